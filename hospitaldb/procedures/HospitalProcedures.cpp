@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Kestrel developers
+#include "hospitaldb/procedures/HospitalProcedures.h"
+
+namespace kestrel::hospitaldb {
+
+std::shared_ptr<const ProcedureRegistry> hospitalProcedures()
+{
+    // Built once: the handlers hold no state of their own.
+    static const std::shared_ptr<const ProcedureRegistry> registry = [] {
+        auto r = std::make_shared<ProcedureRegistry>();
+        registerStationProcedures(*r);
+        return r;
+    }();
+    return registry;
+}
+
+} // namespace kestrel::hospitaldb
