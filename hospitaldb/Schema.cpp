@@ -82,8 +82,8 @@ QString translateCreateTable(const QString &statement, Backend backend)
     if (open < 0 || close < open)
         return statement;
     QStringList columns = splitTopLevel(QStringView(statement).mid(open + 1, close - open - 1));
-    static const QRegularExpression constraint(
-        QStringLiteral("^(PRIMARY|UNIQUE|CONSTRAINT)\\b"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression constraint(QStringLiteral("^(PRIMARY|UNIQUE|CONSTRAINT)\\b"),
+                                               QRegularExpression::CaseInsensitiveOption);
     for (QString &col : columns) {
         if (constraint.match(col).hasMatch())
             continue;
@@ -98,8 +98,8 @@ QString translateCreateTable(const QString &statement, Backend backend)
         rebuilt[1] = mapped;
         col = rebuilt.join(u' ');
     }
-    return statement.left(open + 1) + u"\n    " + columns.join(QStringLiteral(",\n    "))
-           + u"\n" + statement.mid(close);
+    return statement.left(open + 1) + u"\n    " + columns.join(QStringLiteral(",\n    ")) + u"\n" +
+           statement.mid(close);
 }
 
 QStringList schemaFiles()
@@ -141,8 +141,8 @@ QList<SchemaStatement> translateSchema(const QString &database, const QString &t
         const QString s = raw.trimmed();
         if (s.isEmpty())
             continue;
-        out << SchemaStatement{database,
-                               createTable.match(s).hasMatch() ? translateCreateTable(s, backend) : s};
+        out << SchemaStatement{
+            database, createTable.match(s).hasMatch() ? translateCreateTable(s, backend) : s};
     }
     return out;
 }
@@ -155,16 +155,23 @@ QStringList schemaDatabases()
     return names;
 }
 
+Result<void> prepareServerDatabase(Database &db)
+{
+    if (db.backend() != Backend::Postgres)
+        return {};
+    for (const char *sql : kServerFunctions) {
+        if (auto ok = db.execRaw(QString::fromLatin1(sql)); !ok)
+            return ok;
+    }
+    return {};
+}
+
 Result<void> applySchema(Database &db)
 {
     const bool pg = db.backend() == Backend::Postgres;
-    if (pg) {
-        // The extension must exist before the transaction that uses its type.
-        for (const char *sql : kServerFunctions) {
-            if (auto ok = db.execRaw(QString::fromLatin1(sql)); !ok)
-                return ok;
-        }
-    }
+    // The extension must exist before the transaction that uses its type.
+    if (auto ok = prepareServerDatabase(db); !ok)
+        return ok;
     Transaction tx = db.transaction();
     if (!tx.isActive())
         return tl::unexpected(tx.error());
@@ -174,12 +181,16 @@ Result<void> applySchema(Database &db)
         if (!isHospitalDatabaseName(schema))
             return failure(QStringLiteral("%1 is not a hospital database.").arg(database));
         if (pg) {
-            if (auto ok = db.execRaw(QStringLiteral("CREATE SCHEMA IF NOT EXISTS %1").arg(schema)); !ok)
+            if (auto ok = db.execRaw(QStringLiteral("CREATE SCHEMA IF NOT EXISTS %1").arg(schema));
+                !ok)
                 return ok;
-            if (auto ok = db.execRaw(QStringLiteral("SET LOCAL search_path TO %1, public").arg(schema)); !ok)
+            if (auto ok =
+                    db.execRaw(QStringLiteral("SET LOCAL search_path TO %1, public").arg(schema));
+                !ok)
                 return ok;
         }
-        for (const SchemaStatement &s : translateSchema(database, readSchemaFile(file), db.backend())) {
+        for (const SchemaStatement &s :
+             translateSchema(database, readSchemaFile(file), db.backend())) {
             if (auto ok = db.execRaw(s.sql); !ok)
                 return failure(QStringLiteral("%1: %2").arg(file, ok.error().message), s.sql);
         }

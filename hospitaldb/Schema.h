@@ -23,6 +23,10 @@ QList<SchemaStatement> translateSchema(const QString &database, const QString &t
 /// The hospital databases that have schema files, in the order they are created.
 QStringList schemaDatabases();
 
+/// What a server database needs before any hospital table: the case-blind text type and the
+/// functions getdate() and host_name(). Nothing to do on SQLite, which has them built in.
+Result<void> prepareServerDatabase(Database &db);
+
 /// Creates every table, index and helper function of the hospital database on an empty
 /// database, in one transaction. Both the program (embedded hospital) and the tests use it.
 Result<void> applySchema(Database &db);

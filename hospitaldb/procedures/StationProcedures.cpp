@@ -29,8 +29,7 @@ Result<RowSet> roomClassification(Database &db, const ProcedureArgs &args)
 void registerStationProcedures(ProcedureRegistry &registry)
 {
     registry.add(QStringLiteral("STATION..sp_OR_ChargingCodes"), 1, chargingCodes);
-    registry.add(QStringLiteral("STATION..sp_Nurse_Get_RoomClassification"), 1,
-                 roomClassification);
+    registry.add(QStringLiteral("STATION..sp_Nurse_Get_RoomClassification"), 1, roomClassification);
 }
 
 } // namespace kestrel::hospitaldb

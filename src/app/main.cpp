@@ -22,8 +22,7 @@ int main(int argc, char *argv[])
     parser.addVersionOption();
     QCommandLineOption database(QStringLiteral("database"),
                                 QStringLiteral("The embedded hospital file to use."),
-                                QStringLiteral("file"),
-                                hospitaldb::defaultEmbeddedHospitalPath());
+                                QStringLiteral("file"), hospitaldb::defaultEmbeddedHospitalPath());
     QCommandLineOption check(QStringLiteral("check"),
                              QStringLiteral("Open the hospital database, report it and quit."));
     parser.addOption(database);
@@ -46,14 +45,16 @@ int main(int argc, char *argv[])
         QStringLiteral("Kestrel %1\nHospital database: %2\nPatients: %3\nServer time: %4")
             .arg(QApplication::applicationVersion(), parser.value(database),
                  patients ? patients->toString() : patients.error().message,
-                 now ? now->toString(QStringLiteral("MM/dd/yyyy hh:mm:ss AP")) : now.error().message);
+                 now ? now->toString(QStringLiteral("MM/dd/yyyy hh:mm:ss AP"))
+                     : now.error().message);
     if (parser.isSet(check)) {
         QTextStream(stdout) << summary << '\n';
         return 0;
     }
     QStringList logins;
     for (const auto &login : hospitaldb::demoLogins())
-        logins << QStringLiteral("%1 / %2 (%3)").arg(login.employeeCode, login.password, login.role);
+        logins
+            << QStringLiteral("%1 / %2 (%3)").arg(login.employeeCode, login.password, login.role);
     notifier.message(summary + QStringLiteral("\n\nDemo logins:\n") + logins.join(u'\n'),
                      QStringLiteral("Kestrel - Operating Room"), Notifier::Icon::Information);
     return 0;

@@ -32,7 +32,7 @@ QString contentTag(TestDatabase::Content c)
 Result<void> fill(Database &db, TestDatabase::Content content)
 {
     if (content == TestDatabase::Content::Empty)
-        return {};
+        return hospitaldb::prepareServerDatabase(db);
     if (auto ok = hospitaldb::applySchema(db); !ok)
         return ok;
     if (content == TestDatabase::Content::Demo)
@@ -79,7 +79,11 @@ Result<std::unique_ptr<Database>> serverAdmin()
     auto s = serverSettings(QStringLiteral("postgres"));
     if (!s)
         return tl::unexpected(s.error());
-    return Database::open(*s);
+    auto db = Database::open(*s);
+    // "does not exist, skipping" is no news to a test run.
+    if (db)
+        (void)(*db)->execRaw(QStringLiteral("SET client_min_messages TO warning"));
+    return db;
 }
 
 void dropServerTemplates()
@@ -128,7 +132,8 @@ Result<QString> fileTemplate(TestDatabase::Content content)
         return templates().value(key);
     if (!scratch().isValid())
         return failure(QStringLiteral("No scratch folder for test databases."));
-    const QString path = scratch().filePath(QStringLiteral("template-%1.sqlite").arg(contentTag(content)));
+    const QString path =
+        scratch().filePath(QStringLiteral("template-%1.sqlite").arg(contentTag(content)));
     {
         ConnectionSettings s;
         s.sqliteFile = path;
@@ -139,8 +144,12 @@ Result<QString> fileTemplate(TestDatabase::Content content)
         // One file without a write-ahead log copies as a whole.
         if (auto ok = (*db)->execRaw(QStringLiteral("PRAGMA journal_mode=DELETE")); !ok)
             return tl::unexpected(ok.error());
-        if (auto ok = fill(**db, content); !ok)
+        if (auto ok = fill(**db, content); !ok) {
+            // A half-made template would fail every later test for the wrong reason.
+            db->reset();
+            QFile::remove(path);
             return tl::unexpected(ok.error());
+        }
     }
     templates().insert(key, path);
     return path;
@@ -196,8 +205,11 @@ Result<std::unique_ptr<TestDatabase>> TestDatabase::create(Backend backend, Cont
         auto admin = serverAdmin();
         if (!admin)
             return tl::unexpected(admin.error());
-        t->m_dropName = QStringLiteral("kestrel_test_%1_%2").arg(QCoreApplication::applicationPid()).arg(n);
-        if (auto ok = (*admin)->execRaw(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(t->m_dropName)); !ok)
+        t->m_dropName =
+            QStringLiteral("kestrel_test_%1_%2").arg(QCoreApplication::applicationPid()).arg(n);
+        if (auto ok =
+                (*admin)->execRaw(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(t->m_dropName));
+            !ok)
             return tl::unexpected(ok.error());
         if (auto ok = (*admin)->execRaw(
                 QStringLiteral("CREATE DATABASE %1 TEMPLATE %2").arg(t->m_dropName, *tmpl));
@@ -222,7 +234,8 @@ TestDatabase::~TestDatabase()
     if (m_dropName.isEmpty())
         return;
     if (auto admin = serverAdmin())
-        (void)(*admin)->execRaw(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_dropName));
+        (void)(*admin)->execRaw(
+            QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_dropName));
 }
 
 } // namespace kestrel::test

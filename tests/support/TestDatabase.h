@@ -54,7 +54,8 @@ private:
 
 /// Opens a fresh demo hospital on the current row's backend into `var`, failing the test
 /// with the reason when it cannot.
-#define KESTREL_OPEN_DEMO(var)                                                                  \
-    auto var##Result = ::kestrel::test::TestDatabase::create(::kestrel::test::backendOfRow());  \
-    QVERIFY2(var##Result.has_value(), qPrintable(var##Result ? QString() : var##Result.error().message)); \
+#define KESTREL_OPEN_DEMO(var)                                                                     \
+    auto var##Result = ::kestrel::test::TestDatabase::create(::kestrel::test::backendOfRow());     \
+    QVERIFY2(var##Result.has_value(),                                                              \
+             qPrintable(var##Result ? QString() : var##Result.error().message));                   \
     ::kestrel::Database &var = (*var##Result)->db()

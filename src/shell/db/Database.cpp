@@ -85,10 +85,19 @@ void sqliteHostName(sqlite3_context *ctx, int, sqlite3_value **)
                         SQLITE_TRANSIENT);
 }
 
+// The database's own words for a failure, without the server's decorations (severity
+// prefix, the echoed statement, the error code): what the user reads in the error box.
 QString errorText(const QSqlError &e)
 {
-    const QString db = e.databaseText().trimmed();
-    return db.isEmpty() ? e.text().trimmed() : db;
+    QString text = e.databaseText().trimmed();
+    if (text.isEmpty())
+        return e.text().trimmed();
+    text = text.section(u'\n', 0, 0).trimmed();
+    static const QRegularExpression severity(QStringLiteral("^(ERROR|FATAL|PANIC):\\s*"));
+    text.remove(severity);
+    static const QRegularExpression code(QStringLiteral("\\s*\\([0-9A-Z]{5}\\)$"));
+    text.remove(code);
+    return text;
 }
 
 QVariant bindable(const QVariant &v)

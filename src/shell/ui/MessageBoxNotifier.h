@@ -13,7 +13,10 @@ namespace kestrel {
 class MessageBoxNotifier : public Notifier
 {
 public:
-    explicit MessageBoxNotifier(QWidget *parent = nullptr) : m_parent(parent) {}
+    explicit MessageBoxNotifier(QWidget *parent = nullptr)
+        : m_parent(parent)
+    {
+    }
 
     void message(const QString &text, const QString &title, Icon icon) override;
     bool confirm(const QString &text, const QString &title, Icon icon) override;

@@ -1,0 +1,1825 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Kestrel developers
+#include "hospitaldb/DemoHospital.h"
+
+#include "shell/db/Money.h"
+
+#include <QDateTime>
+#include <QMap>
+#include <QPair>
+#include <QStringList>
+#include <QTime>
+
+#include <algorithm>
+#include <array>
+#include <functional>
+
+namespace kestrel::hospitaldb {
+
+namespace {
+
+// ---------------------------------------------------------------------------------------------
+// Randomness. The demo hospital must come out the same on every machine and library version,
+// so it draws from its own splitmix64 stream instead of the standard distributions.
+
+class DemoRandom
+{
+public:
+    explicit DemoRandom(quint64 seed)
+        : m_state(seed)
+    {
+    }
+
+    quint64 next()
+    {
+        quint64 z = (m_state += 0x9e3779b97f4a7c15ULL);
+        z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
+        z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
+        return z ^ (z >> 31);
+    }
+    /// 0 <= result < n.
+    int below(int n) { return n <= 0 ? 0 : int(((next() >> 32) * quint64(n)) >> 32); }
+    /// lo <= result <= hi.
+    int between(int lo, int hi) { return lo + below(hi - lo + 1); }
+    bool percent(int p) { return below(100) < p; }
+    /// Low indexes far more often than high ones (n times the square of a uniform draw): a few
+    /// surnames are everywhere, most are rare.
+    int skewed(int n)
+    {
+        const quint64 u = next() >> 40; // 24 bits
+        return int(((u * u) >> 24) * quint64(n) >> 24);
+    }
+    template <typename T, std::size_t N> const T &pick(const std::array<T, N> &items)
+    {
+        return items[std::size_t(below(int(N)))];
+    }
+    template <typename T> const T &pick(const QList<T> &items)
+    {
+        return items.at(below(int(items.size())));
+    }
+
+private:
+    quint64 m_state;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Rows to write, table by table.
+
+struct TableRows
+{
+    QString table; ///< as the hospital names it, "STATION..tbStationLogs"
+    QStringList columns;
+    QList<QVariantList> rows;
+
+    void add(QVariantList values)
+    {
+        Q_ASSERT(values.size() == columns.size());
+        rows.append(std::move(values));
+    }
+};
+
+Result<void> writeRows(Database &db, const TableRows &t)
+{
+    if (t.rows.isEmpty())
+        return {};
+    QStringList marks;
+    for (const QString &c : t.columns)
+        marks << u':' + c;
+    const QString sql = u"INSERT INTO " + t.table + u" (" + t.columns.join(QStringLiteral(", ")) +
+                        u") VALUES (" + marks.join(QStringLiteral(", ")) + u')';
+    QList<Binds> binds;
+    binds.reserve(t.rows.size());
+    for (const QVariantList &row : t.rows) {
+        Binds b;
+        for (qsizetype i = 0; i < t.columns.size(); ++i) {
+            // The drivers bind a null QString as NULL; NULLs here are always an empty QVariant.
+            const QVariant &v = row.at(i);
+            const bool nullText = v.typeId() == QMetaType::QString && v.toString().isNull();
+            b.insert(t.columns.at(i), nullText ? QVariant(QLatin1String("")) : v);
+        }
+        binds.append(std::move(b));
+    }
+    if (auto n = db.execMany(sql, binds); !n)
+        return tl::unexpected(n.error());
+    return {};
+}
+
+QVariant pesos(qint64 centavos)
+{
+    return Money::fromMinor(centavos * 100).toVariant();
+}
+
+QVariant when(const QDateTime &dt)
+{
+    return dt.isValid() ? QVariant(dt) : QVariant();
+}
+
+QString padded(qint64 n, int width)
+{
+    return QStringLiteral("%1").arg(n, width, 10, QLatin1Char('0'));
+}
+
+// Windows colours are stored blue-green-red, high byte to low.
+int bgr(int red, int green, int blue)
+{
+    return (blue << 16) | (green << 8) | red;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The hospital's own master data. It does not depend on the seed: only patients and their
+// stays do.
+
+const QString kCompany = QStringLiteral("BAGONG TALA MEDICAL CENTER");
+const QString kAddress =
+    QStringLiteral("88 GEN. LUNA AVENUE, BRGY. MALIWANAG, SAN BARTOLOME CITY, LAGUNA 4035");
+
+struct Employee
+{
+    QStringView code, lastName, firstName, middleName, initial, designation, deptCode;
+    QStringView rights; ///< "" gives the employee no rights row at all
+    QStringView passwordHash;
+};
+
+// Every right the program checks, with the text the rights editor shows for it.
+struct AccessRight
+{
+    QStringView code, description;
+};
+
+constexpr std::array kAccessRights{
+    AccessRight{u"1", u"REQUEST EXAMS, MEDICINES AND SUPPLIES"},
+    AccessRight{u"2", u"REVOKE REQUESTS"},
+    AccessRight{u"3", u"POST CHARGES"},
+    AccessRight{u"4", u"DISCHARGE PATIENT"},
+    AccessRight{u"5", u"ROOM TRANSFER"},
+    AccessRight{u"6", u"SEND CLEARANCE / DISCHARGE ORDER"},
+    AccessRight{u"9", u"ASSESSMENT ENTRY"},
+    AccessRight{u"10", u"VIEW RESULTS"},
+    AccessRight{u"11", u"UPDATE PATIENT PROFILE"},
+    AccessRight{u"13", u"RECEIVABLE ENTRY"},
+    AccessRight{u"18", u"DETAILED INCOME REPORT"},
+    AccessRight{u"19", u"VIEW STATEMENT OF ACCOUNT"},
+    AccessRight{u"20", u"CHARGE SLIP SETTING"},
+    AccessRight{u"21", u"SUMMARY INCOME REPORT"},
+    AccessRight{u"22", u"REVOKE CHARGES AND ASSESSMENTS"},
+    AccessRight{u"25", u"CLINICAL OPERATION"},
+    AccessRight{u"29", u"SUPERVISOR RIGHTS"},
+    AccessRight{u"36", u"SAVE CLINICAL OPERATION"},
+    AccessRight{u"37", u"RESET CLINICAL OPERATION"},
+    AccessRight{u"38", u"REVOKE PACKAGES"},
+};
+
+// The supervisor's rights are written from kAccessRights, so a right added there reaches him.
+constexpr QStringView kAllRights = u"*";
+
+// Argon2id hashes (libsodium's interactive limits) of the demo passwords of demoLogins(),
+// made once; hashing them anew would cost a tenth of a second each on every test database.
+constexpr std::array kEmployees{
+    Employee{u"2901", u"VILLANUEVA", u"TERESITA", u"MAGBANUA", u"TMV", u"OR SUPERVISOR", u"29",
+             kAllRights,
+             u"$argon2id$v=19$m=65536,t=2,p=1$KnDQRESYTHO71d7SLZnZ9Q$"
+             u"JhCdBpO7Ndh42LT6svXOX2KtYTyToIDeQKicrbk2l+8"},
+    Employee{u"2902", u"SALAZAR", u"JOHN PAUL", u"DELA CRUZ", u"JDS", u"OR NURSE (SCRUB)", u"29",
+             u"|1|2|3|6|10|11|25|36",
+             u"$argon2id$v=19$m=65536,t=2,p=1$RfQOb0QMbEQICe4hklxY+A$"
+             u"r4yu7zdeOn6gX3hgLn9RZQ4luuShyXhE/QpFcy55ahE"},
+    Employee{u"2903", u"MACARAEG", u"KRISTINE JOY", u"LIM", u"KLM", u"OR NURSE (CIRCULATING)",
+             u"29", u"|1|2|3|4|5|6|9|10|11|19|22|25|36",
+             u"$argon2id$v=19$m=65536,t=2,p=1$kQb3d6RYM9i07QavIy6I1A$"
+             u"yuwDXgs3Q5UDzrxg1d10YZrluyI7sTJ5Q0cOwDHdnGI"},
+    Employee{u"2904", u"PANGILINAN", u"RODEL", u"ABAD", u"RAP", u"OR TECHNICIAN", u"29",
+             u"|3|10|25",
+             u"$argon2id$v=19$m=65536,t=2,p=1$OOoQDS4pcceBY7Q5KVmj+Q$"
+             u"HjRTCiidgj4bPOvrlJ4BizKscnqL5T2FCgsbjrBu0XE"},
+    Employee{u"2905", u"ESGUERRA", u"MARICEL", u"TAN", u"MTE", u"OR CLERK", u"29",
+             u"|3|9|13|18|19|20|21",
+             u"$argon2id$v=19$m=65536,t=2,p=1$XK+HYgx4paQiYm3VHhSJQw$"
+             u"XLPYwmu07/9f1vhm1PCVu8MOfVBnt9wFsHw73xL3oMY"},
+    Employee{u"2906", u"DIMAANO", u"ARNEL", u"CRUZ", u"ACD", u"OR NURSE (ANESTHESIA)", u"29",
+             u"|1|3|10|11|25|36",
+             u"$argon2id$v=19$m=65536,t=2,p=1$g6tikuhz7G+HVKNKLB3tQg$"
+             u"SoR6OjJ7RvDnY/fozpGMwNDePscv2X1CjSz9dCNxqY0"},
+    Employee{u"2907", u"ONG", u"LIEZL", u"SORIANO", u"LSO", u"OR NURSE (RECOVERY ROOM)", u"29",
+             u"|1|2|3|4|5|6|10|11|19|25",
+             u"$argon2id$v=19$m=65536,t=2,p=1$cmh/DrOQKlPz8xOchoanjA$"
+             u"F6B0k27LcaCCIyultzV5OwUhaYPzCx1ezrxc9eR27sw"},
+    Employee{u"2908", u"TOLENTINO", u"MARK ANTHONY", u"RIVERA", u"MRT", u"OR NURSING ATTENDANT",
+             u"29", u"",
+             u"$argon2id$v=19$m=65536,t=2,p=1$o93r3QQ88Lqll/JP9ag3RA$"
+             u"z9pFjsY4AcuwbGRNGWIl3a4kcpIs+jl6st3QDb4kw1c"},
+    Employee{u"2909", u"PEÑAFLORIDA", u"ANA MARIE", u"GO", u"AGP", u"OR NURSE (NIGHT SHIFT)", u"29",
+             u"|1|2|3|6|10|11|25|36|37",
+             u"$argon2id$v=19$m=65536,t=2,p=1$coB2g9pkpkT6FsK9GRFpzw$"
+             u"OT3k2b4aqJ93Ud7GLB88Hh/mNmHK0UhAuxwB4R4CFkI"},
+    Employee{u"1401", u"DELOS SANTOS", u"ROWENA", u"CASTRO", u"RCD", u"STAFF NURSE, 4TH FLOOR",
+             u"14", u"|1|3|10",
+             u"$argon2id$v=19$m=65536,t=2,p=1$1U6a2wUq6h/qz9I+wMU+kw$"
+             u"8HqLnOiXjqaHzNoWWvdJH8s77VcNOLSCZFVzXVwnUHI"},
+};
+
+QString employeeRights(const Employee &e)
+{
+    if (e.rights != kAllRights)
+        return e.rights.toString();
+    QString all;
+    for (const AccessRight &r : kAccessRights)
+        all += u'|' + r.code.toString();
+    return all;
+}
+
+struct Doctor
+{
+    QStringView id, lastName, firstName, middleName, specialization;
+};
+
+constexpr std::array kDoctors{
+    Doctor{u"1021", u"AGUSTIN", u"RAMON", u"LACSON", u"GENERAL SURGERY"},
+    Doctor{u"1024", u"BUENAVENTURA", u"CARMELITA", u"OCAMPO", u"GENERAL SURGERY"},
+    Doctor{u"1030", u"CATAPANG", u"EDGARDO", u"VILLAR", u"GENERAL SURGERY"},
+    Doctor{u"1033", u"DE JESUS", u"MA. LOURDES", u"PASCUAL", u"GENERAL SURGERY"},
+    Doctor{u"1047", u"ESCALANTE", u"VICENTE", u"MORALES", u"GENERAL SURGERY"},
+    Doctor{u"1052", u"FAJARDO", u"GERARDO", u"SY", u"ORTHOPEDICS"},
+    Doctor{u"1058", u"GATCHALIAN", u"ROBERTO", u"ILAGAN", u"ORTHOPEDICS"},
+    Doctor{u"1063", u"HIZON", u"PATRICIA", u"ALCANTARA", u"ORTHOPEDICS"},
+    Doctor{u"1071", u"IGNACIO", u"ROSARIO", u"BALTAZAR", u"OBSTETRICS AND GYNECOLOGY"},
+    Doctor{u"1074", u"JIMENEZ", u"CYNTHIA", u"LAUREL", u"OBSTETRICS AND GYNECOLOGY"},
+    Doctor{u"1080", u"LAGDAMEO", u"MARIBEL", u"CHUA", u"OBSTETRICS AND GYNECOLOGY"},
+    Doctor{u"1086", u"MAGSAYSAY", u"IRENE", u"DOMINGO", u"OBSTETRICS AND GYNECOLOGY"},
+    Doctor{u"1102", u"NEPOMUCENO", u"ALFREDO", u"REYES", u"ANESTHESIOLOGY"},
+    Doctor{u"1105", u"OCAMPO", u"JOSEFINA", u"MALLARI", u"ANESTHESIOLOGY"},
+    Doctor{u"1111", u"PUNZALAN", u"BENJAMIN", u"TAN", u"ANESTHESIOLOGY"},
+    Doctor{u"1117", u"QUISUMBING", u"ELENA", u"SANTIAGO", u"ANESTHESIOLOGY"},
+    Doctor{u"1120", u"RAMIREZ", u"FERDINAND", u"GO", u"ANESTHESIOLOGY"},
+    Doctor{u"1134", u"SAMONTE", u"LEONARDO", u"CRUZ", u"UROLOGY"},
+    Doctor{u"1139", u"TIONGSON", u"GRACE", u"UY", u"OTORHINOLARYNGOLOGY"},
+    Doctor{u"1142", u"UMALI", u"ANTONIO", u"DELA ROSA", u"OPHTHALMOLOGY"},
+    Doctor{u"1150", u"VERGARA", u"MANUEL", u"ESTRELLA", u"NEUROSURGERY"},
+    Doctor{u"1156", u"YULO", u"ERNESTO", u"BAUTISTA", u"THORACIC AND CARDIOVASCULAR SURGERY"},
+    Doctor{u"1159", u"ZALDIVAR", u"CORAZON", u"LIM", u"THORACIC AND CARDIOVASCULAR SURGERY"},
+    Doctor{u"1163", u"ARELLANO", u"JOSE MARI", u"TECSON", u"PEDIATRIC SURGERY"},
+    Doctor{u"1170", u"BERNARDO", u"LUZVIMINDA", u"ROQUE", u"INTERNAL MEDICINE"},
+    Doctor{u"1174", u"CORONEL", u"ARTURO", u"MENDIOLA", u"CARDIOLOGY"},
+    Doctor{u"1178", u"DAVID", u"SUSANA", u"ABRENICA", u"INTERNAL MEDICINE"},
+};
+
+QStringList doctorsIn(QStringView specialization)
+{
+    QStringList ids;
+    for (const Doctor &d : kDoctors) {
+        if (d.specialization == specialization)
+            ids << d.id.toString();
+    }
+    return ids;
+}
+
+struct Revenue
+{
+    QStringView id, name, location, stockCardRevenue;
+};
+
+// Departments that draw from a stock location price from the inventory; the rest price their
+// items from the other-revenue list below.
+constexpr std::array kRevenueCodes{
+    Revenue{u"OR", u"OPERATING ROOM", u"", u""},
+    Revenue{u"OS", u"OR SUPPLIES", u"", u""},
+    Revenue{u"OE", u"OR EQUIPMENT", u"", u""},
+    Revenue{u"AN", u"ANESTHESIA", u"", u""},
+    Revenue{u"OX", u"OXYGEN", u"", u""},
+    Revenue{u"DR", u"DELIVERY ROOM", u"", u""},
+    Revenue{u"MD", u"DOCTOR'S FEE", u"", u""},
+    Revenue{u"RB", u"ROOM AND BOARD", u"", u""},
+    Revenue{u"ER", u"EMERGENCY ROOM", u"", u""},
+    Revenue{u"PH", u"PHARMACY", u"PHA", u"PH"},
+    Revenue{u"CS", u"CENTRAL SUPPLY", u"CSR", u"CS"},
+    Revenue{u"LB", u"LABORATORY", u"", u""},
+    Revenue{u"XR", u"X-RAY", u"", u""},
+    Revenue{u"US", u"ULTRASOUND", u"", u""},
+    Revenue{u"CT", u"CT SCAN", u"", u""},
+    Revenue{u"HS", u"HEART STATION", u"", u""},
+    Revenue{u"BB", u"BLOOD BANK", u"", u""},
+};
+
+enum class ItemKind { Procedure, Fee, Other };
+
+struct Item
+{
+    QStringView code, name, department;
+    ItemKind kind;
+    qint64 rateA; ///< the ward rate in pesos; the other letters follow from it
+};
+
+// OR procedures first: patients' operations and schedules refer to them by code.
+constexpr std::array kItems{
+    Item{u"OR1001", u"APPENDECTOMY, OPEN", u"OR", ItemKind::Procedure, 18000},
+    Item{u"OR1002", u"APPENDECTOMY, LAPAROSCOPIC", u"OR", ItemKind::Procedure, 28000},
+    Item{u"OR1003", u"CHOLECYSTECTOMY, OPEN", u"OR", ItemKind::Procedure, 25000},
+    Item{u"OR1004", u"CHOLECYSTECTOMY, LAPAROSCOPIC", u"OR", ItemKind::Procedure, 38000},
+    Item{u"OR1005", u"HERNIORRHAPHY, INGUINAL", u"OR", ItemKind::Procedure, 15000},
+    Item{u"OR1006", u"HERNIOPLASTY WITH MESH", u"OR", ItemKind::Procedure, 22000},
+    Item{u"OR1007", u"EXPLORATORY LAPAROTOMY", u"OR", ItemKind::Procedure, 30000},
+    Item{u"OR1008", u"MASTECTOMY, MODIFIED RADICAL", u"OR", ItemKind::Procedure, 35000},
+    Item{u"OR1009", u"EXCISION OF BREAST MASS", u"OR", ItemKind::Procedure, 9000},
+    Item{u"OR1010", u"THYROIDECTOMY, TOTAL", u"OR", ItemKind::Procedure, 32000},
+    Item{u"OR1011", u"HEMORRHOIDECTOMY", u"OR", ItemKind::Procedure, 12000},
+    Item{u"OR1012", u"EXCISION OF LIPOMA", u"OR", ItemKind::Procedure, 5000},
+    Item{u"OR1013", u"INCISION AND DRAINAGE OF ABSCESS", u"OR", ItemKind::Procedure, 3500},
+    Item{u"OR1014", u"DEBRIDEMENT OF WOUND", u"OR", ItemKind::Procedure, 6000},
+    Item{u"OR1015", u"AMPUTATION, BELOW KNEE", u"OR", ItemKind::Procedure, 20000},
+    Item{u"OR1016", u"COLECTOMY, RIGHT", u"OR", ItemKind::Procedure, 45000},
+    Item{u"OR1017", u"GRAHAM PATCH REPAIR", u"OR", ItemKind::Procedure, 28000},
+    Item{u"OR1018", u"CESAREAN SECTION, PRIMARY", u"OR", ItemKind::Procedure, 30000},
+    Item{u"OR1019", u"CESAREAN SECTION, REPEAT", u"OR", ItemKind::Procedure, 32000},
+    Item{u"OR1020", u"NORMAL SPONTANEOUS DELIVERY", u"OR", ItemKind::Procedure, 12000},
+    Item{u"OR1021", u"DILATATION AND CURETTAGE", u"OR", ItemKind::Procedure, 8000},
+    Item{u"OR1022", u"TOTAL ABDOMINAL HYSTERECTOMY", u"OR", ItemKind::Procedure, 35000},
+    Item{u"OR1023", u"BILATERAL TUBAL LIGATION", u"OR", ItemKind::Procedure, 9000},
+    Item{u"OR1024", u"MYOMECTOMY", u"OR", ItemKind::Procedure, 30000},
+    Item{u"OR1025", u"SALPINGECTOMY FOR ECTOPIC PREGNANCY", u"OR", ItemKind::Procedure, 20000},
+    Item{u"OR1026", u"OPEN REDUCTION INTERNAL FIXATION, FEMUR", u"OR", ItemKind::Procedure, 45000},
+    Item{u"OR1027", u"OPEN REDUCTION INTERNAL FIXATION, RADIUS", u"OR", ItemKind::Procedure, 30000},
+    Item{u"OR1028", u"CLOSED REDUCTION AND CASTING", u"OR", ItemKind::Procedure, 8000},
+    Item{u"OR1029", u"TOTAL HIP ARTHROPLASTY", u"OR", ItemKind::Procedure, 95000},
+    Item{u"OR1030", u"TOTAL KNEE ARTHROPLASTY", u"OR", ItemKind::Procedure, 98000},
+    Item{u"OR1031", u"ARTHROSCOPY, KNEE", u"OR", ItemKind::Procedure, 40000},
+    Item{u"OR1032", u"REMOVAL OF IMPLANTS", u"OR", ItemKind::Procedure, 15000},
+    Item{u"OR1033", u"TRANSURETHRAL RESECTION OF PROSTATE", u"OR", ItemKind::Procedure, 35000},
+    Item{u"OR1034", u"CYSTOSCOPY", u"OR", ItemKind::Procedure, 9000},
+    Item{u"OR1035", u"URETEROSCOPY WITH LASER LITHOTRIPSY", u"OR", ItemKind::Procedure, 40000},
+    Item{u"OR1036", u"CIRCUMCISION", u"OR", ItemKind::Procedure, 3000},
+    Item{u"OR1037", u"NEPHRECTOMY", u"OR", ItemKind::Procedure, 55000},
+    Item{u"OR1038", u"TONSILLECTOMY", u"OR", ItemKind::Procedure, 14000},
+    Item{u"OR1039", u"SEPTOPLASTY", u"OR", ItemKind::Procedure, 25000},
+    Item{u"OR1040", u"MYRINGOTOMY WITH TUBE INSERTION", u"OR", ItemKind::Procedure, 8000},
+    Item{u"OR1041", u"CATARACT EXTRACTION WITH INTRAOCULAR LENS", u"OR", ItemKind::Procedure,
+         30000},
+    Item{u"OR1042", u"PTERYGIUM EXCISION", u"OR", ItemKind::Procedure, 8000},
+    Item{u"OR1043", u"CRANIOTOMY", u"OR", ItemKind::Procedure, 85000},
+    Item{u"OR1044", u"BURR HOLE EVACUATION", u"OR", ItemKind::Procedure, 40000},
+    Item{u"OR1045", u"VENTRICULOPERITONEAL SHUNT", u"OR", ItemKind::Procedure, 55000},
+    Item{u"OR1046", u"LAMINECTOMY, LUMBAR", u"OR", ItemKind::Procedure, 60000},
+    Item{u"OR1047", u"CORONARY ARTERY BYPASS GRAFT", u"OR", ItemKind::Procedure, 350000},
+    Item{u"OR1048", u"MITRAL VALVE REPLACEMENT", u"OR", ItemKind::Procedure, 320000},
+    Item{u"OR1049", u"AORTIC VALVE REPLACEMENT", u"OR", ItemKind::Procedure, 330000},
+    Item{u"OR1050", u"ATRIAL SEPTAL DEFECT REPAIR", u"OR", ItemKind::Procedure, 250000},
+    Item{u"OR1051", u"PERMANENT PACEMAKER INSERTION", u"OR", ItemKind::Procedure, 60000},
+    Item{u"OR1052", u"UPPER GI ENDOSCOPY", u"OR", ItemKind::Procedure, 7500},
+    Item{u"OR1053", u"COLONOSCOPY", u"OR", ItemKind::Procedure, 9500},
+    Item{u"OR1054", u"ERCP WITH STENTING", u"OR", ItemKind::Procedure, 30000},
+    Item{u"OR1055", u"BRONCHOSCOPY", u"OR", ItemKind::Procedure, 12000},
+    Item{u"OR1056", u"PYLOROMYOTOMY", u"OR", ItemKind::Procedure, 25000},
+    Item{u"OR1057", u"ORCHIDOPEXY", u"OR", ItemKind::Procedure, 15000},
+    Item{u"OR1101", u"OR USE, FIRST HOUR", u"OR", ItemKind::Fee, 5000},
+    Item{u"OR1102", u"OR USE, SUCCEEDING HOUR", u"OR", ItemKind::Fee, 2500},
+    Item{u"OR1103", u"MINOR OR FEE", u"OR", ItemKind::Fee, 2000},
+    Item{u"OR1104", u"RECOVERY ROOM FEE", u"OR", ItemKind::Fee, 1500},
+    Item{u"OR1105", u"INSTRUMENT HANDLING FEE", u"OR", ItemKind::Fee, 500},
+    Item{u"OR1106", u"ISOLATION CASE CLEANING FEE", u"OR", ItemKind::Fee, 1500},
+    Item{u"OR1107", u"STERILIZATION OF OWN INSTRUMENTS", u"OR", ItemKind::Fee, 800},
+    Item{u"OR1108", u"CVOR USE, PER HOUR", u"OR", ItemKind::Fee, 12000},
+    Item{u"OS2001", u"SUTURE, CHROMIC 2-0", u"OS", ItemKind::Other, 240},
+    Item{u"OS2002", u"SUTURE, CHROMIC 0", u"OS", ItemKind::Other, 240},
+    Item{u"OS2003", u"SUTURE, POLYGLACTIN 1", u"OS", ItemKind::Other, 480},
+    Item{u"OS2004", u"SUTURE, POLYGLACTIN 3-0", u"OS", ItemKind::Other, 450},
+    Item{u"OS2005", u"SUTURE, SILK 3-0", u"OS", ItemKind::Other, 180},
+    Item{u"OS2006", u"SUTURE, NYLON 4-0", u"OS", ItemKind::Other, 200},
+    Item{u"OS2007", u"SUTURE, POLYPROPYLENE 2-0", u"OS", ItemKind::Other, 520},
+    Item{u"OS2008", u"SURGICAL BLADE NO. 10", u"OS", ItemKind::Other, 35},
+    Item{u"OS2009", u"SURGICAL BLADE NO. 11", u"OS", ItemKind::Other, 35},
+    Item{u"OS2010", u"SURGICAL BLADE NO. 15", u"OS", ItemKind::Other, 35},
+    Item{u"OS2011", u"SURGICAL BLADE NO. 22", u"OS", ItemKind::Other, 35},
+    Item{u"OS2012", u"ELECTROCAUTERY PENCIL, DISPOSABLE", u"OS", ItemKind::Other, 650},
+    Item{u"OS2013", u"SURGICAL GOWN, STERILE", u"OS", ItemKind::Other, 380},
+    Item{u"OS2014", u"DRAPE PACK, MAJOR", u"OS", ItemKind::Other, 1200},
+    Item{u"OS2015", u"DRAPE PACK, MINOR", u"OS", ItemKind::Other, 550},
+    Item{u"OS2016", u"GAUZE 4 X 4, PACK OF 10", u"OS", ItemKind::Other, 60},
+    Item{u"OS2017", u"LAPAROTOMY SPONGE, PACK OF 5", u"OS", ItemKind::Other, 280},
+    Item{u"OS2018", u"FOLEY CATHETER FR 16", u"OS", ItemKind::Other, 190},
+    Item{u"OS2019", u"URINE BAG", u"OS", ItemKind::Other, 95},
+    Item{u"OS2020", u"SURGICAL GLOVES 7.0, PAIR", u"OS", ItemKind::Other, 55},
+    Item{u"OS2021", u"SURGICAL GLOVES 7.5, PAIR", u"OS", ItemKind::Other, 55},
+    Item{u"OS2022", u"SKIN STAPLER, 35 STAPLES", u"OS", ItemKind::Other, 1850},
+    Item{u"OS2023", u"CLOSED WOUND DRAIN, 400 ML", u"OS", ItemKind::Other, 1400},
+    Item{u"OS2024", u"NASOGASTRIC TUBE FR 16", u"OS", ItemKind::Other, 85},
+    Item{u"OS2025", u"SUCTION CATHETER FR 14", u"OS", ItemKind::Other, 40},
+    Item{u"OS2026", u"CHEST TUBE FR 28", u"OS", ItemKind::Other, 750},
+    Item{u"OS2027", u"BONE WAX", u"OS", ItemKind::Other, 420},
+    Item{u"OS2028", u"ABSORBABLE HEMOSTAT, 5 X 7 CM", u"OS", ItemKind::Other, 2600},
+    Item{u"OS2029", u"HERNIA MESH, POLYPROPYLENE 15 X 15 CM", u"OS", ItemKind::Other, 4800},
+    Item{u"OS2030", u"TROCAR, 10 MM DISPOSABLE", u"OS", ItemKind::Other, 3900},
+    Item{u"OS2031", u"LIGATING CLIPS, MEDIUM-LARGE", u"OS", ItemKind::Other, 2100},
+    Item{u"OS2032", u"TRANSPARENT FILM DRESSING", u"OS", ItemKind::Other, 160},
+    Item{u"OE3001", u"C-ARM FLUOROSCOPY USE", u"OE", ItemKind::Other, 3500},
+    Item{u"OE3002", u"LAPAROSCOPIC TOWER USE", u"OE", ItemKind::Other, 6000},
+    Item{u"OE3003", u"ELECTROSURGICAL UNIT USE", u"OE", ItemKind::Other, 1500},
+    Item{u"OE3004", u"ULTRASONIC SCALPEL USE", u"OE", ItemKind::Other, 8000},
+    Item{u"OE3005", u"OPERATING MICROSCOPE USE", u"OE", ItemKind::Other, 5000},
+    Item{u"OE3006", u"HEART-LUNG MACHINE USE", u"OE", ItemKind::Other, 45000},
+    Item{u"OE3007", u"PNEUMATIC TOURNIQUET USE", u"OE", ItemKind::Other, 1200},
+    Item{u"OE3008", u"FORCED-AIR PATIENT WARMER", u"OE", ItemKind::Other, 800},
+    Item{u"OE3009", u"SUCTION MACHINE USE", u"OE", ItemKind::Other, 500},
+    Item{u"OE3010", u"DEFIBRILLATOR USE", u"OE", ItemKind::Other, 1500},
+    Item{u"AN4001", u"ANESTHESIA MACHINE, FIRST HOUR", u"AN", ItemKind::Other, 2500},
+    Item{u"AN4002", u"ANESTHESIA MACHINE, SUCCEEDING HOUR", u"AN", ItemKind::Other, 1200},
+    Item{u"AN4003", u"SPINAL ANESTHESIA KIT", u"AN", ItemKind::Other, 1800},
+    Item{u"AN4004", u"EPIDURAL ANESTHESIA KIT", u"AN", ItemKind::Other, 3500},
+    Item{u"AN4005", u"BREATHING CIRCUIT, ADULT", u"AN", ItemKind::Other, 900},
+    Item{u"AN4006", u"LARYNGEAL MASK AIRWAY", u"AN", ItemKind::Other, 2200},
+    Item{u"AN4007", u"ENDOTRACHEAL TUBE, CUFFED", u"AN", ItemKind::Other, 450},
+    Item{u"AN4008", u"CARDIAC MONITOR USE", u"AN", ItemKind::Other, 800},
+    Item{u"AN4009", u"PULSE OXIMETER USE", u"AN", ItemKind::Other, 300},
+    Item{u"OX5001", u"OXYGEN, PIPE-IN PER HOUR", u"OX", ItemKind::Other, 150},
+    Item{u"OX5002", u"OXYGEN, TANK PER 100 PSI", u"OX", ItemKind::Other, 220},
+    Item{u"OX5003", u"NASAL CANNULA SET", u"OX", ItemKind::Other, 150},
+    Item{u"OX5004", u"OXYGEN FACE MASK", u"OX", ItemKind::Other, 200},
+    Item{u"OX5005", u"NITROUS OXIDE, PER HOUR", u"OX", ItemKind::Other, 600},
+    Item{u"OX5006", u"MEDICAL AIR, PER HOUR", u"OX", ItemKind::Other, 120},
+    Item{u"DR6001", u"DELIVERY ROOM FEE", u"DR", ItemKind::Other, 4000},
+    Item{u"DR6002", u"DELIVERY SET USE", u"DR", ItemKind::Other, 1500},
+    Item{u"DR6003", u"UMBILICAL CORD CLAMP", u"DR", ItemKind::Other, 50},
+};
+
+const Item &itemByCode(QStringView code)
+{
+    for (const Item &i : kItems) {
+        if (i.code == code)
+            return i;
+    }
+    Q_UNREACHABLE();
+}
+
+// The price of a rate letter, in centavos, as a percentage of the ward rate: F is the charity
+// class, H the HMO rate, I the ER rate. Prices are rounded the way the price list is kept.
+qint64 rateCentavos(qint64 rateA, QChar letter)
+{
+    static const QMap<QChar, int> percent = {
+        {u'A', 100}, {u'B', 110}, {u'C', 125}, {u'D', 140}, {u'E', 160},
+        {u'F', 80},  {u'G', 175}, {u'H', 120}, {u'I', 115},
+    };
+    const qint64 raw = rateA * percent.value(letter, 100); // pesos times percent: centavos
+    const qint64 step = rateA >= 10000 ? 5000 : rateA >= 100 ? 500 : 100; // P50, P5, P1
+    return (raw + step / 2) / step * step;
+}
+
+struct Room
+{
+    QString id;
+    QString description;
+    QChar rateClass;
+    qint64 rate; // pesos a day
+    QString station;
+};
+
+QList<Room> hospitalRooms()
+{
+    QList<Room> rooms;
+    for (int r = 201; r <= 206; ++r) {
+        for (QChar bed : {u'A', u'B', u'C', u'D'})
+            rooms.append({QString::number(r) + u'-' + bed, QStringLiteral("WARD"), u'A', 850,
+                          QStringLiteral("2N")});
+    }
+    for (int r = 301; r <= 308; ++r) {
+        for (QChar bed : {u'A', u'B'})
+            rooms.append({QString::number(r) + u'-' + bed, QStringLiteral("SEMI-PRIVATE"), u'B',
+                          1800, QStringLiteral("3N")});
+    }
+    for (int r = 401; r <= 414; ++r)
+        rooms.append(
+            {QString::number(r), QStringLiteral("PRIVATE"), u'C', 3200, QStringLiteral("4N")});
+    for (int r = 501; r <= 504; ++r)
+        rooms.append(
+            {QString::number(r), QStringLiteral("SUITE"), u'D', 6500, QStringLiteral("5N")});
+    for (int b = 1; b <= 6; ++b)
+        rooms.append({QStringLiteral("ICU-%1").arg(b, 2, 10, QLatin1Char('0')),
+                      QStringLiteral("INTENSIVE CARE UNIT"), u'E', 7500, QStringLiteral("ICU")});
+    return rooms;
+}
+
+struct Company
+{
+    QStringView account, name, type, address;
+};
+
+constexpr std::array kCompanies{
+    Company{u"1101", u"BAYANIHAN HEALTH PLANS, INC.", u"H", u"ORTIGAS CENTER, PASIG CITY"},
+    Company{u"1102", u"LUZVIMINDA CARE HMO CORPORATION", u"H", u"AYALA AVENUE, MAKATI CITY"},
+    Company{u"1103", u"PACIFIC LINGAP HEALTHCARE, INC.", u"H", u"EDSA, QUEZON CITY"},
+    Company{u"1104", u"KALUSUGAN FIRST HMO, INC.", u"H", u"BONIFACIO GLOBAL CITY, TAGUIG"},
+    Company{u"1105", u"ISLA MEDICAL SHIELD CORPORATION", u"H", u"CEBU BUSINESS PARK, CEBU CITY"},
+    Company{u"2101", u"MAKILING STEEL AND WIRE CORPORATION", u"C", u"LIGTASAN, SAN BARTOLOME"},
+    Company{u"2102", u"TALAHIB ELECTRONICS PHILS., INC.", u"C", u"TECHNOPARK, SAN BARTOLOME"},
+    Company{u"2103", u"RURAL BANK OF SAN BARTOLOME", u"C", u"POBLACION, SAN BARTOLOME"},
+    Company{u"2104", u"LAGUNA AGRO-INDUSTRIAL COOPERATIVE", u"C", u"BAY, LAGUNA"},
+    Company{u"2105", u"CITY GOVERNMENT OF SAN BARTOLOME", u"C", u"CITY HALL, SAN BARTOLOME"},
+    Company{u"3101", u"PANATAG LIFE AND HEALTH INSURANCE", u"I", u"BUENDIA, MAKATI CITY"},
+};
+
+// ---------------------------------------------------------------------------------------------
+// People. Surnames come first by how common they are; the draw favours the top of the list.
+
+constexpr std::array<QStringView, 84> kSurnames{
+    u"SANTOS",    u"REYES",     u"CRUZ",      u"DELA CRUZ", u"GARCIA",    u"BAUTISTA",
+    u"MENDOZA",   u"OCAMPO",    u"TORRES",    u"CASTILLO",  u"FLORES",    u"VILLANUEVA",
+    u"RAMOS",     u"CASTRO",    u"RIVERA",    u"AQUINO",    u"NAVARRO",   u"SALAZAR",
+    u"MERCADO",   u"DE LEON",   u"GONZALES",  u"LOPEZ",     u"HERNANDEZ", u"PEREZ",
+    u"DIZON",     u"SANTIAGO",  u"PASCUAL",   u"SORIANO",   u"VALDEZ",    u"DOMINGO",
+    u"GUTIERREZ", u"MORALES",   u"DE GUZMAN", u"MANALO",    u"AGUILAR",   u"DIAZ",
+    u"ROSALES",   u"CORPUZ",    u"SARMIENTO", u"LIM",       u"TAN",       u"GO",
+    u"CHUA",      u"SY",        u"ONG",       u"ABAD",      u"ALCANTARA", u"BALUYOT",
+    u"CABRERA",   u"DAVID",     u"ESPIRITU",  u"FERNANDEZ", u"GALANG",    u"IBARRA",
+    u"JAVIER",    u"LACSON",    u"MACARAEG",  u"NARVAEZ",   u"OLIVEROS",  u"PANGILINAN",
+    u"QUIMPO",    u"SALVADOR",  u"TOLENTINO", u"UMALI",     u"VELASCO",   u"YAP",
+    u"ZAMORA",    u"DIMAANO",   u"ESGUERRA",  u"LAGMAN",    u"MALLARI",   u"PUNZALAN",
+    u"SISON",     u"CATACUTAN", u"PEÑA",      u"DELA PEÑA", u"MAÑALAC",   u"DE LOS REYES",
+    u"BUNDALIAN", u"D'ANGELO",  u"TOLEDO",    u"MAGPANTAY", u"PEÑAFLOR",  u"BACANI",
+};
+
+struct FirstName
+{
+    QStringView name;
+    QChar sex;
+};
+
+constexpr std::array kFirstNames{
+    FirstName{u"JUAN", u'M'},         FirstName{u"JOSE", u'M'},
+    FirstName{u"ANTONIO", u'M'},      FirstName{u"PEDRO", u'M'},
+    FirstName{u"MANUEL", u'M'},       FirstName{u"RICARDO", u'M'},
+    FirstName{u"EDUARDO", u'M'},      FirstName{u"ROBERTO", u'M'},
+    FirstName{u"FERNANDO", u'M'},     FirstName{u"DANILO", u'M'},
+    FirstName{u"ROMEO", u'M'},        FirstName{u"ERNESTO", u'M'},
+    FirstName{u"RODOLFO", u'M'},      FirstName{u"ARNEL", u'M'},
+    FirstName{u"RODEL", u'M'},        FirstName{u"JOMAR", u'M'},
+    FirstName{u"MARK ANTHONY", u'M'}, FirstName{u"JOHN PAUL", u'M'},
+    FirstName{u"JOHN MICHAEL", u'M'}, FirstName{u"JAYSON", u'M'},
+    FirstName{u"RONNIE", u'M'},       FirstName{u"RENATO", u'M'},
+    FirstName{u"ALFREDO", u'M'},      FirstName{u"ARMANDO", u'M'},
+    FirstName{u"BENJAMIN", u'M'},     FirstName{u"CARLO", u'M'},
+    FirstName{u"DENNIS", u'M'},       FirstName{u"EMMANUEL", u'M'},
+    FirstName{u"FELIPE", u'M'},       FirstName{u"GILBERT", u'M'},
+    FirstName{u"HERMINIO", u'M'},     FirstName{u"ISIDRO", u'M'},
+    FirstName{u"JERICHO", u'M'},      FirstName{u"KENNETH", u'M'},
+    FirstName{u"LEONARDO", u'M'},     FirstName{u"MICHAEL", u'M'},
+    FirstName{u"NESTOR", u'M'},       FirstName{u"OSCAR", u'M'},
+    FirstName{u"PAOLO", u'M'},        FirstName{u"RAFAEL", u'M'},
+    FirstName{u"SANTIAGO", u'M'},     FirstName{u"TEODORO", u'M'},
+    FirstName{u"VIRGILIO", u'M'},     FirstName{u"WILFREDO", u'M'},
+    FirstName{u"ZALDY", u'M'},        FirstName{u"CHRISTIAN", u'M'},
+    FirstName{u"ANGELO", u'M'},       FirstName{u"NIÑO", u'M'},
+    FirstName{u"JOSHUA", u'M'},       FirstName{u"NATHANIEL", u'M'},
+    FirstName{u"MARIA", u'F'},        FirstName{u"MA. TERESA", u'F'},
+    FirstName{u"MA. LUISA", u'F'},    FirstName{u"ANA", u'F'},
+    FirstName{u"ROSARIO", u'F'},      FirstName{u"CORAZON", u'F'},
+    FirstName{u"LOURDES", u'F'},      FirstName{u"ERLINDA", u'F'},
+    FirstName{u"NORMA", u'F'},        FirstName{u"GLORIA", u'F'},
+    FirstName{u"REMEDIOS", u'F'},     FirstName{u"LETICIA", u'F'},
+    FirstName{u"ROWENA", u'F'},       FirstName{u"MARICEL", u'F'},
+    FirstName{u"MARILOU", u'F'},      FirstName{u"LIEZL", u'F'},
+    FirstName{u"KRISTINE", u'F'},     FirstName{u"KRISTINE JOY", u'F'},
+    FirstName{u"JENNIFER", u'F'},     FirstName{u"MICHELLE", u'F'},
+    FirstName{u"ANGELICA", u'F'},     FirstName{u"CHERRY MAE", u'F'},
+    FirstName{u"JOANNA", u'F'},       FirstName{u"RICA", u'F'},
+    FirstName{u"PRINCESS", u'F'},     FirstName{u"ARLENE", u'F'},
+    FirstName{u"BEATRIZ", u'F'},      FirstName{u"CECILIA", u'F'},
+    FirstName{u"DOLORES", u'F'},      FirstName{u"EDNA", u'F'},
+    FirstName{u"FLORDELIZA", u'F'},   FirstName{u"GRACE", u'F'},
+    FirstName{u"HAZEL", u'F'},        FirstName{u"IMELDA", u'F'},
+    FirstName{u"JOCELYN", u'F'},      FirstName{u"LORNA", u'F'},
+    FirstName{u"MYRNA", u'F'},        FirstName{u"NENITA", u'F'},
+    FirstName{u"OFELIA", u'F'},       FirstName{u"PERLA", u'F'},
+    FirstName{u"REGINA", u'F'},       FirstName{u"SHEILA", u'F'},
+    FirstName{u"TERESITA", u'F'},     FirstName{u"VILMA", u'F'},
+    FirstName{u"YOLANDA", u'F'},      FirstName{u"ZENAIDA", u'F'},
+    FirstName{u"ANALYN", u'F'},       FirstName{u"CAMILLE", u'F'},
+    FirstName{u"DIANNE", u'F'},       FirstName{u"MARIA CLARA", u'F'},
+    FirstName{u"STEPHANIE", u'F'},    FirstName{u"PATRICIA", u'F'},
+};
+
+struct Place
+{
+    QStringView town, province, zip;
+};
+
+constexpr std::array kPlaces{
+    Place{u"SAN BARTOLOME CITY", u"LAGUNA", u"4035"},
+    Place{u"SAN BARTOLOME CITY", u"LAGUNA", u"4035"},
+    Place{u"SAN BARTOLOME CITY", u"LAGUNA", u"4035"},
+    Place{u"CALAMBA CITY", u"LAGUNA", u"4027"},
+    Place{u"LOS BAÑOS", u"LAGUNA", u"4030"},
+    Place{u"BAY", u"LAGUNA", u"4033"},
+    Place{u"CABUYAO CITY", u"LAGUNA", u"4025"},
+    Place{u"STO. TOMAS", u"BATANGAS", u"4234"},
+    Place{u"TANAUAN CITY", u"BATANGAS", u"4232"},
+    Place{u"SILANG", u"CAVITE", u"4118"},
+    Place{u"CARMONA", u"CAVITE", u"4116"},
+    Place{u"TAGUIG CITY", u"METRO MANILA", u"1630"},
+};
+
+constexpr std::array<QStringView, 14> kBarangays{
+    u"POBLACION",       u"MALIWANAG", u"SAN ISIDRO", u"STO. NIÑO", u"BAGONG SILANG",
+    u"MAHABANG PARANG", u"LIGTASAN",  u"PAG-ASA",    u"SAN ROQUE", u"MABINI",
+    u"BUROL",           u"BALIBAGO",  u"PARIAN",     u"CANLALAY",
+};
+
+constexpr std::array<QStringView, 12> kStreets{
+    u"RIZAL ST.",      u"MABINI ST.",      u"BONIFACIO ST.", u"LUNA ST.",
+    u"QUEZON AVE.",    u"BURGOS ST.",      u"JACINTO ST.",   u"DEL PILAR ST.",
+    u"SAMPAGUITA ST.", u"ILANG-ILANG ST.", u"NARRA ST.",     u"MOLAVE ST.",
+};
+
+constexpr std::array<QStringView, 8> kBloodTypes{u"O+", u"O+",  u"A+", u"B+",
+                                                 u"O+", u"AB+", u"A-", u"O-"};
+
+constexpr std::array<QStringView, 10> kOccupations{
+    u"HOUSEWIFE", u"TEACHER",        u"FARMER",   u"DRIVER", u"OFFICE EMPLOYEE",
+    u"VENDOR",    u"FACTORY WORKER", u"SEAFARER", u"NURSE",  u"ENGINEER"};
+
+// Surgical cases: the admitting diagnosis, the operation and who does it.
+struct SurgicalCase
+{
+    QStringView diagnosis, complaint, procedure, specialization;
+    QChar sex; ///< 'F' or 'M' when only one sex has this operation, else ' '
+    int minAge, maxAge;
+    QStringView category;
+    int minutes; ///< usual length of the operation
+};
+
+constexpr std::array kCases{
+    SurgicalCase{u"ACUTE APPENDICITIS", u"RIGHT LOWER QUADRANT PAIN", u"OR1001", u"GENERAL SURGERY",
+                 u' ', 8, 80, u"MAJOR", 90},
+    SurgicalCase{u"ACUTE APPENDICITIS", u"ABDOMINAL PAIN, FEVER", u"OR1002", u"GENERAL SURGERY",
+                 u' ', 12, 70, u"MAJOR", 90},
+    SurgicalCase{u"CHOLELITHIASIS", u"RECURRENT RIGHT UPPER QUADRANT PAIN", u"OR1004",
+                 u"GENERAL SURGERY", u' ', 25, 80, u"MAJOR", 120},
+    SurgicalCase{u"CHOLEDOCHOLITHIASIS", u"JAUNDICE, ABDOMINAL PAIN", u"OR1054", u"GENERAL SURGERY",
+                 u' ', 30, 85, u"MAJOR", 90},
+    SurgicalCase{u"INGUINAL HERNIA, RIGHT, REDUCIBLE", u"GROIN MASS", u"OR1006", u"GENERAL SURGERY",
+                 u'M', 20, 85, u"MAJOR", 90},
+    SurgicalCase{u"BREAST MASS, LEFT", u"PALPABLE BREAST LUMP", u"OR1009", u"GENERAL SURGERY", u'F',
+                 20, 70, u"MINOR", 60},
+    SurgicalCase{u"BREAST CARCINOMA, STAGE II", u"BREAST MASS", u"OR1008", u"GENERAL SURGERY", u'F',
+                 35, 80, u"MAJOR", 180},
+    SurgicalCase{u"NODULAR NON-TOXIC GOITER", u"ANTERIOR NECK MASS", u"OR1010", u"GENERAL SURGERY",
+                 u' ', 25, 75, u"MAJOR", 150},
+    SurgicalCase{u"PERFORATED PEPTIC ULCER", u"SUDDEN SEVERE EPIGASTRIC PAIN", u"OR1017",
+                 u"GENERAL SURGERY", u' ', 30, 85, u"MAJOR", 120},
+    SurgicalCase{u"DIABETIC FOOT INFECTION", u"NON-HEALING FOOT WOUND", u"OR1014",
+                 u"GENERAL SURGERY", u' ', 40, 85, u"MINOR", 60},
+    SurgicalCase{u"PREGNANCY UTERINE 39 WEEKS, CEPHALOPELVIC DISPROPORTION", u"LABOR PAINS",
+                 u"OR1018", u"OBSTETRICS AND GYNECOLOGY", u'F', 18, 42, u"MAJOR", 75},
+    SurgicalCase{u"PREGNANCY UTERINE 38 WEEKS, PREVIOUS CESAREAN SECTION", u"LABOR PAINS",
+                 u"OR1019", u"OBSTETRICS AND GYNECOLOGY", u'F', 20, 42, u"MAJOR", 75},
+    SurgicalCase{u"PREGNANCY UTERINE 39 WEEKS IN LABOR", u"LABOR PAINS", u"OR1020",
+                 u"OBSTETRICS AND GYNECOLOGY", u'F', 18, 40, u"MINOR", 60},
+    SurgicalCase{u"MYOMA UTERI", u"HEAVY MENSTRUAL BLEEDING", u"OR1022",
+                 u"OBSTETRICS AND GYNECOLOGY", u'F', 35, 60, u"MAJOR", 150},
+    SurgicalCase{u"INCOMPLETE ABORTION", u"VAGINAL BLEEDING", u"OR1021",
+                 u"OBSTETRICS AND GYNECOLOGY", u'F', 18, 42, u"MINOR", 30},
+    SurgicalCase{u"CLOSED FRACTURE, FEMUR, MIDSHAFT", u"THIGH PAIN AFTER FALL", u"OR1026",
+                 u"ORTHOPEDICS", u' ', 15, 85, u"MAJOR", 180},
+    SurgicalCase{u"CLOSED FRACTURE, DISTAL RADIUS", u"WRIST PAIN AFTER FALL", u"OR1027",
+                 u"ORTHOPEDICS", u' ', 10, 85, u"MAJOR", 120},
+    SurgicalCase{u"OSTEOARTHRITIS, KNEE, SEVERE", u"CHRONIC KNEE PAIN", u"OR1030", u"ORTHOPEDICS",
+                 u' ', 55, 85, u"MAJOR", 180},
+    SurgicalCase{u"BENIGN PROSTATIC HYPERPLASIA", u"DIFFICULTY OF URINATION", u"OR1033", u"UROLOGY",
+                 u'M', 55, 88, u"MAJOR", 90},
+    SurgicalCase{u"URETEROLITHIASIS, LEFT", u"FLANK PAIN", u"OR1035", u"UROLOGY", u' ', 25, 75,
+                 u"MAJOR", 90},
+    SurgicalCase{u"CHRONIC TONSILLITIS", u"RECURRENT SORE THROAT", u"OR1038",
+                 u"OTORHINOLARYNGOLOGY", u' ', 5, 40, u"MINOR", 60},
+    SurgicalCase{u"SENILE CATARACT, RIGHT EYE", u"BLURRING OF VISION", u"OR1041", u"OPHTHALMOLOGY",
+                 u' ', 50, 90, u"MINOR", 45},
+    SurgicalCase{u"CHRONIC SUBDURAL HEMATOMA", u"HEADACHE, WEAKNESS", u"OR1044", u"NEUROSURGERY",
+                 u' ', 50, 90, u"MAJOR", 120},
+    SurgicalCase{u"CORONARY ARTERY DISEASE, THREE-VESSEL", u"CHEST PAIN ON EXERTION", u"OR1047",
+                 u"THORACIC AND CARDIOVASCULAR SURGERY", u' ', 45, 80, u"MAJOR", 300},
+    SurgicalCase{u"RHEUMATIC HEART DISEASE, MITRAL STENOSIS", u"EASY FATIGABILITY, DYSPNEA",
+                 u"OR1048", u"THORACIC AND CARDIOVASCULAR SURGERY", u' ', 20, 65, u"MAJOR", 300},
+    SurgicalCase{u"ATRIAL SEPTAL DEFECT, SECUNDUM", u"DYSPNEA ON EXERTION", u"OR1050",
+                 u"THORACIC AND CARDIOVASCULAR SURGERY", u' ', 5, 45, u"MAJOR", 240},
+    SurgicalCase{u"COMPLETE HEART BLOCK", u"DIZZINESS, SYNCOPE", u"OR1051",
+                 u"THORACIC AND CARDIOVASCULAR SURGERY", u' ', 55, 90, u"MAJOR", 90},
+    SurgicalCase{u"UPPER GASTROINTESTINAL BLEEDING", u"BLACK TARRY STOOLS", u"OR1052",
+                 u"GENERAL SURGERY", u' ', 30, 85, u"MINOR", 30},
+    SurgicalCase{u"UNDESCENDED TESTIS, RIGHT", u"EMPTY SCROTUM", u"OR1057", u"PEDIATRIC SURGERY",
+                 u'M', 1, 10, u"MAJOR", 60},
+};
+
+bool isHeartCase(const SurgicalCase &c)
+{
+    return c.specialization == u"THORACIC AND CARDIOVASCULAR SURGERY";
+}
+
+constexpr std::array<QStringView, 8> kMedicalDiagnoses{
+    u"COMMUNITY-ACQUIRED PNEUMONIA, MODERATE RISK",
+    u"DENGUE FEVER WITH WARNING SIGNS",
+    u"ACUTE GASTROENTERITIS WITH MODERATE DEHYDRATION",
+    u"URINARY TRACT INFECTION",
+    u"HYPERTENSIVE URGENCY",
+    u"TYPE 2 DIABETES MELLITUS, UNCONTROLLED",
+    u"CONGESTIVE HEART FAILURE",
+    u"ACUTE ISCHEMIC STROKE"};
+
+struct OutpatientReason
+{
+    QStringView complaint;
+    bool er;
+};
+
+constexpr std::array kOutpatientReasons{
+    OutpatientReason{u"LACERATED WOUND, LEFT HAND", true},
+    OutpatientReason{u"ABDOMINAL PAIN", true},
+    OutpatientReason{u"CHEST PAIN", true},
+    OutpatientReason{u"HIGH GRADE FEVER", true},
+    OutpatientReason{u"VEHICULAR ACCIDENT, ABRASIONS", true},
+    OutpatientReason{u"DOG BITE, RIGHT LEG", true},
+    OutpatientReason{u"DIFFICULTY OF BREATHING", true},
+    OutpatientReason{u"FOR CIRCUMCISION", false},
+    OutpatientReason{u"FOR EXCISION OF LIPOMA, BACK", false},
+    OutpatientReason{u"FOR UPPER GI ENDOSCOPY", false},
+    OutpatientReason{u"FOR COLONOSCOPY", false},
+    OutpatientReason{u"FOR PTERYGIUM EXCISION", false},
+    OutpatientReason{u"FOR REMOVAL OF SUTURES", false},
+    OutpatientReason{u"FOR WOUND DRESSING", false},
+};
+
+// ---------------------------------------------------------------------------------------------
+// The generator.
+
+enum class StayKind { Inpatient, Outpatient, Emergency };
+
+struct Patient
+{
+    QString hospNum, lastName, firstName, middleName, suffix;
+    QChar sex;
+    QDate birthDate;
+    int age = 0;
+    QDateTime created;
+};
+
+struct Stay
+{
+    int patient = 0;
+    StayKind kind = StayKind::Inpatient;
+    QDateTime admitted, discharged, billed;
+    QString idNum, erNum, account, account2, room, doctor, doctor2, precaution, package;
+    bool cashBasis = false;
+    bool cvor = false;
+    bool revoked = false;
+    int surgicalCase = -1; // index into kCases
+    QString diagnosis, complaint;
+};
+
+class DemoBuilder
+{
+public:
+    DemoBuilder(const QDate &today, quint64 seed)
+        : m_today(today)
+        , m_rng(seed)
+    {
+    }
+
+    QList<TableRows> build();
+
+private:
+    void addSettings();
+    void addMasterFiles();
+    void addEmployees();
+    void addPatients();
+    void addStays();
+    void addStayRows();
+    void addSchedules();
+    void addCharges();
+    void addStationLogs();
+
+    TableRows &table(const QString &name, const QStringList &columns)
+    {
+        m_tables.append(TableRows{name, columns, {}});
+        return m_tables.last();
+    }
+    QDateTime at(int daysAgo, int minutesIntoDay) const
+    {
+        return QDateTime(m_today.addDays(-daysAgo), QTime(0, 0).addSecs(minutesIntoDay * 60));
+    }
+    QString pickAccount(const QString &hospNum);
+    int pickCase(const Patient &p);
+    QChar rateClassOf(const Stay &s) const;
+    QString patientName(const Patient &p) const
+    {
+        return p.lastName + QStringLiteral(", ") + p.firstName + u' ' + p.middleName;
+    }
+
+    QDate m_today;
+    DemoRandom m_rng;
+    QList<TableRows> m_tables;
+    QList<Room> m_rooms = hospitalRooms();
+    QList<Patient> m_patients;
+    QList<Stay> m_stays;
+    QList<int> m_currentInpatients; // indexes into m_stays
+};
+
+QList<TableRows> DemoBuilder::build()
+{
+    addSettings();
+    addMasterFiles();
+    addEmployees();
+    addPatients();
+    addStays();
+    addStayRows();
+    addSchedules();
+    addCharges();
+    addStationLogs();
+    return m_tables;
+}
+
+void DemoBuilder::addSettings()
+{
+    TableRows &info = table(QStringLiteral("PATIENT_DATA..tbHospitalInfo"),
+                            {QStringLiteral("Company"),
+                             QStringLiteral("Address1"),
+                             QStringLiteral("MTSServerName"),
+                             QStringLiteral("clientname"),
+                             QStringLiteral("Bygeneric"),
+                             QStringLiteral("IsNursePrint"),
+                             QStringLiteral("IsLBDirectCharging"),
+                             QStringLiteral("IsXRDirectCharging"),
+                             QStringLiteral("IsShowAmount"),
+                             QStringLiteral("IsPrintChargeSlip"),
+                             QStringLiteral("IsAllowZeroAmountForORProcedures"),
+                             QStringLiteral("IsAllowSupervisorCodeForCancellationOfCharges"),
+                             QStringLiteral("IsAllowEntryOfReasonForCancellation"),
+                             QStringLiteral("PSIOxygenComputationType"),
+                             QStringLiteral("isstat"),
+                             QStringLiteral("CashStatRate"),
+                             QStringLiteral("AllowZeroOnHand"),
+                             QStringLiteral("isORTechPrint"),
+                             QStringLiteral("IsAllowEditAmount"),
+                             QStringLiteral("IsShowMarkUp"),
+                             QStringLiteral("OREditSchedProcedure"),
+                             QStringLiteral("OR_AllowEditScheduleDateTime"),
+                             QStringLiteral("VSAllowINC")});
+    // clientname stays empty: the demo is no particular client, so no client-specific menus.
+    info.add({kCompany,  kAddress, QStringLiteral("HIS-SERVER"),
+              QString(), 0,        1,
+              1,         1,        1,
+              1,         0,        1,
+              1,         1,        1,
+              30.0,      0,        1,
+              0,         0,        1,
+              1,         1});
+
+    TableRows &station =
+        table(QStringLiteral("STATION..tbNursing_Settings"),
+              {QStringLiteral("ORNoPreprinted"), QStringLiteral("AllowAfterTimeRate"),
+               QStringLiteral("ORAfterTime"), QStringLiteral("AutoORMarkUp"),
+               QStringLiteral("AfterTimeStatHours"), QStringLiteral("SecProcPercentDiscount"),
+               QStringLiteral("ShowPrecautions"), QStringLiteral("ORCategoryAuto"),
+               QStringLiteral("NoRequestingAfterFinalNotice"), QStringLiteral("PrintPHCSRequest"),
+               QStringLiteral("AppendDrugDescCharge"), QStringLiteral("AssessmentMaxItems"),
+               QStringLiteral("AllowEditDeleteVitalSigns"), QStringLiteral("OREditSchedProcedure"),
+               QStringLiteral("OR_AllowEditScheduleDateTime"), QStringLiteral("ORAfterTimeRate")});
+    // After-time runs from 5 PM for fourteen hours, to 7 AM.
+    station.add({0, 1, QStringLiteral("17:00"), 1, 14, 50, 1, 1, 1, 1, 1, 15, 1, 1, 1, 30});
+
+    TableRows &setup =
+        table(QStringLiteral("STATION..tbNurseSetup"),
+              {QStringLiteral("Field"), QStringLiteral("value"), QStringLiteral("Description")});
+    static constexpr QStringView switches[][3] = {
+        {u"EnableCVORTag", u"1", u"Tag patients as CVOR/RR cases from the patient list"},
+        {u"OREnableNewPrecaution", u"1", u"Colour the patient list by precaution"},
+        {u"ORNotifyRevokedRequests", u"1", u"Alert the OR of requests revoked by the wards"},
+        {u"CheckCredLim", u"1", u"Check the patient's credit line before posting charges"},
+        {u"ORShowCF4", u"1", u"Show the PhilHealth CF4 entry"},
+        {u"ORPrintCF4", u"1", u"Allow printing of the CF4"},
+        {u"ShowEquipmentChargesReport", u"1", u"Show the equipment charges report"},
+        {u"ORShowStocksMonitoring", u"1", u"Show the stock monitoring list"},
+        {u"EnableORHMORate", u"1", u"HMO patients are charged at rate H"},
+        {u"ORRateIforER", u"1", u"ER patients are charged at rate I"},
+        {u"ORAllowEndoScheduling", u"1", u"Endoscopies may be booked on the board"},
+        {u"ORRoomForEndo", u"ENDOSCOPY", u"Room that takes endoscopies"},
+        {u"ORClinicalAssessmentRate", u"A", u"Rate letter of clinical assessments"},
+        {u"ORInstrumentRevID", u"OR1105", u"Item code of the instrument handling fee"},
+        {u"ORInstrumentHandlingFeeRate", u"500", u"Instrument handling fee per set"},
+        {u"SystolicMax", u"250", u"Highest systolic pressure accepted in vital signs"},
+        {u"DiastolicMin", u"40", u"Lowest diastolic pressure accepted in vital signs"},
+        {u"ORShowOperationDone", u"1", u"Show the operation done on the OR record"},
+        {u"ORShowSpecimen", u"1", u"Show the specimen on the OR record"},
+        {u"ORRequireOperativeDiagnosis", u"1", u"Require the operative diagnosis"},
+        {u"ExpandPostChargeList", u"1", u"Show posted charges expanded"},
+        {u"CVORMainRevID", u"OR", u"Revenue code of CVOR procedures"},
+        {u"ORUnderMaintenance", u"0",
+         u"The Operating Room module is under maintenance. Please try again later."},
+    };
+    for (const auto &s : switches)
+        setup.add({s[0].toString(), s[1].toString(), s[2].toString()});
+}
+
+void DemoBuilder::addMasterFiles()
+{
+    DemoRandom fixed(0x6b657374726c); // master data must not change with the patients' seed
+
+    TableRows &doctors = table(QStringLiteral("BUILD_FILE..tbCoDoctor"),
+                               {QStringLiteral("DoctorID"), QStringLiteral("LastName"),
+                                QStringLiteral("FirstName"), QStringLiteral("MiddleName"),
+                                QStringLiteral("Specialization"), QStringLiteral("PhilHealthNum"),
+                                QStringLiteral("PHICExpireDate"), QStringLiteral("Status")});
+    TableRows &fees =
+        table(QStringLiteral("BUILD_FILE..tbCoDoctorBill"),
+              {QStringLiteral("DoctorID"), QStringLiteral("RoomClassID"),
+               QStringLiteral("Description"), QStringLiteral("Amount"), QStringLiteral("Status")});
+    const QDate endOfYear(m_today.year(), 12, 31);
+    for (std::size_t i = 0; i < kDoctors.size(); ++i) {
+        const Doctor &d = kDoctors[i];
+        // One draw per statement: the order of operands of + is up to the compiler.
+        const QString panHead = padded(fixed.between(1000, 9999), 4);
+        const QString panBody = padded(fixed.between(1000000, 9999999), 7);
+        const QString pan = panHead + u'-' + panBody + u'-' + QString::number(fixed.below(10));
+        // Two accreditations have lapsed and one doctor has none, so the checks have work.
+        QVariant expiry = QDate(endOfYear);
+        if (i == 6 || i == 19)
+            expiry = endOfYear.addYears(-1);
+        const bool accredited = i != 24;
+        doctors.add({d.id.toString(), d.lastName.toString(), d.firstName.toString(),
+                     d.middleName.toString(), d.specialization.toString(),
+                     accredited ? pan : QString(), accredited ? expiry : QVariant(),
+                     QStringLiteral("A")});
+        if (d.specialization == u"INTERNAL MEDICINE" || d.specialization == u"CARDIOLOGY")
+            continue;
+        const qint64 base = d.specialization == u"ANESTHESIOLOGY" ? 8000 : 15000;
+        for (QChar cls : {u'A', u'B', u'C', u'D', u'E'})
+            fees.add({d.id.toString(), QString(cls), QStringLiteral("PROFESSIONAL FEE"),
+                      pesos(rateCentavos(base, cls)), 1});
+    }
+
+    TableRows &rooms = table(QStringLiteral("BUILD_FILE..tbCoRoom"),
+                             {QStringLiteral("RoomID"), QStringLiteral("Description"),
+                              QStringLiteral("RoomClassID"), QStringLiteral("RoomRate"),
+                              QStringLiteral("StationID")});
+    for (const Room &r : std::as_const(m_rooms))
+        rooms.add({r.id, r.description, QString(r.rateClass), pesos(r.rate * 100), r.station});
+
+    TableRows &revenues =
+        table(QStringLiteral("BUILD_FILE..tbCoRevenueCode"),
+              {QStringLiteral("RevenueID"), QStringLiteral("ItemName"),
+               QStringLiteral("LocationID"), QStringLiteral("StockCardRevenueID")});
+    for (const Revenue &r : kRevenueCodes)
+        revenues.add({r.id.toString(), r.name.toString(), r.location.toString(),
+                      r.stockCardRevenue.toString()});
+
+    TableRows &locations = table(QStringLiteral("INVENTORY..tbInvLocation"),
+                                 {QStringLiteral("LocationID"), QStringLiteral("Location"),
+                                  QStringLiteral("InventoryType")});
+    locations.add({QStringLiteral("PHA"), QStringLiteral("PHARMACY"), QStringLiteral("D")});
+    locations.add({QStringLiteral("CSR"), QStringLiteral("CENTRAL SUPPLY"), QStringLiteral("C")});
+    TableRows &switches = table(QStringLiteral("INVENTORY..tbInvSwitch"),
+                                {QStringLiteral("IDKey"), QStringLiteral("KeyValue")});
+    switches.add({QStringLiteral("89"), QStringLiteral("0")});
+
+    QStringList columns = {QStringLiteral("OtherRevenueID"), QStringLiteral("OtherRevenue"),
+                           QStringLiteral("OtherSectionID"), QStringLiteral("SectionID"),
+                           QStringLiteral("ORSection")};
+    for (QChar letter = u'A'; letter <= u'I'; letter = QChar(letter.unicode() + 1))
+        columns << QStringLiteral("Rate") + letter;
+    TableRows &items = table(QStringLiteral("BUILD_FILE..tbCoOtherRevenue"), columns);
+    for (const Item &i : kItems) {
+        const bool procedure = i.kind == ItemKind::Procedure;
+        QVariantList row = {i.code.toString(), i.name.toString(), i.department.toString(),
+                            procedure ? QStringLiteral("PRC") : QString(),
+                            procedure ? QStringLiteral("P") : QString()};
+        for (QChar letter = u'A'; letter <= u'I'; letter = QChar(letter.unicode() + 1))
+            row << pesos(rateCentavos(i.rateA, letter));
+        items.add(row);
+    }
+
+    TableRows &companies = table(QStringLiteral("BUILD_FILE..tbCoCompany"),
+                                 {QStringLiteral("AccountNum"), QStringLiteral("Company"),
+                                  QStringLiteral("CompanyType"), QStringLiteral("Address")});
+    for (const Company &c : kCompanies)
+        companies.add(
+            {c.account.toString(), c.name.toString(), c.type.toString(), c.address.toString()});
+
+    TableRows &precautions = table(
+        QStringLiteral("BUILD_FILE..tbCoPrecautions"),
+        {QStringLiteral("PrecautionID"), QStringLiteral("Precaution"), QStringLiteral("Color")});
+    precautions.add(
+        {QStringLiteral("1"), QStringLiteral("STANDARD PRECAUTION"), bgr(255, 255, 255)});
+    precautions.add({QStringLiteral("2"), QStringLiteral("CONTACT PRECAUTION"), bgr(255, 214, 0)});
+    precautions.add({QStringLiteral("3"), QStringLiteral("DROPLET PRECAUTION"), bgr(0, 176, 80)});
+    precautions.add({QStringLiteral("4"), QStringLiteral("AIRBORNE PRECAUTION"), bgr(0, 112, 192)});
+    precautions.add(
+        {QStringLiteral("5"), QStringLiteral("BLEEDING / FALL RISK PRECAUTION"), bgr(230, 0, 0)});
+
+    TableRows &packages = table(QStringLiteral("BUILD_FILE..tbCoAdmPackage"),
+                                {QStringLiteral("PackageID"), QStringLiteral("Package")});
+    packages.add({QStringLiteral("PKG-CS"), QStringLiteral("CESAREAN SECTION PACKAGE")});
+    packages.add({QStringLiteral("PKG-NSD"), QStringLiteral("NORMAL DELIVERY PACKAGE")});
+    packages.add(
+        {QStringLiteral("PKG-LC"), QStringLiteral("LAPAROSCOPIC CHOLECYSTECTOMY PACKAGE")});
+    packages.add({QStringLiteral("PKG-CAT"), QStringLiteral("CATARACT SURGERY PACKAGE")});
+    TableRows &exec = table(QStringLiteral("BUILD_FILE..tbExecPackageCode"),
+                            {QStringLiteral("PackageID"), QStringLiteral("Description")});
+    exec.add({QStringLiteral("EXEC-A"), QStringLiteral("EXECUTIVE CHECK-UP A")});
+    exec.add({QStringLiteral("EXEC-B"), QStringLiteral("EXECUTIVE CHECK-UP B (WITH STRESS TEST)")});
+
+    TableRows &complaints =
+        table(QStringLiteral("BUILD_FILE..tbCoChiefComplaint"),
+              {QStringLiteral("ChiefComplaintID"), QStringLiteral("ChiefComplaint")});
+    for (std::size_t i = 0; i < kOutpatientReasons.size(); ++i)
+        complaints.add({QStringLiteral("CC%1").arg(i + 1, 3, 10, QLatin1Char('0')),
+                        kOutpatientReasons[i].complaint.toString()});
+
+    TableRows &labs = table(
+        QStringLiteral("BUILD_FILE..tbCoLabExam"),
+        {QStringLiteral("LabExamID"), QStringLiteral("LabExam"), QStringLiteral("LabSectionID")});
+    labs.add(
+        {QStringLiteral("LB001"), QStringLiteral("COMPLETE BLOOD COUNT"), QStringLiteral("HEM")});
+    labs.add({QStringLiteral("LB002"), QStringLiteral("PROTHROMBIN TIME"), QStringLiteral("HEM")});
+    labs.add({QStringLiteral("LB003"), QStringLiteral("BLOOD TYPING"), QStringLiteral("BB")});
+    labs.add({QStringLiteral("LB004"), QStringLiteral("CREATININE"), QStringLiteral("CHEM")});
+    labs.add({QStringLiteral("LB005"), QStringLiteral("URINALYSIS"), QStringLiteral("CM")});
+    labs.add({QStringLiteral("LB006"), QStringLiteral("HISTOPATHOLOGY, SMALL SPECIMEN"),
+              QStringLiteral("HIS")});
+
+    TableRows &vessels = table(QStringLiteral("BUILD_FILE..tbCoVessel"),
+                               {QStringLiteral("VesselCode"), QStringLiteral("VesselName")});
+    vessels.add({QStringLiteral("V001"), QStringLiteral("MV BITUIN NG SILANGAN")});
+    vessels.add({QStringLiteral("V002"), QStringLiteral("MV LAKANDULA STAR")});
+    vessels.add({QStringLiteral("V003"), QStringLiteral("MT HABAGAT PIONEER")});
+    vessels.add({QStringLiteral("V004"), QStringLiteral("MV ALON MARINA")});
+
+    TableRows &hospitals = table(
+        QStringLiteral("BUILD_FILE..tbCoHospital"),
+        {QStringLiteral("HospitalID"), QStringLiteral("HospitalName"), QStringLiteral("Address")});
+    hospitals.add({QStringLiteral("H01"), QStringLiteral("SAN BARTOLOME DISTRICT HOSPITAL"),
+                   QStringLiteral("POBLACION, SAN BARTOLOME CITY")});
+    hospitals.add({QStringLiteral("H02"), QStringLiteral("LAGUNA LAKESHORE GENERAL HOSPITAL"),
+                   QStringLiteral("BAY, LAGUNA")});
+    hospitals.add({QStringLiteral("H03"), QStringLiteral("MALIGAYA CHILDREN'S HOSPITAL"),
+                   QStringLiteral("CALAMBA CITY, LAGUNA")});
+    hospitals.add({QStringLiteral("H04"), QStringLiteral("SOUTHERN TAGALOG HEART INSTITUTE"),
+                   QStringLiteral("TANAUAN CITY, BATANGAS")});
+
+    TableRows &holidays = table(QStringLiteral("BUILD_FILE..tbCoHoliday"),
+                                {QStringLiteral("HolidayDate"), QStringLiteral("IsYearly"),
+                                 QStringLiteral("HolidayName"), QStringLiteral("HolidayGreeting")});
+    static constexpr QStringView yearly[][4] = {
+        {u"1", u"1", u"NEW YEAR'S DAY", u"Happy New Year from the OR family!"},
+        {u"4", u"9", u"ARAW NG KAGITINGAN", u"Mabuhay ang ating mga bayani!"},
+        {u"5", u"1", u"LABOR DAY", u"Thank you for your hard work. Happy Labor Day!"},
+        {u"6", u"12", u"INDEPENDENCE DAY", u"Maligayang Araw ng Kalayaan!"},
+        {u"8", u"21", u"NINOY AQUINO DAY", u"Have a meaningful holiday."},
+        {u"11", u"1", u"ALL SAINTS' DAY", u"Remember and honour our departed loved ones."},
+        {u"11", u"30", u"BONIFACIO DAY", u"Maligayang Araw ni Bonifacio!"},
+        {u"12", u"8", u"FEAST OF THE IMMACULATE CONCEPTION", u"A blessed feast day to all."},
+        {u"12", u"25", u"CHRISTMAS DAY", u"Maligayang Pasko! Merry Christmas from the OR family."},
+        {u"12", u"30", u"RIZAL DAY", u"Let us remember Dr. Jose Rizal today."},
+    };
+    for (const auto &h : yearly)
+        holidays.add({QDate(m_today.year(), h[0].toInt(), h[1].toInt()), 1, h[2].toString(),
+                      h[3].toString()});
+
+    TableRows &admTypes =
+        table(QStringLiteral("PATIENT_DATA..tbAdmissionType"),
+              {QStringLiteral("AdmissionTypeID"), QStringLiteral("AdmissionType")});
+    static constexpr QStringView types[][2] = {
+        {u"1", u"REGULAR"},   {u"2", u"EMERGENCY"}, {u"3", u"ELECTIVE SURGERY"},
+        {u"4", u"OBSTETRIC"}, {u"5", u"NEWBORN"},   {u"9", u"EMPLOYEE / DEPENDENT"}};
+    for (const auto &t : types)
+        admTypes.add({t[0].toString(), t[1].toString()});
+
+    TableRows &phic = table(
+        QStringLiteral("MEDICARE..tbAdmPHICTable"),
+        {QStringLiteral("PHICCode"), QStringLiteral("PHICDescription"), QStringLiteral("Status")});
+    static constexpr QStringView memberships[][2] = {
+        {u"EP", u"EMPLOYED - PRIVATE"},   {u"EG", u"EMPLOYED - GOVERNMENT"},
+        {u"IP", u"INDIVIDUALLY PAYING"},  {u"OF", u"OVERSEAS FILIPINO WORKER"},
+        {u"SP", u"SPONSORED / INDIGENT"}, {u"SC", u"SENIOR CITIZEN"},
+        {u"LM", u"LIFETIME MEMBER"},      {u"NH", u"NON-PHIC"}};
+    for (const auto &m : memberships)
+        phic.add({m[0].toString(), m[1].toString(), m[0] == u"NH" ? 0 : 1});
+
+    TableRows &orRooms =
+        table(QStringLiteral("SCHEDULE..tbORRoom"),
+              {QStringLiteral("RoomID"), QStringLiteral("RoomName"), QStringLiteral("SortOrder"),
+               QStringLiteral("RevenueID"), QStringLiteral("Status")});
+    // OR 6 is closed for renovation; the endoscopy suite was added before the status column and
+    // still has none, which counts as active.
+    static constexpr QStringView orRoomNames[][2] = {
+        {u"OR 1", u"Y"}, {u"OR 2", u"Y"}, {u"OR 3", u"Y"},     {u"OR 4", u"Y"}, {u"OR 5", u"Y"},
+        {u"CVOR", u"Y"}, {u"DR 1", u"Y"}, {u"ENDOSCOPY", u""}, {u"OR 6", u"X"}};
+    int roomId = 0;
+    for (const auto &r : orRoomNames) {
+        ++roomId;
+        orRooms.add({roomId, r[0].toString(), roomId, QStringLiteral("OR"),
+                     r[1].isEmpty() ? QVariant() : QVariant(r[1].toString())});
+    }
+
+    TableRows &procRooms = table(QStringLiteral("SCHEDULE..tbProcedureRoom"),
+                                 {QStringLiteral("Code"), QStringLiteral("RoomID"),
+                                  QStringLiteral("RoomName"), QStringLiteral("ProcedureDesc")});
+    auto assign = [&](QStringView code, int room, QStringView roomName) {
+        procRooms.add(
+            {code.toString(), room, roomName.toString(), itemByCode(code).name.toString()});
+    };
+    for (QStringView code : {u"OR1047", u"OR1048", u"OR1049", u"OR1050", u"OR1051"})
+        assign(code, 6, u"CVOR");
+    for (QStringView code : {u"OR1020", u"OR1021"})
+        assign(code, 7, u"DR 1");
+    for (QStringView code : {u"OR1052", u"OR1053", u"OR1054", u"OR1055"})
+        assign(code, 8, u"ENDOSCOPY");
+
+    TableRows &board = table(QStringLiteral("SCHEDULE..tbORApplication"),
+                             {QStringLiteral("StartTime"), QStringLiteral("DayLength"),
+                              QStringLiteral("ScheduleIncrement")});
+    board.add({6, 14, 15});
+}
+
+void DemoBuilder::addEmployees()
+{
+    TableRows &staff = table(
+        QStringLiteral("Password..tbPasswordMaster"),
+        {QStringLiteral("EmployeeID"), QStringLiteral("LastName"), QStringLiteral("FirstName"),
+         QStringLiteral("MiddleName"), QStringLiteral("Initial"), QStringLiteral("PasswordHash"),
+         QStringLiteral("DeptCode"), QStringLiteral("Designation"), QStringLiteral("StationID"),
+         QStringLiteral("Status"), QStringLiteral("DateCreated")});
+    TableRows &rights = table(QStringLiteral("STATION..tbNurseUserRights"),
+                              {QStringLiteral("EmployeeID"), QStringLiteral("EmployeeRights"),
+                               QStringLiteral("UserID"), QStringLiteral("TransDate")});
+    const QDateTime hired = at(900, 8 * 60);
+    for (const Employee &e : kEmployees) {
+        const bool or_ = e.deptCode == u"29";
+        staff.add({e.code.toString(), e.lastName.toString(), e.firstName.toString(),
+                   e.middleName.toString(), e.initial.toString(), e.passwordHash.toString(),
+                   e.deptCode.toString(), e.designation.toString(),
+                   or_ ? QStringLiteral("OR") : QStringLiteral("4N"), QStringLiteral("A"), hired});
+        if (!e.rights.isEmpty())
+            rights.add({e.code.toString(), employeeRights(e), kEmployees[0].code.toString(),
+                        hired.addDays(1)});
+    }
+
+    TableRows &catalogue =
+        table(QStringLiteral("STATION..tbNurseUserSettings"),
+              {QStringLiteral("ItemID"), QStringLiteral("Description"), QStringLiteral("Status")});
+    for (const AccessRight &r : kAccessRights)
+        catalogue.add({r.code.toString(), r.description.toString(), QStringLiteral("A")});
+}
+
+void DemoBuilder::addPatients()
+{
+    constexpr int kPatients = 320;
+    qint64 hospNum = 153000;
+    for (int i = 0; i < kPatients; ++i) {
+        Patient p;
+        hospNum += m_rng.between(1, 9);
+        p.hospNum = padded(hospNum, 8);
+        p.lastName = kSurnames[std::size_t(m_rng.skewed(int(kSurnames.size())))].toString();
+        const FirstName &first = m_rng.pick(kFirstNames);
+        p.firstName = first.name.toString();
+        p.sex = first.sex;
+        p.middleName = kSurnames[std::size_t(m_rng.below(int(kSurnames.size())))].toString();
+        // A few names that statements must survive: an apostrophe and the letter ñ.
+        if (i == 17)
+            p.lastName = QStringLiteral("D'ANGELO");
+        if (i == 42)
+            p.lastName = QStringLiteral("DELA PEÑA");
+        if (p.sex == u'M' && m_rng.percent(5))
+            p.suffix = m_rng.percent(70) ? QStringLiteral("JR.") : QStringLiteral("III");
+
+        const int bucket = m_rng.below(100);
+        p.age = bucket < 8    ? m_rng.between(1, 12)
+                : bucket < 12 ? m_rng.between(13, 17)
+                : bucket < 42 ? m_rng.between(18, 39)
+                : bucket < 70 ? m_rng.between(40, 59)
+                              : m_rng.between(60, 89);
+        p.birthDate = m_today.addYears(-p.age).addDays(-m_rng.between(0, 364));
+        const int createdDaysAgo = m_rng.between(30, 3000);
+        p.created = at(createdDaysAgo, m_rng.between(7 * 60, 18 * 60));
+        m_patients.append(p);
+    }
+}
+
+QString DemoBuilder::pickAccount(const QString &hospNum)
+{
+    const int r = m_rng.below(100);
+    if (r < 62)
+        return hospNum;
+    if (r < 84)
+        return kCompanies[std::size_t(m_rng.below(5))].account.toString();
+    if (r < 96)
+        return kCompanies[std::size_t(5 + m_rng.below(5))].account.toString();
+    return kCompanies.back().account.toString();
+}
+
+int DemoBuilder::pickCase(const Patient &p)
+{
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        const int c = m_rng.below(int(kCases.size()));
+        const SurgicalCase &sc = kCases[std::size_t(c)];
+        if ((sc.sex == u' ' || sc.sex == p.sex) && p.age >= sc.minAge && p.age <= sc.maxAge)
+            return c;
+    }
+    return p.age >= 8 ? 0 : -1; // an appendectomy fits nearly everyone
+}
+
+QChar DemoBuilder::rateClassOf(const Stay &s) const
+{
+    if (s.kind != StayKind::Inpatient)
+        return s.kind == StayKind::Emergency ? u'I' : u'A';
+    for (const Room &r : m_rooms) {
+        if (r.id == s.room)
+            return r.rateClass;
+    }
+    return u'A';
+}
+
+void DemoBuilder::addStays()
+{
+    // Everyone's earlier stays, spread over the last two years.
+    for (int p = 0; p < m_patients.size(); ++p) {
+        const int r = m_rng.below(100);
+        const int count = r < 15 ? 0 : r < 65 ? 1 : r < 90 ? 2 : 3;
+        QList<int> starts;
+        for (int k = 0; k < count; ++k)
+            starts << m_rng.between(8, 730);
+        std::sort(starts.begin(), starts.end(), std::greater<int>());
+        int freeFrom = 100000; // days ago from which the patient is at home again
+        for (int daysAgo : std::as_const(starts)) {
+            if (daysAgo >= freeFrom - 3)
+                continue;
+            Stay s;
+            s.patient = p;
+            const int kind = m_rng.below(100);
+            s.kind = kind < 50   ? StayKind::Inpatient
+                     : kind < 80 ? StayKind::Outpatient
+                                 : StayKind::Emergency;
+            s.admitted = at(daysAgo, m_rng.between(6 * 60, 22 * 60));
+            if (s.kind == StayKind::Inpatient) {
+                // Everyone admitted a week or more ago has gone home by now.
+                const int days = std::min(1 + m_rng.skewed(12), daysAgo - 2);
+                const int hour = m_rng.between(9, 17);
+                s.discharged =
+                    QDateTime(s.admitted.date().addDays(days), QTime(hour, m_rng.below(60)));
+            } else {
+                s.discharged = s.admitted.addSecs(60 * m_rng.between(60, 6 * 60));
+            }
+            freeFrom = std::max(0, int(s.discharged.date().daysTo(m_today)));
+            // Billing closes the account a little before the patient goes home; some recent
+            // accounts are still open (the HMO has not yet approved, the bill is being done).
+            const bool recent = s.discharged.date().daysTo(m_today) < 30;
+            if (!recent || m_rng.percent(75))
+                s.billed = s.discharged.addSecs(-60 * m_rng.between(30, 240));
+            s.revoked = s.kind != StayKind::Inpatient && m_rng.percent(3);
+            m_stays.append(s);
+        }
+    }
+
+    // Who is in the hospital now: inpatients admitted in the last week, and outpatient and ER
+    // visits of today and yesterday that are still open.
+    QList<int> order;
+    for (int p = 0; p < m_patients.size(); ++p)
+        order << p;
+    for (int i = int(order.size()) - 1; i > 0; --i)
+        std::swap(order[i], order[m_rng.below(i + 1)]);
+    QList<int> freeRooms;
+    for (int r = 0; r < m_rooms.size(); ++r)
+        freeRooms << r;
+    for (int i = 0; i < 60; ++i) {
+        const int p = order.at(i);
+        // A patient discharged only days ago is not back already.
+        bool busy = false;
+        for (const Stay &s : std::as_const(m_stays))
+            busy = busy || (s.patient == p && s.discharged.date().daysTo(m_today) < 7);
+        if (busy)
+            continue;
+        Stay s;
+        s.patient = p;
+        if (i < 46) {
+            s.kind = StayKind::Inpatient;
+            const int daysAgo = m_rng.below(7);
+            // Today's admissions came in before the morning's work began.
+            s.admitted = daysAgo == 0 ? at(0, m_rng.between(30, 9 * 60))
+                                      : at(daysAgo, m_rng.between(0, 23 * 60 + 59));
+            s.room = m_rooms.at(freeRooms.takeAt(m_rng.below(int(freeRooms.size())))).id;
+            // A few final bills are done and the patients only wait to be fetched.
+            if (daysAgo >= 3 && m_rng.percent(15))
+                s.billed = at(0, m_rng.between(6 * 60, 9 * 60));
+        } else {
+            s.kind = i < 54 ? StayKind::Emergency : StayKind::Outpatient;
+            const int daysAgo = m_rng.below(2);
+            s.admitted = at(daysAgo, m_rng.between(60, 9 * 60 + 30));
+        }
+        m_stays.append(s);
+    }
+
+    // Details of every stay, in order of admission so the numbers rise with the dates.
+    std::stable_sort(m_stays.begin(), m_stays.end(),
+                     [](const Stay &a, const Stay &b) { return a.admitted < b.admitted; });
+    qint64 inpatientNo = 48210;
+    qint64 outpatientNo = 40115;
+    qint64 erNo = 18420;
+    const QStringList anesthesiologists = doctorsIn(u"ANESTHESIOLOGY");
+    const QStringList internists = doctorsIn(u"INTERNAL MEDICINE") + doctorsIn(u"CARDIOLOGY");
+    for (int i = 0; i < m_stays.size(); ++i) {
+        Stay &s = m_stays[i];
+        const Patient &p = m_patients.at(s.patient);
+        s.account = pickAccount(p.hospNum);
+        if (s.account != p.hospNum && m_rng.percent(10))
+            s.account2 = p.hospNum; // the patient pays what the guarantor does not
+        if (s.kind == StayKind::Inpatient) {
+            s.idNum = padded(++inpatientNo, 7);
+            inpatientNo += m_rng.below(3);
+            if (s.room.isEmpty())
+                s.room = m_rooms.at(m_rng.below(int(m_rooms.size()))).id;
+            const bool surgical = m_rng.percent(75);
+            s.surgicalCase = surgical ? pickCase(p) : -1;
+            if (s.surgicalCase >= 0) {
+                const SurgicalCase &c = kCases[std::size_t(s.surgicalCase)];
+                s.diagnosis = c.diagnosis.toString();
+                s.complaint = c.complaint.toString();
+                s.doctor = m_rng.pick(doctorsIn(c.specialization));
+                s.doctor2 = m_rng.pick(anesthesiologists);
+                s.cvor = isHeartCase(c) && m_rng.percent(80);
+                if (c.procedure == u"OR1018" || c.procedure == u"OR1019")
+                    s.package = QStringLiteral("PKG-CS");
+                else if (c.procedure == u"OR1004" && m_rng.percent(50))
+                    s.package = QStringLiteral("PKG-LC");
+            } else {
+                s.diagnosis = m_rng.pick(kMedicalDiagnoses).toString();
+                s.complaint = QStringLiteral("FOR ADMISSION");
+                s.doctor = m_rng.pick(internists);
+            }
+            const int pr = m_rng.below(100);
+            s.precaution = pr < 25   ? QString()
+                           : pr < 85 ? QStringLiteral("1")
+                                     : QString::number(2 + m_rng.below(4));
+            s.cashBasis = m_rng.percent(s.discharged.isValid() ? 8 : 14);
+            if (!s.discharged.isValid())
+                m_currentInpatients << i;
+        } else {
+            s.idNum = padded(++outpatientNo, 7) + u'B';
+            outpatientNo += m_rng.below(4);
+            if (s.kind == StayKind::Emergency)
+                s.erNum = QStringLiteral("ER-") + padded(++erNo, 6);
+            const OutpatientReason *reason = nullptr;
+            do {
+                reason = &m_rng.pick(kOutpatientReasons);
+            } while (reason->er != (s.kind == StayKind::Emergency));
+            s.complaint = reason->complaint.toString();
+            s.doctor = m_rng.pick(doctorsIn(u"GENERAL SURGERY"));
+            s.precaution = m_rng.percent(10) ? QString::number(2 + m_rng.below(4)) : QString();
+            s.cashBasis = m_rng.percent(s.discharged.isValid() ? 10 : 20);
+        }
+    }
+}
+
+void DemoBuilder::addStayRows()
+{
+    TableRows &master = table(QStringLiteral("PATIENT_DATA..tbMaster"),
+                              {QStringLiteral("HospNum"),       QStringLiteral("LastName"),
+                               QStringLiteral("FirstName"),     QStringLiteral("MiddleName"),
+                               QStringLiteral("Suffix"),        QStringLiteral("Sex"),
+                               QStringLiteral("BirthDate"),     QStringLiteral("CivilStatus"),
+                               QStringLiteral("BloodType"),     QStringLiteral("HouseStreet"),
+                               QStringLiteral("Barangay"),      QStringLiteral("Town"),
+                               QStringLiteral("Province"),      QStringLiteral("ZipCode"),
+                               QStringLiteral("TelNum"),        QStringLiteral("Nationality"),
+                               QStringLiteral("Religion"),      QStringLiteral("Occupation"),
+                               QStringLiteral("PhilHealthNum"), QStringLiteral("SeniorCitizenID"),
+                               QStringLiteral("DateCreated")});
+    for (const Patient &p : std::as_const(m_patients)) {
+        const Place &place = m_rng.pick(kPlaces);
+        const QString houseNo = QString::number(m_rng.between(1, 450));
+        const QString street = houseNo + u' ' + m_rng.pick(kStreets).toString();
+        const QString civil = p.age < 20                        ? QStringLiteral("SINGLE")
+                              : p.age > 70 && m_rng.percent(40) ? QStringLiteral("WIDOWED")
+                              : m_rng.percent(70)               ? QStringLiteral("MARRIED")
+                                                                : QStringLiteral("SINGLE");
+        QString philHealth;
+        if (m_rng.percent(85)) {
+            const QString region = padded(m_rng.between(1, 19), 2);
+            const QString serial = padded(m_rng.between(0, 999999999), 9);
+            philHealth = region + u'-' + serial + u'-' + QString::number(m_rng.below(10));
+        }
+        const QString senior =
+            p.age >= 60 ? QStringLiteral("SC-%1").arg(m_rng.between(10000, 99999)) : QString();
+        const int nat = m_rng.below(100);
+        const QString nationality = nat < 97   ? QStringLiteral("FILIPINO")
+                                    : nat < 98 ? QStringLiteral("AMERICAN")
+                                    : nat < 99 ? QStringLiteral("KOREAN")
+                                               : QStringLiteral("JAPANESE");
+        const QString occupation = p.age < 18    ? QStringLiteral("STUDENT")
+                                   : p.age >= 65 ? QStringLiteral("RETIRED")
+                                                 : m_rng.pick(kOccupations).toString();
+        master.add(
+            {p.hospNum,
+             p.lastName,
+             p.firstName,
+             p.middleName,
+             p.suffix,
+             QString(p.sex),
+             p.birthDate,
+             civil,
+             m_rng.pick(kBloodTypes).toString(),
+             street,
+             m_rng.pick(kBarangays).toString(),
+             place.town.toString(),
+             place.province.toString(),
+             place.zip.toString(),
+             QStringLiteral("09%1").arg(m_rng.between(100000000, 999999999)),
+             nationality,
+             m_rng.percent(85) ? QStringLiteral("ROMAN CATHOLIC") : QStringLiteral("CHRISTIAN"),
+             occupation,
+             philHealth,
+             senior,
+             p.created});
+    }
+
+    TableRows &inpatients = table(
+        QStringLiteral("PATIENT_DATA..tbPatient"),
+        {QStringLiteral("IDNum"), QStringLiteral("HospNum"), QStringLiteral("AdmDate"),
+         QStringLiteral("DcrDate"), QStringLiteral("BillingDate"), QStringLiteral("AccountNum"),
+         QStringLiteral("AccountNumII"), QStringLiteral("RoomID"), QStringLiteral("StationID"),
+         QStringLiteral("PrecautionID"), QStringLiteral("isCVOR"), QStringLiteral("AdmittingDr"),
+         QStringLiteral("AttendingDr1"), QStringLiteral("AttendingDr2"), QStringLiteral("UserID")});
+    TableRows &extension = table(
+        QStringLiteral("PATIENT_DATA..tbPatient2"),
+        {QStringLiteral("IDNum"), QStringLiteral("OkeyOR"), QStringLiteral("PatientsMed"),
+         QStringLiteral("CreditLine"), QStringLiteral("PackageID"), QStringLiteral("transplantID"),
+         QStringLiteral("dialysisID"), QStringLiteral("VIP"), QStringLiteral("PatientClass"),
+         QStringLiteral("AdmissionTypeID"), QStringLiteral("isSpecial"), QStringLiteral("PHICCode"),
+         QStringLiteral("isCashBasis"), QStringLiteral("CashBasisReason")});
+    TableRows &history = table(QStringLiteral("PATIENT_DATA..tbPatientHistory"),
+                               {QStringLiteral("IDNum"), QStringLiteral("Precautions"),
+                                QStringLiteral("ADMDiagnosis"), QStringLiteral("ChiefComplaint"),
+                                QStringLiteral("BriefHistory")});
+    TableRows &outpatients = table(
+        QStringLiteral("PATIENT_DATA..tbOutPatient"),
+        {QStringLiteral("IDNum"), QStringLiteral("HospNum"), QStringLiteral("AdmDate"),
+         QStringLiteral("DcrDate"), QStringLiteral("BillingDate"), QStringLiteral("RecordStatus"),
+         QStringLiteral("ERNum"), QStringLiteral("AccountNum"), QStringLiteral("PatientType"),
+         QStringLiteral("RateType"), QStringLiteral("PrecautionID"), QStringLiteral("DoctorID1"),
+         QStringLiteral("DoctorID2"), QStringLiteral("PHICCode"), QStringLiteral("isCashBasis"),
+         QStringLiteral("CashBasisReason"), QStringLiteral("UserID")});
+    TableRows &opHistory = table(QStringLiteral("PATIENT_DATA..tbOutpatientHistory"),
+                                 {QStringLiteral("IDNum"), QStringLiteral("Precautions"),
+                                  QStringLiteral("ChiefComplaints")});
+    TableRows &erRequests = table(QStringLiteral("PATIENT_DATA..tbER_Admitting_Communication"),
+                                  {QStringLiteral("HospNum"), QStringLiteral("OPDIDNum"),
+                                   QStringLiteral("RecordStatus"), QStringLiteral("RequestDate"),
+                                   QStringLiteral("UserID")});
+
+    const std::array<QStringView, 4> precautionNotes{
+        u"CONTACT PRECAUTION: MRSA ISOLATE FROM WOUND CULTURE",
+        u"DROPLET PRECAUTION: INFLUENZA-LIKE ILLNESS", u"AIRBORNE PRECAUTION: RULE OUT PTB",
+        u"BLEEDING PRECAUTION: ON ANTICOAGULANT"};
+    const std::array<QStringView, 3> cashReasons{u"NO PHILHEALTH, NO DEPOSIT",
+                                                 u"PROMISSORY NOTE ON FILE",
+                                                 u"HMO LETTER OF AUTHORITY EXPIRED"};
+    for (const Stay &s : std::as_const(m_stays)) {
+        const Patient &p = m_patients.at(s.patient);
+        const bool senior = p.age >= 60;
+        const QString phic =
+            senior ? QStringLiteral("SC")
+            : m_rng.percent(80)
+                ? m_rng.pick(std::array<QStringView, 5>{u"EP", u"EG", u"IP", u"OF", u"SP"})
+                      .toString()
+                : QStringLiteral("NH");
+        const QVariant precaution = s.precaution.isEmpty() ? QVariant() : QVariant(s.precaution);
+        const QString note = s.precaution.size() == 1 && s.precaution != u"1"
+                                 ? precautionNotes[std::size_t(s.precaution.toInt() - 2)].toString()
+                                 : QString();
+        const QString cashReason = s.cashBasis ? m_rng.pick(cashReasons).toString() : QString();
+        const QString clerk =
+            QStringLiteral("ADM%1").arg(m_rng.between(1, 6), 2, 10, QLatin1Char('0'));
+        if (s.kind == StayKind::Inpatient) {
+            QString station;
+            for (const Room &r : std::as_const(m_rooms)) {
+                if (r.id == s.room)
+                    station = r.station;
+            }
+            inpatients.add({s.idNum, p.hospNum, s.admitted, when(s.discharged), when(s.billed),
+                            s.account, s.account2, s.room, station, precaution, s.cvor ? 1 : 0,
+                            s.doctor, s.doctor, s.doctor2, clerk});
+            const bool hmo = s.account.startsWith(u"11");
+            const int admType =
+                s.surgicalCase < 0 ? 1
+                : kCases[std::size_t(s.surgicalCase)].specialization == u"OBSTETRICS AND GYNECOLOGY"
+                    ? 4
+                : m_rng.percent(50) ? 3
+                                    : 2;
+            // HMO stays carry the approved amount of the letter of authority as credit line.
+            const QVariant creditLine = hmo                 ? pesos(m_rng.between(6, 40) * 500000)
+                                        : m_rng.percent(70) ? pesos(m_rng.between(2, 20) * 500000)
+                                                            : QVariant();
+            extension.add({s.idNum, s.discharged.isValid() || m_rng.percent(80) ? 1 : 0,
+                           m_rng.percent(10) ? 1 : 0, creditLine, s.package, QStringLiteral("0"),
+                           m_rng.percent(3) ? QStringLiteral("1") : QStringLiteral("0"),
+                           m_rng.percent(3) ? 1 : 0,
+                           m_rng.percent(8) ? QStringLiteral("S") : QStringLiteral("P"),
+                           QString::number(admType), m_rng.percent(4) ? 1 : 0, phic,
+                           s.cashBasis ? 1 : 0, cashReason});
+            history.add({s.idNum, note, s.diagnosis, s.complaint,
+                         QStringLiteral("%1-year-old %2 came in for %3.")
+                             .arg(p.age)
+                             .arg(p.sex == u'F' ? QStringLiteral("female") : QStringLiteral("male"))
+                             .arg(s.complaint.toLower())});
+        } else {
+            const bool hmo = s.account.startsWith(u"11");
+            outpatients.add(
+                {s.idNum, p.hospNum, s.admitted, when(s.discharged), when(s.billed),
+                 s.revoked ? QStringLiteral("R") : QString(),
+                 s.erNum.isEmpty() ? QVariant() : QVariant(s.erNum), s.account,
+                 m_rng.percent(8) ? QStringLiteral("SERVICE") : QStringLiteral("PAY"),
+                 hmo ? QStringLiteral("H") : QStringLiteral("A"), precaution, s.doctor, s.doctor,
+                 phic, s.cashBasis ? 1 : 0, cashReason,
+                 s.kind == StayKind::Emergency ? QStringLiteral("ER01") : QStringLiteral("OPD01")});
+            opHistory.add({s.idNum, note, s.complaint});
+            // Two of today's ER patients are waiting for a bed.
+            if (!s.discharged.isValid() && s.kind == StayKind::Emergency &&
+                erRequests.rows.size() < 2)
+                erRequests.add({p.hospNum, s.idNum, QString(), s.admitted.addSecs(3600),
+                                QStringLiteral("ER01")});
+        }
+    }
+}
+
+void DemoBuilder::addSchedules()
+{
+    TableRows &sched = table(QStringLiteral("SCHEDULE..tbORScheduleDetails"),
+                             {QStringLiteral("TransNum"),      QStringLiteral("IDNum"),
+                              QStringLiteral("HospNum"),       QStringLiteral("PatientName"),
+                              QStringLiteral("PatientClass"),  QStringLiteral("Age"),
+                              QStringLiteral("Sex"),           QStringLiteral("RoomID"),
+                              QStringLiteral("ScheduleDate"),  QStringLiteral("StartTime"),
+                              QStringLiteral("Length"),        QStringLiteral("Description"),
+                              QStringLiteral("ProcedureCode"), QStringLiteral("ProcedureDesc"),
+                              QStringLiteral("Category"),      QStringLiteral("DoctorID1"),
+                              QStringLiteral("DoctorID2"),     QStringLiteral("RecordStatus"),
+                              QStringLiteral("RequestNum"),    QStringLiteral("RequestingStation"),
+                              QStringLiteral("RequestDate"),   QStringLiteral("RequestBy"),
+                              QStringLiteral("ConfirmedBy"),   QStringLiteral("ConfirmedDate")});
+
+    // Each room's day fills from 7 AM; every booking starts where the room's last one ended.
+    QMap<QPair<int, int>, int> nextFree; // (days from today, room) -> minutes into the day
+    qint64 transNo = 20431;
+    int pending = 0;
+    for (int index : std::as_const(m_currentInpatients)) {
+        const Stay &s = m_stays.at(index);
+        if (s.surgicalCase < 0)
+            continue;
+        const SurgicalCase &c = kCases[std::size_t(s.surgicalCase)];
+        const Patient &p = m_patients.at(s.patient);
+        const Item &proc = itemByCode(c.procedure);
+        // Patients admitted days ago were operated on yesterday; the rest are on today's or
+        // tomorrow's list, and a few still wait for the OR to confirm the ward's request.
+        const int admittedDaysAgo = int(s.admitted.date().daysTo(m_today));
+        const bool request = admittedDaysAgo == 0 && pending < 3;
+        const int day = admittedDaysAgo >= 2 ? -1 : admittedDaysAgo == 1 ? 0 : 1;
+        int room = m_rng.between(1, 5);
+        if (isHeartCase(c))
+            room = 6;
+        else if (c.procedure == u"OR1020" || c.procedure == u"OR1021")
+            room = 7;
+        else if (c.procedure == u"OR1052" || c.procedure == u"OR1054")
+            room = 8;
+        int &slot = nextFree[qMakePair(day, room)];
+        if (slot == 0)
+            slot = 7 * 60;
+        const int length = c.minutes + 15 * m_rng.below(3);
+        // A ward asks for tomorrow afternoon; the OR gives the room's next free time.
+        const QDateTime start =
+            request ? QDateTime(m_today.addDays(1), QTime(13 + pending, 0))
+                    : QDateTime(m_today.addDays(day), QTime(0, 0).addSecs(slot * 60));
+        if (!request)
+            slot += length + 30;
+        const QString sex = p.sex == u'F' ? QStringLiteral("Female") : QStringLiteral("Male");
+        const QString details = QStringLiteral("Patient Name :") + patientName(p) +
+                                QStringLiteral("\nGender :") + sex + QStringLiteral("\nAge :") +
+                                QString::number(p.age) + QStringLiteral("\nProcedure :") +
+                                proc.name.toString() + QStringLiteral("\nSurgeon:") + s.doctor +
+                                QStringLiteral("\nAnesthesiologist :") + s.doctor2;
+        const QDateTime requested = s.admitted.addSecs(2 * 3600);
+        sched.add({padded(++transNo, 8),
+                   s.idNum,
+                   p.hospNum,
+                   patientName(p),
+                   QStringLiteral("I"),
+                   p.age,
+                   QString(p.sex),
+                   request ? QVariant() : QVariant(room),
+                   start.date(),
+                   start,
+                   length,
+                   details,
+                   proc.code.toString(),
+                   proc.name.toString(),
+                   c.category.toString(),
+                   s.doctor,
+                   s.doctor2,
+                   request ? QStringLiteral("P") : QStringLiteral("C"),
+                   QStringLiteral("RQ%1").arg(transNo),
+                   QStringLiteral("4N"),
+                   requested,
+                   QStringLiteral("1401"),
+                   request ? QString() : kEmployees[std::size_t(m_rng.below(3))].code.toString(),
+                   request ? QVariant() : QVariant(requested.addSecs(3600))});
+        if (request)
+            ++pending;
+    }
+}
+
+void DemoBuilder::addCharges()
+{
+    TableRows &logbook = table(
+        QStringLiteral("STATION..tbNurseLogBook"),
+        {QStringLiteral("IDNum"), QStringLiteral("HospNum"), QStringLiteral("ReferenceNum"),
+         QStringLiteral("RevenueID"), QStringLiteral("ItemID"), QStringLiteral("Description"),
+         QStringLiteral("Quantity"), QStringLiteral("Amount"), QStringLiteral("TransDate"),
+         QStringLiteral("UserID"), QStringLiteral("StationID"), QStringLiteral("PatientClass"),
+         QStringLiteral("RoomID"), QStringLiteral("ChargeDepartment"),
+         QStringLiteral("RequestingDoctorID"), QStringLiteral("RecordStatus")});
+    TableRows &bills =
+        table(QStringLiteral("BILLING..tbBillDailyBill"),
+              {QStringLiteral("IDNum"), QStringLiteral("HospNum"), QStringLiteral("RefNum"),
+               QStringLiteral("RevenueID"), QStringLiteral("ItemID"), QStringLiteral("Description"),
+               QStringLiteral("Quantity"), QStringLiteral("Amount"), QStringLiteral("TransDate"),
+               QStringLiteral("UserID")});
+    TableRows &opBills =
+        table(QStringLiteral("BILLING..tbBillOPDailyOut"),
+              {QStringLiteral("IDNum"), QStringLiteral("HospNum"), QStringLiteral("RefNum"),
+               QStringLiteral("RevenueID"), QStringLiteral("ItemID"), QStringLiteral("Description"),
+               QStringLiteral("Quantity"), QStringLiteral("Amount"), QStringLiteral("TransDate"),
+               QStringLiteral("UserID")});
+
+    // Billing's running charges of the patients still in: room and board for every day so
+    // far, and the medicines the pharmacy has issued.
+    qint64 billRef = 880100;
+    const std::array<std::pair<QStringView, qint64>, 5> medicines{
+        {{u"CEFUROXIME 750 MG VIAL", 45000},
+         {u"PARACETAMOL 500 MG TABLET", 450},
+         {u"OMEPRAZOLE 40 MG VIAL", 38000},
+         {u"TRAMADOL 50 MG/ML AMPULE", 12500},
+         {u"PLAIN LACTATED RINGER'S 1 L", 9500}}};
+    for (int index : std::as_const(m_currentInpatients)) {
+        const Stay &s = m_stays.at(index);
+        const QString hospNum = m_patients.at(s.patient).hospNum;
+        qint64 roomRate = 0;
+        for (const Room &r : std::as_const(m_rooms)) {
+            if (r.id == s.room)
+                roomRate = r.rate;
+        }
+        const int days = int(s.admitted.date().daysTo(m_today));
+        for (int d = 0; d < days; ++d) {
+            bills.add({s.idNum, hospNum, QStringLiteral("RB%1").arg(++billRef),
+                       QStringLiteral("RB"), s.room, QStringLiteral("ROOM AND BOARD"), 1.0,
+                       pesos(roomRate * 100),
+                       QDateTime(s.admitted.date().addDays(d + 1), QTime(0, 5)),
+                       QStringLiteral("BILL01")});
+            const auto &med = m_rng.pick(medicines);
+            const int qty = m_rng.between(1, 4);
+            bills.add({s.idNum, hospNum, QStringLiteral("PH%1").arg(++billRef),
+                       QStringLiteral("PH"), QStringLiteral("MED%1").arg(m_rng.between(100, 999)),
+                       med.first.toString(), double(qty), pesos(med.second * qty),
+                       QDateTime(s.admitted.date().addDays(d), QTime(m_rng.between(8, 20), 0)),
+                       QStringLiteral("PHA02")});
+        }
+    }
+    for (const Stay &s : std::as_const(m_stays)) {
+        if (s.kind != StayKind::Emergency || s.discharged.isValid())
+            continue;
+        opBills.add({s.idNum, m_patients.at(s.patient).hospNum,
+                     QStringLiteral("ER%1").arg(++billRef), QStringLiteral("ER"),
+                     QStringLiteral("ERFEE"), QStringLiteral("EMERGENCY ROOM FEE"), 1.0,
+                     pesos(150000), s.admitted.addSecs(900), QStringLiteral("ER01")});
+    }
+
+    // Charges the OR posted yesterday for the patients it operated on, still waiting for
+    // billing; one batch was revoked after a wrong entry.
+    qint64 slip = 1238;
+    int batches = 0;
+    for (int index : std::as_const(m_currentInpatients)) {
+        const Stay &s = m_stays.at(index);
+        if (s.surgicalCase < 0 || s.admitted.date().daysTo(m_today) < 2 || batches >= 10)
+            continue;
+        const SurgicalCase &c = kCases[std::size_t(s.surgicalCase)];
+        const QChar letter = rateClassOf(s);
+        const QString ref = QStringLiteral("C%1O").arg(slip++);
+        const int hour = m_rng.between(10, 18);
+        const QDateTime posted(m_today.addDays(-1), QTime(hour, m_rng.below(60)));
+        const QString nurse = kEmployees[std::size_t(1 + m_rng.below(2))].code.toString();
+        const QString status = batches == 3 ? QStringLiteral("R") : QString();
+        const std::array<std::pair<QStringView, int>, 6> lines{{{c.procedure, 1},
+                                                                {u"OR1101", 1},
+                                                                {u"OS2003", 2},
+                                                                {u"OS2014", 1},
+                                                                {u"AN4001", 1},
+                                                                {u"OS2016", 3}}};
+        for (const auto &[code, qty] : lines) {
+            const Item &item = itemByCode(code);
+            logbook.add({s.idNum, m_patients.at(s.patient).hospNum, ref, item.department.toString(),
+                         item.code.toString(), item.name.toString(), double(qty),
+                         pesos(rateCentavos(item.rateA, letter) * qty), posted, nurse,
+                         QStringLiteral("OR"), QStringLiteral("I"), s.room, QStringLiteral("OR"),
+                         s.doctor, status});
+        }
+        ++batches;
+    }
+
+    TableRows &counters = table(QStringLiteral("STATION..tbORChargeSlip"),
+                                {QStringLiteral("StationID"), QStringLiteral("ChargeSlip"),
+                                 QStringLiteral("IChargeSlip"), QStringLiteral("OChargeSlip"),
+                                 QStringLiteral("AssessNum")});
+    // The OR's row comes first: the program reads the first row as the OR's.
+    counters.add({QStringLiteral("OR"), slip, 20415, 10388, 5120});
+    counters.add({QStringLiteral("DR"), 311, 1204, 96, 40});
+    counters.add({QStringLiteral("ER"), 7342, 105, 30551, 2210});
+
+    TableRows &notices =
+        table(QStringLiteral("STATION..tbNurseDischargeNotice"),
+              {QStringLiteral("IDNum"), QStringLiteral("RecordStatus"), QStringLiteral("IsFinal"),
+               QStringLiteral("StationID"), QStringLiteral("NoticeDate"),
+               QStringLiteral("OrderedDate"), QStringLiteral("UserID")});
+    for (int index : std::as_const(m_currentInpatients)) {
+        const Stay &s = m_stays.at(index);
+        if (!s.billed.isValid())
+            continue;
+        const bool isFinal = notices.rows.size() % 2 == 0;
+        notices.add({s.idNum, isFinal ? QStringLiteral("F") : QStringLiteral("P"), isFinal ? 1 : 0,
+                     QStringLiteral("OR"), s.billed.addSecs(-1800), s.billed.addSecs(-3600),
+                     kEmployees[6].code.toString()});
+    }
+}
+
+void DemoBuilder::addStationLogs()
+{
+    TableRows &logs =
+        table(QStringLiteral("STATION..tbStationLogs"),
+              {QStringLiteral("IdNum"), QStringLiteral("TransDate"), QStringLiteral("Remarks"),
+               QStringLiteral("UserID"), QStringLiteral("HostName"), QStringLiteral("StationID")});
+    const QString login = QStringLiteral("Log In: Version: ") + QStringLiteral(KESTREL_VERSION);
+    for (int day = 3; day >= 1; --day) {
+        for (std::size_t e = 0; e < 7; ++e) {
+            const QString code = kEmployees[e].code.toString();
+            logs.add({code, at(day, m_rng.between(6 * 60, 22 * 60)), login, code,
+                      QStringLiteral("OR-PC-0%1").arg(1 + m_rng.below(3)), QStringLiteral("OR")});
+        }
+    }
+    for (const Stay &s : std::as_const(m_stays)) {
+        if (s.cvor && !s.discharged.isValid())
+            logs.add({s.idNum, s.admitted.addSecs(4 * 3600), QStringLiteral("TAGGED AS CVOR"),
+                      kEmployees[0].code.toString(), QStringLiteral("OR-PC-01"),
+                      QStringLiteral("OR")});
+    }
+    std::stable_sort(logs.rows.begin(), logs.rows.end(),
+                     [](const QVariantList &a, const QVariantList &b) {
+                         return a.at(1).toDateTime() < b.at(1).toDateTime();
+                     });
+}
+
+} // namespace
+
+QList<DemoLogin> demoLogins()
+{
+    // Demo passwords, printed for the README and the guided tour. The database keeps only
+    // their hashes (kEmployees above).
+    const std::array<std::pair<QStringView, QStringView>, 10> passwords{{{u"2901", u"orsupervisor"},
+                                                                         {u"2902", u"scrubnurse"},
+                                                                         {u"2903", u"circnurse"},
+                                                                         {u"2904", u"ortech"},
+                                                                         {u"2905", u"orclerk"},
+                                                                         {u"2906", u"anesnurse"},
+                                                                         {u"2907", u"recovery"},
+                                                                         {u"2908", u"trainee"},
+                                                                         {u"2909", u"nightshift"},
+                                                                         {u"1401", u"wardnurse"}}};
+    QList<DemoLogin> logins;
+    for (const Employee &e : kEmployees) {
+        QString password;
+        for (const auto &[code, pw] : passwords) {
+            if (code == e.code)
+                password = pw.toString();
+        }
+        logins.append({e.code.toString(), password,
+                       e.lastName.toString() + QStringLiteral(", ") + e.firstName.toString() +
+                           u' ' + e.middleName.toString(),
+                       e.designation.toString()});
+    }
+    return logins;
+}
+
+Result<void> createDemoHospital(Database &db, const QDate &today, quint64 seed)
+{
+    if (!today.isValid())
+        return failure(QStringLiteral("The demo hospital needs a valid date for today."));
+    DemoBuilder builder(today, seed);
+    const QList<TableRows> tables = builder.build();
+
+    Transaction tx = db.transaction();
+    if (!tx.isActive())
+        return tl::unexpected(tx.error());
+    for (const TableRows &t : tables) {
+        if (auto ok = writeRows(db, t); !ok)
+            return ok;
+    }
+    return tx.commit();
+}
+
+} // namespace kestrel::hospitaldb

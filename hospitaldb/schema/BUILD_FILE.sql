@@ -1,0 +1,153 @@
+-- SPDX-License-Identifier: GPL-3.0-or-later
+-- SPDX-FileCopyrightText: Kestrel developers
+--
+-- Master files kept by the build-file office: doctors, rooms, revenue codes, the priced items of
+-- the service departments, companies and HMOs, precautions and small look-up lists.
+
+CREATE TABLE tbCoDoctor (
+    DoctorID vchar NOT NULL PRIMARY KEY,
+    LastName vchar NOT NULL DEFAULT '',
+    FirstName vchar NOT NULL DEFAULT '',
+    MiddleName vchar NOT NULL DEFAULT '',
+    Specialization vchar NOT NULL DEFAULT '',
+    -- The employee code under which the doctor logs in, when he uses the system himself.
+    UserID vchar NOT NULL DEFAULT '',
+    PhilHealthNum vchar NOT NULL DEFAULT '',
+    PHICExpireDate datetime,
+    -- 'A' active, 'I' no longer practising here.
+    Status vchar NOT NULL DEFAULT 'A'
+);
+CREATE INDEX ix_tbCoDoctor_LastName ON tbCoDoctor (LastName, FirstName);
+
+-- Doctors' professional fees by room class; Status 1 marks the rows in use.
+CREATE TABLE tbCoDoctorBill (
+    DoctorBillID ident,
+    DoctorID vchar NOT NULL DEFAULT '',
+    RoomClassID vchar NOT NULL DEFAULT '',
+    Description vchar NOT NULL DEFAULT '',
+    Amount money NOT NULL DEFAULT 0,
+    Status smallint NOT NULL DEFAULT 1
+);
+CREATE INDEX ix_tbCoDoctorBill_DoctorID ON tbCoDoctorBill (DoctorID);
+
+-- Pictures kept in the database, such as doctors' signatures.
+CREATE TABLE tbDBImage (
+    ImageID ident,
+    TableName vchar NOT NULL DEFAULT '',
+    FieldName vchar NOT NULL DEFAULT '',
+    IDKey vchar NOT NULL DEFAULT '',
+    Image blob
+);
+CREATE INDEX ix_tbDBImage_Key ON tbDBImage (TableName, FieldName, IDKey);
+
+-- Hospital rooms. RoomClassID is the rate letter the room's patients are charged at.
+CREATE TABLE tbCoRoom (
+    RoomID vchar NOT NULL PRIMARY KEY,
+    Description vchar NOT NULL DEFAULT '',
+    RoomClassID vchar NOT NULL DEFAULT 'A',
+    RoomRate money NOT NULL DEFAULT 0,
+    StationID vchar NOT NULL DEFAULT '',
+    Status vchar NOT NULL DEFAULT 'A'
+);
+
+-- Revenue codes (departments). A code with a LocationID is a stock department whose items come
+-- from the inventory; the others price their items from tbCoOtherRevenue.
+CREATE TABLE tbCoRevenueCode (
+    RevenueID vchar NOT NULL PRIMARY KEY,
+    ItemName vchar NOT NULL DEFAULT '',
+    LocationID vchar NOT NULL DEFAULT '',
+    IsPackage flag NOT NULL DEFAULT 0,
+    StockCardRevenueID vchar NOT NULL DEFAULT '',
+    Status vchar NOT NULL DEFAULT 'A'
+);
+
+-- Items of the service departments, with one price column per rate letter A to I.
+-- OtherSectionID is the department (revenue code); SectionID 'PRC' marks OR procedures, and
+-- ORSection 'P' the procedure lines that the stat surcharge applies to.
+CREATE TABLE tbCoOtherRevenue (
+    OtherRevenueID vchar NOT NULL PRIMARY KEY,
+    OtherRevenue vchar NOT NULL DEFAULT '',
+    OtherSectionID vchar NOT NULL DEFAULT '',
+    SectionID vchar NOT NULL DEFAULT '',
+    ORSection vchar NOT NULL DEFAULT '',
+    RateA money NOT NULL DEFAULT 0,
+    RateB money NOT NULL DEFAULT 0,
+    RateC money NOT NULL DEFAULT 0,
+    RateD money NOT NULL DEFAULT 0,
+    RateE money NOT NULL DEFAULT 0,
+    RateF money NOT NULL DEFAULT 0,
+    RateG money NOT NULL DEFAULT 0,
+    RateH money NOT NULL DEFAULT 0,
+    RateI money NOT NULL DEFAULT 0,
+    Unrestricted flag NOT NULL DEFAULT 0,
+    IsOpenClose vchar NOT NULL DEFAULT '',
+    Status vchar NOT NULL DEFAULT 'A'
+);
+CREATE INDEX ix_tbCoOtherRevenue_Section ON tbCoOtherRevenue (OtherSectionID, OtherRevenue);
+
+-- Companies, HMOs and insurers that guarantee patients' accounts. CompanyType 'H' is an HMO,
+-- 'C' a company, 'I' an insurer.
+CREATE TABLE tbCoCompany (
+    AccountNum vchar NOT NULL PRIMARY KEY,
+    Company vchar NOT NULL DEFAULT '',
+    CompanyType vchar NOT NULL DEFAULT 'C',
+    Address vchar NOT NULL DEFAULT '',
+    ContactPerson vchar NOT NULL DEFAULT '',
+    Status vchar NOT NULL DEFAULT 'A'
+);
+
+CREATE TABLE tbCoAdmPackage (
+    PackageID vchar NOT NULL PRIMARY KEY,
+    Package vchar NOT NULL DEFAULT ''
+);
+
+CREATE TABLE tbExecPackageCode (
+    PackageID vchar NOT NULL PRIMARY KEY,
+    Description vchar NOT NULL DEFAULT ''
+);
+
+CREATE TABLE tbCoChiefComplaint (
+    ChiefComplaintID vchar NOT NULL PRIMARY KEY,
+    ChiefComplaint vchar NOT NULL DEFAULT ''
+);
+
+-- Precautions '1' to '5'. Color is a Windows colour value (blue, green, red bytes from high to
+-- low), as every colour the hospital stores.
+CREATE TABLE tbCoPrecautions (
+    PrecautionID vchar NOT NULL PRIMARY KEY,
+    Precaution vchar NOT NULL DEFAULT '',
+    Color int NOT NULL DEFAULT 0,
+    Status vchar NOT NULL DEFAULT 'A'
+);
+
+CREATE TABLE tbCoLabExam (
+    LabExamID vchar NOT NULL PRIMARY KEY,
+    LabExam vchar NOT NULL DEFAULT '',
+    LabSectionID vchar NOT NULL DEFAULT '',
+    IsProcedure flag NOT NULL DEFAULT 0,
+    OpenQuantity flag NOT NULL DEFAULT 0,
+    MaxQty smallint
+);
+
+-- Seafarers' vessels, for the vessel look-up of the admission data.
+CREATE TABLE tbCoVessel (
+    VesselCode vchar NOT NULL PRIMARY KEY,
+    VesselName vchar NOT NULL DEFAULT ''
+);
+
+-- Other hospitals (referrals and transfers).
+CREATE TABLE tbCoHospital (
+    HospitalID vchar NOT NULL PRIMARY KEY,
+    HospitalName vchar NOT NULL DEFAULT '',
+    Address vchar NOT NULL DEFAULT ''
+);
+
+-- Holidays and the greeting shown on them. A yearly holiday matches on month and day only.
+CREATE TABLE tbCoHoliday (
+    HolidayID ident,
+    HolidayDate datetime,
+    IsYearly flag NOT NULL DEFAULT 0,
+    HolidayName vchar NOT NULL DEFAULT '',
+    HolidayGreeting memo
+);
+CREATE INDEX ix_tbCoHoliday_HolidayDate ON tbCoHoliday (HolidayDate);

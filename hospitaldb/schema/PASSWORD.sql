@@ -1,0 +1,25 @@
+-- SPDX-License-Identifier: GPL-3.0-or-later
+-- SPDX-FileCopyrightText: Kestrel developers
+--
+-- The hospital's employees as the login knows them.
+
+-- PasswordHash is a one-way Argon2id hash string ("$argon2id$v=19$m=..."); no password is
+-- kept in a form that can be turned back. DeptCode is the password group the employee logs in
+-- to ("29" is the OR).
+CREATE TABLE tbPasswordMaster (
+    EmployeeID vchar NOT NULL PRIMARY KEY,
+    LastName vchar NOT NULL DEFAULT '',
+    FirstName vchar NOT NULL DEFAULT '',
+    MiddleName vchar NOT NULL DEFAULT '',
+    Initial vchar NOT NULL DEFAULT '',
+    PasswordHash vchar NOT NULL DEFAULT '',
+    DeptCode vchar NOT NULL DEFAULT '',
+    Designation vchar NOT NULL DEFAULT '',
+    StationID vchar NOT NULL DEFAULT '',
+    DoctorID vchar NOT NULL DEFAULT '',
+    -- 'A' active, 'I' resigned or suspended.
+    Status vchar NOT NULL DEFAULT 'A',
+    DateCreated datetime
+);
+CREATE INDEX ix_tbPasswordMaster_LastName ON tbPasswordMaster (LastName, FirstName);
+CREATE INDEX ix_tbPasswordMaster_DeptCode ON tbPasswordMaster (DeptCode);

@@ -1,0 +1,135 @@
+-- SPDX-License-Identifier: GPL-3.0-or-later
+-- SPDX-FileCopyrightText: Kestrel developers
+--
+-- The nursing stations' own data: settings and switches, user rights, the station log, the
+-- charge slip counters, the logbook of posted charges and the discharge notices.
+
+-- Settings shared by the nursing stations: exactly one row.
+CREATE TABLE tbNursing_Settings (
+    ORNoPreprinted flag NOT NULL DEFAULT 0,
+    ValidateUnusedMedClearance flag NOT NULL DEFAULT 0,
+    AllowAfterTimeRate flag NOT NULL DEFAULT 0,
+    -- "hh:mm": the hour after which the after-time rate applies.
+    ORAfterTime vchar NOT NULL DEFAULT '',
+    AutoORMarkUp flag NOT NULL DEFAULT 0,
+    AfterTimeStatHours smallint NOT NULL DEFAULT 0,
+    SecProcPercentDiscount smallint NOT NULL DEFAULT 0,
+    ORProceduresAllSection flag NOT NULL DEFAULT 0,
+    ShowPrecautions flag NOT NULL DEFAULT 0,
+    ORCategoryAuto flag NOT NULL DEFAULT 0,
+    NoRequestingAfterFinalNotice flag NOT NULL DEFAULT 0,
+    PrintPHCSRequest flag NOT NULL DEFAULT 0,
+    AppendDrugDescCharge flag NOT NULL DEFAULT 0,
+    AssessmentMaxItems smallint NOT NULL DEFAULT 0,
+    ORHidePatientClass flag NOT NULL DEFAULT 0,
+    EditVSByAuthor flag NOT NULL DEFAULT 0,
+    AllowEditDeleteVitalSigns flag NOT NULL DEFAULT 0,
+    -- Read directly by the schedule board and the charge window.
+    OREditSchedProcedure flag NOT NULL DEFAULT 0,
+    OR_AllowEditScheduleDateTime flag NOT NULL DEFAULT 0,
+    ORDRMealDoctors flag NOT NULL DEFAULT 0,
+    -- After-time surcharge in percent.
+    ORAfterTimeRate smallint NOT NULL DEFAULT 0
+);
+
+-- Station switches as key/value rows. Rows are applied in the order they were entered, so the
+-- table keeps its own running number to read them back in that order.
+CREATE TABLE tbNurseSetup (
+    SetupID ident,
+    Field vchar NOT NULL DEFAULT '',
+    value vchar,
+    Description vchar
+);
+
+-- Every action worth remembering, by whom, from which workstation.
+CREATE TABLE tbStationLogs (
+    LogID ident,
+    IdNum vchar NOT NULL DEFAULT '',
+    TransDate datetime,
+    Remarks vchar NOT NULL DEFAULT '',
+    UserID vchar NOT NULL DEFAULT '',
+    HostName vchar NOT NULL DEFAULT '',
+    StationID vchar NOT NULL DEFAULT ''
+);
+CREATE INDEX ix_tbStationLogs_IdNum ON tbStationLogs (IdNum);
+CREATE INDEX ix_tbStationLogs_TransDate ON tbStationLogs (TransDate);
+CREATE INDEX ix_tbStationLogs_UserID ON tbStationLogs (UserID, TransDate);
+
+-- The catalogue of access rights that can be granted; Status 'A' for those in use.
+CREATE TABLE tbNurseUserSettings (
+    ItemID vchar NOT NULL PRIMARY KEY,
+    Description vchar NOT NULL DEFAULT '',
+    Status vchar NOT NULL DEFAULT 'A'
+);
+
+-- The rights of one employee: codes separated by "|", e.g. "|3|9|13".
+CREATE TABLE tbNurseUserRights (
+    EmployeeID vchar NOT NULL PRIMARY KEY,
+    EmployeeRights vchar NOT NULL DEFAULT '',
+    -- Who granted them last, and when.
+    UserID vchar NOT NULL DEFAULT '',
+    TransDate datetime
+);
+
+-- Charge slip counters, one row per station. ChargeSlip is the common sequence; IChargeSlip and
+-- OChargeSlip are the inpatient and outpatient sequences of the fifteen-character format.
+CREATE TABLE tbORChargeSlip (
+    StationID vchar NOT NULL PRIMARY KEY,
+    ChargeSlip bigint NOT NULL DEFAULT 1,
+    IChargeSlip bigint NOT NULL DEFAULT 1,
+    OChargeSlip bigint NOT NULL DEFAULT 1,
+    AssessNum bigint NOT NULL DEFAULT 1
+);
+
+-- Charges posted by the stations, waiting for billing. RecordStatus '' while pending, 'R' once
+-- revoked; ReferenceNum is the charge slip number of the batch.
+CREATE TABLE tbNurseLogBook (
+    LogBookID ident,
+    IDNum vchar NOT NULL DEFAULT '',
+    HospNum vchar NOT NULL DEFAULT '',
+    ReferenceNum vchar NOT NULL DEFAULT '',
+    RevenueID vchar NOT NULL DEFAULT '',
+    ItemID vchar NOT NULL DEFAULT '',
+    Description vchar NOT NULL DEFAULT '',
+    Quantity float NOT NULL DEFAULT 0,
+    Amount money NOT NULL DEFAULT 0,
+    TransDate datetime,
+    UserID vchar NOT NULL DEFAULT '',
+    StationID vchar NOT NULL DEFAULT '',
+    PatientClass vchar NOT NULL DEFAULT '',
+    RoomID vchar NOT NULL DEFAULT '',
+    ChargeDepartment vchar NOT NULL DEFAULT '',
+    RequestingDoctorID vchar NOT NULL DEFAULT '',
+    RequestingDoctorName vchar NOT NULL DEFAULT '',
+    ARCode vchar NOT NULL DEFAULT '',
+    PackageID vchar NOT NULL DEFAULT '',
+    Markup vchar NOT NULL DEFAULT '',
+    StatFlag vchar NOT NULL DEFAULT '',
+    isSecORProc vchar NOT NULL DEFAULT '',
+    Dosage vchar NOT NULL DEFAULT '',
+    Remarks vchar NOT NULL DEFAULT '',
+    RecordStatus vchar NOT NULL DEFAULT '',
+    RevokedBy vchar NOT NULL DEFAULT '',
+    RevokedDate datetime
+);
+CREATE INDEX ix_tbNurseLogBook_IDNum ON tbNurseLogBook (IDNum, RecordStatus);
+CREATE INDEX ix_tbNurseLogBook_ReferenceNum ON tbNurseLogBook (ReferenceNum);
+CREATE INDEX ix_tbNurseLogBook_TransDate ON tbNurseLogBook (TransDate);
+
+-- Discharge notices sent to billing. RecordStatus 'P' pending, 'F' final; a clearance by a
+-- department fills the Clear columns.
+CREATE TABLE tbNurseDischargeNotice (
+    NoticeID ident,
+    IDNum vchar NOT NULL DEFAULT '',
+    RecordStatus vchar NOT NULL DEFAULT '',
+    IsFinal flag NOT NULL DEFAULT 0,
+    StationID vchar NOT NULL DEFAULT '',
+    NoticeDate datetime,
+    OrderedDate datetime,
+    Remarks vchar NOT NULL DEFAULT '',
+    UserID vchar NOT NULL DEFAULT '',
+    ClearDate datetime,
+    ClearedBy vchar NOT NULL DEFAULT '',
+    ClearRemarks vchar NOT NULL DEFAULT ''
+);
+CREATE INDEX ix_tbNurseDischargeNotice_IDNum ON tbNurseDischargeNotice (IDNum, RecordStatus);
