@@ -15,7 +15,10 @@ CREATE TABLE tbCoDoctor (
     PhilHealthNum vchar NOT NULL DEFAULT '',
     PHICExpireDate datetime,
     -- 'A' active, 'I' no longer practising here.
-    Status vchar NOT NULL DEFAULT 'A'
+    Status vchar NOT NULL DEFAULT 'A',
+    -- 1 for the hospital's affiliated doctors, 0 for visiting ones; the doctors' pick-list
+    -- can be limited to the affiliated.
+    IsAffiliated flag NOT NULL DEFAULT 1
 );
 CREATE INDEX ix_tbCoDoctor_LastName ON tbCoDoctor (LastName, FirstName);
 
