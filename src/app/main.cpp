@@ -2,13 +2,82 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "hospitaldb/DemoHospital.h"
 #include "hospitaldb/EmbeddedHospital.h"
-#include "shell/ui/MessageBoxNotifier.h"
+#include "hospitaldb/procedures/HospitalProcedures.h"
+#include "shell/components/ui/LoginDialog.h"
+#include "shell/db/Database.h"
+#include "shell/ui/ApplicationShell.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
+#include <QLineEdit>
 #include <QTextStream>
+#include <QTimer>
 
 using namespace kestrel;
+
+namespace {
+
+// The guided tour logs in as the demo supervisor through the real login window, taking a
+// picture of it on the way.
+class TourLogin : public LoginPrompt
+{
+public:
+    TourLogin(QDir folder, QStringList &shots)
+        : m_folder(std::move(folder))
+        , m_shots(shots)
+    {
+    }
+
+    std::optional<LoginRequest> askLogin(const QString &refusal) override
+    {
+        if (!refusal.isEmpty()) {
+            QTextStream(stderr) << "tour: the demo login was refused: " << refusal << '\n';
+            return std::nullopt;
+        }
+        const auto login = hospitaldb::demoLogins().constFirst();
+        m_dialog.prepareLogin(refusal);
+        if (auto *code = m_dialog.findChild<QLineEdit *>(QStringLiteral("txtEmployeeCode")))
+            code->setText(login.employeeCode);
+        if (auto *password = m_dialog.findChild<QLineEdit *>(QStringLiteral("txtPassword")))
+            password->setText(login.password);
+        m_dialog.show();
+        QApplication::processEvents();
+        const QString shot = m_folder.filePath(QStringLiteral("01-login.png"));
+        if (m_dialog.grab().save(shot))
+            m_shots << shot;
+        LoginRequest request = m_dialog.request();
+        m_dialog.hide();
+        return request;
+    }
+    std::optional<QString> askPassword(const QString &, const QString &) override
+    {
+        return std::nullopt;
+    }
+
+private:
+    QDir m_folder;
+    QStringList &m_shots;
+    LoginDialog m_dialog;
+};
+
+int check(const QString &path)
+{
+    auto db = hospitaldb::openEmbeddedHospital(path);
+    if (!db) {
+        QTextStream(stderr) << db.error().message << '\n';
+        return 1;
+    }
+    auto patients = (*db)->scalar(u"select count(*) from PATIENT_DATA..tbMaster");
+    auto now = (*db)->loadServerDate();
+    QTextStream(stdout) << "Kestrel " << QApplication::applicationVersion() << '\n'
+                        << "Hospital database: " << path << '\n'
+                        << "Patients: "
+                        << (patients ? patients->toString() : patients.error().message) << '\n';
+    return patients && now ? 0 : 1;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -18,44 +87,61 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral(KESTREL_VERSION));
 
     QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Kestrel, the Operating Room workstation."));
     parser.addHelpOption();
     parser.addVersionOption();
     QCommandLineOption database(QStringLiteral("database"),
-                                QStringLiteral("The embedded hospital file to use."),
+                                QStringLiteral("The embedded demo hospital file to use."),
                                 QStringLiteral("file"), hospitaldb::defaultEmbeddedHospitalPath());
-    QCommandLineOption check(QStringLiteral("check"),
-                             QStringLiteral("Open the hospital database, report it and quit."));
-    parser.addOption(database);
-    parser.addOption(check);
+    QCommandLineOption checkOption(QStringLiteral("check"),
+                                   QStringLiteral("Open the demo hospital, report it and quit."));
+    QCommandLineOption tour(QStringLiteral("tour"),
+                            QStringLiteral("Walk through the program as the demo supervisor and "
+                                           "save a picture of each window into a folder."),
+                            QStringLiteral("folder"));
+    parser.addOptions({database, checkOption, tour});
     parser.process(app);
 
-    MessageBoxNotifier notifier;
-    auto db = hospitaldb::openEmbeddedHospital(parser.value(database));
-    if (!db) {
-        if (parser.isSet(check)) {
-            QTextStream(stderr) << db.error().message << '\n';
-            return 1;
-        }
-        notifier.errorBox(db.error());
+    if (parser.isSet(checkOption))
+        return check(parser.value(database));
+
+    ApplicationShell::Options options;
+    options.openEmbedded = [](const QString &path) {
+        return hospitaldb::openEmbeddedHospital(path);
+    };
+    options.embeddedPath = parser.value(database);
+    options.procedures = hospitaldb::hospitalProcedures();
+
+    QStringList shots;
+    std::unique_ptr<TourLogin> tourLogin;
+    QDir tourFolder;
+    if (parser.isSet(tour)) {
+        tourFolder = QDir(parser.value(tour));
+        tourFolder.mkpath(QStringLiteral("."));
+        tourLogin = std::make_unique<TourLogin>(tourFolder, shots);
+        options.loginPrompt = tourLogin.get();
+        // The tour may run beside a copy of the program the user has open.
+        options.lockFolder = tourFolder.absolutePath();
+    }
+
+    ApplicationShell shell(std::move(options));
+    QObject::connect(&shell, &ApplicationShell::finished, &app, &QApplication::quit,
+                     Qt::QueuedConnection);
+    if (shell.start() != Startup::Outcome::Running)
         return 1;
+
+    if (parser.isSet(tour)) {
+        shell.window().resize(1280, 900);
+        QTimer::singleShot(1200, &app, [&] {
+            const QString shot = tourFolder.filePath(QStringLiteral("02-main-window.png"));
+            if (shell.window().grab().save(shot))
+                shots << shot;
+            QTextStream out(stdout);
+            out << "Tour pictures:\n";
+            for (const QString &s : std::as_const(shots))
+                out << "  " << QDir(s).absolutePath() << '\n';
+            app.exit(shots.size() == 2 ? 0 : 1);
+        });
     }
-    auto patients = (*db)->scalar(u"select count(*) from PATIENT_DATA..tbMaster");
-    auto now = (*db)->loadServerDate();
-    const QString summary =
-        QStringLiteral("Kestrel %1\nHospital database: %2\nPatients: %3\nServer time: %4")
-            .arg(QApplication::applicationVersion(), parser.value(database),
-                 patients ? patients->toString() : patients.error().message,
-                 now ? now->toString(QStringLiteral("MM/dd/yyyy hh:mm:ss AP"))
-                     : now.error().message);
-    if (parser.isSet(check)) {
-        QTextStream(stdout) << summary << '\n';
-        return 0;
-    }
-    QStringList logins;
-    for (const auto &login : hospitaldb::demoLogins())
-        logins
-            << QStringLiteral("%1 / %2 (%3)").arg(login.employeeCode, login.password, login.role);
-    notifier.message(summary + QStringLiteral("\n\nDemo logins:\n") + logins.join(u'\n'),
-                     QStringLiteral("Kestrel - Operating Room"), Notifier::Icon::Information);
-    return 0;
+    return app.exec();
 }

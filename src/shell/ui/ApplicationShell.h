@@ -1,0 +1,80 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Kestrel developers
+#pragma once
+
+#include "shell/components/Component.h"
+#include "shell/components/LoginPrompt.h"
+#include "shell/InstanceGuard.h"
+#include "shell/MainMenu.h"
+#include "shell/Session.h"
+#include "shell/Startup.h"
+#include "shell/ui/AssistantWidget.h"
+#include "shell/ui/mdiORMenu.h"
+#include "shell/ui/MessageBoxNotifier.h"
+#include "shell/ui/WidgetDialogs.h"
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+namespace kestrel {
+
+class LoginDialog;
+
+/// What the program is made of, put together: the seams, the session, the main window and its
+/// commands, the companion components and the start-up that loads them. The executable adds
+/// only where the embedded demo hospital comes from.
+class ApplicationShell : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Options
+    {
+        /// Opens the embedded demo hospital at a path (created on first use).
+        std::function<Result<std::unique_ptr<Database>>(const QString &path)> openEmbedded;
+        QString embeddedPath;
+        std::shared_ptr<const ProcedureRegistry> procedures;
+        /// The login window; by default the program's own login dialog.
+        LoginPrompt *loginPrompt = nullptr;
+        /// Where the single-copy lock lives ("" for the user's runtime folder).
+        QString lockFolder;
+    };
+
+    explicit ApplicationShell(Options options, QObject *parent = nullptr);
+    ~ApplicationShell() override;
+
+    /// Loads the main window (start-up); shows it when start-up lets the program run.
+    Startup::Outcome start();
+
+    mdiORMenu &window() { return *m_window; }
+    Session &session() { return m_session; }
+    Notifier &notifier() { return m_notifier; }
+    Startup &startup() { return *m_startup; }
+
+Q_SIGNALS:
+    /// The main window has unloaded; the program ends.
+    void finished();
+
+private:
+    class WindowSeam;
+
+    void unload();
+
+    Options m_options;
+    MessageBoxNotifier m_notifier;
+    WidgetDialogs m_dialogs;
+    Session m_session;
+    std::unique_ptr<LoginDialog> m_loginDialog;
+    ComponentContext m_context;
+    MainMenu m_presenter;
+    std::unique_ptr<mdiORMenu> m_window;
+    std::unique_ptr<WindowSeam> m_windowSeam;
+    std::unique_ptr<AssistantWidget> m_assistant;
+    InstanceGuard m_guard;
+    std::unique_ptr<Startup> m_startup;
+    bool m_unloaded = false;
+};
+
+} // namespace kestrel

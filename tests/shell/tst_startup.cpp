@@ -1,0 +1,355 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Kestrel developers
+#include "hospitaldb/procedures/HospitalProcedures.h"
+#include "shell/Assistant.h"
+#include "shell/components/LoginPrompt.h"
+#include "shell/db/Database.h"
+#include "shell/InstanceGuard.h"
+#include "shell/Session.h"
+#include "shell/Startup.h"
+#include "support/RecordingNotifier.h"
+#include "support/TestDatabase.h"
+
+#include <QFile>
+#include <QImage>
+#include <QQueue>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kestrel;
+using kestrel::test::TestDatabase;
+
+namespace {
+
+class FakeAssistant : public Assistant
+{
+public:
+    bool load(const QString &file) override { return m_loaded = QFile::exists(file); }
+    QSize size() const override { return {128, 128}; }
+    void moveTo(int left, int top) override { position = {left, top}; }
+    void show() override {}
+    void hide() override {}
+    void speak(const QString &) override {}
+    void unload() override { unloaded = true; }
+    bool isLoaded() const override { return m_loaded; }
+
+    QPoint position;
+    bool unloaded = false;
+
+private:
+    bool m_loaded = false;
+};
+
+class FakeWindow : public StartupWindow
+{
+public:
+    FakeWindow()
+    {
+        panels[7] = QStringLiteral("12/01/2026");
+        panels[8] = QStringLiteral("Server Name");
+    }
+    bool loadBackground(const QString &file) override { return !QImage(file).isNull(); }
+    void setCaption(const QString &c) override { caption = c; }
+    void setPanel(int index, const QString &text, const QString &tip) override
+    {
+        panels[index] = text;
+        tips[index] = tip;
+    }
+    QString panelText(int index) const override { return panels.value(index); }
+    void setMenuVisible(const QString &name, bool visible) override { menus[name] = visible; }
+    QSize screenSize() const override { return {1280, 1024}; }
+    QObject *windowObject() override { return &object; }
+
+    QString caption;
+    QHash<int, QString> panels, tips;
+    QHash<QString, bool> menus;
+    QObject object;
+};
+
+class ScriptedLogin : public LoginPrompt
+{
+public:
+    std::optional<LoginRequest> askLogin(const QString &refusal) override
+    {
+        refusals << refusal;
+        if (answers.isEmpty())
+            return std::nullopt;
+        return answers.dequeue();
+    }
+    std::optional<QString> askPassword(const QString &, const QString &) override
+    {
+        return std::nullopt;
+    }
+
+    void add(const QString &code, const QString &password)
+    {
+        LoginRequest r;
+        r.employeeCode = code;
+        r.password = password;
+        answers.enqueue(r);
+    }
+
+    QQueue<LoginRequest> answers;
+    QStringList refusals;
+};
+
+// One run of start-up against a fresh demo hospital, with the pictures in place unless a
+// test removes them.
+struct Rig
+{
+    std::unique_ptr<TestDatabase> hospital;
+    QTemporaryDir appFolder;
+    QTemporaryDir lockFolder;
+    test::RecordingNotifier notifier;
+    FakeAssistant assistant;
+    FakeWindow window;
+    ScriptedLogin login;
+    InstanceGuard guard{QStringLiteral("kestrel-test"), lockFolder.path()};
+    ComponentContext context{notifier};
+    struct NoDialogs : Dialogs
+    {
+        ValidatedUser validateUser(bool) override { return {}; }
+    } dialogs;
+    Session session{notifier, dialogs};
+    std::unique_ptr<Startup> startup;
+
+    bool prepare()
+    {
+        auto t = TestDatabase::create(test::backendOfRow());
+        if (!t)
+            return false;
+        hospital = std::move(*t);
+        QImage picture(8, 8, QImage::Format_RGB32);
+        picture.fill(Qt::darkCyan);
+        if (!picture.save(appFolder.filePath(QStringLiteral("Main Menu1.jpg")), "JPG") ||
+            !picture.save(appFolder.filePath(QStringLiteral("merlin.acs")), "PNG"))
+            return false;
+        session.ApplicationPath = appFolder.path();
+        context.applicationPath = appFolder.path();
+        context.loginPrompt = &login;
+        context.procedures = hospitaldb::hospitalProcedures();
+        // "Embedded demo hospital" is this test's own copy, reached by a second connection.
+        const ConnectionSettings where = hospital->settings();
+        context.openEmbedded = [where](const QString &) -> Result<std::unique_ptr<Database>> {
+            auto db = Database::open(where);
+            if (db) {
+                (*db)->setProcedures(hospitaldb::hospitalProcedures());
+                (void)(*db)->pinClock(test::fixtureNow());
+            }
+            return db;
+        };
+        StartupEnvironment env{notifier, assistant, window, guard, context, nullptr, {}, {}};
+        env.version = QStringLiteral("8.1.169");
+        env.menuVisibility = [](const Session &s) {
+            return QHash<QString, bool>{
+                {QStringLiteral("mnuORCensus"), s.hospital.clientname == u"DOXAT"}};
+        };
+        startup = std::make_unique<Startup>(session, env);
+        return true;
+    }
+
+    int stationLogRows()
+    {
+        auto n = hospital->db().scalar(u"select count(*) from STATION..tbStationLogs");
+        return n ? n->toInt() : -1;
+    }
+};
+
+} // namespace
+
+class tst_Startup : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase_data() { test::addBackendRows(); }
+
+    void serverPanel_data();
+    void serverPanel();
+    void refusalsEndBeforeAnythingIsWritten_data();
+    void refusalsEndBeforeAnythingIsWritten();
+    void secondCopyIsTurnedAway();
+    void loggedInStartLeavesTheSessionReady();
+    void componentsFollowTheHospital();
+};
+
+void tst_Startup::serverPanel_data()
+{
+    QTest::addColumn<bool>("hide");
+    QTest::addColumn<QString>("server");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("shown") << false << "ORSRV01"
+                           << "Server Name : ORSRV01";
+    QTest::newRow("live") << true << "10.1.1.5"
+                          << "Server Name : LIVE SERVER";
+    QTest::newRow("test") << true << "10.1.1.9"
+                          << "Server Name : TEST SERVER";
+    QTest::newRow("neither") << true << "10.1.1.7"
+                             << "Server Name : UNKNOWN SERVER";
+    QTest::newRow("compared as stored") << true << "10.1.1.5 "
+                                        << "Server Name : UNKNOWN SERVER";
+}
+
+void tst_Startup::serverPanel()
+{
+    QFETCH(bool, hide);
+    QFETCH(QString, server);
+    QFETCH(QString, expected);
+    QCOMPARE(Startup::serverPanelText(QStringLiteral("Server Name"), hide, server,
+                                      QStringLiteral("10.1.1.5"), QStringLiteral("10.1.1.9")),
+             expected);
+}
+
+void tst_Startup::refusalsEndBeforeAnythingIsWritten_data()
+{
+    QTest::addColumn<QString>("situation");
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("login cancelled")
+        << "cancel" << int(Startup::Outcome::LoginFailed) << "Login failed."
+        << "Warning";
+    QTest::newRow("wrong password")
+        << "wrong" << int(Startup::Outcome::LoginFailed) << "Login failed."
+        << "Warning";
+    QTest::newRow("assistant missing")
+        << "noassistant" << int(Startup::Outcome::AssistantMissing)
+        << "There's something wrong with Microsoft Agent Merlin.\n\nPlease make sure he's not "
+           "missing."
+        << "Warning";
+    QTest::newRow("picture missing")
+        << "nopicture" << int(Startup::Outcome::PictureMissing)
+        << "The file 'Main Menu1.jpg' is missing.\n\nPlease notify your IT administrator."
+        << "Warning";
+    QTest::newRow("maintenance") << "maintenance" << int(Startup::Outcome::UnderMaintenance)
+                                 << "Back in an hour: new charging rates."
+                                 << "Notification";
+    QTest::newRow("maintenance without a message")
+        << "maintenance-empty" << int(Startup::Outcome::UnderMaintenance) << ""
+        << "Notification";
+}
+
+void tst_Startup::refusalsEndBeforeAnythingIsWritten()
+{
+    QFETCH(QString, situation);
+    QFETCH(int, outcome);
+    QFETCH(QString, message);
+    QFETCH(QString, title);
+    Rig rig;
+    QVERIFY(rig.prepare());
+    const int logsBefore = rig.stationLogRows();
+    if (situation == u"wrong") {
+        for (int i = 0; i < 3; ++i)
+            rig.login.add(QStringLiteral("2901"), QStringLiteral("not-the-password"));
+    } else if (situation != u"cancel") {
+        rig.login.add(QStringLiteral("2901"), QStringLiteral("orsupervisor"));
+    }
+    if (situation == u"noassistant")
+        QFile::remove(rig.appFolder.filePath(QStringLiteral("merlin.acs")));
+    if (situation == u"nopicture")
+        QFile::remove(rig.appFolder.filePath(QStringLiteral("Main Menu1.jpg")));
+    if (situation.startsWith(u"maintenance")) {
+        QVERIFY(rig.hospital->db().exec(
+            u"insert into STATION..tbNurseSetup (Field, value, Description) values "
+            u"('ORUnderMaintenance', '1', :d)",
+            {{QStringLiteral("d"), message}}));
+    }
+
+    QCOMPARE(int(rig.startup->run()), outcome);
+    QCOMPARE(rig.notifier.boxes().size(), 1);
+    QCOMPARE(rig.notifier.lastText(), message);
+    QCOMPARE(rig.notifier.boxes().last().title, title);
+    QCOMPARE(rig.notifier.boxes().last().icon, Notifier::Icon::Critical);
+    QCOMPARE(rig.stationLogRows(), logsBefore);
+    QVERIFY(rig.window.caption.isEmpty());
+    QVERIFY(!rig.session.LoggedIn);
+}
+
+void tst_Startup::secondCopyIsTurnedAway()
+{
+    Rig rig;
+    QVERIFY(rig.prepare());
+    InstanceGuard first(QStringLiteral("kestrel-test"), rig.lockFolder.path());
+    QVERIFY(first.acquire());
+    rig.login.add(QStringLiteral("2901"), QStringLiteral("orsupervisor"));
+
+    QCOMPARE(rig.startup->run(), Startup::Outcome::AlreadyRunning);
+    QCOMPARE(rig.notifier.lastText(), QStringLiteral("Kestrel is already running."));
+    QCOMPARE(rig.notifier.boxes().last().title, QStringLiteral("Notification"));
+    // The login was never asked, and the first copy still holds its place.
+    QVERIFY(rig.login.refusals.isEmpty());
+    InstanceGuard third(QStringLiteral("kestrel-test"), rig.lockFolder.path());
+    QVERIFY(!third.acquire());
+}
+
+void tst_Startup::loggedInStartLeavesTheSessionReady()
+{
+    Rig rig;
+    QVERIFY(rig.prepare());
+    rig.login.add(QStringLiteral("2901"), QStringLiteral("orsupervisor"));
+
+    QCOMPARE(rig.startup->run(), Startup::Outcome::Running);
+    QVERIFY2(rig.notifier.boxes().isEmpty(), qPrintable(rig.notifier.lastText()));
+    QVERIFY(rig.session.LoggedIn);
+    QCOMPARE(rig.session.StationID, QStringLiteral("OR"));
+    QCOMPARE(rig.session.StationName, QStringLiteral("Operating Room"));
+    QCOMPARE(rig.session.ServerDate, test::fixtureToday());
+    QCOMPARE(rig.session.employeeCode(), QStringLiteral("2901"));
+    QCOMPARE(rig.window.caption, QStringLiteral("Tarvik - Operating Room 8.1.169"));
+
+    auto log = rig.hospital->db().selectOne(
+        u"select IdNum, TransDate, Remarks, UserID, HostName, StationID from "
+        u"STATION..tbStationLogs order by LogID desc limit 1");
+    QVERIFY(log && *log);
+    const Row &row = **log;
+    QCOMPARE(row.text(u"Remarks"), QStringLiteral("Log In: Version: 8.1.169"));
+    QCOMPARE(row.text(u"IdNum"), QStringLiteral("2901"));
+    QCOMPARE(row.text(u"UserID"), QStringLiteral("2901"));
+    QCOMPARE(row.text(u"StationID"), QStringLiteral("OR"));
+    QCOMPARE(row.text(u"HostName"), QStringLiteral("OR-TEST-01"));
+    QCOMPARE(row.dateTime(u"TransDate"), test::fixtureNow());
+
+    QCOMPARE(rig.assistant.position, QPoint(1280 - 128, 1024 - 128));
+    QCOMPARE(rig.window.panels.value(2), rig.session.currentUser()->Initial());
+    QCOMPARE(rig.window.panels.value(3), rig.session.currentUser()->EmployeeName());
+    QVERIFY(!rig.window.panels.value(3).isEmpty());
+    QCOMPARE(rig.window.tips.value(7), QStringLiteral("Tuesday, December 01, 2026"));
+    QCOMPARE(rig.window.panels.value(8),
+             QStringLiteral("Server Name : ") + rig.session.currentUser()->servername());
+    QCOMPARE(rig.window.menus.value(QStringLiteral("mnuORCensus"), true), false);
+    QVERIFY(rig.startup->helpFile().endsWith(u"Reports/OR.Hlp"));
+
+    rig.startup->unload();
+    QVERIFY(rig.assistant.unloaded);
+    QVERIFY(!rig.session.LoggedIn);
+    QVERIFY(!rig.startup->components().patientFinder);
+    InstanceGuard next(QStringLiteral("kestrel-test"), rig.lockFolder.path());
+    QVERIFY(next.acquire());
+}
+
+void tst_Startup::componentsFollowTheHospital()
+{
+    Rig rig;
+    QVERIFY(rig.prepare());
+    QVERIFY(rig.hospital->db().exec(u"update PATIENT_DATA..tbHospitalInfo set Bygeneric = 1, "
+                                    u"clientname = 'DOXAT'"));
+    rig.context.missingComponents << QStringLiteral("KsRvs.clsRvsLookup");
+    rig.login.add(QStringLiteral("2901"), QStringLiteral("orsupervisor"));
+
+    QCOMPARE(rig.startup->run(), Startup::Outcome::Running);
+    ComponentSet &c = rig.startup->components();
+    // With generic names on, charging lists drugs by generic name; the second list is always
+    // by brand.
+    QVERIFY(c.drugList);
+    QCOMPARE(c.drugList->progId(), QStringLiteral("KsGenericList.clsGenericList"));
+    QCOMPARE(c.brandDrugList->progId(), QStringLiteral("KsDrugList.clsDrugList"));
+    // A component the installation lacks stays empty and start-up goes on without a word.
+    QVERIFY(!c.rvsLookup);
+    QVERIFY(c.patientFinder && c.codeLookup && c.icdLookup && c.patientInfo);
+    QVERIFY(rig.notifier.boxes().isEmpty());
+    QCOMPARE(rig.window.menus.value(QStringLiteral("mnuORCensus")), true);
+    QVERIFY(!c.histopath);
+}
+
+QTEST_GUILESS_MAIN(tst_Startup)
+#include "tst_startup.moc"
