@@ -227,6 +227,20 @@ void tst_Startup::refusalsEndBeforeAnythingIsWritten_data()
     QTest::newRow("maintenance without a message")
         << "maintenance-empty" << int(Startup::Outcome::UnderMaintenance) << ""
         << "Notification";
+    // Order: the login comes before the pictures, the assistant before the background, and
+    // the pictures before the settings are even read.
+    QTest::newRow("login before pictures")
+        << "cancel noassistant nopicture" << int(Startup::Outcome::LoginFailed) << "Login failed."
+        << "Warning";
+    QTest::newRow("assistant before background")
+        << "noassistant nopicture" << int(Startup::Outcome::AssistantMissing)
+        << "There's something wrong with Microsoft Agent Merlin.\n\nPlease make sure he's not "
+           "missing."
+        << "Warning";
+    QTest::newRow("pictures before maintenance")
+        << "nopicture maintenance" << int(Startup::Outcome::PictureMissing)
+        << "The file 'Main Menu1.jpg' is missing.\n\nPlease notify your IT administrator."
+        << "Warning";
 }
 
 void tst_Startup::refusalsEndBeforeAnythingIsWritten()
@@ -238,21 +252,26 @@ void tst_Startup::refusalsEndBeforeAnythingIsWritten()
     Rig rig;
     QVERIFY(rig.prepare());
     const int logsBefore = rig.stationLogRows();
-    if (situation == u"wrong") {
+    const QStringList parts = situation.split(u' ');
+    if (parts.contains(u"wrong")) {
         for (int i = 0; i < 3; ++i)
             rig.login.add(QStringLiteral("2901"), QStringLiteral("not-the-password"));
-    } else if (situation != u"cancel") {
+    } else if (!parts.contains(u"cancel")) {
         rig.login.add(QStringLiteral("2901"), QStringLiteral("orsupervisor"));
     }
-    if (situation == u"noassistant")
+    if (parts.contains(u"noassistant"))
         QFile::remove(rig.appFolder.filePath(QStringLiteral("merlin.acs")));
-    if (situation == u"nopicture")
+    if (parts.contains(u"nopicture"))
         QFile::remove(rig.appFolder.filePath(QStringLiteral("Main Menu1.jpg")));
-    if (situation.startsWith(u"maintenance")) {
+    if (parts.contains(u"maintenance") || parts.contains(u"maintenance-empty")) {
+        const QString text =
+            parts.contains(u"maintenance") && outcome == int(Startup::Outcome::UnderMaintenance)
+                ? message
+                : QStringLiteral("Closed for the audit.");
         QVERIFY(rig.hospital->db().exec(
             u"insert into STATION..tbNurseSetup (Field, value, Description) values "
             u"('ORUnderMaintenance', '1', :d)",
-            {{QStringLiteral("d"), message}}));
+            {{QStringLiteral("d"), parts.contains(u"maintenance-empty") ? QString() : text}}));
     }
 
     QCOMPARE(int(rig.startup->run()), outcome);
