@@ -8,11 +8,11 @@
 #include "shell/Session.h"
 #include "shell/Startup.h"
 #include "support/RecordingNotifier.h"
+#include "support/ScriptedLoginPrompt.h"
 #include "support/TestDatabase.h"
 
 #include <QFile>
 #include <QImage>
-#include <QQueue>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -66,33 +66,6 @@ public:
     QObject object;
 };
 
-class ScriptedLogin : public LoginPrompt
-{
-public:
-    std::optional<LoginRequest> askLogin(const QString &refusal) override
-    {
-        refusals << refusal;
-        if (answers.isEmpty())
-            return std::nullopt;
-        return answers.dequeue();
-    }
-    std::optional<QString> askPassword(const QString &, const QString &) override
-    {
-        return std::nullopt;
-    }
-
-    void add(const QString &code, const QString &password)
-    {
-        LoginRequest r;
-        r.employeeCode = code;
-        r.password = password;
-        answers.enqueue(r);
-    }
-
-    QQueue<LoginRequest> answers;
-    QStringList refusals;
-};
-
 // One run of start-up against a fresh demo hospital, with the pictures in place unless a
 // test removes them.
 struct Rig
@@ -103,7 +76,7 @@ struct Rig
     test::RecordingNotifier notifier;
     FakeAssistant assistant;
     FakeWindow window;
-    ScriptedLogin login;
+    test::ScriptedLoginPrompt login;
     InstanceGuard guard{QStringLiteral("kestrel-test"), lockFolder.path()};
     ComponentContext context{notifier};
     struct NoDialogs : Dialogs
@@ -255,9 +228,9 @@ void tst_Startup::refusalsEndBeforeAnythingIsWritten()
     const QStringList parts = situation.split(u' ');
     if (parts.contains(u"wrong")) {
         for (int i = 0; i < 3; ++i)
-            rig.login.add(QStringLiteral("2901"), QStringLiteral("not-the-password"));
+            rig.login.answerLogin(QStringLiteral("2901"), QStringLiteral("not-the-password"));
     } else if (!parts.contains(u"cancel")) {
-        rig.login.add(QStringLiteral("2901"), QStringLiteral("orsupervisor"));
+        rig.login.answerLogin(QStringLiteral("2901"), QStringLiteral("orsupervisor"));
     }
     if (parts.contains(u"noassistant"))
         QFile::remove(rig.appFolder.filePath(QStringLiteral("merlin.acs")));
@@ -290,13 +263,13 @@ void tst_Startup::secondCopyIsTurnedAway()
     QVERIFY(rig.prepare());
     InstanceGuard first(QStringLiteral("kestrel-test"), rig.lockFolder.path());
     QVERIFY(first.acquire());
-    rig.login.add(QStringLiteral("2901"), QStringLiteral("orsupervisor"));
+    rig.login.answerLogin(QStringLiteral("2901"), QStringLiteral("orsupervisor"));
 
     QCOMPARE(rig.startup->run(), Startup::Outcome::AlreadyRunning);
     QCOMPARE(rig.notifier.lastText(), QStringLiteral("Kestrel is already running."));
     QCOMPARE(rig.notifier.boxes().last().title, QStringLiteral("Notification"));
     // The login was never asked, and the first copy still holds its place.
-    QVERIFY(rig.login.refusals.isEmpty());
+    QCOMPARE(rig.login.loginAsks(), 0);
     InstanceGuard third(QStringLiteral("kestrel-test"), rig.lockFolder.path());
     QVERIFY(!third.acquire());
 }
@@ -305,7 +278,7 @@ void tst_Startup::loggedInStartLeavesTheSessionReady()
 {
     Rig rig;
     QVERIFY(rig.prepare());
-    rig.login.add(QStringLiteral("2901"), QStringLiteral("orsupervisor"));
+    rig.login.answerLogin(QStringLiteral("2901"), QStringLiteral("orsupervisor"));
 
     QCOMPARE(rig.startup->run(), Startup::Outcome::Running);
     QVERIFY2(rig.notifier.boxes().isEmpty(), qPrintable(rig.notifier.lastText()));
@@ -353,7 +326,7 @@ void tst_Startup::componentsFollowTheHospital()
     QVERIFY(rig.hospital->db().exec(u"update PATIENT_DATA..tbHospitalInfo set Bygeneric = 1, "
                                     u"clientname = 'DOXAT'"));
     rig.context.missingComponents << QStringLiteral("KsRvs.clsRvsLookup");
-    rig.login.add(QStringLiteral("2901"), QStringLiteral("orsupervisor"));
+    rig.login.answerLogin(QStringLiteral("2901"), QStringLiteral("orsupervisor"));
 
     QCOMPARE(rig.startup->run(), Startup::Outcome::Running);
     ComponentSet &c = rig.startup->components();
