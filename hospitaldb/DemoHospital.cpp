@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <array>
+#include <deque>
 #include <functional>
 
 namespace kestrel::hospitaldb {
@@ -789,11 +790,16 @@ private:
     void addSchedules();
     void addCharges();
     void addStationLogs();
+    void addOperatingRoomHistory();
+    void addLaboratoryResults();
+    void addStockCard();
+    void addRequestLogs();
 
     TableRows &table(const QString &name, const QStringList &columns)
     {
-        m_tables.append(TableRows{name, columns, {}});
-        return m_tables.last();
+        // A deque keeps earlier tables where they are, so a function may hold several.
+        m_tables.push_back(TableRows{name, columns, {}});
+        return m_tables.back();
     }
     QDateTime at(int daysAgo, int minutesIntoDay) const
     {
@@ -809,7 +815,7 @@ private:
 
     QDate m_today;
     DemoRandom m_rng;
-    QList<TableRows> m_tables;
+    std::deque<TableRows> m_tables;
     QList<Room> m_rooms = hospitalRooms();
     QList<Patient> m_patients;
     QList<Stay> m_stays;
@@ -827,7 +833,11 @@ QList<TableRows> DemoBuilder::build()
     addSchedules();
     addCharges();
     addStationLogs();
-    return m_tables;
+    addOperatingRoomHistory();
+    addLaboratoryResults();
+    addStockCard();
+    addRequestLogs();
+    return QList<TableRows>(m_tables.begin(), m_tables.end());
 }
 
 void DemoBuilder::addSettings()
@@ -1774,6 +1784,828 @@ void DemoBuilder::addStationLogs()
                      });
 }
 
+// ---------------------------------------------------------------------------------------------
+// The OR's year of work behind its reports. Earlier surgical stays and the outpatient
+// procedures of the last thirteen months are booked on the board, recorded in the OR record
+// and charged to the stay under one charge slip each; yesterday's operations of the patients
+// still in were booked and charged above and only get their OR record here.
+
+// Medicines and agents the OR posts from its own stock, in centavos.
+struct OrMedicine
+{
+    QStringView code, name;
+    qint64 centavos;
+};
+
+constexpr std::array kOrMedicines{
+    OrMedicine{u"PH1001", u"CEFAZOLIN 1 G VIAL", 18500},
+    OrMedicine{u"PH1002", u"KETOROLAC 30 MG/ML AMPULE", 9500},
+    OrMedicine{u"PH1003", u"PROPOFOL 10 MG/ML, 20 ML AMPULE", 42000},
+    OrMedicine{u"PH1004", u"BUPIVACAINE 0.5% HEAVY, 4 ML AMPULE", 26000},
+    OrMedicine{u"PH1005", u"LIDOCAINE 2%, 50 ML VIAL", 12000},
+    OrMedicine{u"PH1006", u"MIDAZOLAM 5 MG/ML AMPULE", 15500},
+    OrMedicine{u"PH1007", u"OXYTOCIN 10 IU/ML AMPULE", 6500},
+    OrMedicine{u"PH1008", u"SEVOFLURANE, PER 10 ML", 95000},
+    OrMedicine{u"PH1009", u"PLAIN LACTATED RINGER'S 1 L", 9500},
+};
+
+const OrMedicine &orMedicine(QStringView code)
+{
+    for (const OrMedicine &m : kOrMedicines) {
+        if (m.code == code)
+            return m;
+    }
+    Q_UNREACHABLE();
+}
+
+enum class Anaesthesia { General, Regional, Sedation, Local };
+
+struct AnaesthesiaOf
+{
+    QStringView procedure, type;
+    Anaesthesia kind;
+};
+
+// Operations done under anything but general endotracheal anaesthesia.
+constexpr std::array kAnaesthesiaTypes{
+    AnaesthesiaOf{u"OR1006", u"SPINAL ANESTHESIA", Anaesthesia::Regional},
+    AnaesthesiaOf{u"OR1011", u"SPINAL ANESTHESIA", Anaesthesia::Regional},
+    AnaesthesiaOf{u"OR1018", u"SPINAL ANESTHESIA", Anaesthesia::Regional},
+    AnaesthesiaOf{u"OR1019", u"SPINAL ANESTHESIA", Anaesthesia::Regional},
+    AnaesthesiaOf{u"OR1026", u"SPINAL ANESTHESIA", Anaesthesia::Regional},
+    AnaesthesiaOf{u"OR1030", u"SPINAL ANESTHESIA", Anaesthesia::Regional},
+    AnaesthesiaOf{u"OR1033", u"SPINAL ANESTHESIA", Anaesthesia::Regional},
+    AnaesthesiaOf{u"OR1035", u"SPINAL ANESTHESIA", Anaesthesia::Regional},
+    AnaesthesiaOf{u"OR1022", u"COMBINED SPINAL-EPIDURAL ANESTHESIA", Anaesthesia::Regional},
+    AnaesthesiaOf{u"OR1027", u"BRACHIAL PLEXUS BLOCK", Anaesthesia::Regional},
+    AnaesthesiaOf{u"OR1021", u"INTRAVENOUS SEDATION", Anaesthesia::Sedation},
+    AnaesthesiaOf{u"OR1052", u"INTRAVENOUS SEDATION", Anaesthesia::Sedation},
+    AnaesthesiaOf{u"OR1053", u"INTRAVENOUS SEDATION", Anaesthesia::Sedation},
+    AnaesthesiaOf{u"OR1054", u"INTRAVENOUS SEDATION", Anaesthesia::Sedation},
+    AnaesthesiaOf{u"OR1009", u"LOCAL ANESTHESIA", Anaesthesia::Local},
+    AnaesthesiaOf{u"OR1012", u"LOCAL ANESTHESIA", Anaesthesia::Local},
+    AnaesthesiaOf{u"OR1014", u"LOCAL ANESTHESIA", Anaesthesia::Local},
+    AnaesthesiaOf{u"OR1020", u"LOCAL ANESTHESIA", Anaesthesia::Local},
+    AnaesthesiaOf{u"OR1036", u"LOCAL ANESTHESIA", Anaesthesia::Local},
+    AnaesthesiaOf{u"OR1041", u"LOCAL ANESTHESIA", Anaesthesia::Local},
+    AnaesthesiaOf{u"OR1042", u"LOCAL ANESTHESIA", Anaesthesia::Local},
+};
+
+AnaesthesiaOf anaesthesiaFor(QStringView procedure)
+{
+    for (const AnaesthesiaOf &a : kAnaesthesiaTypes) {
+        if (a.procedure == procedure)
+            return a;
+    }
+    return {procedure, u"GENERAL ENDOTRACHEAL ANESTHESIA", Anaesthesia::General};
+}
+
+// What brings an outpatient to the OR, and what the OR does for it.
+struct OutpatientProcedure
+{
+    QStringView complaint, procedure, diagnosis, specialization;
+    int minutes;
+};
+
+constexpr std::array kOutpatientProcedures{
+    OutpatientProcedure{u"FOR CIRCUMCISION", u"OR1036", u"PHIMOSIS", u"UROLOGY", 30},
+    OutpatientProcedure{u"FOR EXCISION OF LIPOMA, BACK", u"OR1012", u"LIPOMA, BACK",
+                        u"GENERAL SURGERY", 45},
+    OutpatientProcedure{u"FOR UPPER GI ENDOSCOPY", u"OR1052", u"DYSPEPSIA, FOR EVALUATION",
+                        u"GENERAL SURGERY", 30},
+    OutpatientProcedure{u"FOR COLONOSCOPY", u"OR1053", u"HEMATOCHEZIA, FOR EVALUATION",
+                        u"GENERAL SURGERY", 45},
+    OutpatientProcedure{u"FOR PTERYGIUM EXCISION", u"OR1042", u"PTERYGIUM, RIGHT EYE",
+                        u"OPHTHALMOLOGY", 40},
+};
+
+constexpr std::array<QStringView, 8> kOrRoomNames{u"OR 1", u"OR 2", u"OR 3", u"OR 4",
+                                                  u"OR 5", u"CVOR", u"DR 1", u"ENDOSCOPY"};
+
+int ageOn(const QDate &birth, const QDate &day)
+{
+    int years = day.year() - birth.year();
+    if (day.month() < birth.month() || (day.month() == birth.month() && day.day() < birth.day()))
+        --years;
+    return years;
+}
+
+int hoursOf(int minutes)
+{
+    return std::max(1, (minutes + 59) / 60);
+}
+
+void DemoBuilder::addOperatingRoomHistory()
+{
+    DemoRandom rng(m_rng.next());
+
+    struct Operation
+    {
+        int stay = 0;
+        QString procedure, category, diagnosis, surgeon, assistant, anaesthesiologist, refNum;
+        int room = 1;
+        int minutes = 60; ///< booked on the board
+        QDateTime start;
+        bool booked = false; ///< already on the board and charged
+    };
+    QList<Operation> operations;
+
+    auto roomFor = [&rng](QStringView procedure, bool heart) {
+        if (heart)
+            return 6;
+        if (procedure == u"OR1020" || procedure == u"OR1021")
+            return 7;
+        if (procedure == u"OR1052" || procedure == u"OR1053" || procedure == u"OR1054")
+            return 8;
+        return rng.between(1, 5);
+    };
+
+    // Thirteen months back, so a year's reports and the month before have their cases.
+    const QDate earliest = m_today.addDays(-400);
+    const QStringList anaesthesiologists = doctorsIn(u"ANESTHESIOLOGY");
+    for (int i = 0; i < m_stays.size(); ++i) {
+        const Stay &s = m_stays.at(i);
+        if (!s.discharged.isValid() || s.revoked || s.admitted.date() < earliest)
+            continue;
+        Operation op;
+        op.stay = i;
+        if (s.kind == StayKind::Inpatient) {
+            if (s.surgicalCase < 0)
+                continue;
+            const SurgicalCase &c = kCases[std::size_t(s.surgicalCase)];
+            op.procedure = c.procedure.toString();
+            op.category = c.category.toString();
+            op.diagnosis = s.diagnosis;
+            op.surgeon = s.doctor;
+            op.anaesthesiologist = s.doctor2;
+            op.minutes = c.minutes + 15 * rng.below(3);
+            op.room = roomFor(c.procedure, isHeartCase(c));
+            // The day after admission when the stay lasted that long, else the day itself;
+            // never before the patient has been in for two hours.
+            QDate day = s.admitted.date().addDays(1);
+            if (day >= s.discharged.date())
+                day = s.admitted.date();
+            op.start = QDateTime(day, QTime(rng.between(7, 14), 15 * rng.below(4)));
+            op.start = std::max(op.start, s.admitted.addSecs(2 * 3600));
+            if (rng.percent(40)) {
+                const QStringList colleagues = doctorsIn(c.specialization);
+                const QString other = rng.pick(colleagues);
+                if (other != op.surgeon)
+                    op.assistant = other;
+            }
+        } else {
+            if (s.kind != StayKind::Outpatient)
+                continue;
+            const OutpatientProcedure *what = nullptr;
+            for (const OutpatientProcedure &p : kOutpatientProcedures) {
+                if (p.complaint == s.complaint)
+                    what = &p;
+            }
+            if (!what)
+                continue;
+            op.procedure = what->procedure.toString();
+            op.category = QStringLiteral("MINOR");
+            op.diagnosis = what->diagnosis.toString();
+            op.surgeon = what->specialization == u"GENERAL SURGERY"
+                             ? s.doctor
+                             : rng.pick(doctorsIn(what->specialization));
+            if (anaesthesiaFor(what->procedure).kind == Anaesthesia::Sedation)
+                op.anaesthesiologist = rng.pick(anaesthesiologists);
+            op.minutes = what->minutes;
+            op.room = roomFor(what->procedure, false);
+            op.start = s.admitted.addSecs(45 * 60);
+        }
+        operations << op;
+    }
+    std::stable_sort(operations.begin(), operations.end(),
+                     [](const Operation &a, const Operation &b) { return a.start < b.start; });
+
+    // Yesterday's operations of the patients still in, from the board and the logbook.
+    const int firstRow = int(m_tables.size());
+    const TableRows *board = nullptr;
+    const TableRows *logbook = nullptr;
+    for (int t = 0; t < firstRow; ++t) {
+        if (!board && m_tables.at(t).table == u"SCHEDULE..tbORScheduleDetails")
+            board = &m_tables.at(t);
+        if (!logbook && m_tables.at(t).table == u"STATION..tbNurseLogBook")
+            logbook = &m_tables.at(t);
+    }
+    Q_ASSERT(board && logbook);
+    auto column = [](const TableRows *t, QStringView name) {
+        return int(t->columns.indexOf(name.toString()));
+    };
+    QList<Operation> yesterday;
+    for (const QVariantList &row : board->rows) {
+        const QDateTime start = row.at(column(board, u"StartTime")).toDateTime();
+        if (row.at(column(board, u"RecordStatus")).toString() != u"C" || start.date() >= m_today)
+            continue;
+        Operation op;
+        op.booked = true;
+        const QString idNum = row.at(column(board, u"IDNum")).toString();
+        for (int i = 0; i < m_stays.size(); ++i) {
+            if (m_stays.at(i).idNum == idNum)
+                op.stay = i;
+        }
+        op.procedure = row.at(column(board, u"ProcedureCode")).toString();
+        op.category = row.at(column(board, u"Category")).toString();
+        op.diagnosis = m_stays.at(op.stay).diagnosis;
+        op.surgeon = row.at(column(board, u"DoctorID1")).toString();
+        op.anaesthesiologist = row.at(column(board, u"DoctorID2")).toString();
+        op.room = row.at(column(board, u"RoomID")).toInt();
+        op.minutes = row.at(column(board, u"Length")).toInt();
+        op.start = start;
+        for (const QVariantList &line : logbook->rows) {
+            if (line.at(column(logbook, u"IDNum")).toString() == idNum &&
+                line.at(column(logbook, u"ItemID")).toString() == op.procedure)
+                op.refNum = line.at(column(logbook, u"ReferenceNum")).toString();
+        }
+        yesterday << op;
+    }
+
+    // Appending a table may move the others, so they are taken by index once all exist.
+    table(QStringLiteral("SCHEDULE..tbORScheduleDetails"),
+          {QStringLiteral("TransNum"),      QStringLiteral("IDNum"),
+           QStringLiteral("HospNum"),       QStringLiteral("PatientName"),
+           QStringLiteral("PatientClass"),  QStringLiteral("Age"),
+           QStringLiteral("Sex"),           QStringLiteral("RoomID"),
+           QStringLiteral("ScheduleDate"),  QStringLiteral("StartTime"),
+           QStringLiteral("Length"),        QStringLiteral("Description"),
+           QStringLiteral("ProcedureCode"), QStringLiteral("ProcedureDesc"),
+           QStringLiteral("Category"),      QStringLiteral("DoctorID1"),
+           QStringLiteral("DoctorID2"),     QStringLiteral("RecordStatus"),
+           QStringLiteral("RequestNum"),    QStringLiteral("RequestingStation"),
+           QStringLiteral("RequestDate"),   QStringLiteral("RequestBy"),
+           QStringLiteral("ConfirmedBy"),   QStringLiteral("ConfirmedDate")});
+    // The OR record's columns the record window fills for every operation.
+    table(QStringLiteral("STATION..tbORMasterFile"),
+          QStringLiteral("IdNum HospNum RefNum UserID PatientClass SurgeonID1 SurgeonID2 "
+                         "AnestheID Anesthesia SnurseID1 CnurseID1 Procedures ORNumber Category "
+                         "Prophylaxis OperationDate PatientIn AnesthesiaDate AnesthesiaTime "
+                         "CuttingDate OperationTime1 ClosingDate OperationTime2 AnesDoneDate "
+                         "AnesthesiaEndTime OperationDateEnd PatientOut prod psod procnd psoc ot "
+                         "SpecificDesc Instrument Sutures BloodLoss PostOPTO")
+              .split(u' '));
+    table(QStringLiteral("STATION..tbNurseLogBook"),
+          {QStringLiteral("IDNum"), QStringLiteral("HospNum"), QStringLiteral("ReferenceNum"),
+           QStringLiteral("RevenueID"), QStringLiteral("ItemID"), QStringLiteral("Description"),
+           QStringLiteral("Quantity"), QStringLiteral("Amount"), QStringLiteral("TransDate"),
+           QStringLiteral("UserID"), QStringLiteral("StationID"), QStringLiteral("PatientClass"),
+           QStringLiteral("RoomID"), QStringLiteral("ChargeDepartment"),
+           QStringLiteral("RequestingDoctorID"), QStringLiteral("RecordStatus"),
+           QStringLiteral("RevokedBy"), QStringLiteral("RevokedDate")});
+
+    TableRows &sched = m_tables[firstRow];
+    TableRows &records = m_tables[firstRow + 1];
+    TableRows &charges = m_tables[firstRow + 2];
+
+    // The earlier slips and board numbers run up to the first ones of yesterday's batches.
+    Q_ASSERT(operations.size() < 1200);
+    qint64 slip = 1238 - operations.size();
+    qint64 transNo = 20431 - operations.size();
+    const std::array<QStringView, 2> scrubNurses{u"2902", u"2909"};
+    const std::array<QStringView, 2> circulatingNurses{u"2903", u"2907"};
+    QMap<QPair<QDate, int>, QDateTime> roomFreeAt;
+    const QList<Operation> all = operations + yesterday;
+    for (Operation op : all) {
+        const Stay &s = m_stays.at(op.stay);
+        const Patient &p = m_patients.at(s.patient);
+        const bool inpatient = s.kind == StayKind::Inpatient;
+        const QString patientClass = inpatient ? QStringLiteral("I") : QStringLiteral("O");
+        const Item &proc = itemByCode(op.procedure);
+        const AnaesthesiaOf anaesthesia = anaesthesiaFor(op.procedure);
+        const bool heart = op.room == 6;
+        const bool major = op.category == u"MAJOR";
+
+        if (!op.booked) {
+            // A room takes one operation at a time: a later booking waits for the room.
+            QDateTime &freeAt = roomFreeAt[qMakePair(op.start.date(), op.room)];
+            if (freeAt.isValid() && op.start < freeAt)
+                op.start = freeAt;
+            freeAt = op.start.addSecs(60 * (op.minutes + 30));
+            op.refNum = QStringLiteral("C%1O").arg(slip++);
+        }
+
+        // What really happened, phase by phase, against the booking.
+        const QDateTime in = op.start.addSecs(60 * rng.between(-5, 20));
+        const QDateTime anaesthesiaStart = in.addSecs(60 * rng.between(8, 20));
+        const bool local = anaesthesia.kind == Anaesthesia::Local;
+        const QDateTime cutting =
+            anaesthesiaStart.addSecs(60 * (local ? rng.between(5, 10) : rng.between(10, 25)));
+        const int operating = std::max(15, op.minutes * rng.between(70, 115) / 100);
+        const QDateTime closing = cutting.addSecs(60 * operating);
+        const QDateTime anaesthesiaEnd = closing.addSecs(60 * rng.between(5, 15));
+        const QDateTime out = anaesthesiaEnd.addSecs(60 * rng.between(5, 15));
+        const QString scrub = rng.pick(scrubNurses).toString();
+        const QString circulating = rng.pick(circulatingNurses).toString();
+        const QString categoryDigit = heart                       ? QStringLiteral("4")
+                                      : op.procedure == u"OR1020" ? QStringLiteral("5")
+                                      : major                     ? QStringLiteral("3")
+                                                                  : QStringLiteral("2");
+        const QString technique =
+            QStringLiteral("Under %1, patient placed in proper position. Asepsis and antisepsis; "
+                           "sterile drapes applied. %2 done. Hemostasis secured; sponge, needle "
+                           "and instrument counts correct.")
+                .arg(anaesthesia.type.toString().toLower(), proc.name.toString());
+        records.add({s.idNum,
+                     p.hospNum,
+                     op.refNum,
+                     circulating,
+                     patientClass,
+                     op.surgeon,
+                     op.assistant,
+                     local ? QString() : op.anaesthesiologist,
+                     anaesthesia.type.toString(),
+                     scrub,
+                     circulating,
+                     op.procedure,
+                     kOrRoomNames[std::size_t(op.room - 1)].toString(),
+                     categoryDigit,
+                     major ? QStringLiteral("CEFAZOLIN 2 G IV") : QString(),
+                     in.date(),
+                     in,
+                     anaesthesiaStart.date(),
+                     anaesthesiaStart,
+                     cutting.date(),
+                     cutting,
+                     closing.date(),
+                     closing,
+                     anaesthesiaEnd.date(),
+                     anaesthesiaEnd,
+                     out.date(),
+                     out,
+                     op.diagnosis,
+                     op.diagnosis,
+                     QStringLiteral("CONSCIOUS, COHERENT, NOT IN DISTRESS"),
+                     heart ? QStringLiteral("INTUBATED, STABLE")
+                           : QStringLiteral("AWAKE, STABLE VITAL SIGNS"),
+                     technique,
+                     proc.name.toString(),
+                     QStringLiteral("Y"),
+                     QStringLiteral("Y"),
+                     major ? QStringLiteral("%1 ML").arg(50 * rng.between(2, 8))
+                           : QStringLiteral("MINIMAL"),
+                     heart ? QStringLiteral("2") : QStringLiteral("0")});
+        if (op.booked)
+            continue;
+
+        QString station = QStringLiteral("OPD");
+        for (const Room &r : std::as_const(m_rooms)) {
+            if (inpatient && r.id == s.room)
+                station = r.station;
+        }
+        const QString sex = p.sex == u'F' ? QStringLiteral("Female") : QStringLiteral("Male");
+        const int age = ageOn(p.birthDate, op.start.date());
+        const QString details = QStringLiteral("Patient Name :") + patientName(p) +
+                                QStringLiteral("\nGender :") + sex + QStringLiteral("\nAge :") +
+                                QString::number(age) + QStringLiteral("\nProcedure :") +
+                                proc.name.toString() + QStringLiteral("\nSurgeon:") + op.surgeon +
+                                QStringLiteral("\nAnesthesiologist :") + op.anaesthesiologist;
+        // The ward asks soon after admission; the clinic books its patients two days ahead.
+        const QDateTime requested = inpatient ? s.admitted.addSecs(1800) : op.start.addDays(-2);
+        ++transNo;
+        sched.add({padded(transNo, 8),
+                   s.idNum,
+                   p.hospNum,
+                   patientName(p),
+                   patientClass,
+                   age,
+                   QString(p.sex),
+                   op.room,
+                   op.start.date(),
+                   op.start,
+                   op.minutes,
+                   details,
+                   op.procedure,
+                   proc.name.toString(),
+                   op.category,
+                   op.surgeon,
+                   op.anaesthesiologist,
+                   QStringLiteral("C"),
+                   QStringLiteral("RQ%1").arg(transNo),
+                   station,
+                   requested,
+                   inpatient ? QStringLiteral("1401") : QStringLiteral("OPD01"),
+                   kEmployees[std::size_t(rng.below(3))].code.toString(),
+                   requested.addSecs(1800)});
+
+        // The charge slip of the operation, posted when the patient left the room; now and
+        // then a slip was revoked after a wrong entry.
+        const QChar letter = rateClassOf(s);
+        const QDateTime posted = out.addSecs(60 * rng.between(10, 40));
+        const bool revoked = rng.percent(4);
+        const QString room = inpatient ? s.room : QString();
+        auto addLine = [&](QStringView department, QStringView code, QStringView name, int qty,
+                           qint64 centavos) {
+            charges.add({s.idNum, p.hospNum, op.refNum, department.toString(), code.toString(),
+                         name.toString(), double(qty), pesos(centavos * qty), posted, circulating,
+                         QStringLiteral("OR"), patientClass, room, QStringLiteral("OR"), op.surgeon,
+                         revoked ? QStringLiteral("R") : QString(),
+                         revoked ? kEmployees[0].code.toString() : QString(),
+                         revoked ? QVariant(posted.addSecs(7200)) : QVariant()});
+        };
+        auto item = [&](QStringView code, int qty) {
+            const Item &i = itemByCode(code);
+            addLine(i.department, i.code, i.name, qty, rateCentavos(i.rateA, letter));
+        };
+        auto medicine = [&](QStringView code, int qty) {
+            const OrMedicine &m = orMedicine(code);
+            addLine(u"PH", m.code, m.name, qty, m.centavos);
+        };
+
+        const int hours = hoursOf(int(in.secsTo(out) / 60));
+        item(op.procedure, 1);
+        if (heart) {
+            item(u"OR1108", hours);
+        } else if (major) {
+            item(u"OR1101", 1);
+            if (hours > 1)
+                item(u"OR1102", hours - 1);
+        } else {
+            item(u"OR1103", 1);
+        }
+        if (!local)
+            item(u"OR1104", 1);
+
+        if (major) {
+            item(u"OS2014", 1);
+            item(u"OS2003", 2);
+            item(u"OS2013", 2);
+            item(u"OS2012", 1);
+            item(u"OS2016", 3);
+        } else {
+            item(u"OS2015", 1);
+            item(u"OS2006", 1);
+            item(u"OS2016", 2);
+        }
+        if (op.procedure == u"OR1002" || op.procedure == u"OR1004") {
+            item(u"OS2030", 3);
+            item(u"OS2031", 1);
+        }
+        if (op.procedure == u"OR1006")
+            item(u"OS2029", 1);
+        if (op.procedure == u"OR1018" || op.procedure == u"OR1019")
+            item(u"OS2002", 3);
+
+        switch (anaesthesia.kind) {
+        case Anaesthesia::General:
+            item(u"AN4001", 1);
+            if (hours > 1)
+                item(u"AN4002", hours - 1);
+            item(u"AN4005", 1);
+            item(u"AN4007", 1);
+            item(u"AN4008", 1);
+            item(u"AN4009", 1);
+            medicine(u"PH1003", 1);
+            medicine(u"PH1008", hours);
+            break;
+        case Anaesthesia::Regional:
+            item(op.procedure == u"OR1022" ? u"AN4004" : u"AN4003", 1);
+            item(u"AN4008", 1);
+            item(u"AN4009", 1);
+            medicine(u"PH1004", 1);
+            break;
+        case Anaesthesia::Sedation:
+            item(u"AN4009", 1);
+            item(u"OX5003", 1);
+            medicine(u"PH1006", 1);
+            break;
+        case Anaesthesia::Local:
+            item(u"AN4009", 1);
+            medicine(u"PH1005", 1);
+            break;
+        }
+        if (!local)
+            item(u"OX5001", hours);
+
+        if (heart) {
+            item(u"OE3006", 1);
+            item(u"OE3010", 1);
+        } else if (major) {
+            item(u"OE3003", 1);
+        }
+        if (op.procedure == u"OR1002" || op.procedure == u"OR1004")
+            item(u"OE3002", 1);
+        if (op.procedure == u"OR1026" || op.procedure == u"OR1027" || op.procedure == u"OR1030") {
+            item(u"OE3001", 1);
+            item(u"OE3007", 1);
+        }
+        if (op.procedure == u"OR1041" || op.procedure == u"OR1042")
+            item(u"OE3005", 1);
+        if (op.room == 8)
+            item(u"OE3009", 1);
+        if (in.secsTo(out) >= 3 * 3600)
+            item(u"OE3008", 1);
+
+        if (major) {
+            medicine(u"PH1001", 2);
+            medicine(u"PH1002", 1);
+            medicine(u"PH1009", 1);
+        }
+        if (op.procedure == u"OR1018" || op.procedure == u"OR1019")
+            medicine(u"PH1007", 2);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// What the OR's forms and monitoring reports read besides the charges: the laboratory's results
+// for the patients still in, the stock card of the OR's own supplies and medicines, and the log
+// entries of the month's confirmed schedules and laboratory requests.
+
+// A test as the laboratory reports it. Numeric tests draw a result between low and high (now and
+// then outside, flagged); the others report `normal`.
+struct LabTest
+{
+    QStringView section, name, unit, range;
+    double low, high;
+    int decimals;
+    QStringView normal;
+};
+
+constexpr std::array kLabTests{
+    LabTest{u"HEM", u"HEMOGLOBIN", u"g/L", u"M: 140-170 / F: 120-150", 120, 170, 0, u""},
+    LabTest{u"HEM", u"HEMATOCRIT", u"L/L", u"M: 0.40-0.54 / F: 0.37-0.47", 0.37, 0.54, 2, u""},
+    LabTest{u"HEM", u"RBC COUNT", u"x10^12/L", u"4.0 - 5.5", 4.0, 5.5, 1, u""},
+    LabTest{u"HEM", u"WBC COUNT", u"x10^9/L", u"5.0 - 10.0", 5.0, 10.0, 1, u""},
+    LabTest{u"HEM", u"NEUTROPHILS", u"", u"0.50 - 0.70", 0.50, 0.70, 2, u""},
+    LabTest{u"HEM", u"LYMPHOCYTES", u"", u"0.20 - 0.40", 0.20, 0.40, 2, u""},
+    LabTest{u"HEM", u"MONOCYTES", u"", u"0.02 - 0.08", 0.02, 0.08, 2, u""},
+    LabTest{u"HEM", u"EOSINOPHILS", u"", u"0.01 - 0.04", 0.01, 0.04, 2, u""},
+    LabTest{u"HEM", u"PLATELET COUNT", u"x10^9/L", u"150 - 400", 150, 400, 0, u""},
+    LabTest{u"HEM", u"PROTHROMBIN TIME", u"sec", u"11.0 - 13.5", 11.0, 13.5, 1, u""},
+    LabTest{u"HEM", u"INR", u"", u"0.8 - 1.2", 0.8, 1.2, 2, u""},
+    LabTest{u"HEM", u"APTT", u"sec", u"25 - 35", 25, 35, 1, u""},
+    LabTest{u"CHEM", u"FASTING BLOOD SUGAR", u"mmol/L", u"4.1 - 5.9", 4.1, 5.9, 1, u""},
+    LabTest{u"CHEM", u"BLOOD UREA NITROGEN", u"mmol/L", u"2.5 - 6.4", 2.5, 6.4, 1, u""},
+    LabTest{u"CHEM", u"CREATININE", u"umol/L", u"53 - 115", 53, 115, 0, u""},
+    LabTest{u"CHEM", u"SODIUM", u"mmol/L", u"135 - 145", 135, 145, 0, u""},
+    LabTest{u"CHEM", u"POTASSIUM", u"mmol/L", u"3.5 - 5.1", 3.5, 5.1, 1, u""},
+    LabTest{u"SERO", u"HBSAG SCREENING", u"", u"NONREACTIVE", 0, 0, 0, u"NONREACTIVE"},
+    LabTest{u"CM", u"URINE COLOR", u"", u"YELLOW", 0, 0, 0, u"YELLOW"},
+    LabTest{u"CM", u"URINE TRANSPARENCY", u"", u"CLEAR", 0, 0, 0, u"CLEAR"},
+    LabTest{u"CM", u"URINE PH", u"", u"5.0 - 8.0", 5.0, 7.5, 1, u""},
+    LabTest{u"CM", u"SPECIFIC GRAVITY", u"", u"1.005 - 1.030", 1.005, 1.030, 3, u""},
+    LabTest{u"CM", u"URINE PROTEIN", u"", u"NEGATIVE", 0, 0, 0, u"NEGATIVE"},
+    LabTest{u"CM", u"URINE SUGAR", u"", u"NEGATIVE", 0, 0, 0, u"NEGATIVE"},
+    LabTest{u"CM", u"PUS CELLS", u"/hpf", u"0 - 5", 0, 5, 0, u""},
+    LabTest{u"CM", u"RED BLOOD CELLS", u"/hpf", u"0 - 2", 0, 2, 0, u""},
+};
+
+void DemoBuilder::addLaboratoryResults()
+{
+    DemoRandom rng(m_rng.next());
+    TableRows &results = table(
+        QStringLiteral("LABORATORY..tbLabResult"),
+        {QStringLiteral("IdNum"), QStringLiteral("HospNum"), QStringLiteral("RequestNum"),
+         QStringLiteral("SectionID"), QStringLiteral("TestName"), QStringLiteral("Result"),
+         QStringLiteral("Unit"), QStringLiteral("NormalRange"), QStringLiteral("Flag"),
+         QStringLiteral("Specimen"), QStringLiteral("StationID"), QStringLiteral("RequestedBy"),
+         QStringLiteral("RequestDate"), QStringLiteral("IsAMPickUp"), QStringLiteral("ResultDate"),
+         QStringLiteral("MedTech")});
+
+    // Blood types as the patient master has them, so the result agrees with the chart.
+    QMap<QString, QString> bloodTypes;
+    for (const TableRows &t : std::as_const(m_tables)) {
+        if (t.table != u"PATIENT_DATA..tbMaster")
+            continue;
+        const qsizetype hosp = t.columns.indexOf(QStringLiteral("HospNum"));
+        const qsizetype blood = t.columns.indexOf(QStringLiteral("BloodType"));
+        for (const QVariantList &row : t.rows)
+            bloodTypes.insert(row.at(hosp).toString(), row.at(blood).toString());
+    }
+
+    // Results come out in the early morning's run at the latest; what was asked for after it
+    // is still being worked on.
+    const QDateTime lastRun(m_today, QTime(8, 30));
+    qint64 requestNo = 2611000;
+    const std::array<QStringView, 3> medTechs{u"LAB03", u"LAB05", u"LAB08"};
+    auto request = [&](const Stay &s, const QString &station, const QString &by,
+                       const QDateTime &asked, bool amPickUp, QStringView section,
+                       const QList<QStringView> &tests) {
+        const Patient &p = m_patients.at(s.patient);
+        const QString number = QStringLiteral("LB%1").arg(++requestNo);
+        const QDateTime released = asked.addSecs(60 * rng.between(90, 240));
+        const bool done = released <= lastRun;
+        const QString tech = rng.pick(medTechs).toString();
+        for (QStringView name : tests) {
+            const LabTest *test = nullptr;
+            for (const LabTest &t : kLabTests) {
+                if (t.section == section && t.name == name)
+                    test = &t;
+            }
+            Q_ASSERT(test);
+            QString value, flag;
+            if (done && !test->normal.isEmpty()) {
+                value = test->normal.toString();
+            } else if (done) {
+                double low = test->low, high = test->high;
+                if (name == u"HEMOGLOBIN" || name == u"HEMATOCRIT") {
+                    // The women's range is the lower one.
+                    if (p.sex == u'F')
+                        high = name == u"HEMOGLOBIN" ? 150 : 0.47;
+                    else
+                        low = name == u"HEMOGLOBIN" ? 140 : 0.40;
+                }
+                double v = low + (high - low) * rng.below(1001) / 1000.0;
+                if (rng.percent(12)) {
+                    const bool up = rng.percent(60);
+                    v = up ? high + (high - low) * rng.between(5, 40) / 100.0
+                           : std::max(0.0, low - (high - low) * rng.between(5, 30) / 100.0);
+                    flag = up ? QStringLiteral("H") : QStringLiteral("L");
+                }
+                value = QString::number(v, 'f', test->decimals);
+            }
+            const QString specimen =
+                section == u"CM" ? QStringLiteral("URINE") : QStringLiteral("BLOOD");
+            results.add({s.idNum, p.hospNum, number, section.toString(), name.toString(), value,
+                         test->unit.toString(), test->range.toString(), flag, specimen, station, by,
+                         asked, amPickUp ? 1 : 0, done ? QVariant(released) : QVariant(),
+                         done ? tech : QString()});
+        }
+    };
+    // Tests whose result is a finding, not a number.
+    auto finding = [&](const Stay &s, const QString &station, const QDateTime &asked,
+                       QStringView section, QStringView name, QStringView specimen,
+                       QStringView result, QStringView normal, bool abnormal) {
+        const Patient &p = m_patients.at(s.patient);
+        const QDateTime released = asked.addDays(2);
+        const bool done = released <= lastRun;
+        results.add(
+            {s.idNum, p.hospNum, QStringLiteral("LB%1").arg(++requestNo), section.toString(),
+             name.toString(), done ? result.toString() : QString(), QString(), normal.toString(),
+             done && abnormal ? QStringLiteral("H") : QString(), specimen.toString(), station,
+             QStringLiteral("1401"), asked, 0, done ? QVariant(released) : QVariant(),
+             done ? rng.pick(medTechs).toString() : QString()});
+    };
+
+    const QList<QStringView> cbc{u"HEMOGLOBIN", u"HEMATOCRIT",  u"RBC COUNT",
+                                 u"WBC COUNT",  u"NEUTROPHILS", u"LYMPHOCYTES",
+                                 u"MONOCYTES",  u"EOSINOPHILS", u"PLATELET COUNT"};
+    const QList<QStringView> urinalysis{u"URINE COLOR",      u"URINE TRANSPARENCY", u"URINE PH",
+                                        u"SPECIFIC GRAVITY", u"URINE PROTEIN",      u"URINE SUGAR",
+                                        u"PUS CELLS",        u"RED BLOOD CELLS"};
+    const QList<QStringView> chemistry{u"FASTING BLOOD SUGAR", u"BLOOD UREA NITROGEN",
+                                       u"CREATININE", u"SODIUM", u"POTASSIUM"};
+    const QList<QStringView> coagulation{u"PROTHROMBIN TIME", u"INR", u"APTT"};
+
+    for (int index : std::as_const(m_currentInpatients)) {
+        const Stay &s = m_stays.at(index);
+        QString ward = QStringLiteral("4N");
+        for (const Room &r : std::as_const(m_rooms)) {
+            if (r.id == s.room)
+                ward = r.station;
+        }
+        // The ward's admission work-up.
+        const QDateTime admission = s.admitted.addSecs(40 * 60);
+        request(s, ward, QStringLiteral("1401"), admission, false, u"HEM", cbc);
+        request(s, ward, QStringLiteral("1401"), admission, false, u"CM", urinalysis);
+        request(s, ward, QStringLiteral("1401"), admission, false, u"CHEM", chemistry);
+        if (s.surgicalCase < 0) {
+            finding(s, ward, admission, u"MICRO", u"BLOOD CULTURE AND SENSITIVITY", u"BLOOD",
+                    u"NO GROWTH AFTER 48 HOURS", u"NO GROWTH", false);
+            continue;
+        }
+        const SurgicalCase &c = kCases[std::size_t(s.surgicalCase)];
+        // The OR's pre-operative work-up: clotting times, blood typing and hepatitis B screen.
+        const QDateTime preOp = s.admitted.addSecs(75 * 60);
+        request(s, QStringLiteral("OR"), QStringLiteral("2903"), preOp, false, u"HEM", coagulation);
+        request(s, QStringLiteral("OR"), QStringLiteral("2903"), preOp, false, u"SERO",
+                {u"HBSAG SCREENING"});
+        const Patient &p = m_patients.at(s.patient);
+        results.add({s.idNum, p.hospNum, QStringLiteral("LB%1").arg(++requestNo),
+                     QStringLiteral("HEM"), QStringLiteral("BLOOD TYPE"),
+                     bloodTypes.value(p.hospNum), QString(), QString(), QString(),
+                     QStringLiteral("BLOOD"), QStringLiteral("OR"), QStringLiteral("2903"), preOp,
+                     0, preOp.addSecs(3600), rng.pick(medTechs).toString()});
+        if (c.procedure == u"OR1014")
+            finding(s, QStringLiteral("OR"), preOp, u"MICRO", u"WOUND CULTURE AND SENSITIVITY",
+                    u"WOUND SWAB", u"MODERATE GROWTH OF STAPHYLOCOCCUS AUREUS", u"NO GROWTH", true);
+        // Patients on today's and tomorrow's list get a fresh count and potassium, collected
+        // on the laboratory's morning round of the OR.
+        if (s.admitted.date().daysTo(m_today) <= 1) {
+            const QDateTime round(m_today, QTime(5, rng.between(0, 45)));
+            request(s, QStringLiteral("OR"), QStringLiteral("2909"), round, true, u"HEM",
+                    {u"HEMOGLOBIN", u"HEMATOCRIT", u"WBC COUNT", u"PLATELET COUNT"});
+            request(s, QStringLiteral("OR"), QStringLiteral("2909"), round, true, u"CHEM",
+                    {u"POTASSIUM"});
+        }
+    }
+}
+
+void DemoBuilder::addStockCard()
+{
+    // The OR keeps two stocks of its own: medicines and anaesthetic agents ("OM") and supplies
+    // ("OS"). Every posted line of them took the item out of its stock, and a revoked line
+    // put it back under a credit memo.
+    TableRows &locations = table(QStringLiteral("INVENTORY..tbInvLocation"),
+                                 {QStringLiteral("LocationID"), QStringLiteral("Location"),
+                                  QStringLiteral("InventoryType")});
+    locations.add({QStringLiteral("OM"), QStringLiteral("OR MEDICINES"), QStringLiteral("D")});
+    locations.add({QStringLiteral("OS"), QStringLiteral("OR SUPPLIES"), QStringLiteral("C")});
+
+    QList<QVariantList> card;
+    qint64 creditMemo = 70410;
+    for (const TableRows &t : std::as_const(m_tables)) {
+        if (t.table != u"STATION..tbNurseLogBook")
+            continue;
+        auto at = [&t](const QVariantList &row, QStringView name) {
+            return row.at(t.columns.indexOf(name.toString()));
+        };
+        for (const QVariantList &line : t.rows) {
+            const QString department = at(line, u"RevenueID").toString();
+            const QString item = at(line, u"ItemID").toString();
+            QString location;
+            if (department == u"OS")
+                location = QStringLiteral("OS");
+            else if (department == u"PH" && item.startsWith(u"PH1"))
+                location = QStringLiteral("OM");
+            if (location.isEmpty())
+                continue;
+            const QDateTime posted = at(line, u"TransDate").toDateTime();
+            const QVariantList taken = {at(line, u"IDNum"),
+                                        at(line, u"HospNum"),
+                                        item,
+                                        location,
+                                        at(line, u"ReferenceNum"),
+                                        QString(),
+                                        QStringLiteral("I"),
+                                        at(line, u"Quantity"),
+                                        at(line, u"Amount"),
+                                        posted,
+                                        at(line, u"UserID"),
+                                        QString()};
+            card << taken;
+            if (at(line, u"RecordStatus").toString() == u"R") {
+                QVariantList back = taken;
+                back[5] = QStringLiteral("CM%1").arg(++creditMemo);
+                back[6] = QStringLiteral("C");
+                back[9] = posted.addSecs(7200);
+                back[10] = kEmployees[0].code.toString();
+                back[11] = QStringLiteral("REVOKED CHARGE");
+                card << back;
+            }
+        }
+    }
+    std::stable_sort(card.begin(), card.end(), [](const QVariantList &a, const QVariantList &b) {
+        return a.at(9).toDateTime() < b.at(9).toDateTime();
+    });
+    TableRows &stock = table(
+        QStringLiteral("INVENTORY..tbInvStockCard"),
+        {QStringLiteral("IDNum"), QStringLiteral("HospNum"), QStringLiteral("ItemID"),
+         QStringLiteral("LocationID"), QStringLiteral("RefNum"), QStringLiteral("CreditMemoNum"),
+         QStringLiteral("TransType"), QStringLiteral("Quantity"), QStringLiteral("Amount"),
+         QStringLiteral("TransDate"), QStringLiteral("UserID"), QStringLiteral("Remarks")});
+    stock.rows = card;
+}
+
+void DemoBuilder::addRequestLogs()
+{
+    // The log entries the OR's clerks and nurses left this month: operations confirmed on the
+    // board and laboratory requests sent from the OR.
+    QList<QVariantList> entries;
+    const QDateTime monthAgo(m_today.addDays(-30), QTime(0, 0));
+    for (const TableRows &t : std::as_const(m_tables)) {
+        auto at = [&t](const QVariantList &row, QStringView name) {
+            return row.at(t.columns.indexOf(name.toString()));
+        };
+        if (t.table == u"SCHEDULE..tbORScheduleDetails") {
+            for (const QVariantList &row : t.rows) {
+                const QDateTime confirmed = at(row, u"ConfirmedDate").toDateTime();
+                if (at(row, u"RecordStatus").toString() != u"C" || confirmed < monthAgo)
+                    continue;
+                entries << QVariantList{at(row, u"IDNum"), confirmed,
+                                        QString(QStringLiteral("OR SCHEDULE CONFIRMED: ") +
+                                                at(row, u"TransNum").toString() + u' ' +
+                                                at(row, u"ProcedureDesc").toString()),
+                                        at(row, u"ConfirmedBy"), QStringLiteral("OR-PC-01")};
+            }
+        } else if (t.table == u"LABORATORY..tbLabResult") {
+            QString last;
+            for (const QVariantList &row : t.rows) {
+                const QString number = at(row, u"RequestNum").toString();
+                if (at(row, u"StationID").toString() != u"OR" || number == last)
+                    continue;
+                last = number;
+                entries << QVariantList{
+                    at(row, u"IdNum"), at(row, u"RequestDate"),
+                    QString(QStringLiteral("SEND REQUEST: LABORATORY ") + number),
+                    at(row, u"RequestedBy"), QStringLiteral("OR-PC-02")};
+            }
+        }
+    }
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const QVariantList &a, const QVariantList &b) {
+                         return a.at(1).toDateTime() < b.at(1).toDateTime();
+                     });
+    TableRows &logs =
+        table(QStringLiteral("STATION..tbStationLogs"),
+              {QStringLiteral("IdNum"), QStringLiteral("TransDate"), QStringLiteral("Remarks"),
+               QStringLiteral("UserID"), QStringLiteral("HostName"), QStringLiteral("StationID")});
+    for (QVariantList &e : entries) {
+        e << QStringLiteral("OR");
+        logs.add(std::move(e));
+    }
+}
+
 } // namespace
 
 QList<DemoLogin> demoLogins()
@@ -1819,7 +2651,16 @@ Result<void> createDemoHospital(Database &db, const QDate &today, quint64 seed)
         if (auto ok = writeRows(db, t); !ok)
             return ok;
     }
+    if (auto ok = db.exec(u"insert into PASSWORD..tbPasswordKey (ScrambleKey) values (:key)",
+                          {{QStringLiteral("key"), demoScrambleKey()}});
+        !ok)
+        return tl::unexpected(ok.error());
     return tx.commit();
+}
+
+QString demoScrambleKey()
+{
+    return QStringLiteral("KESTRELORDEMO");
 }
 
 } // namespace kestrel::hospitaldb

@@ -30,4 +30,8 @@ QList<DemoLogin> demoLogins();
 /// years before `today`, and the patients still in the hospital were admitted in its last days.
 Result<void> createDemoHospital(Database &db, const QDate &today, quint64 seed = 20261205);
 
+/// The demo installation's key for scrambling re-validation passwords: the demo hospital's
+/// database holds it, and so does the installation file the build writes beside the program.
+QString demoScrambleKey();
+
 } // namespace kestrel::hospitaldb

@@ -10,6 +10,7 @@ std::shared_ptr<const ProcedureRegistry> hospitalProcedures()
     static const std::shared_ptr<const ProcedureRegistry> registry = [] {
         auto r = std::make_shared<ProcedureRegistry>();
         registerStationProcedures(*r);
+        registerReportProcedures(*r);
         return r;
     }();
     return registry;

@@ -15,4 +15,7 @@ std::shared_ptr<const ProcedureRegistry> hospitalProcedures();
 /// The procedures of the nursing-station database.
 void registerStationProcedures(ProcedureRegistry &registry);
 
+/// The procedures that prepare the data of printed reports.
+void registerReportProcedures(ProcedureRegistry &registry);
+
 } // namespace kestrel::hospitaldb

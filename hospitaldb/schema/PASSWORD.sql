@@ -23,3 +23,17 @@ CREATE TABLE tbPasswordMaster (
 );
 CREATE INDEX ix_tbPasswordMaster_LastName ON tbPasswordMaster (LastName, FirstName);
 CREATE INDEX ix_tbPasswordMaster_DeptCode ON tbPasswordMaster (DeptCode);
+
+-- The key re-validation passwords are scrambled with on their way here; the same key is
+-- given to every workstation with its installation. One row.
+CREATE TABLE tbPasswordKey (
+    ScrambleKey vchar NOT NULL DEFAULT ''
+);
+
+-- Failed re-validations, kept to turn away an employee code that keeps failing.
+CREATE TABLE tbValidationFailures (
+    FailureID ident,
+    EmployeeID vchar NOT NULL DEFAULT '',
+    FailedAt datetime
+);
+CREATE INDEX ix_tbValidationFailures_Employee ON tbValidationFailures (EmployeeID, FailedAt);

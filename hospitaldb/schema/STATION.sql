@@ -133,3 +133,95 @@ CREATE TABLE tbNurseDischargeNotice (
     ClearRemarks vchar NOT NULL DEFAULT ''
 );
 CREATE INDEX ix_tbNurseDischargeNotice_IDNum ON tbNurseDischargeNotice (IDNum, RecordStatus);
+
+-- The OR record: one row per operation, tied to the posted procedure charge (RefNum) of the
+-- stay. Doctors and nurses are kept by their codes. Every moment of the operation is a full
+-- date-time, since an operation may run past midnight; the record window also keeps the day of
+-- each phase in its ...Date column. Category is a digit: '1' medium, '2' minor, '3' major,
+-- '4' open heart, '5' normal delivery. ORNumber is the OR room's name.
+CREATE TABLE tbORMasterFile (
+    OperatingNum ident,
+    IdNum vchar NOT NULL DEFAULT '',
+    HospNum vchar NOT NULL DEFAULT '',
+    RefNum vchar NOT NULL DEFAULT '',
+    UserID vchar NOT NULL DEFAULT '',
+    PHICCode vchar NOT NULL DEFAULT '',
+    PatientClass vchar NOT NULL DEFAULT '',
+    SurgeonID1 vchar NOT NULL DEFAULT '',
+    SurgeonID2 vchar NOT NULL DEFAULT '',
+    SurgeonID3 vchar NOT NULL DEFAULT '',
+    OtherSurgeons vchar NOT NULL DEFAULT '',
+    AnestheID vchar NOT NULL DEFAULT '',
+    Anesth1 vchar NOT NULL DEFAULT '',
+    Anesth2 vchar NOT NULL DEFAULT '',
+    -- The type of anaesthesia, as the procedure list names it.
+    Anesthesia vchar NOT NULL DEFAULT '',
+    SnurseID1 vchar NOT NULL DEFAULT '',
+    SnurseID2 vchar NOT NULL DEFAULT '',
+    SNOthers vchar NOT NULL DEFAULT '',
+    CnurseID1 vchar NOT NULL DEFAULT '',
+    CnurseID2 vchar NOT NULL DEFAULT '',
+    CNOthers vchar NOT NULL DEFAULT '',
+    AsstNurseID1 vchar NOT NULL DEFAULT '',
+    AsstNurseID2 vchar NOT NULL DEFAULT '',
+    ANOthers vchar NOT NULL DEFAULT '',
+    AROD vchar NOT NULL DEFAULT '',
+    -- The procedure code of the operation performed.
+    Procedures vchar NOT NULL DEFAULT '',
+    ORNumber vchar NOT NULL DEFAULT '',
+    Category vchar NOT NULL DEFAULT '',
+    Prophylaxis vchar NOT NULL DEFAULT '',
+    OperationDate datetime,
+    PatientIn datetime,
+    AnesthesiaDate datetime,
+    AnesthesiaTime datetime,
+    CuttingDate datetime,
+    OperationTime1 datetime,
+    ClosingDate datetime,
+    OperationTime2 datetime,
+    AnesDoneDate datetime,
+    AnesthesiaEndTime datetime,
+    OperationDateEnd datetime,
+    PatientOut datetime,
+    -- Pre- and post-operative diagnosis and condition, medicines, drains, pathological
+    -- findings, operation techniques, operative findings, the operation done, the specimen.
+    prod memo,
+    psod memo,
+    procnd memo,
+    psoc memo,
+    meds memo,
+    drains memo,
+    PF memo,
+    ot memo,
+    Opfindings memo,
+    SpecificDesc memo,
+    SpecimenText memo,
+    Remarks memo,
+    -- 'Y' complete, 'N' incomplete.
+    Instrument vchar NOT NULL DEFAULT '',
+    Sutures vchar NOT NULL DEFAULT '',
+    BloodLoss vchar NOT NULL DEFAULT '',
+    -- Where the patient went after the operation: '0' recovery room, '1' ward, '2' ICU.
+    PostOPTO vchar NOT NULL DEFAULT ''
+);
+CREATE INDEX ix_tbORMasterFile_IdNum ON tbORMasterFile (IdNum, RefNum);
+CREATE INDEX ix_tbORMasterFile_OperationDate ON tbORMasterFile (OperationDate);
+
+-- Work table of the statistical report: STATION..sp_Or_MonthlyReport refills it with the OR's
+-- procedures of a period, one row per procedure, and the report reads it right after. Each
+-- workstation keeps its own rows (HostName) so two clerks printing at once do not mix.
+CREATE TABLE tbORMonthlyReport (
+    MonthlyReportID ident,
+    HostName vchar NOT NULL DEFAULT '',
+    DateFrom datetime,
+    DateTo datetime,
+    ProcedureCode vchar NOT NULL DEFAULT '',
+    ProcedureDesc vchar NOT NULL DEFAULT '',
+    -- MAJOR or MINOR as the operation was booked; UNCLASSIFIED when it never was.
+    Category vchar NOT NULL DEFAULT '',
+    InPatients int NOT NULL DEFAULT 0,
+    OutPatients int NOT NULL DEFAULT 0,
+    TotalCases int NOT NULL DEFAULT 0,
+    Amount money NOT NULL DEFAULT 0
+);
+CREATE INDEX ix_tbORMonthlyReport_HostName ON tbORMonthlyReport (HostName);

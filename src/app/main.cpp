@@ -3,14 +3,20 @@
 #include "hospitaldb/DemoHospital.h"
 #include "hospitaldb/EmbeddedHospital.h"
 #include "hospitaldb/procedures/HospitalProcedures.h"
+#include "reports/RenderedReport.h"
+#include "reports/ReportViewer.h"
+#include "reports/ui/frmReportViewer.h"
 #include "shell/components/ui/LoginDialog.h"
 #include "shell/db/Database.h"
 #include "shell/ui/ApplicationShell.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDateEdit>
 #include <QDir>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QTextStream>
 #include <QTimer>
 
@@ -136,11 +142,36 @@ int main(int argc, char *argv[])
             const QString shot = tourFolder.filePath(QStringLiteral("02-main-window.png"));
             if (shell.window().grab().save(shot))
                 shots << shot;
+            // The audit report of the last month, asked for as a clerk does: the menu, the
+            // period prompt, OK.
+            QTimer::singleShot(400, &app, [&] {
+                QWidget *prompt = QApplication::activeModalWidget();
+                if (!prompt)
+                    return;
+                if (auto *from = prompt->findChild<QDateEdit *>(QStringLiteral("dtpFrom")))
+                    from->setDate(from->date().addMonths(-1));
+                const QString promptShot =
+                    tourFolder.filePath(QStringLiteral("03-report-period.png"));
+                if (prompt->grab().save(promptShot))
+                    shots << promptShot;
+                if (auto *ok = prompt->findChild<QAbstractButton *>(QStringLiteral("cmdOK(0)")))
+                    ok->click();
+            });
+            shell.window().presenter().mnuAudit();
+            QApplication::processEvents();
+            const QString viewerShot = tourFolder.filePath(QStringLiteral("04-report-viewer.png"));
+            if (shell.window().grab().save(viewerShot))
+                shots << viewerShot;
+            if (auto *viewer = shell.window().workArea()->findChild<frmReportViewer *>()) {
+                const QString pdf = tourFolder.filePath(QStringLiteral("04-audit-report.pdf"));
+                if (viewer->presenter().report().exportPdf(pdf))
+                    shots << pdf;
+            }
             QTextStream out(stdout);
             out << "Tour pictures:\n";
             for (const QString &s : std::as_const(shots))
                 out << "  " << QDir(s).absolutePath() << '\n';
-            app.exit(shots.size() == 2 ? 0 : 1);
+            app.exit(shots.size() == 5 ? 0 : 1);
         });
     }
     return app.exec();

@@ -2,7 +2,12 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #pragma once
 
+#include "reports/ReportPeriod.h"
+
+#include <QDate>
 #include <QString>
+
+#include <optional>
 
 namespace kestrel {
 
@@ -28,6 +33,33 @@ public:
     /// The re-validation window: asks an employee code and password before an action that
     /// writes or cancels. `askReason` also asks why (cancellations).
     virtual ValidatedUser validateUser(bool askReason = false) = 0;
+
+    // The report prompts. Each answers the period the user confirmed, or nothing when the
+    // prompt was cancelled; a program without the prompts answers cancelled.
+
+    /// `frmReport`: a period from/to captioned `caption`, both dates starting at
+    /// `serverDate`; dates after it only when `allowFutureDate`.
+    virtual std::optional<ReportPeriod> askPeriod(const QString &caption, bool allowFutureDate,
+                                                  const QDate &serverDate)
+    {
+        Q_UNUSED(caption);
+        Q_UNUSED(allowFutureDate);
+        Q_UNUSED(serverDate);
+        return std::nullopt;
+    }
+    /// `frmReportDate` with `SetMode` `setMode` (0 day, 1 month, 2 year).
+    virtual std::optional<ReportPeriod> askDate(int setMode, const QDate &serverDate)
+    {
+        Q_UNUSED(setMode);
+        Q_UNUSED(serverDate);
+        return std::nullopt;
+    }
+    /// `frmReportMonth`: a month and the starting number of the OR logbook.
+    virtual std::optional<ReportPeriod> askMonth(const QDate &serverDate)
+    {
+        Q_UNUSED(serverDate);
+        return std::nullopt;
+    }
 };
 
 } // namespace kestrel

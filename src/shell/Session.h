@@ -63,6 +63,8 @@ public:
     QString ApplicationPath;
     /// The employee of the last re-validation, recorded instead of the logged-in user.
     ValidatedUser validated;
+    /// The period of the last report prompt: cleared when a prompt opens, filled on confirm.
+    ReportPeriod reportPeriod;
 
 private:
     Notifier &m_notifier;

@@ -107,6 +107,10 @@ QVariant bindable(const QVariant &v)
         return v.isNull() ? QVariant() : QVariant(Database::isoText(v.toDate()));
     case QMetaType::QDateTime:
         return v.isNull() ? QVariant() : QVariant(Database::isoText(v.toDateTime()));
+    case QMetaType::QString:
+        // A text value is never NULL: an empty text is stored as empty, as the hospital's
+        // programs always wrote it. A NULL is bound as an invalid QVariant.
+        return v.toString().isNull() ? QVariant(QStringLiteral("")) : v;
     case QMetaType::Bool:
         // Bit columns are small integers on every backend.
         return QVariant(v.toBool() ? 1 : 0);
@@ -223,6 +227,9 @@ Result<void> Database::connect()
         return failure(errorText(db.lastError()));
     // Every statement gets the hospital's 120 seconds, and times are the workstation's zone.
     if (auto ok = exec(u"select set_config('statement_timeout', '120000', false)"); !ok)
+        return tl::unexpected(ok.error());
+    // Dates come back as ISO text whatever the server's own default.
+    if (auto ok = exec(u"select set_config('DateStyle', 'ISO, MDY', false)"); !ok)
         return tl::unexpected(ok.error());
     const QString zone = QString::fromUtf8(QTimeZone::systemTimeZoneId());
     if (!zone.isEmpty())

@@ -1,0 +1,78 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Kestrel developers
+#pragma once
+
+#include "shell/db/Error.h"
+
+#include <QList>
+#include <QPageLayout>
+#include <QSizeF>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QPagedPaintDevice;
+class QPainter;
+class QRectF;
+class QTextDocument;
+
+namespace kestrel {
+
+/// A group of a report's group tree: its key, the anchor in the body, and the page (0-based)
+/// the anchor lands on.
+struct ReportGroup
+{
+    QString key;
+    QString anchor;
+    int page = 0;
+};
+
+/// A report laid out on its paper: the body split into pages, each drawn with the page
+/// header and footer. Made once by the renderer, then only read (shared between viewers).
+class RenderedReport
+{
+public:
+    /// Makes the header or footer HTML of page `page` (1-based) of `pages`.
+    using PageMarginHtml = std::function<QString(int page, int pages)>;
+
+    /// Lays out `bodyHtml` on `layout` (margins in millimetres) with `css` as the default
+    /// style sheet; `header`/`footer` give the HTML drawn above and below the body of each
+    /// page. `groups` name anchors of the body; their pages are found here.
+    RenderedReport(QString title, QString bodyHtml, QString css, QPageLayout layout,
+                   PageMarginHtml header, PageMarginHtml footer, QList<ReportGroup> groups);
+    ~RenderedReport();
+    RenderedReport(const RenderedReport &) = delete;
+    RenderedReport &operator=(const RenderedReport &) = delete;
+
+    QString title() const;
+    /// The body HTML the template produced.
+    QString html() const;
+    int pageCount() const;
+    /// The whole paper in points (1/72 inch).
+    QSizeF pageSizePoints() const;
+    QPageLayout pageLayout() const;
+    /// Draws page `pageIndex` (0-based) — header, body slice and footer — scaled into
+    /// `target`, which stands for the whole sheet of paper.
+    void paintPage(QPainter &painter, int pageIndex, const QRectF &target) const;
+    const QList<ReportGroup> &groups() const;
+
+    /// Prints every page on `device` (a printer or a PDF writer), one sheet per page.
+    Result<void> print(QPagedPaintDevice &device) const;
+    Result<void> exportPdf(const QString &path) const;
+    /// Every table of the report as rows of one sheet, the title in A1.
+    Result<void> exportXlsx(const QString &path) const;
+    Result<void> exportRtf(const QString &path) const;
+
+    /// The laid-out body (its page size is the body area of one page); exports walk it.
+    const QTextDocument &document() const;
+    /// The header and footer HTML of page `page` (1-based).
+    QString headerHtml(int page) const;
+    QString footerHtml(int page) const;
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};
+
+} // namespace kestrel

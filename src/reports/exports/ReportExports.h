@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Kestrel developers
+#pragma once
+
+#include "shell/db/Error.h"
+
+#include <QPageLayout>
+#include <QString>
+
+class QTextDocument;
+
+namespace kestrel {
+
+/// Writes every table of `body` (tables holding no other table) as rows of one sheet, with
+/// `title` in A1; cells that read as numbers are written as numbers.
+Result<void> writeXlsx(const QTextDocument &body, const QString &title, const QString &path);
+
+/// Writes `body` as rich text: paragraphs with their bold, italic, size and alignment, and
+/// tables as table rows; `headerHtml` becomes the page header.
+Result<void> writeRtf(const QTextDocument &body, const QString &title, const QPageLayout &layout,
+                      const QString &headerHtml, const QString &path);
+
+/// The rich-text form of plain text: `\`, `{`, `}` escaped, non-ASCII as `\uN?`.
+QString rtfEscaped(const QString &text);
+
+/// A cell text as a number when it reads as one ("1,234.50", "-12", "0.5"); texts that only
+/// look numeric, like hospital numbers with leading zeros, stay text.
+std::optional<double> spreadsheetNumber(const QString &text);
+
+} // namespace kestrel
