@@ -4,7 +4,10 @@
 // Procedures of the nursing-station database.
 #include "hospitaldb/procedures/HospitalProcedures.h"
 
+#include "shell/StationLog.h"
+#include "shell/components/EmployeeLogin.h"
 #include "shell/db/Database.h"
+#include "users/modEncryption.h"
 
 namespace kestrel::hospitaldb {
 
@@ -24,10 +27,133 @@ Result<RowSet> roomClassification(Database &db, const ProcedureArgs &args)
                      {{QStringLiteral("room"), args.text(0)}});
 }
 
+// Re-validation: five failures within ten minutes turn an employee code away for five
+// minutes, whatever password comes next.
+constexpr int kFailuresBeforeLock = 5;
+constexpr int kFailureWindowSeconds = 10 * 60;
+constexpr int kLockSeconds = 5 * 60;
+
+QString likePattern(const QString &typed)
+{
+    // What the user typed is matched as typed: % and _ are ordinary characters.
+    QString escaped = typed.trimmed();
+    escaped.replace(u'\\', QStringLiteral("\\\\"));
+    escaped.replace(u'%', QStringLiteral("\\%"));
+    escaped.replace(u'_', QStringLiteral("\\_"));
+    return escaped + u'%';
+}
+
+Result<RowSet> noEmployee()
+{
+    return RowSet({QStringLiteral("LastName"), QStringLiteral("FirstName"),
+                   QStringLiteral("MiddleName")});
+}
+
+// Answers the employee's name when the code and the scrambled password are valid for the
+// department; no row otherwise. The password is unscrambled with the hospital's key and
+// checked against the stored hash; it is never stored, logged or compared as text.
+Result<RowSet> checkUserDepartmentAccess(Database &db, const ProcedureArgs &args)
+{
+    const QString code = args.text(0);
+    const QString department = args.text(2);
+    auto now = db.scalar(u"select getdate()");
+    if (!now)
+        return tl::unexpected(now.error());
+    const QDateTime at = dateTimeFromVariant(*now);
+
+    auto failures = db.select(u"select FailedAt from PASSWORD..tbValidationFailures "
+                              u"where EmployeeID = :code and FailedAt > :since "
+                              u"order by FailedAt desc",
+                              {{QStringLiteral("code"), code},
+                               {QStringLiteral("since"), at.addSecs(-kFailureWindowSeconds)}});
+    if (!failures)
+        return tl::unexpected(failures.error());
+    if (failures->count() >= kFailuresBeforeLock
+        && failures->at(0).dateTime(u"FailedAt") > at.addSecs(-kLockSeconds)) {
+        WriteStationLog(db, code, QStringLiteral("RE-VALIDATION REFUSED: TOO MANY FAILED TRIES"),
+                        code, QStringLiteral("OR"));
+        return noEmployee();
+    }
+
+    auto key = db.scalar(u"select ScrambleKey from PASSWORD..tbPasswordKey");
+    if (!key)
+        return tl::unexpected(key.error());
+    if (key->toString().trimmed().isEmpty())
+        return failure(QStringLiteral("The password key of this hospital is not set."));
+    const QString password = Scramble(u"D", key->toString().trimmed(), args.text(1));
+
+    auto employee = readEmployeeLogin(db, code);
+    if (!employee)
+        return tl::unexpected(employee.error());
+    const bool valid = *employee && (*employee)->status.compare(u"A", Qt::CaseInsensitive) == 0
+                       && (*employee)->deptCode == department
+                       && passwordMatches((*employee)->passwordHash, password);
+    if (!valid) {
+        auto noted = db.exec(u"insert into PASSWORD..tbValidationFailures (EmployeeID, FailedAt) "
+                             u"values (:code, :at)",
+                             {{QStringLiteral("code"), code}, {QStringLiteral("at"), at}});
+        if (!noted)
+            return tl::unexpected(noted.error());
+        return noEmployee();
+    }
+    if (auto cleared = db.exec(u"delete from PASSWORD..tbValidationFailures where EmployeeID = :code",
+                               {{QStringLiteral("code"), code}});
+        !cleared)
+        return tl::unexpected(cleared.error());
+    RowSet rows = *noEmployee();
+    rows.append(QVariantList{(*employee)->lastName, (*employee)->firstName,
+                             (*employee)->middleName});
+    return rows;
+}
+
+// The employees of a station whose code or last name begins with the typed text.
+Result<RowSet> searchNurseUsers(Database &db, const ProcedureArgs &args)
+{
+    return db.select(u"select EmployeeID as EmployeeCode, "
+                     u"LastName || ', ' || FirstName || ' ' || MiddleName as EmployeeName, "
+                     u"Designation as Position from PASSWORD..tbPasswordMaster "
+                     u"where StationID = :station and Status = 'A' and "
+                     u"(EmployeeID like :typed escape '\\' or LastName like :typed escape '\\') "
+                     u"order by LastName, FirstName, EmployeeID",
+                     {{QStringLiteral("station"), args.text(0)},
+                      {QStringLiteral("typed"), likePattern(args.text(1))}});
+}
+
+// Replaces an employee's rights, recording who granted them and when.
+Result<RowSet> saveUserRights(Database &db, const ProcedureArgs &args)
+{
+    const Binds binds{{QStringLiteral("employee"), args.text(0)},
+                      {QStringLiteral("rights"), args.at(1).toString()},
+                      {QStringLiteral("user"), args.text(2)}};
+    Transaction tx = db.transaction();
+    if (!tx.isActive())
+        return tl::unexpected(tx.error());
+    auto updated = db.exec(u"update STATION..tbNurseUserRights set EmployeeRights = :rights, "
+                           u"UserID = :user, TransDate = getdate() where EmployeeID = :employee",
+                           binds);
+    if (!updated)
+        return tl::unexpected(updated.error());
+    if (*updated == 0) {
+        auto inserted = db.exec(u"insert into STATION..tbNurseUserRights (EmployeeID, "
+                                u"EmployeeRights, UserID, TransDate) values (:employee, :rights, "
+                                u":user, getdate())",
+                                binds);
+        if (!inserted)
+            return tl::unexpected(inserted.error());
+    }
+    if (auto ok = tx.commit(); !ok)
+        return tl::unexpected(ok.error());
+    return RowSet();
+}
+
 } // namespace
 
 void registerStationProcedures(ProcedureRegistry &registry)
 {
+    registry.add(QStringLiteral("STATION..sp_Check_User_Department_Access"), 3,
+                 checkUserDepartmentAccess);
+    registry.add(QStringLiteral("STATION..spNurse_SearchNurseUsers"), 2, searchNurseUsers);
+    registry.add(QStringLiteral("STATION..spNurse_SaveUserRights"), 3, saveUserRights);
     registry.add(QStringLiteral("STATION..sp_OR_ChargingCodes"), 1, chargingCodes);
     registry.add(QStringLiteral("STATION..sp_Nurse_Get_RoomClassification"), 1, roomClassification);
 }

@@ -21,6 +21,9 @@
 namespace kestrel {
 
 class LoginDialog;
+class ReportCommands;
+class ReportService;
+class WidgetReportDisplay;
 
 /// What the program is made of, put together: the seams, the session, the main window and its
 /// commands, the companion components and the start-up that loads them. The executable adds
@@ -61,6 +64,12 @@ private:
     class WindowSeam;
 
     void unload();
+    /// The report commands, made at the first report: they need the logged-in database and
+    /// the hospital's headings.
+    ReportCommands *reportCommands();
+    /// The report service, made at the first report for the same reasons; the report
+    /// commands and the windows that print share it.
+    ReportService *reportService();
 
     Options m_options;
     MessageBoxNotifier m_notifier;
@@ -74,6 +83,9 @@ private:
     std::unique_ptr<AssistantWidget> m_assistant;
     InstanceGuard m_guard;
     std::unique_ptr<Startup> m_startup;
+    std::unique_ptr<WidgetReportDisplay> m_reportDisplay;
+    std::unique_ptr<ReportService> m_reports;
+    std::unique_ptr<ReportCommands> m_reportCommands;
     bool m_unloaded = false;
 };
 

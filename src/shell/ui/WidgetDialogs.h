@@ -7,6 +7,7 @@
 namespace kestrel {
 
 class Notifier;
+class Session;
 
 /// The modal questions of the running program, as real windows.
 class WidgetDialogs : public Dialogs
@@ -17,12 +18,24 @@ public:
     {
     }
 
-    /// The re-validation window. Until it is part of the program, the user is told so and the
-    /// action that asked for it stops, exactly as when the window is cancelled.
+    /// Gives the re-validation window the session it signs into and the installation's key
+    /// passwords are scrambled with.
+    void attach(Session &session, const QString &scrambleKey);
+
+    /// The re-validation window `frmTransaction_UserValidation`, modal; a cancellation
+    /// (`askReason`) also asks why.
     ValidatedUser validateUser(bool askReason) override;
+
+    /// The report prompts `frmReport`, `frmReportDate` and `frmReportMonth`.
+    std::optional<ReportPeriod> askPeriod(const QString &caption, bool allowFutureDate,
+                                          const QDate &serverDate) override;
+    std::optional<ReportPeriod> askDate(int setMode, const QDate &serverDate) override;
+    std::optional<ReportPeriod> askMonth(const QDate &serverDate) override;
 
 private:
     Notifier &m_notifier;
+    Session *m_session = nullptr;
+    QString m_scrambleKey;
 };
 
 } // namespace kestrel

@@ -1,0 +1,78 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Kestrel developers
+#include "users/UserValidation.h"
+
+#include "shell/db/Database.h"
+#include "shell/Notifier.h"
+#include "shell/Session.h"
+#include "users/modEncryption.h"
+
+namespace kestrel {
+
+UserValidation::UserValidation(Session &session, QString scrambleKey)
+    : m_session(session)
+    , m_key(std::move(scrambleKey))
+{
+}
+
+void UserValidation::open(int postOrCancel)
+{
+    m_postOrCancel = postOrCancel;
+    m_session.validated = ValidatedUser();
+}
+
+void UserValidation::cancel()
+{
+    m_session.validated = ValidatedUser();
+}
+
+bool UserValidation::hasReason(const QString &remarks)
+{
+    QString text = remarks;
+    text.remove(u'\r');
+    text.remove(u'\n');
+    return !text.trimmed().isEmpty();
+}
+
+QString UserValidation::reasonText(const QString &remarks)
+{
+    QString text = remarks;
+    text.replace(u'\r', u' ');
+    text.remove(u'\n');
+    return text.trimmed();
+}
+
+UserValidation::Outcome UserValidation::validate(const QString &userId, const QString &password,
+                                                 const QString &remarks)
+{
+    const QString scrambled = Scramble(u"E", m_key, password.trimmed()).trimmed();
+    auto rows = m_session.db().call(u"Station..sp_Check_User_Department_Access",
+                                    {userId.trimmed(), scrambled, QStringLiteral("29")});
+    if (!rows) {
+        m_session.notifier().errorBox(rows.error());
+        m_session.validated = ValidatedUser();
+        return Outcome::Failed;
+    }
+    if (rows->isEmpty()) {
+        m_session.notifier().message(QStringLiteral("Unauthorized User for this department(%1-%2)")
+                                         .arg(m_session.StationID, m_session.StationName),
+                                     QStringLiteral("Notification"), Notifier::Icon::Information);
+        m_session.validated = ValidatedUser();
+        return Outcome::Unauthorized;
+    }
+    const Row &r = rows->at(0);
+    m_session.validated.name = r.text(u"LastName") + QStringLiteral(", ") + r.text(u"FirstName") +
+                               u' ' + r.text(u"MiddleName");
+    m_session.validated.code = userId.trimmed();
+    if (m_postOrCancel == 1 && m_session.hospital.IsAllowEntryOfReasonForCancellation) {
+        if (!hasReason(remarks)) {
+            m_session.notifier().message(QStringLiteral("Please enter reason of cancellation."),
+                                         QStringLiteral("Notification"), Notifier::Icon::Critical);
+            return Outcome::NeedsReason;
+        }
+        m_session.validated.reason = reasonText(remarks);
+    }
+    return Outcome::Validated;
+}
+
+} // namespace kestrel
