@@ -80,6 +80,7 @@ private Q_SLOTS:
     void rejectedStatementReachesTheErrorBox();
     void procedureCallsAndTheProbe();
     void rowsAreCountedAndReadByAnyCase();
+    void emptyTextIsStoredAsEmptyNotNull();
 };
 
 void tst_Database::mapsHospitalObjectNames_data()
@@ -411,6 +412,21 @@ void tst_Database::rowsAreCountedAndReadByAnyCase()
     auto none = db.selectOne(u"select Code from STATION..tbScratch where Code = 'none'");
     QVERIFY(none);
     QVERIFY(!none->has_value());
+}
+
+void tst_Database::emptyTextIsStoredAsEmptyNotNull()
+{
+    auto t = openScratch();
+    QVERIFY(t);
+    Database &db = (*t)->db();
+    QVERIFY(db.exec(u"insert into STATION..tbScratch (Code, Remarks) values ('EMPTY', :r)",
+                    {{"r", QString()}}));
+    QVERIFY(db.exec(u"insert into STATION..tbScratch (Code, Remarks) values ('NULL', :r)",
+                    {{"r", QVariant()}}));
+    QCOMPARE(db.scalar(u"select Code from STATION..tbScratch where Remarks = ''")->toString(),
+             QStringLiteral("EMPTY"));
+    QCOMPARE(db.scalar(u"select Code from STATION..tbScratch where Remarks is null")->toString(),
+             QStringLiteral("NULL"));
 }
 
 QTEST_GUILESS_MAIN(tst_Database)
