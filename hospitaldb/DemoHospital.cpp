@@ -794,6 +794,7 @@ private:
     void addLaboratoryResults();
     void addStockCard();
     void addRequestLogs();
+    void addFormularyAndDialysisWare();
 
     TableRows &table(const QString &name, const QStringList &columns)
     {
@@ -837,6 +838,7 @@ QList<TableRows> DemoBuilder::build()
     addLaboratoryResults();
     addStockCard();
     addRequestLogs();
+    addFormularyAndDialysisWare();
     return QList<TableRows>(m_tables.begin(), m_tables.end());
 }
 
@@ -2661,6 +2663,33 @@ Result<void> createDemoHospital(Database &db, const QDate &today, quint64 seed)
 QString demoScrambleKey()
 {
     return QStringLiteral("KESTRELORDEMO");
+}
+
+// The OR medicines on the national formulary list, and the dialysis ware that belongs to the
+// dialysis package with its case rate. Draws nothing from the random stream, so every table
+// built before it keeps its rows.
+void DemoBuilder::addFormularyAndDialysisWare()
+{
+    TableRows &formulary = table(QStringLiteral("BUILD_FILE..tbCoPNFItem"),
+                                 {QStringLiteral("ItemID"), QStringLiteral("Description")});
+    // Propofol is left off: the hospital buys it outside the list.
+    for (const OrMedicine &m : kOrMedicines) {
+        if (!m.name.startsWith(u"PROPOFOL"))
+            formulary.add({m.code.toString(), m.name.toString()});
+    }
+
+    TableRows &ware = table(
+        QStringLiteral("CAPD..tbcapdware_Invent"),
+        {QStringLiteral("TransType"), QStringLiteral("ItemID"), QStringLiteral("Description")});
+    static constexpr QStringView dialysisWare[][2] = {
+        {u"CAPD001", u"PERITONEAL DIALYSIS SOLUTION 1.5%, 2 L"},
+        {u"CAPD002", u"PERITONEAL DIALYSIS SOLUTION 2.5%, 2 L"},
+        {u"CAPD003", u"TRANSFER SET, 6 MONTHS"},
+    };
+    for (const auto &w : dialysisWare)
+        ware.add({QStringLiteral("ZPACKAGE AND CASERATE"), w[0].toString(), w[1].toString()});
+    ware.add({QStringLiteral("REGULAR"), QStringLiteral("CAPD101"),
+              QStringLiteral("MINICAP DISCONNECT CAP")});
 }
 
 } // namespace kestrel::hospitaldb

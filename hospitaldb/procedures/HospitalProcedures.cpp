@@ -11,6 +11,7 @@ std::shared_ptr<const ProcedureRegistry> hospitalProcedures()
         auto r = std::make_shared<ProcedureRegistry>();
         registerStationProcedures(*r);
         registerReportProcedures(*r);
+        registerPatientProcedures(*r);
         return r;
     }();
     return registry;

@@ -15,6 +15,9 @@ std::shared_ptr<const ProcedureRegistry> hospitalProcedures();
 /// The procedures of the nursing-station database.
 void registerStationProcedures(ProcedureRegistry &registry);
 
+/// The procedures that answer questions about a patient's stay.
+void registerPatientProcedures(ProcedureRegistry &registry);
+
 /// The procedures that prepare the data of printed reports.
 void registerReportProcedures(ProcedureRegistry &registry);
 

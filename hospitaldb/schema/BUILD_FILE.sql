@@ -154,3 +154,9 @@ CREATE TABLE tbCoHoliday (
     HolidayGreeting memo
 );
 CREATE INDEX ix_tbCoHoliday_HolidayDate ON tbCoHoliday (HolidayDate);
+
+-- Medicines and exams on the national formulary list, which insurance claims cover.
+CREATE TABLE tbCoPNFItem (
+    ItemID vchar NOT NULL PRIMARY KEY,
+    Description vchar NOT NULL DEFAULT ''
+);
