@@ -191,9 +191,9 @@ QList<ReportCommandEntry> buildCatalog()
     ReportCommandEntry logbook;
     logbook.command = QStringLiteral("mnuORLogbook");
     logbook.prompt = ReportPrompt::MonthAndNumber;
-    logbook.parts = {ReportPart{QStringLiteral("OR Logbook_Part1.rpt"),
+    logbook.parts = {ReportPart{QStringLiteral("OR Logbook_Page1.rpt"),
                                 {kFrom, kTo, v(S::StartingNumber), v(S::EmployeeName)}},
-                     ReportPart{QStringLiteral("OR Logbook_Part2.rpt"), {kFrom, kTo}}};
+                     ReportPart{QStringLiteral("OR Logbook_Page2.rpt"), {kFrom, kTo}}};
     logbook.title = QStringLiteral("OR Logbook");
     logbook.printAtOnce = true;
     add(logbook);

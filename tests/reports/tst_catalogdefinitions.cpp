@@ -273,8 +273,8 @@ const QHash<QString, QString> &expectedData()
         {QStringLiteral("ScheduleofOperation.rpt"), QStringLiteral("bookings")},
         {QStringLiteral("OR_Mandatory_Report.rpt"), QStringLiteral("cases")},
         {QStringLiteral("ORReport.rpt"), QStringLiteral("rooms")},
-        {QStringLiteral("OR Logbook_Part1.rpt"), QStringLiteral("cases")},
-        {QStringLiteral("OR Logbook_Part2.rpt"), QStringLiteral("cases")},
+        {QStringLiteral("OR Logbook_Page1.rpt"), QStringLiteral("cases")},
+        {QStringLiteral("OR Logbook_Page2.rpt"), QStringLiteral("cases")},
         {QStringLiteral("DailyORLogbook.rpt"), QStringLiteral("cases")},
         {QStringLiteral("MonthlySummaryORDRCases.rpt"), QStringLiteral("rooms")},
         {QStringLiteral("YearlyReport_OrCases.rpt"), QStringLiteral("months")},
@@ -593,9 +593,9 @@ void tst_CatalogDefinitions::operationCountsAgreeWithTheRecord_data()
     QTest::newRow("OR report by service")
         << "ORReport.rpt" << period << "services_sum_total" << every;
     QTest::newRow("logbook, first part")
-        << "OR Logbook_Part1.rpt" << (period + QVariantList{1, "CLERK"}) << "cases_count" << every;
+        << "OR Logbook_Page1.rpt" << (period + QVariantList{1, "CLERK"}) << "cases_count" << every;
     QTest::newRow("logbook, second part")
-        << "OR Logbook_Part2.rpt" << period << "cases_count" << every;
+        << "OR Logbook_Page2.rpt" << period << "cases_count" << every;
     QTest::newRow("daily logbook") << "DailyORLogbook.rpt" << period << "cases_count" << every;
     QTest::newRow("room cases of the month")
         << "MonthlySummaryORDRCases.rpt" << QVariantList{"11/2026", "2905"} << "rooms_sum_total"
@@ -709,10 +709,10 @@ void tst_CatalogDefinitions::logbookPartsNumberAndMatchTheirCases()
 {
     Database &db = readOnlyDemo();
     const QString lastDay = QStringLiteral("11/30/2026");
-    auto first = contextOf(db, QStringLiteral("OR Logbook_Part1.rpt"),
+    auto first = contextOf(db, QStringLiteral("OR Logbook_Page1.rpt"),
                            {kFrom, lastDay, 101, QStringLiteral("ESGUERRA, MARICEL TAN")});
     QVERIFY2(first, qPrintable(first ? QString() : first.error().message));
-    auto second = contextOf(db, QStringLiteral("OR Logbook_Part2.rpt"), {kFrom, lastDay});
+    auto second = contextOf(db, QStringLiteral("OR Logbook_Page2.rpt"), {kFrom, lastDay});
     QVERIFY2(second, qPrintable(second ? QString() : second.error().message));
 
     const QVariantList one = rowsOf(*first, QStringLiteral("cases"));
@@ -827,7 +827,7 @@ void tst_CatalogDefinitions::goldenHtml_data()
     QTest::newRow("census summary")
         << "MonthlyCensus.rpt"
         << QVariantList{kHeadings.Address1, kHeadings.Company, "S", "A", kFrom, kTo};
-    QTest::newRow("logbook") << "OR Logbook_Part1.rpt"
+    QTest::newRow("logbook") << "OR Logbook_Page1.rpt"
                              << QVariantList{kFrom, "11/30/2026", "101", "ESGUERRA, MARICEL TAN"};
     QTest::newRow("time and motion") << "TimeNMotion.RPT" << QVariantList{kFrom, kTo};
     QTest::newRow("yearly income")

@@ -303,12 +303,12 @@ void tst_ReportCommands::valuesInCatalogOrder_data()
     const QStringList december{"12/01/2026", "12/31/2026", "17"};
     QTest::newRow("OR logbook: both parts printed")
         << "mnuORLogbook"
-        << "" << false << december << QStringList{"OR Logbook_Part1.rpt", "OR Logbook_Part2.rpt"}
+        << "" << false << december << QStringList{"OR Logbook_Page1.rpt", "OR Logbook_Page2.rpt"}
         << QStringList{"12/01/2026|12/31/2026|17|" + user, "12/01/2026|12/31/2026"} << "OR Logbook"
         << false << true;
     QTest::newRow("OR logbook on one page")
         << "mnuORLogbook"
-        << "" << true << december << QStringList{"OR Logbook_Part1.rpt"}
+        << "" << true << december << QStringList{"OR Logbook_Page1.rpt"}
         << QStringList{"12/01/2026|12/31/2026|17|" + user} << "OR Logbook" << false << true;
     QTest::newRow("OR logbook of RYSEN: the daily logbook")
         << "mnuORLogbook"
