@@ -57,7 +57,7 @@ QString admissionStatement()
         doctorJoin(u"ad", u"p.AdmittingDr") + doctorJoin(u"d1", u"p.AttendingDr1") +
         doctorJoin(u"d2", u"p.AttendingDr2") + doctorJoin(u"d3", u"p.AttendingDr3") +
         QStringLiteral(" left join PATIENT_DATA..tbPatientHistory h on h.IDNum = p.IDNum "
-                       "where p.IDNum = :idNum");
+                       "where p.IDNum = :key");
     return sql;
 }
 
@@ -73,7 +73,7 @@ QString outPatientStatement()
                        "left join BUILD_FILE..tbCoCompany c on c.AccountNum = o.AccountNum") +
         doctorJoin(u"d1", u"o.DoctorID1") + doctorJoin(u"d2", u"o.DoctorID2") +
         QStringLiteral(" left join PATIENT_DATA..tbOutpatientHistory h on h.IDNum = o.IDNum "
-                       "where o.IDNum = :idNum");
+                       "where o.IDNum = :key");
     return sql;
 }
 
@@ -92,7 +92,29 @@ bool isOutPatientNumber(const QString &idNum)
     return idNum.trimmed().endsWith(u'B', Qt::CaseInsensitive);
 }
 
+// What an admission and an outpatient visit both record, read from either statement.
+template <typename Stay> void readStayFields(const Row &r, Stay &stay)
+{
+    stay.IdNum = r.trimmed(u"IDNum");
+    stay.HospNum = r.trimmed(u"HospNum");
+    stay.AdmissionDate = r.dateTime(u"AdmDate");
+    stay.DischargeDate = r.dateTime(u"DcrDate");
+    stay.BillingDate = r.dateTime(u"BillingDate");
+    stay.Account.AccountNumber = r.trimmed(u"AccountNum");
+    stay.Account.Company = r.trimmed(u"Company");
+}
+
 } // namespace
+
+std::optional<Row> clsPatientFinder::lookupRow(QStringView sql, const QString &key)
+{
+    auto row = connection()->selectOne(sql, {{QStringLiteral("key"), key}});
+    if (!row) {
+        notifier().errorBox(row.error());
+        return std::nullopt;
+    }
+    return *row;
+}
 
 // ---------------------------------------------------------------------------------------------
 
@@ -147,18 +169,14 @@ bool clsPatientFinder::ValidatePatient(const QString &HospNum)
     const QString hospNum = HospNum.trimmed();
     if (!connection() || hospNum.isEmpty())
         return false;
-    auto row = connection()->selectOne(
+    const std::optional<Row> row = lookupRow(
         u"select HospNum, LastName, FirstName, MiddleName, Suffix, Sex, BirthDate, CivilStatus, "
         u"BloodType, HouseStreet, Barangay, Town, Province, ZipCode, TelNum, PhilHealthNum "
-        u"from PATIENT_DATA..tbMaster where HospNum = :hospNum",
-        {{QStringLiteral("hospNum"), hospNum}});
-    if (!row) {
-        notifier().errorBox(row.error());
+        u"from PATIENT_DATA..tbMaster where HospNum = :key",
+        hospNum);
+    if (!row)
         return false;
-    }
-    if (!*row)
-        return false;
-    const Row &r = **row;
+    const Row &r = *row;
     m_master.HospitalNumber = r.trimmed(u"HospNum");
     m_master.LastName = r.trimmed(u"LastName");
     m_master.FirstName = r.trimmed(u"FirstName");
@@ -186,22 +204,12 @@ bool clsPatientFinder::ValidateAdmission(const QString &IdNum)
     const QString idNum = IdNum.trimmed();
     if (!connection() || idNum.isEmpty())
         return false;
-    auto row = connection()->selectOne(admissionStatement(), {{QStringLiteral("idNum"), idNum}});
-    if (!row) {
-        notifier().errorBox(row.error());
+    const std::optional<Row> row = lookupRow(admissionStatement(), idNum);
+    if (!row)
         return false;
-    }
-    if (!*row)
-        return false;
-    const Row &r = **row;
+    const Row &r = *row;
     AdmissionRecord &a = m_admission;
-    a.IdNum = r.trimmed(u"IDNum");
-    a.HospNum = r.trimmed(u"HospNum");
-    a.AdmissionDate = r.dateTime(u"AdmDate");
-    a.DischargeDate = r.dateTime(u"DcrDate");
-    a.BillingDate = r.dateTime(u"BillingDate");
-    a.Account.AccountNumber = r.trimmed(u"AccountNum");
-    a.Account.Company = r.trimmed(u"Company");
+    readStayFields(r, a);
     a.Room.RoomID = r.trimmed(u"RoomID");
     a.Room.RoomClassID = r.trimmed(u"RoomClassID");
     a.Room.RoomRate = r.money(u"RoomRate");
@@ -231,22 +239,12 @@ bool clsPatientFinder::openOutPatient(const QString &idNum)
     const QString id = idNum.trimmed();
     if (!connection() || id.isEmpty())
         return false;
-    auto row = connection()->selectOne(outPatientStatement(), {{QStringLiteral("idNum"), id}});
-    if (!row) {
-        notifier().errorBox(row.error());
+    const std::optional<Row> row = lookupRow(outPatientStatement(), id);
+    if (!row)
         return false;
-    }
-    if (!*row)
-        return false;
-    const Row &r = **row;
+    const Row &r = *row;
     OutPatientRecord &v = m_visit;
-    v.IdNum = r.trimmed(u"IDNum");
-    v.HospNum = r.trimmed(u"HospNum");
-    v.AdmissionDate = r.dateTime(u"AdmDate");
-    v.DischargeDate = r.dateTime(u"DcrDate");
-    v.BillingDate = r.dateTime(u"BillingDate");
-    v.Account.AccountNumber = r.trimmed(u"AccountNum");
-    v.Account.Company = r.trimmed(u"Company");
+    readStayFields(r, v);
     v.Doctor1 = readDoctor(r, u"DoctorID1", u"Dr1");
     v.Doctor2 = readDoctor(r, u"DoctorID2", u"Dr2");
     v.ERNum = r.trimmed(u"ERNum");
@@ -264,17 +262,13 @@ bool clsPatientFinder::ValidateRoom(const QString &RoomID)
     const QString roomId = RoomID.trimmed();
     if (!connection() || roomId.isEmpty())
         return false;
-    auto row =
-        connection()->selectOne(u"select RoomID, Description, RoomClassID, RoomRate, StationID "
-                                u"from BUILD_FILE..tbCoRoom where RoomID = :roomId",
-                                {{QStringLiteral("roomId"), roomId}});
-    if (!row) {
-        notifier().errorBox(row.error());
+    const std::optional<Row> row =
+        lookupRow(u"select RoomID, Description, RoomClassID, RoomRate, StationID "
+                  u"from BUILD_FILE..tbCoRoom where RoomID = :key",
+                  roomId);
+    if (!row)
         return false;
-    }
-    if (!*row)
-        return false;
-    const Row &r = **row;
+    const Row &r = *row;
     m_room.RoomID = r.trimmed(u"RoomID");
     m_room.Description = r.trimmed(u"Description");
     m_room.RoomClassID = r.trimmed(u"RoomClassID");

@@ -4,6 +4,7 @@
 
 #include "shell/components/Component.h"
 #include "shell/components/PatientRecords.h"
+#include "shell/db/RowSet.h"
 
 namespace kestrel {
 
@@ -180,6 +181,9 @@ private:
     bool openOutPatient(const QString &idNum);
     /// Lets go of the stay held (admission, visit, their histories and the admission's room).
     void clearStay();
+    /// The one row `sql` finds for `key` (bound as :key); a failure shows the error box and,
+    /// like no row, answers nothing.
+    std::optional<Row> lookupRow(QStringView sql, const QString &key);
 
     QString m_server;
     kestrel::clsPatientClass *m_patientClass;
