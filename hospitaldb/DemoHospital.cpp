@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QMap>
 #include <QPair>
+#include <QSet>
 #include <QStringList>
 #include <QTime>
 
@@ -795,6 +796,29 @@ private:
     void addStockCard();
     void addRequestLogs();
     void addFormularyAndDialysisWare();
+    void addReceivableCodesAndWardMedicines();
+    void addReferralsVesselsAndAdmittingCodes();
+    void addOperationChecksAndRecordUpdates();
+    void addPricingData();
+    void addPricingPatients();
+    void addChargeEntryData();
+    void addPatientListNamesakes();
+
+    /// Where the hospital's numbers stand after the stays made so far, and the rooms someone
+    /// is in: patients added late take the next numbers and the empty rooms.
+    struct Numbering
+    {
+        qint64 hospNum = 0;
+        qint64 inpatientNo = 0;
+        qint64 outpatientNo = 0;
+        qint64 erNo = 0;
+        QSet<QString> occupied;
+    };
+    Numbering numbering() const;
+
+    /// Writes station log entries of the OR (IdNum, TransDate, Remarks, UserID, HostName) in
+    /// the order of their times.
+    void addOrStationLogs(QList<QVariantList> entries);
 
     TableRows &table(const QString &name, const QStringList &columns)
     {
@@ -839,6 +863,12 @@ QList<TableRows> DemoBuilder::build()
     addStockCard();
     addRequestLogs();
     addFormularyAndDialysisWare();
+    addReceivableCodesAndWardMedicines();
+    addReferralsVesselsAndAdmittingCodes();
+    addOperationChecksAndRecordUpdates();
+    addPricingData();
+    addChargeEntryData();
+    addPatientListNamesakes();
     return QList<TableRows>(m_tables.begin(), m_tables.end());
 }
 
@@ -2594,18 +2624,7 @@ void DemoBuilder::addRequestLogs()
             }
         }
     }
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const QVariantList &a, const QVariantList &b) {
-                         return a.at(1).toDateTime() < b.at(1).toDateTime();
-                     });
-    TableRows &logs =
-        table(QStringLiteral("STATION..tbStationLogs"),
-              {QStringLiteral("IdNum"), QStringLiteral("TransDate"), QStringLiteral("Remarks"),
-               QStringLiteral("UserID"), QStringLiteral("HostName"), QStringLiteral("StationID")});
-    for (QVariantList &e : entries) {
-        e << QStringLiteral("OR");
-        logs.add(std::move(e));
-    }
+    addOrStationLogs(std::move(entries));
 }
 
 } // namespace
@@ -2690,6 +2709,717 @@ void DemoBuilder::addFormularyAndDialysisWare()
         ware.add({QStringLiteral("ZPACKAGE AND CASERATE"), w[0].toString(), w[1].toString()});
     ware.add({QStringLiteral("REGULAR"), QStringLiteral("CAPD101"),
               QStringLiteral("MINICAP DISCONNECT CAP")});
+}
+
+// The receivable accounts charges go to, the PD First dialysis benefit, and the medicines the
+// wards have given (or not yet given) to the patients in the hospital now.
+void DemoBuilder::addReceivableCodesAndWardMedicines()
+{
+    TableRows &codes = table(QStringLiteral("BUILD_FILE..tbCoARCode"),
+                             {QStringLiteral("RevenueID"), QStringLiteral("PatientClass"),
+                              QStringLiteral("Guarantor"), QStringLiteral("TransType"),
+                              QStringLiteral("ARCode")});
+    // Inpatient receivables are 1131-, outpatient 1132-; a company's share ends in 2, a credit
+    // for a return carries the suffix R.
+    for (const Revenue &r : kRevenueCodes) {
+        for (const QString &cls : {QStringLiteral("I"), QStringLiteral("O")}) {
+            for (const QString &payer : {QStringLiteral("P"), QStringLiteral("C")}) {
+                const QString code = QStringLiteral("%1-%2-%3")
+                                         .arg(cls == u"I" ? QStringLiteral("1131") : QStringLiteral("1132"), r.id.toString(),
+                                              payer == u"P" ? QStringLiteral("1") : QStringLiteral("2"));
+                codes.add({r.id.toString(), cls, payer, QStringLiteral("1"), code});
+                codes.add({r.id.toString(), cls, payer, QStringLiteral("2"), QString(code + u'R')});
+            }
+        }
+    }
+
+    table(QStringLiteral("BUILD_FILE..tbCoAdmPackage"),
+          {QStringLiteral("PackageID"), QStringLiteral("Package"), QStringLiteral("IsZPDFirst")})
+        .add({QStringLiteral("PKG-PDF"), QStringLiteral("PD FIRST Z-BENEFIT PACKAGE"), 1});
+
+    TableRows &medicines = table(QStringLiteral("STATION..tbNursePatientMedicines"),
+                                 {QStringLiteral("IDNum"), QStringLiteral("ItemID"),
+                                  QStringLiteral("RequestNum"), QStringLiteral("Quantity"),
+                                  QStringLiteral("QtyAdministered"), QStringLiteral("RequestDate"),
+                                  QStringLiteral("RecordStatus")});
+    // Each of the first patients in the hospital has two medicines: the first given in full,
+    // the second with a dose or two still to give.
+    const int wards = std::min<int>(int(m_currentInpatients.size()), 6);
+    for (int n = 0; n < wards; ++n) {
+        const Stay &stay = m_stays.at(m_currentInpatients.at(n));
+        const OrMedicine &given = kOrMedicines.at(std::size_t(n) % kOrMedicines.size());
+        const OrMedicine &pending = kOrMedicines.at(std::size_t(n + 1) % kOrMedicines.size());
+        const QString request = QStringLiteral("RQ%1").arg(26120 + n, 6, 10, QChar(u'0'));
+        medicines.add({stay.idNum, given.code.toString(), request, 3, 3, at(1, 8 * 60),
+                       QString()});
+        medicines.add({stay.idNum, pending.code.toString(), request, 4, 4 - (n % 2 + 1),
+                       at(0, 6 * 60), QString()});
+    }
+}
+
+// More of the admitting office's small master files, for the code look-ups: hospitals the OR
+// refers patients to (several in San Bartolome, whose names begin alike), the ships calling
+// at the port whose seafarers come to the hospital, the insurance membership categories and
+// admission types added since. Draws nothing from the random stream.
+void DemoBuilder::addReferralsVesselsAndAdmittingCodes()
+{
+    TableRows &hospitals = table(
+        QStringLiteral("BUILD_FILE..tbCoHospital"),
+        {QStringLiteral("HospitalID"), QStringLiteral("HospitalName"), QStringLiteral("Address")});
+    static constexpr QStringView referrals[][3] = {
+        {u"H05", u"SAN BARTOLOME DOCTORS HOSPITAL", u"RIZAL AVENUE, SAN BARTOLOME CITY"},
+        {u"H06", u"SAN ROQUE MATERNITY AND GENERAL HOSPITAL", u"SAN ROQUE, SAN BARTOLOME CITY"},
+        {u"H07", u"SAN ISIDRO LABRADOR MEDICAL CENTER", u"PIER 3 ROAD, SAN BARTOLOME CITY"},
+        {u"H08", u"DR. AMPARO REYES-MANALO MEMORIAL HOSPITAL", u"STO. NINO, LIPA CITY"},
+        {u"H09", u"LIWAYWAY KIDNEY AND DIALYSIS CENTER", u"CALAMBA CITY, LAGUNA"},
+    };
+    for (const auto &h : referrals)
+        hospitals.add({h[0].toString(), h[1].toString(), h[2].toString()});
+
+    TableRows &vessels = table(QStringLiteral("BUILD_FILE..tbCoVessel"),
+                               {QStringLiteral("VesselCode"), QStringLiteral("VesselName")});
+    static constexpr QStringView ships[][2] = {
+        {u"V005", u"MV DALAMPASIGAN EXPRESS"}, {u"V006", u"MV LAKANDULA TRADER"},
+        {u"V007", u"MT TALA NG DAGAT"},        {u"V008", u"LCT SAN BARTOLOME II"},
+        {u"V009", u"MV PERLAS NG TIMOG"},
+    };
+    for (const auto &v : ships)
+        vessels.add({v[0].toString(), v[1].toString()});
+
+    TableRows &phic = table(
+        QStringLiteral("MEDICARE..tbAdmPHICTable"),
+        {QStringLiteral("PHICCode"), QStringLiteral("PHICDescription"), QStringLiteral("Status")});
+    phic.add({QStringLiteral("OS"), QStringLiteral("OVERSEAS FILIPINO WORKER - SEA-BASED"), 1});
+    phic.add({QStringLiteral("KM"), QStringLiteral("KASAMBAHAY (DOMESTIC WORKER)"), 1});
+    phic.add({QStringLiteral("NP"), QStringLiteral("NON-PAYING MEMBER (OLD CATEGORY)"), 0});
+
+    // The charity code of the old admitting system is no longer given.
+    TableRows &admTypes = table(QStringLiteral("PATIENT_DATA..tbAdmissionType"),
+                                {QStringLiteral("AdmissionTypeID"),
+                                 QStringLiteral("AdmissionType"), QStringLiteral("Status")});
+    admTypes.add({QStringLiteral("6"), QStringLiteral("DAY SURGERY"), QStringLiteral("A")});
+    admTypes.add(
+        {QStringLiteral("7"), QStringLiteral("TRANSFER FROM OTHER HOSPITAL"), QStringLiteral("A")});
+    admTypes.add({QStringLiteral("0"), QStringLiteral("CHARITY (OLD CODE)"), QStringLiteral("X")});
+}
+
+void DemoBuilder::addOrStationLogs(QList<QVariantList> entries)
+{
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const QVariantList &a, const QVariantList &b) {
+                         return a.at(1).toDateTime() < b.at(1).toDateTime();
+                     });
+    TableRows &logs =
+        table(QStringLiteral("STATION..tbStationLogs"),
+              {QStringLiteral("IdNum"), QStringLiteral("TransDate"), QStringLiteral("Remarks"),
+               QStringLiteral("UserID"), QStringLiteral("HostName"), QStringLiteral("StationID")});
+    for (QVariantList &e : entries) {
+        e << QStringLiteral("OR");
+        logs.add(std::move(e));
+    }
+}
+
+// The OR's check of the confirmed operations, and what its staff did to the OR records. An OR
+// nurse checks a scheduled patient when he is brought in, so every operation that began
+// before nine this morning is checked; the later ones of today and tomorrow's still wait. Of
+// the operations done more than two weeks ago, some records were printed, some surgical
+// memos too, and now and then a signatory was changed before printing.
+void DemoBuilder::addOperationChecksAndRecordUpdates()
+{
+    DemoRandom rng(m_rng.next());
+    const std::array<QStringView, 4> nurses{u"2902", u"2903", u"2907", u"2909"};
+    const QDateTime checkedBefore(m_today, QTime(9, 0));
+    for (TableRows &t : m_tables) {
+        if (t.table != u"SCHEDULE..tbORScheduleDetails")
+            continue;
+        const int status = int(t.columns.indexOf(QStringLiteral("RecordStatus")));
+        const int start = int(t.columns.indexOf(QStringLiteral("StartTime")));
+        t.columns << QStringLiteral("ORNotified") << QStringLiteral("ORNotifiedUser")
+                  << QStringLiteral("ORNotifiedDate");
+        for (QVariantList &row : t.rows) {
+            const QDateTime begins = row.at(start).toDateTime();
+            if (row.at(status).toString() == u"C" && begins < checkedBefore)
+                row << QStringLiteral("Y") << rng.pick(nurses).toString()
+                    << QVariant(begins.addSecs(-60 * rng.between(10, 40)));
+            else
+                row << QString() << QString() << QVariant();
+        }
+    }
+
+    const TableRows *records = nullptr;
+    for (const TableRows &t : m_tables) {
+        if (t.table == u"STATION..tbORMasterFile")
+            records = &t;
+    }
+    Q_ASSERT(records);
+    const int idNum = int(records->columns.indexOf(QStringLiteral("IdNum")));
+    const int user = int(records->columns.indexOf(QStringLiteral("UserID")));
+    const int out = int(records->columns.indexOf(QStringLiteral("PatientOut")));
+    const QDateTime recentFrom(m_today.addDays(-14), QTime(0, 0));
+    QList<QVariantList> entries;
+    for (const QVariantList &record : records->rows) {
+        const QDateTime left = record.at(out).toDateTime();
+        if (left >= recentFrom || !rng.percent(30))
+            continue;
+        const QString stay = record.at(idNum).toString();
+        const QString nurse = record.at(user).toString();
+        const QString host = QStringLiteral("OR-PC-0%1").arg(1 + rng.below(3));
+        QDateTime when = left.addSecs(60 * rng.between(30, 180));
+        if (rng.percent(15)) {
+            entries.append({stay, when, QStringLiteral("Edit Surgeon Signatory"),
+                            kEmployees[0].code.toString(), host});
+            when = when.addSecs(60 * rng.between(5, 30));
+        }
+        entries.append({stay, when, QStringLiteral("PRINT CLINICAL OPERATION"), nurse, host});
+        if (rng.percent(40))
+            entries.append({stay, when.addSecs(60 * rng.between(2, 20)),
+                            QStringLiteral("PRINT SURGICAL MEMORANDUM"), nurse, host});
+    }
+    addOrStationLogs(std::move(entries));
+}
+
+
+// What the pricing rules read: the drug master with each location's stock and prices, prices
+// agreed with companies, packages, the OR's markups, HMO and RUV rates, the exams of the
+// laboratory, X-ray and ultrasound, and a few patients admitted this morning whose stays call
+// for each rule (an HMO visit priced at rate H, the special classes, a foreigner, ER visits, a
+// walk-in, an employee's dependent, an HMO patient in a private room, and a mother whose tubal
+// ligation the delivery room already charged as her second operation). Draws nothing from the
+// random stream.
+void DemoBuilder::addPricingData()
+{
+    struct StockItem
+    {
+        QStringView code, name, description, generic, classification, route;
+        qint64 centavos;
+        QStringView locations[2];
+    };
+    // The OR's medicines are stocked by the pharmacy and the OR's own medicine cabinet; the
+    // supplies by the central supply and the OR's supply room.
+    QList<StockItem> items;
+    for (const OrMedicine &m : kOrMedicines)
+        items.append({m.code, m.name, u"", u"", u"ANESTHETICS AND OR MEDICINES", u"IV", m.centavos,
+                      {u"PHA", u"OM"}});
+    static constexpr StockItem supplies[] = {
+        {u"CS3001", u"IV CANNULA G18", u"WITH INJECTION PORT", u"INTRAVENOUS CATHETER",
+         u"IV SUPPLIES", u"", 9500, {u"CSR", u"OS"}},
+        {u"CS3002", u"IV CANNULA G22", u"WITH INJECTION PORT", u"INTRAVENOUS CATHETER",
+         u"IV SUPPLIES", u"", 9500, {u"CSR", u"OS"}},
+        {u"CS3003", u"MACRODRIP IV SET", u"15 DROPS/ML", u"INFUSION SET", u"IV SUPPLIES", u"",
+         7800, {u"CSR", u"OS"}},
+        {u"CS3004", u"DISPOSABLE SYRINGE 10 ML", u"WITH NEEDLE G23", u"SYRINGE",
+         u"SYRINGES AND NEEDLES", u"", 1200, {u"CSR", u"OS"}},
+        {u"CS3005", u"SPINAL NEEDLE G25", u"QUINCKE TIP", u"SPINAL NEEDLE",
+         u"SYRINGES AND NEEDLES", u"", 18500, {u"CSR", u"OS"}},
+        {u"CS3006", u"MICROPORE TAPE 1 INCH", u"PER ROLL", u"SURGICAL TAPE", u"DRESSINGS", u"",
+         4500, {u"CSR", u"OS"}},
+        {u"CS3007", u"ELASTIC BANDAGE 4 INCHES", u"PER ROLL", u"ELASTIC BANDAGE", u"DRESSINGS",
+         u"", 8500, {u"CSR", u"OS"}},
+        {u"CS3008", u"STERILE COTTON BALLS", u"PACK OF 100", u"ABSORBENT COTTON", u"DRESSINGS",
+         u"", 6000, {u"CSR", u"OS"}},
+    };
+    for (const StockItem &s : supplies)
+        items.append(s);
+
+    TableRows &master = table(QStringLiteral("INVENTORY..tbInvMaster"),
+                              {QStringLiteral("ItemID"), QStringLiteral("ItemName"),
+                               QStringLiteral("Description"), QStringLiteral("GenericName"),
+                               QStringLiteral("ClassificationName"), QStringLiteral("Route"),
+                               QStringLiteral("AntiBioticClassID"), QStringLiteral("Unrestricted"),
+                               QStringLiteral("Status")});
+    TableRows &stock = table(QStringLiteral("INVENTORY..tbInvent"),
+                             {QStringLiteral("ItemID"), QStringLiteral("LocationID"),
+                              QStringLiteral("OnHand"), QStringLiteral("SellingPriceIn"),
+                              QStringLiteral("SellingPriceOut"), QStringLiteral("AverageCost")});
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        const StockItem &s = items.at(i);
+        // The generic name is the medicine's name up to its strength.
+        QString generic = s.generic.toString();
+        if (generic.isEmpty())
+            generic = s.name.toString().section(u' ', 0, 0);
+        const bool antibiotic = s.code == u"PH1001";
+        master.add({s.code.toString(), s.name.toString(), s.description.toString(), generic,
+                    s.classification.toString(), s.route.toString(),
+                    antibiotic ? QStringLiteral("CEPH1") : QString(), i % 3 == 0 ? 1 : 0,
+                    QStringLiteral("A")});
+        // Outpatients pay a tenth more; the hospital bought at seven tenths of the price.
+        const qint64 out = (s.centavos * 11 + 5) / 10;
+        const qint64 cost = (s.centavos * 7 + 5) / 10;
+        for (int l = 0; l < 2; ++l) {
+            const int onHand = l == 0 ? 200 + int(i) * 15 : 12 + int(i % 5) * 4;
+            stock.add({s.code.toString(), s.locations[l].toString(), double(onHand),
+                       pesos(s.centavos), pesos(out), pesos(cost)});
+        }
+    }
+    // Discontinued, and one the OR's cabinet has run out of.
+    master.add({QStringLiteral("PH1010"), QStringLiteral("THIOPENTAL 500 MG VIAL"), QString(),
+                QStringLiteral("THIOPENTAL"), QStringLiteral("ANESTHETICS AND OR MEDICINES"),
+                QStringLiteral("IV"), QString(), 0, QStringLiteral("I")});
+    master.add({QStringLiteral("PH1011"), QStringLiteral("EPHEDRINE 50 MG/ML AMPULE"), QString(),
+                QStringLiteral("EPHEDRINE"), QStringLiteral("ANESTHETICS AND OR MEDICINES"),
+                QStringLiteral("IV"), QString(), 0, QStringLiteral("A")});
+    stock.add({QStringLiteral("PH1011"), QStringLiteral("OM"), 0.0, pesos(8500), pesos(9350),
+               pesos(5950)});
+
+    TableRows &agreed = table(QStringLiteral("INVENTORY..tbInvCompanyPrice"),
+                              {QStringLiteral("ItemID"), QStringLiteral("AccountNum"),
+                               QStringLiteral("CompanyPrice")});
+    agreed.add({QStringLiteral("PH1001"), QStringLiteral("1102"), pesos(16500)});
+    agreed.add({QStringLiteral("PH1002"), QStringLiteral("1102"), pesos(8500)});
+    agreed.add({QStringLiteral("CS3005"), QStringLiteral("1102"), pesos(16000)});
+    agreed.add({QStringLiteral("PH1001"), QStringLiteral("2101"), pesos(17500)});
+
+    TableRows &packages = table(
+        QStringLiteral("INVENTORY..tbInvPackage"),
+        {QStringLiteral("PackageID"), QStringLiteral("Package"), QStringLiteral("RateA"),
+         QStringLiteral("RateB"), QStringLiteral("RateC"), QStringLiteral("RateD"),
+         QStringLiteral("RateE")});
+    packages.add({QStringLiteral("OPK-CIRC"), QStringLiteral("CIRCUMCISION PACKAGE"),
+                  pesos(450000), pesos(480000), pesos(520000), pesos(560000), pesos(600000)});
+    packages.add({QStringLiteral("OPK-LIPO"), QStringLiteral("EXCISION OF LIPOMA PACKAGE"),
+                  pesos(850000), pesos(900000), pesos(975000), pesos(1050000), pesos(1150000)});
+
+    table(QStringLiteral("STATION..tbCoMarkUp"), {QStringLiteral("Markup")}).add({15.0});
+    TableRows &orMarkups = table(QStringLiteral("STATION..tbORMarkUp"),
+                                 {QStringLiteral("Description"), QStringLiteral("Markup"),
+                                  QStringLiteral("Operation"), QStringLiteral("Status"),
+                                  QStringLiteral("IsDefault"), QStringLiteral("RegFrom"),
+                                  QStringLiteral("RegTo")});
+    const QDate yearStart(m_today.year(), 1, 1);
+    const QDate yearEnd(m_today.year(), 12, 31);
+    orMarkups.add({QStringLiteral("AFTER OFFICE HOURS"), 0.25, QStringLiteral("*"),
+                   QStringLiteral("A"), 1, yearStart, yearEnd});
+    orMarkups.add({QStringLiteral("STAT / EMERGENCY CASE"), 0.3, QStringLiteral("*"),
+                   QStringLiteral("A"), 0, yearStart, yearEnd});
+    orMarkups.add({QStringLiteral("ISOLATION CASE HANDLING"), 1500.0, QStringLiteral("+"),
+                   QStringLiteral("A"), 0, yearStart, yearEnd});
+    orMarkups.add({QStringLiteral("HOLIDAY SURCHARGE (OLD RATE)"), 0.5, QStringLiteral("*"),
+                   QStringLiteral("I"), 0, yearStart.addYears(-2), yearEnd.addYears(-2)});
+    TableRows &oldMarkups = table(QStringLiteral("STATION..tbMarkUp"),
+                                  {QStringLiteral("MarkupName"), QStringLiteral("MarkUp")});
+    oldMarkups.add({QStringLiteral("REGULAR"), 1.0});
+    oldMarkups.add({QStringLiteral("STAT / EMERGENCY"), 1.3});
+    oldMarkups.add({QStringLiteral("HOLIDAY"), 1.5});
+
+    // HMOs pay by room class for the common operations and the first hour of the OR.
+    TableRows &hmo = table(QStringLiteral("BUILD_FILE..tbCoHMORate"),
+                           {QStringLiteral("RevenueID"), QStringLiteral("ItemID"),
+                            QStringLiteral("RoomClassID"), QStringLiteral("HMORate")});
+    static constexpr std::pair<QChar, int> hmoClasses[] = {
+        {u'A', 100}, {u'B', 105}, {u'C', 110}, {u'D', 120}, {u'E', 130}, {u'I', 102}};
+    for (QStringView code : {u"OR1001", u"OR1002", u"OR1004", u"OR1005", u"OR1009", u"OR1012",
+                             u"OR1018", u"OR1023", u"OR1036", u"OR1101"}) {
+        const Item &item = itemByCode(code);
+        const qint64 base = rateCentavos(item.rateA, u'H');
+        for (const auto &[cls, percent] : hmoClasses)
+            hmo.add({item.department.toString(), item.code.toString(), QString(cls),
+                     pesos(base * percent / 100)});
+    }
+
+    // Relative units of the procedures the OR prices by the scale; the rest keep the list.
+    TableRows &ruv = table(QStringLiteral("BUILD_FILE..tbCoProcedureRUV"),
+                           {QStringLiteral("OtherRevenueID"), QStringLiteral("RUV")});
+    static constexpr std::pair<QStringView, double> units[] = {
+        {u"OR1001", 60},  {u"OR1002", 85},  {u"OR1003", 80},  {u"OR1004", 110},
+        {u"OR1005", 50},  {u"OR1006", 70},  {u"OR1007", 95},  {u"OR1010", 100},
+        {u"OR1018", 90},  {u"OR1019", 95},  {u"OR1022", 105}, {u"OR1026", 130},
+        {u"OR1033", 100}, {u"OR1038", 45},  {u"OR1041", 90},  {u"OR1043", 250}};
+    for (const auto &[code, value] : units)
+        ruv.add({code.toString(), value});
+    TableRows &worth = table(QStringLiteral("BUILD_FILE..tbCoRUVConversion"),
+                             {QStringLiteral("RoomClassID"), QStringLiteral("PesoPerUnit")});
+    static constexpr std::pair<QChar, qint64> perUnit[] = {
+        {u'A', 32000}, {u'B', 35000}, {u'C', 40000}, {u'D', 45000}, {u'E', 50000}, {u'H', 38000}};
+    for (const auto &[cls, centavos] : perUnit)
+        worth.add({QString(cls), pesos(centavos)});
+
+    // Surgeons' fees for HMO visits, priced at the visit's rate type.
+    TableRows &fees =
+        table(QStringLiteral("BUILD_FILE..tbCoDoctorBill"),
+              {QStringLiteral("DoctorID"), QStringLiteral("RoomClassID"),
+               QStringLiteral("Description"), QStringLiteral("Amount"), QStringLiteral("Status")});
+    for (const QString &doctor : doctorsIn(u"GENERAL SURGERY"))
+        fees.add({doctor, QStringLiteral("H"), QStringLiteral("PROFESSIONAL FEE"),
+                  pesos(rateCentavos(15000, u'H')), 1});
+
+    TableRows &labs = table(QStringLiteral("BUILD_FILE..tbCoLabExam"),
+                            {QStringLiteral("LabExamID"), QStringLiteral("LabExam"),
+                             QStringLiteral("LabSectionID"), QStringLiteral("IsProcedure"),
+                             QStringLiteral("OpenQuantity"), QStringLiteral("MaxQty"),
+                             QStringLiteral("IsFixedRate")});
+    labs.add({QStringLiteral("LB101"), QStringLiteral("BLOOD CULTURE AND SENSITIVITY"),
+              QStringLiteral("MIC"), 1, 1, 3, 0});
+    labs.add({QStringLiteral("LB102"), QStringLiteral("ARTERIAL BLOOD GAS"),
+              QStringLiteral("CHEM"), 1, 1, QVariant(), 0});
+    labs.add({QStringLiteral("LB103"), QStringLiteral("FROZEN SECTION"), QStringLiteral("HIS"),
+              1, 0, 2, 1});
+    TableRows &xrays = table(QStringLiteral("BUILD_FILE..tbCoXrayExam"),
+                             {QStringLiteral("XrayExamID"), QStringLiteral("XrayExam"),
+                              QStringLiteral("IsProcedure"), QStringLiteral("OpenQuantity"),
+                              QStringLiteral("MaxQty"), QStringLiteral("IsFixedRate")});
+    xrays.add({QStringLiteral("XR001"), QStringLiteral("CHEST PA"), 0, 0, QVariant(), 1});
+    xrays.add({QStringLiteral("XR002"), QStringLiteral("PORTABLE CHEST AP"), 0, 0, QVariant(), 0});
+    xrays.add(
+        {QStringLiteral("XR010"), QStringLiteral("C-ARM INTRAOPERATIVE FLUOROSCOPY"), 1, 1, 4, 0});
+    TableRows &ultrasounds = table(QStringLiteral("BUILD_FILE..tbCoUltraExam"),
+                                   {QStringLiteral("UltraExamID"), QStringLiteral("UltraExam"),
+                                    QStringLiteral("IsProcedure"), QStringLiteral("OpenQuantity"),
+                                    QStringLiteral("MaxQty"), QStringLiteral("IsFixedRate")});
+    ultrasounds.add(
+        {QStringLiteral("US001"), QStringLiteral("WHOLE ABDOMEN ULTRASOUND"), 0, 0, QVariant(), 1});
+    ultrasounds.add({QStringLiteral("US010"), QStringLiteral("ULTRASOUND-GUIDED ASPIRATION"), 1, 1,
+                     QVariant(), 0});
+
+    addPricingPatients();
+}
+
+DemoBuilder::Numbering DemoBuilder::numbering() const
+{
+    Numbering n;
+    for (const Patient &p : std::as_const(m_patients))
+        n.hospNum = std::max(n.hospNum, p.hospNum.toLongLong());
+    for (const Stay &s : std::as_const(m_stays)) {
+        if (s.kind == StayKind::Inpatient) {
+            n.inpatientNo = std::max(n.inpatientNo, s.idNum.toLongLong());
+            if (!s.discharged.isValid())
+                n.occupied.insert(s.room);
+        } else {
+            n.outpatientNo = std::max(n.outpatientNo, s.idNum.chopped(1).toLongLong());
+            n.erNo = std::max(n.erNo, s.erNum.mid(3).toLongLong());
+        }
+    }
+    return n;
+}
+
+// The patients of addPricingData(), admitted or seen this morning. Their numbers follow the
+// hospital's last ones, and inpatients get rooms nobody is in.
+void DemoBuilder::addPricingPatients()
+{
+    Numbering numbers = numbering();
+    qint64 &hospNum = numbers.hospNum;
+    qint64 &inpatientNo = numbers.inpatientNo;
+    qint64 &outpatientNo = numbers.outpatientNo;
+    qint64 &erNo = numbers.erNo;
+    QSet<QString> &occupied = numbers.occupied;
+    auto freeRoom = [&](QChar rateClass) {
+        for (const Room &r : std::as_const(m_rooms)) {
+            if (r.rateClass == rateClass && !occupied.contains(r.id)) {
+                occupied.insert(r.id);
+                return r.id;
+            }
+        }
+        Q_UNREACHABLE();
+    };
+
+    struct PricedPatient
+    {
+        QStringView lastName, firstName, middleName;
+        QChar sex;
+        int age;
+        QStringView nationality;
+        StayKind kind;
+        QStringView account; ///< "" for the patient's own hospital number
+        QChar roomClass;     ///< inpatients
+        int isSpecial;
+        QStringView admissionType, rateType, complaint;
+    };
+    static constexpr PricedPatient patients[] = {
+        {u"MANANSALA", u"ROSEMARIE", u"DIZON", u'F', 34, u"FILIPINO", StayKind::Outpatient,
+         u"1101", u' ', 0, u"", u"H", u"FOR EXCISION OF LIPOMA, BACK"},
+        {u"GUEVARRA", u"TEOFILO", u"LAXAMANA", u'M', 58, u"FILIPINO", StayKind::Inpatient, u"",
+         u'A', 9, u"1", u"", u"ACUTE APPENDICITIS"},
+        {u"BAYLON", u"CONCHITA", u"REYES", u'F', 47, u"FILIPINO", StayKind::Outpatient, u"",
+         u' ', 1, u"", u"A", u"FOR REMOVAL OF SUTURES"},
+        {u"HARTLEY", u"GRAHAM", u"", u'M', 61, u"AUSTRALIAN", StayKind::Inpatient, u"", u'B', 0,
+         u"3", u"", u"INGUINAL HERNIA, RIGHT, REDUCIBLE"},
+        {u"LUMANLAN", u"ARVIN", u"PINEDA", u'M', 26, u"FILIPINO", StayKind::Emergency, u"", u' ',
+         0, u"", u"A", u"LACERATED WOUND, LEFT HAND"},
+        {u"SALONGA", u"JENALYN", u"CUSTODIO", u'F', 19, u"FILIPINO", StayKind::Outpatient,
+         u"4394", u' ', 0, u"", u"A", u"FOR WOUND DRESSING"},
+        {u"ESTACIO", u"WILMA", u"ABAD", u'F', 41, u"FILIPINO", StayKind::Inpatient, u"", u'A', 0,
+         u"9", u"", u"CHOLELITHIASIS"},
+        {u"VALENZUELA", u"RONALDO", u"SISON", u'M', 52, u"FILIPINO", StayKind::Inpatient, u"1102",
+         u'C', 0, u"3", u"", u"BENIGN PROSTATIC HYPERPLASIA"},
+        {u"AGUINALDO", u"MARISSA", u"TOLENTINO", u'F', 31, u"FILIPINO", StayKind::Inpatient, u"",
+         u'B', 0, u"4", u"", u"PREGNANCY UTERINE 39 WEEKS, CEPHALOPELVIC DISPROPORTION"},
+        {u"CAPISTRANO", u"EFREN", u"MAGNO", u'M', 44, u"FILIPINO", StayKind::Emergency, u"1103",
+         u' ', 0, u"", u"H", u"ABDOMINAL PAIN"},
+    };
+
+    TableRows &master = table(
+        QStringLiteral("PATIENT_DATA..tbMaster"),
+        {QStringLiteral("HospNum"), QStringLiteral("LastName"), QStringLiteral("FirstName"),
+         QStringLiteral("MiddleName"), QStringLiteral("Sex"), QStringLiteral("BirthDate"),
+         QStringLiteral("CivilStatus"), QStringLiteral("Town"), QStringLiteral("Province"),
+         QStringLiteral("Nationality"), QStringLiteral("DateCreated")});
+    TableRows &inpatients = table(
+        QStringLiteral("PATIENT_DATA..tbPatient"),
+        {QStringLiteral("IDNum"), QStringLiteral("HospNum"), QStringLiteral("AdmDate"),
+         QStringLiteral("AccountNum"), QStringLiteral("RoomID"), QStringLiteral("StationID"),
+         QStringLiteral("AdmittingDr"), QStringLiteral("AttendingDr1"), QStringLiteral("UserID")});
+    TableRows &extension =
+        table(QStringLiteral("PATIENT_DATA..tbPatient2"),
+              {QStringLiteral("IDNum"), QStringLiteral("OkeyOR"), QStringLiteral("CreditLine"),
+               QStringLiteral("PatientClass"), QStringLiteral("AdmissionTypeID"),
+               QStringLiteral("isSpecial"), QStringLiteral("PHICCode")});
+    TableRows &history = table(QStringLiteral("PATIENT_DATA..tbPatientHistory"),
+                               {QStringLiteral("IDNum"), QStringLiteral("ADMDiagnosis"),
+                                QStringLiteral("ChiefComplaint")});
+    TableRows &outpatients = table(
+        QStringLiteral("PATIENT_DATA..tbOutPatient"),
+        {QStringLiteral("IDNum"), QStringLiteral("HospNum"), QStringLiteral("AdmDate"),
+         QStringLiteral("ERNum"), QStringLiteral("AccountNum"), QStringLiteral("PatientType"),
+         QStringLiteral("RateType"), QStringLiteral("isSpecial"), QStringLiteral("DoctorID1"),
+         QStringLiteral("PHICCode"), QStringLiteral("UserID")});
+    TableRows &opHistory = table(QStringLiteral("PATIENT_DATA..tbOutpatientHistory"),
+                                 {QStringLiteral("IDNum"), QStringLiteral("ChiefComplaints")});
+
+    const QString surgeon = doctorsIn(u"GENERAL SURGERY").first();
+    Stay mother;
+    int minutes = 5 * 60;
+    for (const PricedPatient &pp : patients) {
+        Patient p;
+        p.hospNum = padded(++hospNum, 8);
+        p.lastName = pp.lastName.toString();
+        p.firstName = pp.firstName.toString();
+        p.middleName = pp.middleName.toString();
+        p.sex = pp.sex;
+        p.age = pp.age;
+        p.birthDate = QDate(m_today.year() - pp.age, 3 + p.hospNum.right(1).toInt(), 14);
+        p.created = at(0, minutes);
+        m_patients.append(p);
+        master.add({p.hospNum, p.lastName, p.firstName, p.middleName, QString(p.sex), p.birthDate,
+                    QStringLiteral("MARRIED"), QStringLiteral("SAN BARTOLOME CITY"),
+                    QStringLiteral("LAGUNA"), pp.nationality.toString(), p.created});
+
+        Stay s;
+        s.patient = int(m_patients.size()) - 1;
+        s.kind = pp.kind;
+        s.admitted = at(0, minutes + 10);
+        minutes += 20;
+        s.account = pp.account.isEmpty() ? p.hospNum : pp.account.toString();
+        s.doctor = surgeon;
+        s.complaint = pp.complaint.toString();
+        if (pp.kind == StayKind::Inpatient) {
+            s.idNum = padded(++inpatientNo, 7);
+            s.room = freeRoom(pp.roomClass);
+            QString station;
+            for (const Room &r : std::as_const(m_rooms)) {
+                if (r.id == s.room)
+                    station = r.station;
+            }
+            inpatients.add({s.idNum, p.hospNum, s.admitted, s.account, s.room, station, surgeon,
+                            surgeon, QStringLiteral("ADM01")});
+            extension.add({s.idNum, 1, pesos(10000000), QStringLiteral("P"),
+                           pp.admissionType.toString(), pp.isSpecial, QStringLiteral("EP")});
+            history.add({s.idNum, s.complaint, s.complaint});
+            m_currentInpatients << int(m_stays.size());
+            if (pp.admissionType == u"4")
+                mother = s;
+        } else {
+            s.idNum = padded(++outpatientNo, 7) + u'B';
+            if (pp.kind == StayKind::Emergency)
+                s.erNum = QStringLiteral("ER-") + padded(++erNo, 6);
+            outpatients.add({s.idNum, p.hospNum, s.admitted,
+                             s.erNum.isEmpty() ? QVariant() : QVariant(s.erNum), s.account,
+                             QStringLiteral("PAY"), pp.rateType.toString(), pp.isSpecial,
+                             surgeon, QStringLiteral("EP"),
+                             pp.kind == StayKind::Emergency ? QStringLiteral("ER01")
+                                                            : QStringLiteral("OPD01")});
+            opHistory.add({s.idNum, s.complaint});
+        }
+        m_stays.append(s);
+    }
+
+    // The delivery room did the mother's cesarean section at dawn and charged the tubal
+    // ligation after it as her second operation.
+    const Item &ligation = itemByCode(u"OR1023");
+    table(QStringLiteral("STATION..tbNurseLogBook"),
+          {QStringLiteral("IDNum"), QStringLiteral("HospNum"), QStringLiteral("ReferenceNum"),
+           QStringLiteral("RevenueID"), QStringLiteral("ItemID"), QStringLiteral("Description"),
+           QStringLiteral("Quantity"), QStringLiteral("Amount"), QStringLiteral("TransDate"),
+           QStringLiteral("UserID"), QStringLiteral("StationID"), QStringLiteral("PatientClass"),
+           QStringLiteral("RoomID"), QStringLiteral("ChargeDepartment"),
+           QStringLiteral("isSecORProc"), QStringLiteral("RecordStatus")})
+        .add({mother.idNum, m_patients.at(mother.patient).hospNum, QStringLiteral("C312D"),
+              ligation.department.toString(), ligation.code.toString(), ligation.name.toString(),
+              1.0, pesos(rateCentavos(ligation.rateA, u'B') / 2), at(0, 7 * 60 + 40),
+              kEmployees[0].code.toString(), QStringLiteral("DR"), QStringLiteral("I"),
+              mother.room, QStringLiteral("DR"), QStringLiteral("1"), QString()});
+}
+
+// The list of operations the charge window offers when the OR tags a procedure line: every OR
+// procedure the hospital prices, under its own code.
+void DemoBuilder::addChargeEntryData()
+{
+    TableRows &procedures = table(QStringLiteral("BUILD_FILE..tbCoORProcedures"),
+                                  {QStringLiteral("ItemID"), QStringLiteral("ItemName")});
+    for (const Item &i : kItems) {
+        if (i.kind == ItemKind::Procedure && i.department == u"OR")
+            procedures.add({i.code.toString(), i.name.toString()});
+    }
+}
+
+// Five patients who share the surname MAGBANUA, as whole clans of a town do: the patient list
+// found by that name shows every way a row is drawn. ADELINA is an ordinary inpatient;
+// ERNESTO is in for his heart operation (tagged CVOR) as a cash-basis patient and was here
+// last year, discharged and billed; KRISTINE JOY is a child on droplet precaution; LEONORA's
+// final bill was done this morning; ROMULO came to the clinic today as a cash-basis patient and
+// JAYSON to the ER. Their numbers follow the hospital's last ones, and inpatients get rooms
+// nobody is in. Draws nothing from the random stream.
+void DemoBuilder::addPatientListNamesakes()
+{
+    Numbering numbers = numbering();
+    qint64 &hospNum = numbers.hospNum;
+    qint64 &inpatientNo = numbers.inpatientNo;
+    qint64 &outpatientNo = numbers.outpatientNo;
+    qint64 &erNo = numbers.erNo;
+    QSet<QString> &occupied = numbers.occupied;
+
+    struct Namesake
+    {
+        QStringView firstName, middleName;
+        QChar sex;
+        int age;
+        StayKind kind;
+        int admittedDaysAgo, admittedMinute;
+        QStringView precaution;
+        bool cvor, billedToday, cashBasis;
+        QStringView cashReason, diagnosis, specialization;
+    };
+    static constexpr Namesake namesakes[] = {
+        {u"ADELINA", u"SORIANO", u'F', 67, StayKind::Inpatient, 3, 14 * 60 + 20, u"1", false, false,
+         false, u"", u"CATARACT, LEFT EYE, MATURE", u"GENERAL SURGERY"},
+        {u"ERNESTO", u"DIZON", u'M', 58, StayKind::Inpatient, 2, 9 * 60 + 5, u"", true, false, true,
+         u"HMO LETTER OF AUTHORITY EXPIRED", u"CORONARY ARTERY DISEASE, THREE-VESSEL, FOR BYPASS",
+         u"THORACIC AND CARDIOVASCULAR SURGERY"},
+        {u"KRISTINE JOY", u"VILLANUEVA", u'F', 8, StayKind::Inpatient, 1, 21 * 60 + 40, u"3", false,
+         false, false, u"", u"ACUTE APPENDICITIS", u"PEDIATRIC SURGERY"},
+        {u"LEONORA", u"CRUZ", u'F', 49, StayKind::Inpatient, 5, 11 * 60, u"2", false, true, false,
+         u"", u"SYMPTOMATIC UTERINE MYOMA", u"OBSTETRICS AND GYNECOLOGY"},
+        {u"ROMULO", u"PASCUAL", u'M', 40, StayKind::Outpatient, 0, 8 * 60 + 15, u"", false, false,
+         true, u"NO PHILHEALTH, NO DEPOSIT", u"FOR EXCISION OF LIPOMA, BACK", u"GENERAL SURGERY"},
+        {u"JAYSON", u"TOLENTINO", u'M', 22, StayKind::Emergency, 0, 2 * 60 + 50, u"", false, false,
+         false, u"", u"LACERATED WOUND, LEFT HAND", u"GENERAL SURGERY"},
+    };
+
+    TableRows &master =
+        table(QStringLiteral("PATIENT_DATA..tbMaster"),
+              {QStringLiteral("HospNum"), QStringLiteral("LastName"), QStringLiteral("FirstName"),
+               QStringLiteral("MiddleName"), QStringLiteral("Sex"), QStringLiteral("BirthDate"),
+               QStringLiteral("CivilStatus"), QStringLiteral("HouseStreet"),
+               QStringLiteral("Barangay"), QStringLiteral("Town"), QStringLiteral("Province"),
+               QStringLiteral("Nationality"), QStringLiteral("DateCreated")});
+    TableRows &inpatients = table(
+        QStringLiteral("PATIENT_DATA..tbPatient"),
+        {QStringLiteral("IDNum"), QStringLiteral("HospNum"), QStringLiteral("AdmDate"),
+         QStringLiteral("DcrDate"), QStringLiteral("BillingDate"), QStringLiteral("AccountNum"),
+         QStringLiteral("RoomID"), QStringLiteral("StationID"), QStringLiteral("PrecautionID"),
+         QStringLiteral("isCVOR"), QStringLiteral("AdmittingDr"), QStringLiteral("AttendingDr1"),
+         QStringLiteral("UserID")});
+    TableRows &extension =
+        table(QStringLiteral("PATIENT_DATA..tbPatient2"),
+              {QStringLiteral("IDNum"), QStringLiteral("OkeyOR"), QStringLiteral("PatientClass"),
+               QStringLiteral("AdmissionTypeID"), QStringLiteral("PHICCode"),
+               QStringLiteral("isCashBasis"), QStringLiteral("CashBasisReason")});
+    TableRows &history = table(QStringLiteral("PATIENT_DATA..tbPatientHistory"),
+                               {QStringLiteral("IDNum"), QStringLiteral("ADMDiagnosis"),
+                                QStringLiteral("ChiefComplaint")});
+    TableRows &outpatients =
+        table(QStringLiteral("PATIENT_DATA..tbOutPatient"),
+              {QStringLiteral("IDNum"), QStringLiteral("HospNum"), QStringLiteral("AdmDate"),
+               QStringLiteral("ERNum"), QStringLiteral("AccountNum"), QStringLiteral("PatientType"),
+               QStringLiteral("RateType"), QStringLiteral("DoctorID1"), QStringLiteral("DoctorID2"),
+               QStringLiteral("PHICCode"), QStringLiteral("isCashBasis"),
+               QStringLiteral("CashBasisReason"), QStringLiteral("UserID")});
+    TableRows &opHistory = table(QStringLiteral("PATIENT_DATA..tbOutpatientHistory"),
+                                 {QStringLiteral("IDNum"), QStringLiteral("ChiefComplaints")});
+
+    auto stationOf = [this](const QString &roomId) {
+        for (const Room &r : std::as_const(m_rooms)) {
+            if (r.id == roomId)
+                return r.station;
+        }
+        return QString();
+    };
+    auto freeRoom = [&] {
+        for (const Room &r : std::as_const(m_rooms)) {
+            if (!occupied.contains(r.id)) {
+                occupied.insert(r.id);
+                return r.id;
+            }
+        }
+        return QString();
+    };
+    auto addAdmission = [&](Stay &s, const Patient &p, const Namesake &n) {
+        s.idNum = padded(++inpatientNo, 7);
+        inpatients.add({s.idNum, p.hospNum, s.admitted, when(s.discharged), when(s.billed),
+                        p.hospNum, s.room, stationOf(s.room),
+                        n.precaution.isEmpty() ? QVariant() : QVariant(n.precaution.toString()),
+                        n.cvor && !s.discharged.isValid() ? 1 : 0, s.doctor, s.doctor,
+                        QStringLiteral("ADM02")});
+        const bool cash = n.cashBasis && !s.discharged.isValid();
+        extension.add({s.idNum, 1, QStringLiteral("P"), QStringLiteral("2"), QStringLiteral("IP"),
+                       cash ? 1 : 0, cash ? n.cashReason.toString() : QString()});
+        history.add({s.idNum, n.diagnosis.toString(), n.diagnosis.toString()});
+    };
+
+    for (const Namesake &n : namesakes) {
+        Patient p;
+        p.hospNum = padded(++hospNum, 8);
+        p.lastName = QStringLiteral("MAGBANUA");
+        p.firstName = n.firstName.toString();
+        p.middleName = n.middleName.toString();
+        p.sex = n.sex;
+        p.age = n.age;
+        p.birthDate = QDate(m_today.year() - n.age, 1 + int(hospNum % 12), 9);
+        p.created = at(400 + n.age, 10 * 60);
+        m_patients.append(p);
+        master.add({p.hospNum, p.lastName, p.firstName, p.middleName, QString(p.sex), p.birthDate,
+                    n.age < 18 ? QStringLiteral("SINGLE") : QStringLiteral("MARRIED"),
+                    QStringLiteral("%1 RIZAL STREET").arg(10 + int(hospNum % 90)),
+                    QStringLiteral("POBLACION"), QStringLiteral("SAN BARTOLOME CITY"),
+                    QStringLiteral("LAGUNA"), QStringLiteral("FILIPINO"), p.created});
+
+        Stay s;
+        s.patient = int(m_patients.size()) - 1;
+        s.kind = n.kind;
+        s.admitted = at(n.admittedDaysAgo, n.admittedMinute);
+        s.doctor = doctorsIn(n.specialization).first();
+        s.account = p.hospNum;
+        s.diagnosis = n.diagnosis.toString();
+        if (n.kind == StayKind::Inpatient) {
+            // ERNESTO was first admitted for his heart a year ago; that stay is long billed.
+            if (n.cvor) {
+                Stay earlier = s;
+                earlier.admitted = at(372, 7 * 60 + 30);
+                earlier.discharged = at(366, 15 * 60);
+                earlier.billed = at(366, 11 * 60 + 45);
+                earlier.room = m_rooms.constFirst().id;
+                addAdmission(earlier, p, n);
+                m_stays.append(earlier);
+            }
+            s.room = freeRoom();
+            if (n.billedToday)
+                s.billed = at(0, 7 * 60 + 30);
+            s.cvor = n.cvor;
+            s.cashBasis = n.cashBasis;
+            addAdmission(s, p, n);
+            m_currentInpatients << int(m_stays.size());
+        } else {
+            s.idNum = padded(++outpatientNo, 7) + u'B';
+            if (n.kind == StayKind::Emergency)
+                s.erNum = QStringLiteral("ER-") + padded(++erNo, 6);
+            s.cashBasis = n.cashBasis;
+            outpatients.add(
+                {s.idNum, p.hospNum, s.admitted, s.erNum.isEmpty() ? QVariant() : QVariant(s.erNum),
+                 p.hospNum, QStringLiteral("PAY"), QStringLiteral("A"), s.doctor, s.doctor,
+                 QStringLiteral("IP"), n.cashBasis ? 1 : 0, n.cashReason.toString(),
+                 n.kind == StayKind::Emergency ? QStringLiteral("ER01") : QStringLiteral("OPD01")});
+            opHistory.add({s.idNum, s.diagnosis});
+        }
+        m_stays.append(s);
+    }
 }
 
 } // namespace kestrel::hospitaldb

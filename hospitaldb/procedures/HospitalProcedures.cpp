@@ -12,6 +12,12 @@ std::shared_ptr<const ProcedureRegistry> hospitalProcedures()
         registerStationProcedures(*r);
         registerReportProcedures(*r);
         registerPatientProcedures(*r);
+        registerSchedulePatientProcedures(*r);
+        registerPatientListProcedures(*r);
+        registerPricingProcedures(*r);
+        registerAdmissionProcedures(*r);
+        registerChargeProcedures(*r);
+        registerPostingProcedures(*r);
         return r;
     }();
     return registry;

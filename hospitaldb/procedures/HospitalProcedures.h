@@ -21,4 +21,24 @@ void registerPatientProcedures(ProcedureRegistry &registry);
 /// The procedures that prepare the data of printed reports.
 void registerReportProcedures(ProcedureRegistry &registry);
 
+/// The procedures about a patient's operations: confirmed schedules not yet checked by the OR,
+/// the OR procedures posted to a patient and the updates of their records.
+void registerSchedulePatientProcedures(ProcedureRegistry &registry);
+
+/// The OR's patient list, plain and by admission date.
+void registerPatientListProcedures(ProcedureRegistry &registry);
+
+/// The procedures that price charges and keep the OR's markups.
+void registerPricingProcedures(ProcedureRegistry &registry);
+
+/// The admitting office's look-ups of its master files (admission types).
+void registerAdmissionProcedures(ProcedureRegistry &registry);
+
+/// The procedures of the charge window (the posted charges of a stay).
+void registerChargeProcedures(ProcedureRegistry &registry);
+
+/// The procedures of charge posting: the logbook's charging procedure, the charge slip's print
+/// buffer and reprint, oxygen tank readings and supervisors' price edits.
+void registerPostingProcedures(ProcedureRegistry &registry);
+
 } // namespace kestrel::hospitaldb

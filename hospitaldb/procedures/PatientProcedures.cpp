@@ -16,6 +16,13 @@ bool isVisit(const QString &idNum)
     return idNum.endsWith(u'B', Qt::CaseInsensitive);
 }
 
+// The table that holds the stay: visits and inpatient stays live apart.
+QString stayTable(const QString &idNum)
+{
+    return isVisit(idNum) ? QStringLiteral("PATIENT_DATA..tbOutPatient")
+                          : QStringLiteral("PATIENT_DATA..tbPatient");
+}
+
 Binds idBind(const ProcedureArgs &args)
 {
     return {{QStringLiteral("id"), args.text(0)}};
@@ -44,13 +51,11 @@ Result<RowSet> opdClassification(Database &db, const ProcedureArgs &args)
 // company, "N" when the patient pays for themselves.
 Result<RowSet> checkIfHmo(Database &db, const ProcedureArgs &args)
 {
-    const QString stayTable = isVisit(args.text(0)) ? QStringLiteral("PATIENT_DATA..tbOutPatient")
-                                                    : QStringLiteral("PATIENT_DATA..tbPatient");
     return db.select(QStringLiteral("select case when C.CompanyType = 'H' then 'P' "
                                     "when C.AccountNum is not null then 'C' else 'N' end as Class "
                                     "from %1 S left outer join BUILD_FILE..tbCoCompany C "
                                     "on C.AccountNum = S.AccountNum where S.IDNum = :id")
-                         .arg(stayTable),
+                         .arg(stayTable(args.text(0))),
                      idBind(args));
 }
 
@@ -62,13 +67,11 @@ Result<RowSet> seniorCitizen(Database &db, const ProcedureArgs &args)
     if (!now)
         return tl::unexpected(now.error());
     const QDate today = dateTimeFromVariant(*now).date();
-    const QString stayTable = isVisit(args.text(0)) ? QStringLiteral("PATIENT_DATA..tbOutPatient")
-                                                    : QStringLiteral("PATIENT_DATA..tbPatient");
     return db.select(
         QStringLiteral("select M.HospNum from %1 S inner join PATIENT_DATA..tbMaster M "
                        "on M.HospNum = S.HospNum where S.IDNum = :id and "
                        "(M.SeniorCitizenID <> '' or M.BirthDate <= :born)")
-            .arg(stayTable),
+            .arg(stayTable(args.text(0))),
         {{QStringLiteral("id"), args.text(0)},
          {QStringLiteral("born"), QDateTime(today.addYears(-60), QTime(23, 59, 59))}});
 }
@@ -76,14 +79,12 @@ Result<RowSet> seniorCitizen(Database &db, const ProcedureArgs &args)
 // "Y" for a patient of another nationality than the hospital's own.
 Result<RowSet> checkIfInternational(Database &db, const ProcedureArgs &args)
 {
-    const QString stayTable = isVisit(args.text(0)) ? QStringLiteral("PATIENT_DATA..tbOutPatient")
-                                                    : QStringLiteral("PATIENT_DATA..tbPatient");
     return db.select(QStringLiteral("select case when M.Nationality <> '' and "
                                     "M.Nationality <> 'FILIPINO' then 'Y' else 'N' end "
                                     "as isInternational from %1 S inner join "
                                     "PATIENT_DATA..tbMaster M on M.HospNum = S.HospNum "
                                     "where S.IDNum = :id")
-                         .arg(stayTable),
+                         .arg(stayTable(args.text(0))),
                      idBind(args));
 }
 
@@ -120,11 +121,9 @@ Result<RowSet> clearedDepartment(Database &db, const ProcedureArgs &args)
 // 1 once billing has closed the stay and moved its balance to the receivables, 0 before.
 Result<RowSet> receivableUpdate(Database &db, const ProcedureArgs &args)
 {
-    const QString stayTable = isVisit(args.text(0)) ? QStringLiteral("PATIENT_DATA..tbOutPatient")
-                                                    : QStringLiteral("PATIENT_DATA..tbPatient");
     return db.select(QStringLiteral("select case when BillingDate is null then 0 else 1 end "
                                     "as IsReceivableUpdate from %1 where IDNum = :id")
-                         .arg(stayTable),
+                         .arg(stayTable(args.text(0))),
                      idBind(args));
 }
 
@@ -158,6 +157,67 @@ Result<RowSet> holidayToday(Database &db, const ProcedureArgs &)
     return out;
 }
 
+// The receivable account of a charge to the stay: by the department, the kind of stay, who
+// pays (a company when the stay's account is not the patient's own hospital number) and the
+// transaction kind ('1' charge, '2' credit).
+Result<RowSet> arCodes(Database &db, const ProcedureArgs &args)
+{
+    return db.select(
+        QStringLiteral("select A.ARCode from %1 S inner join BUILD_FILE..tbCoARCode A "
+                       "on A.RevenueID = :revenue and A.TransType = :kind "
+                       "and A.PatientClass = :class and A.Guarantor = case "
+                       "when trim(S.AccountNum) = '' or trim(S.AccountNum) = trim(S.HospNum) "
+                       "then 'P' else 'C' end where S.IDNum = :id")
+            .arg(stayTable(args.text(0))),
+        {{QStringLiteral("id"), args.text(0)},
+         {QStringLiteral("revenue"), args.text(1)},
+         {QStringLiteral("kind"), args.text(2)},
+         {QStringLiteral("class"),
+          isVisit(args.text(0)) ? QStringLiteral("O") : QStringLiteral("I")}});
+}
+
+// One row when the stay's package is the PD First dialysis benefit; LastPDTransaction is when
+// a bag of the benefit was last charged to the stay ("MM/dd/yyyy hh:mm AP"), empty before the
+// first.
+Result<RowSet> zFirstPackage(Database &db, const ProcedureArgs &args)
+{
+    const QString id = args.text(0);
+    const QString packageOf = isVisit(id) ? QStringLiteral("PATIENT_DATA..tbOutPatient")
+                                          : QStringLiteral("PATIENT_DATA..tbPatient2");
+    auto package = db.selectOne(QStringLiteral("select S.PackageID from %1 S inner join "
+                                               "BUILD_FILE..tbCoAdmPackage P on P.PackageID = "
+                                               "S.PackageID where S.IDNum = :id "
+                                               "and P.IsZPDFirst = 1")
+                                    .arg(packageOf),
+                                {{QStringLiteral("id"), id}});
+    if (!package)
+        return tl::unexpected(package.error());
+    RowSet out({QStringLiteral("LastPDTransaction")});
+    if (!*package)
+        return out;
+    auto last = db.scalar(u"select max(L.TransDate) from STATION..tbNurseLogBook L "
+                          u"where L.IDNum = :id and L.RecordStatus <> 'R' and L.ItemID in "
+                          u"(select ItemID from CAPD..tbcapdware_Invent "
+                          u"where TransType = 'ZPACKAGE AND CASERATE')",
+                          {{QStringLiteral("id"), id}});
+    if (!last)
+        return tl::unexpected(last.error());
+    const QDateTime at = dateTimeFromVariant(*last);
+    out.append(QVariantList{at.isValid() ? at.toString(QStringLiteral("MM/dd/yyyy hh:mm AP"))
+                                         : QString()});
+    return out;
+}
+
+// How much of a medicine requested for the stay has not been given to the patient yet.
+Result<RowSet> notAdministeredMeds(Database &db, const ProcedureArgs &args)
+{
+    return db.select(
+        u"select coalesce(sum(Quantity - QtyAdministered), 0) as Unused "
+        u"from STATION..tbNursePatientMedicines where IDNum = :id and ItemID = :item "
+        u"and RecordStatus <> 'R' and Quantity > QtyAdministered",
+        {{QStringLiteral("id"), args.text(0)}, {QStringLiteral("item"), args.text(1)}});
+}
+
 } // namespace
 
 void registerPatientProcedures(ProcedureRegistry &registry)
@@ -174,6 +234,9 @@ void registerPatientProcedures(ProcedureRegistry &registry)
     registry.add(QStringLiteral("STATION..CheckIfPNF"), 1, checkIfPnf);
     registry.add(QStringLiteral("BUILD_FILE..Build_GetHolidayToday"), 0, holidayToday);
     registry.add(QStringLiteral("STATION..sp_Nurse_Check_ClearedDepartment"), 2, clearedDepartment);
+    registry.add(QStringLiteral("STATION..sp_Get_ARCodes"), 3, arCodes);
+    registry.add(QStringLiteral("STATION..CheckZFirstPackagePx"), 1, zFirstPackage);
+    registry.add(QStringLiteral("STATION..Check_NotAdministeredMeds"), 2, notAdministeredMeds);
 }
 
 } // namespace kestrel::hospitaldb

@@ -7,6 +7,7 @@
 #include "shell/StationLog.h"
 #include "shell/components/EmployeeLogin.h"
 #include "shell/db/Database.h"
+#include "shell/db/LikePattern.h"
 #include "users/modEncryption.h"
 
 namespace kestrel::hospitaldb {
@@ -32,16 +33,6 @@ Result<RowSet> roomClassification(Database &db, const ProcedureArgs &args)
 constexpr int kFailuresBeforeLock = 5;
 constexpr int kFailureWindowSeconds = 10 * 60;
 constexpr int kLockSeconds = 5 * 60;
-
-QString likePattern(const QString &typed)
-{
-    // What the user typed is matched as typed: % and _ are ordinary characters.
-    QString escaped = typed.trimmed();
-    escaped.replace(u'\\', QStringLiteral("\\\\"));
-    escaped.replace(u'%', QStringLiteral("\\%"));
-    escaped.replace(u'_', QStringLiteral("\\_"));
-    return escaped + u'%';
-}
 
 Result<RowSet> noEmployee()
 {
@@ -116,7 +107,7 @@ Result<RowSet> searchNurseUsers(Database &db, const ProcedureArgs &args)
                      u"(EmployeeID like :typed escape '\\' or LastName like :typed escape '\\') "
                      u"order by LastName, FirstName, EmployeeID",
                      {{QStringLiteral("station"), args.text(0)},
-                      {QStringLiteral("typed"), likePattern(args.text(1))}});
+                      {QStringLiteral("typed"), likePrefix(args.text(1))}});
 }
 
 // Replaces an employee's rights, recording who granted them and when.

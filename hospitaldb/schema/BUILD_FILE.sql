@@ -99,9 +99,24 @@ CREATE TABLE tbCoCompany (
     Status vchar NOT NULL DEFAULT 'A'
 );
 
+-- IsZPDFirst marks the national insurer's peritoneal dialysis benefit (the PD First
+-- Z-package), under which the patient receives three bags a day.
 CREATE TABLE tbCoAdmPackage (
     PackageID vchar NOT NULL PRIMARY KEY,
-    Package vchar NOT NULL DEFAULT ''
+    Package vchar NOT NULL DEFAULT '',
+    IsZPDFirst flag NOT NULL DEFAULT 0
+);
+
+-- The receivable account a charge goes to, by department, kind of stay ('I' inpatient, 'O'
+-- outpatient or ER visit), who pays ('P' the patient, 'C' a company) and transaction ('1' a
+-- charge, '2' a credit for a return).
+CREATE TABLE tbCoARCode (
+    RevenueID vchar NOT NULL,
+    PatientClass vchar NOT NULL,
+    Guarantor vchar NOT NULL,
+    TransType vchar NOT NULL,
+    ARCode vchar NOT NULL DEFAULT '',
+    PRIMARY KEY (RevenueID, PatientClass, Guarantor, TransType)
 );
 
 CREATE TABLE tbExecPackageCode (
@@ -129,7 +144,9 @@ CREATE TABLE tbCoLabExam (
     LabSectionID vchar NOT NULL DEFAULT '',
     IsProcedure flag NOT NULL DEFAULT 0,
     OpenQuantity flag NOT NULL DEFAULT 0,
-    MaxQty smallint
+    MaxQty smallint,
+    -- 1 for exams priced the same whatever the patient's rate letter.
+    IsFixedRate flag NOT NULL DEFAULT 0
 );
 
 -- Seafarers' vessels, for the vessel look-up of the admission data.
@@ -159,4 +176,52 @@ CREATE INDEX ix_tbCoHoliday_HolidayDate ON tbCoHoliday (HolidayDate);
 CREATE TABLE tbCoPNFItem (
     ItemID vchar NOT NULL PRIMARY KEY,
     Description vchar NOT NULL DEFAULT ''
+);
+
+-- X-ray and ultrasound examinations. As with the laboratory's, an exam that is a procedure with
+-- an open quantity may be charged up to MaxQty times on one line.
+CREATE TABLE tbCoXrayExam (
+    XrayExamID vchar NOT NULL PRIMARY KEY,
+    XrayExam vchar NOT NULL DEFAULT '',
+    IsProcedure flag NOT NULL DEFAULT 0,
+    OpenQuantity flag NOT NULL DEFAULT 0,
+    MaxQty smallint,
+    IsFixedRate flag NOT NULL DEFAULT 0
+);
+
+CREATE TABLE tbCoUltraExam (
+    UltraExamID vchar NOT NULL PRIMARY KEY,
+    UltraExam vchar NOT NULL DEFAULT '',
+    IsProcedure flag NOT NULL DEFAULT 0,
+    OpenQuantity flag NOT NULL DEFAULT 0,
+    MaxQty smallint,
+    IsFixedRate flag NOT NULL DEFAULT 0
+);
+
+-- What an HMO pays for an item, by the room class of the stay ('A' and 'I' for visits).
+CREATE TABLE tbCoHMORate (
+    RevenueID vchar NOT NULL,
+    ItemID vchar NOT NULL,
+    RoomClassID vchar NOT NULL,
+    HMORate money NOT NULL DEFAULT 0,
+    PRIMARY KEY (RevenueID, ItemID, RoomClassID)
+);
+
+-- Relative unit values of the OR procedures, and the pesos a unit is worth at each rate class:
+-- a procedure's RUV rate is its units times the worth of a unit at the stay's class.
+CREATE TABLE tbCoProcedureRUV (
+    OtherRevenueID vchar NOT NULL PRIMARY KEY,
+    RUV float NOT NULL DEFAULT 0
+);
+
+CREATE TABLE tbCoRUVConversion (
+    RoomClassID vchar NOT NULL PRIMARY KEY,
+    PesoPerUnit money NOT NULL DEFAULT 0
+);
+
+-- The OR procedures an OR charge line may stand for when the OR tags its procedure lines (the
+-- hospital's list of operations, kept apart from the priced items).
+CREATE TABLE tbCoORProcedures (
+    ItemID vchar NOT NULL PRIMARY KEY,
+    ItemName vchar NOT NULL DEFAULT ''
 );

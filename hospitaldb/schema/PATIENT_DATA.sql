@@ -167,6 +167,8 @@ CREATE TABLE tbOutPatient (
 CREATE INDEX ix_tbOutPatient_HospNum ON tbOutPatient (HospNum);
 CREATE INDEX ix_tbOutPatient_AdmDate ON tbOutPatient (AdmDate);
 CREATE INDEX ix_tbOutPatient_ERNum ON tbOutPatient (ERNum);
+-- The patient list with nothing typed shows the visits still open.
+CREATE INDEX ix_tbOutPatient_DcrDate ON tbOutPatient (DcrDate);
 
 CREATE TABLE tbPatientHistory (
     IDNum vchar NOT NULL PRIMARY KEY,

@@ -225,3 +225,91 @@ CREATE TABLE tbORMonthlyReport (
     Amount money NOT NULL DEFAULT 0
 );
 CREATE INDEX ix_tbORMonthlyReport_HostName ON tbORMonthlyReport (HostName);
+
+-- The medicines requested for a stay, as the ward gives them: what was issued and how much of
+-- it has been given to the patient.
+CREATE TABLE tbNursePatientMedicines (
+    MedicineID ident,
+    IDNum vchar NOT NULL DEFAULT '',
+    ItemID vchar NOT NULL DEFAULT '',
+    RequestNum vchar NOT NULL DEFAULT '',
+    Quantity float NOT NULL DEFAULT 0,
+    QtyAdministered float NOT NULL DEFAULT 0,
+    RequestDate datetime,
+    RecordStatus vchar NOT NULL DEFAULT ''
+);
+CREATE INDEX ix_tbNursePatientMedicines_IDNum ON tbNursePatientMedicines (IDNum, ItemID);
+
+-- The percentage laid on the average cost of stock items priced at cost: one row.
+CREATE TABLE tbCoMarkUp (
+    Markup float NOT NULL DEFAULT 0
+);
+
+-- The OR's markups: Operation '*' multiplies the price by 1 + Markup, '+' adds Markup to it.
+-- Status 'A' active, 'I' inactive; IsDefault marks the one preselected; RegFrom and RegTo are
+-- the days the markup is valid.
+CREATE TABLE tbORMarkUp (
+    MarkupID ident,
+    Description vchar NOT NULL DEFAULT '',
+    Markup float NOT NULL DEFAULT 0,
+    Operation vchar NOT NULL DEFAULT '*',
+    Status vchar NOT NULL DEFAULT 'A',
+    IsDefault flag NOT NULL DEFAULT 0,
+    RegFrom datetime,
+    RegTo datetime
+);
+
+-- The older list of markups: each MarkUp is a factor the price is multiplied by (1.3 for
+-- thirty percent more).
+CREATE TABLE tbMarkUp (
+    MarkupID ident,
+    MarkupName vchar NOT NULL DEFAULT '',
+    MarkUp float NOT NULL DEFAULT 1
+);
+
+-- The charge slip about to be printed: its lines, refilled at every save and reprint. Each
+-- workstation keeps its own rows (HostName), so two workstations printing at the same moment
+-- never empty each other's slip.
+CREATE TABLE tbORChargePrint (
+    PrintID ident,
+    ChargeSlip vchar NOT NULL DEFAULT '',
+    HostName vchar NOT NULL DEFAULT '',
+    StationID vchar NOT NULL DEFAULT '',
+    IDNum vchar NOT NULL DEFAULT '',
+    RevenueID vchar NOT NULL DEFAULT '',
+    ItemID vchar NOT NULL DEFAULT '',
+    Description vchar NOT NULL DEFAULT '',
+    Quantity float NOT NULL DEFAULT 0,
+    Amount money NOT NULL DEFAULT 0,
+    TransDate datetime,
+    UserID vchar NOT NULL DEFAULT ''
+);
+CREATE INDEX ix_tbORChargePrint_HostName ON tbORChargePrint (HostName, ChargeSlip);
+
+-- Every charge slip number a station has posted under, once. A batch whose number is already
+-- here cannot be saved: the last guard against two workstations using the same number.
+CREATE TABLE tbORChargeSlipIssued (
+    ChargeSlip vchar NOT NULL PRIMARY KEY,
+    StationID vchar NOT NULL DEFAULT '',
+    IDNum vchar NOT NULL DEFAULT '',
+    UserID vchar NOT NULL DEFAULT '',
+    HostName vchar NOT NULL DEFAULT '',
+    TransDate datetime
+);
+
+-- Unit prices typed over on posted lines where supervisors may change them: the price the list
+-- gave, the price charged, the supervisor who signed the batch and why.
+CREATE TABLE tbSupervisorTransaction (
+    TransactionID ident,
+    IDNum vchar NOT NULL DEFAULT '',
+    RefNum vchar NOT NULL DEFAULT '',
+    RevenueID vchar NOT NULL DEFAULT '',
+    ItemID vchar NOT NULL DEFAULT '',
+    ListPrice money NOT NULL DEFAULT 0,
+    UnitPrice money NOT NULL DEFAULT 0,
+    Reason vchar NOT NULL DEFAULT '',
+    SupervisorID vchar NOT NULL DEFAULT '',
+    StationID vchar NOT NULL DEFAULT '',
+    TransDate datetime
+);
+CREATE INDEX ix_tbSupervisorTransaction_IDNum ON tbSupervisorTransaction (IDNum);

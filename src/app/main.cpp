@@ -1,11 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Kestrel developers
+#include "charging/ui/EntryGrid.h"
+#include "charging/ui/frmCharge.h"
 #include "hospitaldb/DemoHospital.h"
 #include "hospitaldb/EmbeddedHospital.h"
 #include "hospitaldb/procedures/HospitalProcedures.h"
+#include "patients/PatientSelection.h"
+#include "patients/ui/frmSearch.h"
 #include "reports/RenderedReport.h"
 #include "reports/ReportViewer.h"
 #include "reports/ui/frmReportViewer.h"
+#include "shell/components/clsPatientFinder.h"
 #include "shell/components/ui/LoginDialog.h"
 #include "shell/db/Database.h"
 #include "shell/ui/ApplicationShell.h"
@@ -17,8 +22,13 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTextStream>
 #include <QTimer>
+
+#include <tuple>
 
 using namespace kestrel;
 
@@ -66,6 +76,94 @@ private:
     QStringList &m_shots;
     LoginDialog m_dialog;
 };
+
+// The patient list found by the surname MAGBANUA, which five demo patients share: a billed
+// stay in blue, cash-basis patients in red, the rows alternating white and pale blue.
+QString patientListShot(ApplicationShell &shell, const QDir &folder)
+{
+    shell.window().presenter().mnuOpen();
+    auto *list = shell.window().workArea()->findChild<frmSearch *>();
+    if (!list)
+        return {};
+    list->presenter().setSearchText(PatientList::LastName, QStringLiteral("MAGBANUA"));
+    list->presenter().load();
+    // The report viewer was left maximized; the list is shown at its own size.
+    auto *sub = qobject_cast<QMdiSubWindow *>(list->parentWidget());
+    if (sub) {
+        sub->showNormal();
+        sub->resize(sub->sizeHint());
+        sub->move(0, 0);
+    }
+    QApplication::processEvents();
+    const QString shot = folder.filePath(QStringLiteral("05-patient-list.png"));
+    const bool saved = shell.window().grab().save(shot);
+    if (sub)
+        sub->close();
+    return saved ? shot : QString();
+}
+
+// The charge window of a demo inpatient the OR has charged before, with an operation, the
+// surgeon's fee and supplies typed in and priced. The pick-lists take their first row and
+// every question is answered No, as a clerk in a hurry would.
+QString chargeWindowShot(ApplicationShell &shell, const QDir &folder)
+{
+    Session &session = shell.session();
+    auto stay = session.db().selectOne(
+        u"select L.IDNum, L.HospNum, P.AdmittingDr from STATION..tbNurseLogBook L "
+        u"inner join PATIENT_DATA..tbPatient P on P.IDNum = L.IDNum "
+        u"where L.StationID = 'OR' and L.RecordStatus = '' and P.BillingDate is null "
+        u"and P.DcrDate is null "
+        u"order by L.IDNum limit 1");
+    if (!stay || !*stay)
+        return {};
+    auto *finder = qobject_cast<clsPatientFinder *>(shell.startup().components().patientFinder.get());
+    PatientSelection selection(session, finder);
+    if (!selection.SelectPatient((*stay)->trimmed(u"HospNum"), (*stay)->trimmed(u"IDNum"), true))
+        return {};
+
+    QTimer answers;
+    QObject::connect(&answers, &QTimer::timeout, [] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            QAbstractButton *no = box->button(QMessageBox::No);
+            (no ? no : box->button(QMessageBox::Ok))->click();
+        } else if (modal) {
+            if (auto *pick = modal->findChild<QPushButton *>(QStringLiteral("cmdSelect")))
+                pick->click();
+        }
+    });
+    answers.start(150);
+
+    WindowRequest request;
+    request.caption = QStringLiteral("Post Charges");
+    request.patient = session.CurrentPatient;
+    shell.window().presenter().openWindow(QStringLiteral("frmCharge"), request);
+    auto *charge = shell.window().workArea()->findChild<frmCharge *>();
+    if (!charge)
+        return {};
+    ChargeEntry &entry = charge->presenter();
+    const QString surgeon = (*stay)->trimmed(u"AdmittingDr");
+    const QList<std::tuple<QString, QString, QString>> lines{
+        {QStringLiteral("OR"), QStringLiteral("OR1013"), QStringLiteral("1")},
+        {QStringLiteral("MD"), surgeon, QStringLiteral("1")},
+        {QStringLiteral("CS"), QStringLiteral("CS3004"), QStringLiteral("4")},
+        {QStringLiteral("CS"), QStringLiteral("CS3006"), QStringLiteral("2")},
+        {QStringLiteral("PH"), QStringLiteral("PH1005"), QStringLiteral("1")}};
+    int row = 0;
+    for (const auto &[department, item, quantity] : lines) {
+        ++row;
+        entry.acceptCell({row, ChargeEntryLine::Department}, department);
+        entry.acceptCell({row, ChargeEntryLine::Item}, item);
+        entry.acceptCell({row, ChargeEntryLine::Quantity}, quantity);
+    }
+    answers.stop();
+    charge->entryGrid().editCell({row + 1, ChargeEntryLine::Department});
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(charge->parentWidget()))
+        sub->showMaximized();
+    QApplication::processEvents();
+    const QString shot = folder.filePath(QStringLiteral("06-charge-window.png"));
+    return shell.window().grab().save(shot) ? shot : QString();
+}
 
 int check(const QString &path)
 {
@@ -167,11 +265,17 @@ int main(int argc, char *argv[])
                 if (viewer->presenter().report().exportPdf(pdf))
                     shots << pdf;
             }
+            const QString listShot = patientListShot(shell, tourFolder);
+            if (!listShot.isEmpty())
+                shots << listShot;
+            const QString chargeShot = chargeWindowShot(shell, tourFolder);
+            if (!chargeShot.isEmpty())
+                shots << chargeShot;
             QTextStream out(stdout);
             out << "Tour pictures:\n";
             for (const QString &s : std::as_const(shots))
                 out << "  " << QDir(s).absolutePath() << '\n';
-            app.exit(shots.size() == 5 ? 0 : 1);
+            app.exit(shots.size() == 7 ? 0 : 1);
         });
     }
     return app.exec();

@@ -187,12 +187,12 @@ bool HasERAdmittingCommunication(Session &session, const QString &HospNum, const
                   {{QStringLiteral("hosp"), HospNum}, {QStringLiteral("id"), IdNum}});
 }
 
-bool IsWithinCreditLine(Session &session, const QString &IdNum, int source,
-                        const QStringList &screenAmounts)
+namespace {
+
+// The credit line less the current bill and the charges waiting in the log book; the credit
+// line and the bill count in whole pesos. Nothing when a statement failed.
+std::optional<Money> creditBalance(Session &session, const QString &IdNum)
 {
-    // Both grids are read the same way once their amount cells are handed over; the source
-    // only tells the caller which column that is.
-    Q_UNUSED(source);
     qint64 creditLine = 0;
     qint64 currentBill = 0;
     Money pending;
@@ -202,29 +202,47 @@ bool IsWithinCreditLine(Session &session, const QString &IdNum, int source,
                        u"select CreditLine as Amount from PATIENT_DATA..tbPatient2 "
                        u"where IDNum = :id",
                        binds, creditLine))
-            return false;
+            return std::nullopt;
         if (!readWhole(session,
                        u"select coalesce(sum(Amount), 0) as Amount "
                        u"from BILLING..tbBillDailyBill where IDNum = :id",
                        binds, currentBill))
-            return false;
+            return std::nullopt;
         auto row = firstRow(session,
                             u"select coalesce(sum(Amount), 0) as TotalPendingCurrentBill "
                             u"from STATION..tbNurseLogBook where IDNum = :id "
                             u"and RecordStatus = ''",
                             binds);
         if (!row)
-            return false;
+            return std::nullopt;
         pending = row->money(u"TotalPendingCurrentBill");
     }
+    return Money::fromMinor((creditLine - currentBill) * Money::kScale) - pending;
+}
+
+} // namespace
+
+bool IsWithinCreditLine(Session &session, const QString &IdNum, int source,
+                        const QStringList &screenAmounts)
+{
+    // Both grids are read the same way once their amount cells are handed over; the source
+    // only tells the caller which column that is.
+    Q_UNUSED(source);
+    const std::optional<Money> balance = creditBalance(session, IdNum);
+    if (!balance)
+        return false;
     Money onScreen;
     for (const QString &cell : screenAmounts) {
         if (cell.trimmed().isEmpty())
             continue;
         onScreen += Money::parse(cell).value_or(Money());
     }
-    const Money exposure = Money::fromMinor(currentBill * Money::kScale) + onScreen + pending;
-    return exposure <= Money::fromMinor(creditLine * Money::kScale);
+    return onScreen <= *balance;
+}
+
+Money RemainingCreditBalance(Session &session, const QString &IdNum)
+{
+    return creditBalance(session, IdNum).value_or(Money());
 }
 
 QString GetRoomClassification(Session &session, const QString &RoomID)
@@ -343,6 +361,16 @@ bool IsZPackageItem(Session &session, const QString &ItemID)
                   u"select 1 from CAPD..tbcapdware_Invent "
                   u"where TransType = 'ZPACKAGE AND CASERATE' and ItemID = :item",
                   {{QStringLiteral("item"), ItemID}});
+}
+
+bool IsZFirstPackage(Session &session, const QString &IdNum, QString &LastPDTransaction)
+{
+    LastPDTransaction.clear();
+    auto row = firstRowOfCall(session, u"STATION..CheckZFirstPackagePx", {IdNum});
+    if (!row)
+        return false;
+    LastPDTransaction = row->text(u"LastPDTransaction");
+    return true;
 }
 
 QString GetPrecautions(Session &session, const QString &IdNum)
@@ -589,6 +617,12 @@ QString GetInventoryType(Session &session, const QString &LocationID)
                   LocationID, u"InventoryType");
 }
 
+double GetOnHand(Session &session, const QString &ItemID, const QString &LocationID)
+{
+    auto row = firstRowOfCall(session, u"INVENTORY..Drug_Invent", {ItemID, LocationID});
+    return row ? row->number(u"OnHand") : 0;
+}
+
 QString GetLabSectionID(Session &session, const QString &LabExamID)
 {
     return lookup(session,
@@ -614,6 +648,19 @@ QString GetCreditMemoIdNum(Session &session, const QString &CreditMemoNum)
                   CreditMemoNum, u"IDNum");
 }
 
+QString GetARCode(Session &session, const QString &IdNum, const QString &department,
+                  const QString &kind)
+{
+    auto row = firstRowOfCall(session, u"STATION..sp_Get_ARCodes", {IdNum, department, kind});
+    return row ? row->text(u"ARCode") : QString();
+}
+
+QString HasNotAdministeredMeds(Session &session, const QString &IdNum, const QString &ItemID)
+{
+    auto row = firstRowOfCall(session, u"STATION..Check_NotAdministeredMeds", {IdNum, ItemID});
+    return row ? row->text(u"Unused") : QString();
+}
+
 QString GetInventorySwitch89(Session &session)
 {
     auto row = firstRow(session,
@@ -637,6 +684,11 @@ QDateTime LoadServerDate(Session &session)
     }
     session.ServerDate = now->date();
     return *now;
+}
+
+bool FieldExists(const RowSet &recordset, const QString &name)
+{
+    return recordset.columnNames().contains(name, Qt::CaseInsensitive);
 }
 
 QString NullToSpace(const QVariant &value)

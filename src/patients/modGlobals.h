@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #pragma once
 
+#include "shell/db/Money.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -9,6 +11,7 @@
 
 namespace kestrel {
 
+class RowSet;
 class Session;
 
 /// The questions every OR window asks about a stay and its account before it charges,
@@ -58,6 +61,9 @@ bool HasERAdmittingCommunication(Session &session, const QString &HospNum, const
 /// empty cells are skipped.
 bool IsWithinCreditLine(Session &session, const QString &IdNum, int source,
                         const QStringList &screenAmounts);
+/// What the stay may still be charged: the credit line less the current bill and the charges
+/// waiting in the log book, counted as IsWithinCreditLine counts them; 0 when it cannot be read.
+Money RemainingCreditBalance(Session &session, const QString &IdNum);
 
 // Patient type, class and programme.
 
@@ -87,6 +93,9 @@ QString GetPackageName(Session &session, const QString &IdNum, const QString &pa
 
 /// The stay's outpatient dialysis ware: items of the dialysis package and case rate.
 bool IsZPackageItem(Session &session, const QString &ItemID);
+/// The stay's package is the PD First dialysis benefit. `LastPDTransaction` is emptied first,
+/// then holds when a bag of the benefit was last charged to the stay (empty before the first).
+bool IsZFirstPackage(Session &session, const QString &IdNum, QString &LastPDTransaction);
 /// The precautions written for the stay, from the visit's or the inpatient history.
 QString GetPrecautions(Session &session, const QString &IdNum);
 /// The number the patient had before the records were renumbered, or empty.
@@ -129,11 +138,21 @@ TodaysHoliday LoadHolidayGreeting(Session &session);
 
 // Master-file lookups used by charging; each answers empty for an unknown code.
 
+/// The receivable account of a charge: the stay, the department and the transaction kind
+/// ("1" a charge) are handed to the database as the charging window gives them.
+QString GetARCode(Session &session, const QString &IdNum, const QString &department,
+                  const QString &kind);
+/// How much of a medicine requested for the stay has not been given to the patient yet, as
+/// the database answers it ("0" when everything was given).
+QString HasNotAdministeredMeds(Session &session, const QString &IdNum, const QString &ItemID);
 QString GetORSection(Session &session, const QString &OtherRevenueID);
 QString GetORItemSection(Session &session, const QString &OtherRevenueID);
 QString GetRevenueLocation(Session &session, const QString &RevenueID);
 bool IsPharmacyRevenue(Session &session, const QString &RevenueID);
 QString GetInventoryType(Session &session, const QString &LocationID);
+/// The stock of an item at a stock location, as the inventory counts it; 0 when the location
+/// does not carry the item.
+double GetOnHand(Session &session, const QString &ItemID, const QString &LocationID);
 QString GetLabSectionID(Session &session, const QString &LabExamID);
 /// The charge slip or assessment number is already used by a bill, stock movement or
 /// cash assessment.
@@ -152,6 +171,8 @@ int GetProcedureParamCount(Session &session, const QString &database, const QStr
 /// and the session's ServerDate follows. Invalid when the server could not be read.
 QDateTime LoadServerDate(Session &session);
 
+/// The result has a column of that name (in any case).
+bool FieldExists(const RowSet &recordset, const QString &name);
 /// A null database value becomes " ", any other value its text.
 QString NullToSpace(const QVariant &value);
 /// A typed quantity is acceptable: digits only unless the station allows decimals.

@@ -13,7 +13,8 @@ namespace kestrel {
 class Notifier
 {
 public:
-    enum class Icon { Information, Exclamation, Critical, Question };
+    /// None is a plain box without an icon.
+    enum class Icon { Information, Exclamation, Critical, Question, None };
 
     virtual ~Notifier() = default;
 

@@ -56,6 +56,9 @@ public:
     HospitalSettings hospital; ///< the hospital settings
     clsSettings settings;      ///< the station switches
     CurrentPatientRecord CurrentPatient;
+    /// "PAY PATIENT" or "SERVICE PATIENT" for the selected stay, where the hospital tells them
+    /// apart; empty otherwise.
+    QString PayServiceLabel;
     QString StationID = QStringLiteral("OR");
     QString StationName = QStringLiteral("Operating Room");
     QDate ServerDate;

@@ -65,6 +65,7 @@ private Q_SLOTS:
     void banner();
     void payServiceLabel();
     void lookups();
+    void chargingLookups();
     void wholeQuantity_data();
     void wholeQuantity();
 
@@ -714,6 +715,85 @@ void tst_AccountRules::lookups()
     QCOMPARE(modGlobals::NullToSpace(QVariant()), QStringLiteral(" "));
     QCOMPARE(modGlobals::NullToSpace(QVariant(QString())), QString());
     QCOMPARE(modGlobals::NullToSpace(QVariant(12)), QStringLiteral("12"));
+}
+
+void tst_AccountRules::chargingLookups()
+{
+    KESTREL_OPEN_DEMO(db);
+    test::MainWindowFixture f(db, QStringLiteral("1001"));
+    Session &s = f.session;
+
+    // Receivable accounts: by kind of stay, who pays, and charge or credit.
+    const QString personal = firstId(db, QStringLiteral("select IDNum from PATIENT_DATA..tbPatient "
+                                                        "where AccountNum = HospNum"));
+    const QString company = firstId(db, QStringLiteral("select IDNum from PATIENT_DATA..tbPatient "
+                                                       "where AccountNum <> HospNum "
+                                                       "and AccountNum <> ''"));
+    const QString visit = firstId(db, QStringLiteral("select IDNum from PATIENT_DATA..tbOutPatient "
+                                                     "where AccountNum = HospNum"));
+    QVERIFY(!personal.isEmpty() && !company.isEmpty() && !visit.isEmpty());
+    QCOMPARE(modGlobals::GetARCode(s, personal, QStringLiteral("OR"), QStringLiteral("1")),
+             QStringLiteral("1131-OR-1"));
+    QCOMPARE(modGlobals::GetARCode(s, company, QStringLiteral("OR"), QStringLiteral("1")),
+             QStringLiteral("1131-OR-2"));
+    QCOMPARE(modGlobals::GetARCode(s, visit, QStringLiteral("PH"), QStringLiteral("2")),
+             QStringLiteral("1132-PH-1R"));
+    // An empty account is the patient's own.
+    QVERIFY(run(db,
+                QStringLiteral("update PATIENT_DATA..tbPatient set AccountNum = '' "
+                               "where IDNum = :id"),
+                {{QStringLiteral("id"), company}}));
+    QCOMPARE(modGlobals::GetARCode(s, company, QStringLiteral("OR"), QStringLiteral("1")),
+             QStringLiteral("1131-OR-1"));
+    QCOMPARE(modGlobals::GetARCode(s, personal, QStringLiteral("NOSUCH"), QStringLiteral("1")),
+             QString());
+
+    // The PD First benefit, and when its last bag was charged.
+    QString last = QStringLiteral("stale");
+    QVERIFY(!modGlobals::IsZFirstPackage(s, personal, last));
+    QCOMPARE(last, QString());
+    QVERIFY(run(db,
+                QStringLiteral("update PATIENT_DATA..tbPatient2 set PackageID = 'PKG-PDF' "
+                               "where IDNum = :id"),
+                {{QStringLiteral("id"), personal}}));
+    QVERIFY(modGlobals::IsZFirstPackage(s, personal, last));
+    QCOMPARE(last, QString());
+    const QString bag = QStringLiteral("insert into STATION..tbNurseLogBook (IDNum, ItemID, "
+                                       "TransDate, RecordStatus) values (:id, :item, :at, :st)");
+    QVERIFY(run(db, bag,
+                {{QStringLiteral("id"), personal},
+                 {QStringLiteral("item"), QStringLiteral("CAPD001")},
+                 {QStringLiteral("at"), QDateTime(QDate(2026, 11, 30), QTime(14, 5))},
+                 {QStringLiteral("st"), QString()}}));
+    QVERIFY(run(db, bag,
+                {{QStringLiteral("id"), personal},
+                 {QStringLiteral("item"), QStringLiteral("CAPD002")},
+                 {QStringLiteral("at"), QDateTime(QDate(2026, 12, 1), QTime(8, 0))},
+                 {QStringLiteral("st"), QStringLiteral("R")}}));
+    QVERIFY(modGlobals::IsZFirstPackage(s, personal, last));
+    QCOMPARE(last, QStringLiteral("11/30/2026 02:05 PM"));
+
+    // Medicines still to give: the demo wards keep one or two doses of the second medicine.
+    auto pending = db.selectOne(u"select IDNum, ItemID, Quantity - QtyAdministered as Remaining "
+                                u"from STATION..tbNursePatientMedicines "
+                                u"where Quantity > QtyAdministered");
+    QVERIFY(pending && *pending);
+    const QString ward = (*pending)->text(u"IDNum");
+    QCOMPARE(modGlobals::HasNotAdministeredMeds(s, ward, (*pending)->text(u"ItemID")).toDouble(),
+             (*pending)->value(u"Remaining").toDouble());
+    auto given = db.selectOne(u"select IDNum, ItemID from STATION..tbNursePatientMedicines "
+                              u"where Quantity = QtyAdministered");
+    QVERIFY(given && *given);
+    QCOMPARE(
+        modGlobals::HasNotAdministeredMeds(s, (*given)->text(u"IDNum"), (*given)->text(u"ItemID"))
+            .toDouble(),
+        0.0);
+    QVERIFY(f.notifier.boxes().isEmpty());
+
+    auto rows = db.select(u"select IDNum as IdNum from PATIENT_DATA..tbPatient where 1 = 0");
+    QVERIFY(rows);
+    QVERIFY(modGlobals::FieldExists(*rows, QStringLiteral("IDNUM")));
+    QVERIFY(!modGlobals::FieldExists(*rows, QStringLiteral("HospNum")));
 }
 
 void tst_AccountRules::wholeQuantity_data()

@@ -2,12 +2,27 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "shell/ui/ApplicationShell.h"
 
+#include "charging/ui/WidgetChargeSaving.h"
+#include "charging/ui/frmCharge.h"
+#include "charging/ui/frmChargeSlipVerification.h"
+#include "charging/ui/frmMarkupSettings.h"
+#include "patients/ui/frmAdmittedPatients.h"
+#include "patients/ui/frmPatientIndex.h"
+#include "patients/ui/frmSearch.h"
+#include "patients/ui/frmSearchAdmitted.h"
 #include "reports/ReportCommands.h"
 #include "reports/ReportService.h"
 #include "reports/ui/WidgetReportDisplay.h"
 #include "shell/ClientMenus.h"
+#include "shell/components/DrugLists.h"
+#include "shell/components/clsCodeLookup.h"
+#include "shell/components/clsDrugPicker.h"
 #include "shell/components/clsLoginUser.h"
+#include "shell/components/clsPatientFinder.h"
+#include "shell/components/clsRvsLookup.h"
+#include "shell/components/clsTarvikClasses.h"
 #include "shell/components/ui/LoginDialog.h"
+#include "shell/components/ui/WidgetCodePickList.h"
 #include "shell/Installation.h"
 #include "users/ui/frmUserLogs.h"
 #include "users/ui/frmUserRights.h"
@@ -62,6 +77,7 @@ ApplicationShell::ApplicationShell(Options options, QObject *parent)
         m_options.loginPrompt = m_loginDialog.get();
     }
     m_context.loginPrompt = m_options.loginPrompt;
+    m_context.codePickList = &m_codePickList;
     m_context.applicationPath = m_session.ApplicationPath;
     m_context.openEmbedded = m_options.openEmbedded;
     m_context.embeddedPath = m_options.embeddedPath;
@@ -108,6 +124,60 @@ ApplicationShell::ApplicationShell(Options options, QObject *parent)
                                 rights->setAttribute(Qt::WA_DeleteOnClose);
                                 return rights;
                             });
+    // The markup master stays in the work area as the one shared instance.
+    m_window->windows().add(QStringLiteral("frmMarkupSettings"),
+                            [this](const WindowRequest &, QWidget *open) -> QWidget * {
+                                return open ? open : new frmMarkupSettings(m_session);
+                            });
+    // The charge window of the selected patient stays in the work area as the one shared
+    // instance; it opens only with the right to post, a selected patient and an open account.
+    // Selected again for another patient, it shows that patient's charges.
+    m_window->windows().add(
+        QStringLiteral("frmCharge"), [this](const WindowRequest &, QWidget *open) -> QWidget * {
+            auto *charge = qobject_cast<frmCharge *>(open);
+            if (charge && charge->presenter().header().idNum ==
+                              m_session.CurrentPatient.IdNum.trimmed())
+                return charge;
+            if (!charge) {
+                const ComponentSet &c = m_startup->components();
+                // Start-up hands the drug picker the login's connection string, through which
+                // it cannot search; the charge window gives it the connection itself.
+                auto *picker = qobject_cast<clsDrugPicker *>(c.drugPicker.get());
+                if (picker && !picker->connection())
+                    picker->InitConnect(&m_session.db());
+                charge = new frmCharge(
+                    m_session, {qobject_cast<clsCodeLookup *>(c.codeLookup.get()),
+                                picker, qobject_cast<DrugListComponent *>(c.drugList.get()),
+                                qobject_cast<clsRvsLookup *>(c.rvsLookup.get())});
+                charge->presenter().setWindowOpener(
+                    [this](const QString &formName, const WindowRequest &request) {
+                        m_presenter.openWindow(formName, request);
+                    });
+                // Saving and reprinting go through the posting, which prints the slip.
+                if (ReportService *reports = reportService())
+                    charge->presenter().setSaving(
+                        &(new WidgetChargeSaving(
+                              m_session, *reports, qobject_cast<clsCodeLookup *>(c.codeLookup.get()),
+                              qobject_cast<clsDrugPicker *>(c.drugPicker.get()), charge))
+                             ->saving());
+            }
+            if (charge->presenter().open())
+                return charge;
+            if (charge != open)
+                delete charge;
+            return open;
+        });
+    // The charge slip sequence is modal and unloads when it closes.
+    m_window->windows().add(
+        QStringLiteral("frmChargeSlipVerification"),
+        [this](const WindowRequest &, QWidget *open) -> QWidget * {
+            if (open)
+                return open;
+            auto *sequence = new frmChargeSlipVerification(
+                m_session, qobject_cast<clsCodeLookup *>(m_startup->components().codeLookup.get()));
+            sequence->setAttribute(Qt::WA_DeleteOnClose);
+            return sequence;
+        });
     m_window->windows().add(QStringLiteral("frmUserLogs"),
                             [this](const WindowRequest &, QWidget *open) -> QWidget * {
                                 if (open)
@@ -115,6 +185,56 @@ ApplicationShell::ApplicationShell(Options options, QObject *parent)
                                 ReportService *reports = reportService();
                                 return reports ? new frmUserLogs(m_session, *reports) : nullptr;
                             });
+
+    // The patient list and the patient for a new schedule stay in the work area. The list's
+    // popup menu on a patient row is the main window's Inquiry menu, with the CVOR command.
+    m_window->windows().add(
+        QStringLiteral("frmSearch"), [this](const WindowRequest &, QWidget *open) -> QWidget * {
+            if (open)
+                return open;
+            return new frmSearch(
+                m_session,
+                qobject_cast<clsPatientFinder *>(m_startup->components().patientFinder.get()),
+                &m_presenter, m_window->menu(u"mnuInquiry"));
+        });
+    m_window->windows().add(
+        QStringLiteral("frmSearchAdmitted"),
+        [this](const WindowRequest &, QWidget *open) -> QWidget * {
+            if (open)
+                return open;
+            return new frmSearchAdmitted(
+                m_session,
+                qobject_cast<clsPatientFinder *>(m_startup->components().patientFinder.get()),
+                &m_presenter);
+        });
+
+    // The admitted patients with a scheduled operation stay in the work area; the patient
+    // index is modal, unloads when it closes and opens the surgical memo through the main
+    // window. Opened from the patient list, it shows the highlighted patient at once.
+    m_window->windows().add(QStringLiteral("frmAdmittedPatients"),
+                            [this](const WindowRequest &, QWidget *open) -> QWidget * {
+                                return open ? open : new frmAdmittedPatients(m_session);
+                            });
+    m_window->windows().add(
+        QStringLiteral("frmPatientIndex"),
+        [this](const WindowRequest &request, QWidget *open) -> QWidget * {
+            if (open)
+                return open;
+            const ComponentSet &components = m_startup->components();
+            auto *index = new frmPatientIndex(
+                m_session, qobject_cast<clsPatientFinder *>(components.patientFinder.get()),
+                qobject_cast<clsCF4 *>(components.cf4));
+            index->setAttribute(Qt::WA_DeleteOnClose);
+            index->presenter().setWindowOpener(
+                [this](const QString &formName, const WindowRequest &memo) {
+                    m_presenter.openWindow(formName, memo);
+                });
+            if (!request.patient.HospNum.trimmed().isEmpty()) {
+                index->presenter().setAdmissionNumber(request.patient.IdNum);
+                index->presenter().validatePatient(request.patient.HospNum);
+            }
+            return index;
+        });
 }
 
 ReportService *ApplicationShell::reportService()

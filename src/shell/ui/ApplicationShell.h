@@ -4,6 +4,7 @@
 
 #include "shell/components/Component.h"
 #include "shell/components/LoginPrompt.h"
+#include "shell/components/ui/WidgetCodePickList.h"
 #include "shell/InstanceGuard.h"
 #include "shell/MainMenu.h"
 #include "shell/Session.h"
@@ -76,6 +77,7 @@ private:
     WidgetDialogs m_dialogs;
     Session m_session;
     std::unique_ptr<LoginDialog> m_loginDialog;
+    WidgetCodePickList m_codePickList;
     ComponentContext m_context;
     MainMenu m_presenter;
     std::unique_ptr<mdiORMenu> m_window;

@@ -20,6 +20,8 @@ QMessageBox::Icon boxIcon(Notifier::Icon icon)
         return QMessageBox::Critical;
     case Notifier::Icon::Question:
         return QMessageBox::Question;
+    case Notifier::Icon::None:
+        return QMessageBox::NoIcon;
     }
     return QMessageBox::NoIcon;
 }

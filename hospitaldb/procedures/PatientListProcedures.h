@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Kestrel developers
+#pragma once
+
+#include "shell/db/Database.h"
+
+#include <QDate>
+#include <QString>
+
+namespace kestrel::hospitaldb {
+
+/// What the OR's patient list asks for: the kind of stay ("A" inpatients, "O" outpatients,
+/// "E" ER visits) and one of the three typed criteria; with dates, only the stays admitted on
+/// those days.
+struct PatientListQuery
+{
+    QString type;
+    QString lastName;
+    QString hospNum;
+    QString idNum;
+    QDate admittedFrom; ///< invalid: no date range
+    QDate admittedTo;
+};
+
+/// The statement that reads the stays of the list, with its bound values. The rows carry the
+/// patient's hospital number, the stay's number, the name parts, the three dates and the
+/// cash-basis flag and reason.
+struct PatientListStatement
+{
+    QString sql;
+    Binds binds;
+};
+PatientListStatement patientListStatement(const PatientListQuery &query);
+
+} // namespace kestrel::hospitaldb

@@ -1,0 +1,320 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Kestrel developers
+#include "charging/ChargePosting.h"
+
+#include "charging/ChargePostingStore.h"
+#include "charging/ChargeSlipNumber.h"
+#include "charging/ChargeSlipPrinter.h"
+#include "patients/modGlobals.h"
+#include "shell/components/clsDrugPicker.h"
+#include "shell/db/Database.h"
+#include "shell/db/NumberFormat.h"
+#include "shell/Notifier.h"
+#include "shell/Session.h"
+
+#include <QSet>
+
+Q_LOGGING_CATEGORY(lcPosting, "kestrel.charging.posting")
+
+namespace kestrel {
+
+namespace {
+
+const QString kNotification = QStringLiteral("Notification");
+const QString kConfirmation = QStringLiteral("Confirmation");
+const QString kORDepartment = QStringLiteral("OR");
+
+// A batch that lost to another workstation (a lock it waited too long for, a serialization
+// failure, or a charge slip number posted first elsewhere) is tried again whole; anything else
+// is a real failure.
+bool worthRetrying(const Error &error)
+{
+    const QString m = error.message.toLower();
+    return m.contains(u"locked") || m.contains(u"could not serialize") ||
+           m.contains(u"deadlock") || m.contains(u"tborchargeslipissued");
+}
+
+bool isStockDepartment(const QString &department)
+{
+    return department == u"PH" || department == u"CS";
+}
+
+// Where supervisors may change prices when posting, a unit price typed over the list price is
+// recorded with the supervisor who signed the batch.
+bool unitPriceTypedOver(const PostingLine &l)
+{
+    return !l.line.listPrice.trimmed().isEmpty() &&
+           l.line.unitPriceValue() != l.line.listPriceValue();
+}
+
+} // namespace
+
+ChargePosting::ChargePosting(Session &session, PostingPrompts &prompts, clsDrugPicker *drugPicker,
+                             ChargeSlipPrinter &printer)
+    : m_session(session)
+    , m_prompts(prompts)
+    , m_drugPicker(drugPicker)
+    , m_printer(printer)
+{
+}
+
+PostingOutcome ChargePosting::save(const QList<PostingLine> &lines, const QString &department)
+{
+    PostingOutcome outcome;
+    m_requestingDoctor = {};
+    m_session.validated = {};
+    const CurrentPatientRecord &stay = m_session.CurrentPatient;
+
+    if (m_session.settings.CheckCredLim() && !withinCreditLine(lines))
+        return outcome;
+    if (!gridIsValid(lines, outcome))
+        return outcome;
+    if (!confirmedAndValidated())
+        return outcome;
+    if (std::any_of(lines.cbegin(), lines.cend(), [](const PostingLine &l) {
+            return l.hasCode() && l.line.department.trimmed() == kORDepartment;
+        }))
+        m_requestingDoctor = m_prompts.askRequestingDoctor();
+    const QDateTime now = modGlobals::LoadServerDate(m_session);
+    if (!now.isValid()) {
+        outcome.status = PostingOutcome::Status::Failed;
+        return outcome;
+    }
+    const std::optional<QList<PlannedLine>> planned = plan(lines);
+    if (!planned)
+        return outcome;
+
+    PostingBatch batch;
+    batch.station = m_session.StationID;
+    batch.IdNum = stay.IdNum.trimmed();
+    batch.HospNum = stay.HospNum.trimmed();
+    batch.patientClass = stay.PatientClass.trimmed();
+    if (batch.patientClass.isEmpty())
+        batch.patientClass = stay.isOutpatientStay() ? QStringLiteral("O") : QStringLiteral("I");
+    batch.room = stay.RoomID.trimmed();
+    batch.department = department.trimmed();
+    batch.userCode = m_session.validated.code;
+    batch.when = now;
+    batch.requestingDoctor = m_requestingDoctor;
+
+    Result<QString> posted;
+    for (int attempt = 1;; ++attempt) {
+        posted = postBatch(*planned, batch);
+        if (posted || !worthRetrying(posted.error()) || attempt == kAttempts)
+            break;
+        qCInfo(lcPosting) << "charge batch tried again after:" << posted.error().message;
+    }
+    if (!posted) {
+        m_session.notifier().errorBox(posted.error());
+        outcome.status = PostingOutcome::Status::Failed;
+        return outcome;
+    }
+    if (posted->isEmpty()) {
+        m_session.notifier().message(
+            QStringLiteral("No chargeslip sequence number set for Station ") + batch.station,
+            kNotification, Notifier::Icon::Exclamation);
+        return outcome;
+    }
+    outcome.status = PostingOutcome::Status::Saved;
+    outcome.chargeSlip = *posted;
+    m_printer.printSaved(outcome.chargeSlip, stay);
+    return outcome;
+}
+
+void ChargePosting::reprint(const QString &chargeSlip, const CurrentPatientRecord &stay)
+{
+    m_printer.reprint(chargeSlip, stay);
+}
+
+bool ChargePosting::withinCreditLine(const QList<PostingLine> &lines)
+{
+    const QString IdNum = m_session.CurrentPatient.IdNum.trimmed();
+    QStringList amounts;
+    for (const PostingLine &l : lines)
+        amounts << l.line.amount;
+    if (modGlobals::IsWithinCreditLine(m_session, IdNum, 1, amounts))
+        return true;
+    m_session.notifier().message(
+        QStringLiteral("Credit amount not enough. Remaining credit balance is ") +
+            numberText(modGlobals::RemainingCreditBalance(m_session, IdNum)) + u'.',
+        kNotification, Notifier::Icon::Information);
+    return false;
+}
+
+bool ChargePosting::gridIsValid(const QList<PostingLine> &lines, PostingOutcome &outcome)
+{
+    Notifier &notifier = m_session.notifier();
+    auto refuse = [&notifier](const QString &text) {
+        notifier.message(text, kNotification, Notifier::Icon::Exclamation);
+        return false;
+    };
+    if (modGlobals::IsAccountClosed(m_session))
+        return false;
+    if (modGlobals::IsClearedByDepartment(m_session, m_session.CurrentPatient.IdNum.trimmed(),
+                                          kORDepartment)) {
+        return refuse(QStringLiteral("Patient is already cleared by (OR Department). ") +
+                      QStringLiteral("If you have charges to make, please notify the Billing staff") +
+                      QStringLiteral(" immediately for further instructions."));
+    }
+    if (std::all_of(lines.cbegin(), lines.cend(), [](const PostingLine &l) { return l.isBlank(); }))
+        return refuse(QStringLiteral("Can't save a blank data. Please enter charges first."));
+    for (int i = 0; i < lines.size(); ++i) {
+        const ChargeLine &c = lines.at(i).line;
+        if (!c.description.trimmed().isEmpty() && c.quantity.trimmed().isEmpty()) {
+            outcome.quantityLine = i;
+            return refuse(QStringLiteral("Please enter quantity to request for ") +
+                          c.description.trimmed() + u'.');
+        }
+    }
+    if (std::none_of(lines.cbegin(), lines.cend(), [](const PostingLine &l) { return l.hasCode(); }))
+        return refuse(QStringLiteral("Can't save blank data. Please enter charges first."));
+    QSet<QString> seen;
+    for (const PostingLine &l : lines) {
+        if (!l.hasCode())
+            continue;
+        const QString key =
+            l.line.department.trimmed().toUpper() + u'|' + l.line.item.trimmed().toUpper();
+        if (seen.contains(key))
+            return refuse(QStringLiteral("Please double-check list for duplicate items."));
+        seen.insert(key);
+    }
+    if (m_session.settings.NotifyZeroAmount() &&
+        std::any_of(lines.cbegin(), lines.cend(), [](const PostingLine &l) {
+            return l.hasCode() && l.line.amountValue().isZero();
+        }))
+        return refuse(QStringLiteral("Please check items with zero amount."));
+    return true;
+}
+
+bool ChargePosting::confirmedAndValidated()
+{
+    Notifier &notifier = m_session.notifier();
+    if (!notifier.confirm(QStringLiteral("Please verify that the items entered are true and "
+                                         "correct. \n\rDo you want to proceed in saving these "
+                                         "charges?"),
+                          kConfirmation))
+        return false;
+    for (;;) {
+        m_session.validated = m_session.dialogs().validateUser();
+        if (m_session.validated.isValid())
+            return true;
+        if (!notifier.confirm(QStringLiteral("Selected charges will not be saved. \n"
+                                             "Are you sure you want to save these charges?"),
+                              kConfirmation))
+            return false;
+    }
+}
+
+std::optional<QList<ChargePosting::PlannedLine>>
+ChargePosting::plan(const QList<PostingLine> &lines)
+{
+    QList<PlannedLine> plan;
+    for (const PostingLine &l : lines) {
+        if (!l.hasCode())
+            continue;
+        const QString department = l.line.department.trimmed();
+        QString location = l.line.location.trimmed();
+        if (location.isEmpty())
+            location = modGlobals::GetRevenueLocation(m_session, department).trimmed();
+        const bool stock = !location.isEmpty() || isStockDepartment(department);
+        const bool medicine =
+            stock && (department == u"PH" || modGlobals::IsPharmacyRevenue(m_session, department));
+        if (medicine && m_session.settings.ShowDosagePostMedicines() &&
+            l.dosage.trimmed().isEmpty()) {
+            m_session.notifier().message(QStringLiteral("DOSAGE ID for ") +
+                                             l.line.description.trimmed() +
+                                             QStringLiteral(" is empty. The system can't process "
+                                                            "the specified item."),
+                                         kNotification, Notifier::Icon::Critical);
+            return std::nullopt;
+        }
+        plan.append({l, stock ? location : QString()});
+    }
+    return plan;
+}
+
+Result<QString> ChargePosting::postBatch(const QList<PlannedLine> &lines, PostingBatch batch)
+{
+    Database &db = m_session.db();
+    ChargePostingStore store(db);
+    Transaction tx = db.transaction();
+    if (!tx.isActive())
+        return tl::unexpected(tx.error());
+
+    // The number is drawn first: the counter row then stays locked until this batch commits,
+    // so batches of other workstations wait for it instead of taking the same number.
+    const SlipFormat format = SlipFormat::of(m_session.settings);
+    const SlipCounter counter = format.counterFor(batch.IdNum);
+    for (;;) {
+        auto drawn = store.takeCounter(batch.station, counter);
+        if (!drawn)
+            return tl::unexpected(drawn.error());
+        if (!*drawn)
+            return QString();
+        batch.chargeSlip = format.number(counter, **drawn);
+        auto used = store.slipUsed(batch.chargeSlip);
+        if (!used)
+            return tl::unexpected(used.error());
+        if (!*used)
+            break;
+    }
+    if (auto ok = store.registerSlip(batch); !ok)
+        return tl::unexpected(ok.error());
+    if (auto ok = store.clearPrintBuffer(); !ok)
+        return tl::unexpected(ok.error());
+    // The stock card is written through the drug picker, on this connection and so inside
+    // this transaction.
+    if (m_drugPicker)
+        m_drugPicker->InitConnect(&db);
+    for (const PlannedLine &line : lines) {
+        if (auto ok = postLine(store, batch, line); !ok)
+            return tl::unexpected(ok.error());
+    }
+    if (auto committed = tx.commit(); !committed)
+        return tl::unexpected(committed.error());
+    return batch.chargeSlip;
+}
+
+Result<void> ChargePosting::postLine(ChargePostingStore &store, const PostingBatch &batch,
+                                     const PlannedLine &planned)
+{
+    const PostingLine &line = planned.posting;
+    if (!planned.location.isEmpty()) {
+        if (!m_drugPicker)
+            return failure(QStringLiteral("The drug picker is not installed."));
+        clsDrug *drug = m_drugPicker->Drug();
+        drug->setLocationID(planned.location);
+        StockCardEntry entry;
+        entry.IdNum = batch.IdNum;
+        entry.HospNum = batch.HospNum;
+        entry.ItemID = line.line.item.trimmed();
+        entry.Quantity = line.line.quantityValue();
+        entry.Amount = line.line.amountValue();
+        entry.RefNum = batch.chargeSlip;
+        entry.TransDate = batch.when;
+        entry.UserID = batch.userCode;
+        if (auto ok = drug->AppendStockCard(entry); !ok)
+            return ok;
+        if (!line.packageId.trimmed().isEmpty()) {
+            if (auto ok = store.stampPackage(batch, line); !ok)
+                return ok;
+        }
+    }
+    if (auto ok = store.saveChargePrint(batch, line); !ok)
+        return ok;
+    if (auto ok = store.appendCharging(batch, line); !ok)
+        return ok;
+    if (line.line.secondOperation.trimmed() == u"1") {
+        if (auto ok = store.tagSecondOperation(batch, line); !ok)
+            return ok;
+    }
+    if (line.isOxygenByPressure()) {
+        if (auto ok = store.saveOxygenMonitoring(batch, line); !ok)
+            return ok;
+    }
+    if (m_session.settings.SupervisorEditAmountPostCharge() && unitPriceTypedOver(line))
+        return store.saveSupervisorTransaction(batch, line);
+    return {};
+}
+
+} // namespace kestrel

@@ -1,0 +1,94 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Kestrel developers
+#pragma once
+
+#include "charging/ChargePostingStore.h"
+#include "charging/ChargeSaving.h"
+#include "charging/PostingLine.h"
+#include "shell/CurrentPatient.h"
+#include "shell/db/Error.h"
+
+#include <QList>
+#include <QLoggingCategory>
+#include <QString>
+
+#include <optional>
+
+Q_DECLARE_LOGGING_CATEGORY(lcPosting)
+
+namespace kestrel {
+
+class ChargeSlipPrinter;
+class Session;
+class clsDrugPicker;
+
+/// The windows posting asks while it saves. The charge window answers with its own windows,
+/// tests with a script.
+class PostingPrompts
+{
+public:
+    virtual ~PostingPrompts() = default;
+    /// "Enter Requesting Doctor" (`frmRequestingDoctor`), asked when the batch holds an OR
+    /// line: the doctor who requested it; empty when the user gave none.
+    virtual RequestingDoctor askRequestingDoctor() = 0;
+};
+
+/// Saving the entry grid of the charge window ("&Save"): the checks before anything is
+/// written, the confirmation and re-validation, the requesting doctor, then the batch, then the
+/// charge slip; and the reprint of a posted slip.
+///
+/// A batch is one database transaction: its charge slip number is drawn from the station's
+/// counter inside it, and its stock card rows, print buffer, logbook lines, second-operation
+/// tags, oxygen and supervisor records are written in it. A failure anywhere rolls back
+/// everything, the number included; a batch that lost a race for a lock or a number is tried
+/// again whole.
+class ChargePosting : public ChargeSaving
+{
+public:
+    /// `drugPicker` writes the stock card of stock lines (without one, a batch with stock
+    /// lines fails); `printer` prints the slip after the save.
+    ChargePosting(Session &session, PostingPrompts &prompts, clsDrugPicker *drugPicker,
+                  ChargeSlipPrinter &printer);
+
+    /// Saves the lines of the entry grid for the selected patient, recording `department`
+    /// (`lblDeptCode`) on every logbook line; see PostingOutcome. Refusals and failures are
+    /// told to the user.
+    PostingOutcome save(const QList<PostingLine> &lines, const QString &department) override;
+    /// "Reprint": prints a posted slip of the stay again.
+    void reprint(const QString &chargeSlip, const CurrentPatientRecord &stay) override;
+
+    /// The requesting doctor of the last save; emptied when a save starts.
+    const RequestingDoctor &requestingDoctor() const { return m_requestingDoctor; }
+
+    /// How often a batch is tried whole before its failure is shown.
+    static constexpr int kAttempts = 10;
+
+private:
+    /// A line to post, with the stock location it is taken from (empty for a service).
+    struct PlannedLine
+    {
+        PostingLine posting;
+        QString location;
+    };
+
+    bool withinCreditLine(const QList<PostingLine> &lines);
+    bool gridIsValid(const QList<PostingLine> &lines, PostingOutcome &outcome);
+    bool confirmedAndValidated();
+    /// The lines to post with their stock locations; nothing (told) when a medicine lacks its
+    /// dosage.
+    std::optional<QList<PlannedLine>> plan(const QList<PostingLine> &lines);
+    /// One attempt at the whole batch inside one transaction: the charge slip, or an empty
+    /// text when the station has no counter row.
+    Result<QString> postBatch(const QList<PlannedLine> &lines, PostingBatch batch);
+    /// Writes one line of the batch: stock card, print buffer, logbook and its own records.
+    Result<void> postLine(ChargePostingStore &store, const PostingBatch &batch,
+                          const PlannedLine &line);
+
+    Session &m_session;
+    PostingPrompts &m_prompts;
+    clsDrugPicker *m_drugPicker;
+    ChargeSlipPrinter &m_printer;
+    RequestingDoctor m_requestingDoctor;
+};
+
+} // namespace kestrel

@@ -1,0 +1,224 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Kestrel developers
+#include "charging/ChargePostingStore.h"
+
+#include "shell/db/Database.h"
+
+#include <QLocale>
+
+namespace kestrel {
+
+namespace {
+
+const QString kSupervisorReason = QStringLiteral("Editing of Unit Price");
+
+Result<void> done(const Result<RowSet> &rows)
+{
+    if (!rows)
+        return tl::unexpected(rows.error());
+    return {};
+}
+
+Result<void> done(const Result<int> &touched)
+{
+    if (!touched)
+        return tl::unexpected(touched.error());
+    return {};
+}
+
+} // namespace
+
+QString chargingDateText(const QDateTime &when)
+{
+    return QLocale::c().toString(when, QStringLiteral("MM/dd/yyyy hh:mm:ss AP"));
+}
+
+ChargePostingStore::ChargePostingStore(Database &db)
+    : m_db(db)
+{
+}
+
+Result<std::optional<qint64>> ChargePostingStore::takeCounter(const QString &station,
+                                                              SlipCounter counter)
+{
+    // Read and moved on in one statement: the row stays locked until the batch commits, so
+    // no other workstation can draw the same value in between.
+    QStringView sql;
+    switch (counter) {
+    case SlipCounter::Common:
+        sql = u"update STATION..tbORChargeSlip set ChargeSlip = ChargeSlip + 1 "
+              u"where StationID = :station returning ChargeSlip - 1 as Drawn";
+        break;
+    case SlipCounter::Inpatient:
+        sql = u"update STATION..tbORChargeSlip set IChargeSlip = IChargeSlip + 1 "
+              u"where StationID = :station returning IChargeSlip - 1 as Drawn";
+        break;
+    case SlipCounter::Outpatient:
+        sql = u"update STATION..tbORChargeSlip set OChargeSlip = OChargeSlip + 1 "
+              u"where StationID = :station returning OChargeSlip - 1 as Drawn";
+        break;
+    }
+    auto row = m_db.selectOne(sql, {{QStringLiteral("station"), station}});
+    if (!row)
+        return tl::unexpected(row.error());
+    if (!*row)
+        return std::optional<qint64>();
+    return std::optional<qint64>((*row)->integer(u"Drawn"));
+}
+
+Result<std::optional<qint64>> ChargePostingStore::commonCounter(const QString &station)
+{
+    auto row = m_db.selectOne(u"select ChargeSlip from STATION..tbORChargeSlip "
+                              u"where StationID = :station",
+                              {{QStringLiteral("station"), station}});
+    if (!row)
+        return tl::unexpected(row.error());
+    if (!*row)
+        return std::optional<qint64>();
+    return std::optional<qint64>((*row)->integer(u"ChargeSlip"));
+}
+
+Result<void> ChargePostingStore::setCommonCounter(const QString &station, qint64 value)
+{
+    return done(m_db.exec(u"update STATION..tbORChargeSlip set ChargeSlip = :value "
+                          u"where StationID = :station or :station = 'ALL'",
+                          {{QStringLiteral("value"), value}, {QStringLiteral("station"), station}}));
+}
+
+Result<bool> ChargePostingStore::slipUsed(const QString &chargeSlip)
+{
+    auto row = m_db.selectOne(
+        u"select RefNum from BILLING..tbBillDailyBill where RefNum = :slip "
+        u"union all select RefNum from BILLING..tbBillOPDailyOut where RefNum = :slip "
+        u"union all select RefNum from INVENTORY..tbInvStockCard where RefNum = :slip "
+        u"union all select RefNum from BILLING..tbCashAssessment where RefNum = :slip "
+        u"union all select ChargeSlip from STATION..tbORChargeSlipIssued where ChargeSlip = :slip",
+        {{QStringLiteral("slip"), chargeSlip}});
+    if (!row)
+        return tl::unexpected(row.error());
+    return row->has_value();
+}
+
+Result<void> ChargePostingStore::registerSlip(const PostingBatch &batch)
+{
+    return done(m_db.exec(u"insert into STATION..tbORChargeSlipIssued (ChargeSlip, StationID, "
+                          u"IDNum, UserID, HostName, TransDate) values (:slip, :station, :id, "
+                          u":user, host_name(), :at)",
+                          {{QStringLiteral("slip"), batch.chargeSlip},
+                           {QStringLiteral("station"), batch.station},
+                           {QStringLiteral("id"), batch.IdNum},
+                           {QStringLiteral("user"), batch.userCode},
+                           {QStringLiteral("at"), batch.when}}));
+}
+
+Result<void> ChargePostingStore::clearPrintBuffer()
+{
+    return done(m_db.exec(u"delete from STATION..tbORChargePrint where HostName = host_name()"));
+}
+
+Result<void> ChargePostingStore::saveChargePrint(const PostingBatch &batch, const PostingLine &line)
+{
+    QVariantList args{line.line.item.trimmed(), line.line.amountValue().toVariant(),
+                      line.line.quantityValue(), line.line.department.trimmed(),
+                      line.line.description.trimmed(), batch.IdNum};
+    // The newer procedure also takes the station and the charge slip.
+    if (m_db.parameterCount(u"STATION", u"sp_OR_SaveChargePrint") > args.size())
+        args << batch.station << batch.chargeSlip;
+    return done(m_db.call(u"STATION..sp_OR_SaveChargePrint", args));
+}
+
+Result<void> ChargePostingStore::refillPrintBuffer(const QString &chargeSlip)
+{
+    return done(m_db.call(u"STATION..sp_OR_ReprintChargeSlip", {chargeSlip}));
+}
+
+Result<void> ChargePostingStore::stampPackage(const PostingBatch &batch, const PostingLine &line)
+{
+    auto row = m_db.selectOne(u"select SequenceNumber from INVENTORY..tbInvStockCard "
+                              u"where IDNum = :id and ItemID = :item and RefNum = :slip "
+                              u"and coalesce(PackageID, '') = ''",
+                              {{QStringLiteral("id"), batch.IdNum},
+                               {QStringLiteral("item"), line.line.item.trimmed()},
+                               {QStringLiteral("slip"), batch.chargeSlip}});
+    if (!row)
+        return tl::unexpected(row.error());
+    if (!*row)
+        return {};
+    return done(m_db.exec(u"update INVENTORY..tbInvStockCard set PackageID = :package "
+                          u"where SequenceNumber = :seq",
+                          {{QStringLiteral("package"), line.packageId.trimmed()},
+                           {QStringLiteral("seq"), (*row)->integer(u"SequenceNumber")}}));
+}
+
+Result<void> ChargePostingStore::appendCharging(const PostingBatch &batch, const PostingLine &line)
+{
+    const ChargeLine &c = line.line;
+    // The hospital's argument list, then the charge slip (the logbook's ReferenceNum), the
+    // station and the line's stat answer. "X" and "D" are the procedure's fixed markers; the slot before
+    // the markup is passed as NULL.
+    const QVariantList args{batch.HospNum,
+                            batch.IdNum,
+                            c.item.trimmed(),
+                            c.amountValue().toVariant(),
+                            c.quantityValue(),
+                            chargingDateText(batch.when),
+                            c.department.trimmed(),
+                            QStringLiteral("X"),
+                            batch.userCode,
+                            c.description.trimmed(),
+                            batch.patientClass,
+                            QStringLiteral("D"),
+                            batch.room,
+                            batch.department,
+                            batch.requestingDoctor.code,
+                            c.arCode.trimmed(),
+                            batch.requestingDoctor.name,
+                            line.packageId.trimmed(),
+                            QVariant(),
+                            c.markupText.trimmed(),
+                            batch.chargeSlip,
+                            batch.station,
+                            c.statFlag.trimmed()};
+    return done(m_db.call(u"STATION..Nurse_AppendCharging", args));
+}
+
+Result<void> ChargePostingStore::tagSecondOperation(const PostingBatch &batch,
+                                                    const PostingLine &line)
+{
+    return done(m_db.exec(u"update STATION..tbNurseLogBook set isSecORProc = :flag "
+                          u"where ReferenceNum = :slip and ItemID = :item and IDNum = :id",
+                          {{QStringLiteral("flag"), line.line.secondOperation.trimmed()},
+                           {QStringLiteral("slip"), batch.chargeSlip},
+                           {QStringLiteral("item"), line.line.item.trimmed()},
+                           {QStringLiteral("id"), batch.IdNum}}));
+}
+
+Result<void> ChargePostingStore::saveOxygenMonitoring(const PostingBatch &batch,
+                                                      const PostingLine &line)
+{
+    return done(m_db.call(u"STATION..sp_Save_Oxygen_Monitoring",
+                          {batch.IdNum, line.line.item.trimmed(), line.tankNumber.trimmed(),
+                           line.initialReading.trimmed(), line.lastReading.trimmed(),
+                           batch.chargeSlip, batch.userCode, batch.station}));
+}
+
+Result<void> ChargePostingStore::saveSupervisorTransaction(const PostingBatch &batch,
+                                                           const PostingLine &line)
+{
+    const ChargeLine &c = line.line;
+    return done(m_db.call(u"STATION..sp_Save_Supervisor_Transaction",
+                          {batch.IdNum, batch.chargeSlip, c.department.trimmed(), c.item.trimmed(),
+                           c.listPriceValue().toVariant(), c.unitPriceValue().toVariant(),
+                           kSupervisorReason, batch.userCode, batch.station}));
+}
+
+Result<QDate> ChargePostingStore::birthDate(const QString &HospNum)
+{
+    auto row = m_db.selectOne(u"select BirthDate from PATIENT_DATA..tbMaster where HospNum = :hosp",
+                              {{QStringLiteral("hosp"), HospNum}});
+    if (!row)
+        return tl::unexpected(row.error());
+    return *row ? (*row)->date(u"BirthDate") : QDate();
+}
+
+} // namespace kestrel

@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Kestrel developers
+#pragma once
+
+#include <QString>
+
+namespace kestrel {
+
+/// A LIKE pattern matching every text that begins with what the user typed (trimmed), taken as
+/// typed: "%", "_" and "\" are ordinary characters. Statements use it with `escape '\'`.
+inline QString likePrefix(const QString &typed)
+{
+    QString escaped = typed.trimmed();
+    escaped.replace(u'\\', QStringLiteral("\\\\"));
+    escaped.replace(u'%', QStringLiteral("\\%"));
+    escaped.replace(u'_', QStringLiteral("\\_"));
+    return escaped + u'%';
+}
+
+/// The texts that begin with what the user typed (trimmed) lie between `low` (inclusive) and
+/// `high` (exclusive). Beside the LIKE of likePrefix() the two bounds let both databases walk
+/// an index of the column instead of reading the whole table; the LIKE still decides which
+/// rows match.
+struct PrefixRange
+{
+    QString low;
+    QString high;
+};
+inline PrefixRange prefixRange(const QString &typed)
+{
+    // U+FFFF sorts after every character a name holds: in SQLite's byte order, in the code
+    // point order of a C collation, and as the highest weight of the Unicode collation.
+    const QString low = typed.trimmed();
+    return {low, low + QChar(0xFFFF)};
+}
+
+} // namespace kestrel
