@@ -3,38 +3,18 @@
 #include "charging/modPricing.h"
 
 #include "patients/modGlobals.h"
+#include "patients/StayQueries.h"
 #include "shell/db/Database.h"
 #include "shell/Notifier.h"
 #include "shell/Session.h"
 
 namespace kestrel::modPricing {
 
+using stayqueries::firstRow;
+using stayqueries::firstRowOfCall;
+using stayqueries::isOutpatientIdNum;
+
 namespace {
-
-bool isOutpatientIdNum(const QString &IdNum)
-{
-    return IdNum.trimmed().endsWith(u'B', Qt::CaseInsensitive);
-}
-
-std::optional<Row> firstRow(Session &session, QStringView sql, const Binds &binds)
-{
-    auto row = session.db().selectOne(sql, binds);
-    if (!row) {
-        session.notifier().errorBox(row.error());
-        return std::nullopt;
-    }
-    return *row;
-}
-
-std::optional<Row> firstRowOfCall(Session &session, QStringView procedure, const QVariantList &args)
-{
-    auto rows = session.db().call(procedure, args);
-    if (!rows) {
-        session.notifier().errorBox(rows.error());
-        return std::nullopt;
-    }
-    return rows->first();
-}
 
 // The exam master of a department, with the name of its key column.
 struct ExamTable
@@ -64,7 +44,8 @@ QString GetPatientRateLetter(Session &session, const QString &IdNum, const QStri
     // The room does not decide the letter; the HMO rate by room class reads it instead.
     Q_UNUSED(RoomID);
     const QString cls = patientClass.trimmed();
-    auto row = firstRowOfCall(session, u"STATION..sp_Nurse_Get_PatientType", {IdNum.trimmed(), cls});
+    auto row =
+        firstRowOfCall(session, u"STATION..sp_Nurse_Get_PatientType", {IdNum.trimmed(), cls});
     if (!row)
         return QStringLiteral("A");
     const QString special = row->text(u"isSpecial").trimmed();
@@ -93,8 +74,8 @@ Money GetHMORateByClass(Session &session, const QString &IdNum, const QString &R
     } else {
         rateClass = modGlobals::GetRoomClassification(session, RoomID);
     }
-    auto row = firstRowOfCall(session, u"STATION..Nurse_GetHMORateByClass",
-                              {department, item, rateClass});
+    auto row =
+        firstRowOfCall(session, u"STATION..Nurse_GetHMORateByClass", {department, item, rateClass});
     return row ? row->money(u"HMORate") : Money();
 }
 
@@ -199,8 +180,7 @@ bool HasSecondOperation(Session &session, const QString &IdNum)
         .has_value();
 }
 
-std::optional<Money> GetCompanyPrice(Session &session, const QString &item,
-                                     const QString &account)
+std::optional<Money> GetCompanyPrice(Session &session, const QString &item, const QString &account)
 {
     auto row = firstRowOfCall(session, u"INVENTORY..sp_Get_CompanyPrice", {item, account});
     if (!row)
@@ -221,9 +201,9 @@ QString GetStayAccount(Session &session, const QString &IdNum, bool outpatient)
 
 QString GetAdmissionTypeID(Session &session, const QString &IdNum)
 {
-    auto row = firstRow(session,
-                        u"select AdmissionTypeID from PATIENT_DATA..tbPatient2 where IDNum = :id",
-                        {{QStringLiteral("id"), IdNum.trimmed()}});
+    auto row =
+        firstRow(session, u"select AdmissionTypeID from PATIENT_DATA..tbPatient2 where IDNum = :id",
+                 {{QStringLiteral("id"), IdNum.trimmed()}});
     return row ? row->trimmed(u"AdmissionTypeID") : QString();
 }
 

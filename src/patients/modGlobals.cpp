@@ -1,31 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Kestrel developers
 #include "patients/modGlobals.h"
+#include "patients/StayQueries.h"
 
 #include "shell/db/Database.h"
 #include "shell/db/Money.h"
 #include "shell/Notifier.h"
 #include "shell/Session.h"
 
-namespace kestrel::modGlobals {
-
-namespace {
-
-// The walk-in account: outpatients on it pay for themselves.
-const QString kWalkInAccount = QStringLiteral("4394");
+namespace kestrel::stayqueries {
 
 bool isOutpatientIdNum(const QString &IdNum)
 {
     return IdNum.trimmed().endsWith(u'B', Qt::CaseInsensitive);
 }
 
-Binds idBind(const QString &IdNum)
-{
-    return {{QStringLiteral("id"), IdNum}};
-}
-
-// The first row of a query; a failure shows the shared error box and reads as no row, so
-// every caller falls back to its default answer.
 std::optional<Row> firstRow(Session &session, QStringView sql, const Binds &binds)
 {
     auto row = session.db().selectOne(sql, binds);
@@ -43,9 +32,25 @@ std::optional<Row> firstRowOfCall(Session &session, QStringView procedure, const
         session.notifier().errorBox(rows.error());
         return std::nullopt;
     }
-    if (rows->isEmpty())
-        return std::nullopt;
-    return rows->at(0);
+    return rows->first();
+}
+
+} // namespace kestrel::stayqueries
+
+namespace kestrel::modGlobals {
+
+using stayqueries::firstRow;
+using stayqueries::firstRowOfCall;
+using stayqueries::isOutpatientIdNum;
+
+namespace {
+
+// The walk-in account: outpatients on it pay for themselves.
+const QString kWalkInAccount = QStringLiteral("4394");
+
+Binds idBind(const QString &IdNum)
+{
+    return {{QStringLiteral("id"), IdNum}};
 }
 
 bool hasRow(Session &session, QStringView sql, const Binds &binds)
