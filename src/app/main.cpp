@@ -20,14 +20,17 @@
 #include <QCommandLineParser>
 #include <QDateEdit>
 #include <QDir>
+#include <QImage>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QTextStream>
 #include <QTimer>
 
+#include <algorithm>
 #include <tuple>
 
 using namespace kestrel;
@@ -165,6 +168,100 @@ QString chargeWindowShot(ApplicationShell &shell, const QDir &folder)
     return shell.window().grab().save(shot) ? shot : QString();
 }
 
+// The charge slip of the lines typed into the charge window, posted as a nurse posts them:
+// "&Save", Yes to the confirmation, the scrub nurse signs with her code and password, the
+// surgeon of the stay is picked as the requesting doctor, and the slip goes on blank paper.
+// The page the report engine printed is saved as a picture. The tour leaves the demo hospital
+// as it found it: the batch is posted inside a transaction that is rolled back once the slip
+// is drawn.
+QString chargeSlipShot(ApplicationShell &shell, const QDir &folder)
+{
+    auto *charge = shell.window().workArea()->findChild<frmCharge *>();
+    if (!charge || charge->presenter().lines().isEmpty())
+        return {};
+    ChargeEntry &entry = charge->presenter();
+    const QString surgeon = entry.header().admittingDoctor.section(u',', 0, 0).trimmed();
+    const QList<hospitaldb::DemoLogin> logins = hospitaldb::demoLogins();
+    const auto nurse =
+        std::find_if(logins.cbegin(), logins.cend(),
+                     [](const hospitaldb::DemoLogin &l) { return l.employeeCode == u"2902"; });
+    if (nurse == logins.cend())
+        return {};
+
+    // Buttons are pressed from the event loop, not from the timer: the doctor's button opens
+    // the doctors' list, which this timer must answer too.
+    auto press = [](QWidget *window, const QString &name) {
+        if (auto *button = window->findChild<QAbstractButton *>(name))
+            QMetaObject::invokeMethod(button, &QAbstractButton::click, Qt::QueuedConnection);
+    };
+    QTimer answers;
+    QObject::connect(&answers, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            // Yes to saving; No to the preprinted form, which only fills the boxes of paper
+            // the hospital has printed.
+            const bool saving = box->text().startsWith(u"Please verify");
+            QAbstractButton *button = box->button(saving ? QMessageBox::Yes : QMessageBox::No);
+            QMetaObject::invokeMethod(button ? button : box->button(QMessageBox::Ok),
+                                      &QAbstractButton::click, Qt::QueuedConnection);
+        } else if (modal->objectName() == u"frmTransaction_UserValidation") {
+            auto *code = modal->findChild<QLineEdit *>(QStringLiteral("txtUserID"));
+            auto *password = modal->findChild<QLineEdit *>(QStringLiteral("txtAccessCode"));
+            if (code && password) {
+                code->setText(nurse->employeeCode);
+                password->setText(nurse->password);
+            }
+            press(modal, QStringLiteral("cmdOK"));
+        } else if (modal->objectName() == u"frmRequestingDoctor") {
+            auto *doctor = modal->findChild<QLineEdit *>(QStringLiteral("txtRequestingDoctor"));
+            if (doctor && doctor->text().isEmpty()) {
+                doctor->setText(surgeon);
+                press(modal, QStringLiteral("cmdReqDoc"));
+            } else {
+                press(modal, QStringLiteral("cmdOK"));
+            }
+        } else {
+            press(modal, QStringLiteral("cmdSelect"));
+        }
+    });
+
+    // The stay's credit line has room left for the operation and the supplies but not for the
+    // surgeon's fee, which the save would refuse: the fee line is taken off (F3) first.
+    for (int row = int(entry.lines().size()); row >= 1; --row) {
+        if (entry.lines().at(row - 1).line.department == u"MD")
+            entry.removeLine(row);
+    }
+
+    Transaction undo = shell.session().db().transaction();
+    if (!undo.isActive())
+        return {};
+    answers.start(150);
+    entry.save();
+    answers.stop();
+    QString shot;
+    for (auto *viewer : shell.window().workArea()->findChildren<frmReportViewer *>()) {
+        if (viewer->presenter().title() != u"Print ChargeSlip")
+            continue;
+        const RenderedReport &slip = viewer->presenter().report();
+        // The sheet of paper at 120 dots per inch.
+        const QSizeF paper = slip.pageSizePoints() * (120.0 / 72.0);
+        QImage page(paper.toSize(), QImage::Format_RGB32);
+        page.fill(Qt::white);
+        QPainter painter(&page);
+        painter.setRenderHint(QPainter::Antialiasing);
+        slip.paintPage(painter, 0, QRectF(QPointF(0, 0), paper));
+        painter.end();
+        const QString path = folder.filePath(QStringLiteral("07-charge-slip.png"));
+        if (page.save(path))
+            shot = path;
+        break;
+    }
+    undo.rollback();
+    return shot;
+}
+
 int check(const QString &path)
 {
     auto db = hospitaldb::openEmbeddedHospital(path);
@@ -271,11 +368,14 @@ int main(int argc, char *argv[])
             const QString chargeShot = chargeWindowShot(shell, tourFolder);
             if (!chargeShot.isEmpty())
                 shots << chargeShot;
+            const QString slipShot = chargeSlipShot(shell, tourFolder);
+            if (!slipShot.isEmpty())
+                shots << slipShot;
             QTextStream out(stdout);
             out << "Tour pictures:\n";
             for (const QString &s : std::as_const(shots))
                 out << "  " << QDir(s).absolutePath() << '\n';
-            app.exit(shots.size() == 7 ? 0 : 1);
+            app.exit(shots.size() == 8 ? 0 : 1);
         });
     }
     return app.exec();

@@ -5,6 +5,7 @@
 #include "reports/ReportDefinition.h"
 #include "reports/ReportRenderer.h"
 #include "reports/ReportService.h"
+#include "support/PdfText.h"
 #include "support/RecordingNotifier.h"
 #include "support/RecordingReportDisplay.h"
 #include "support/TestDatabase.h"
@@ -13,9 +14,7 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
@@ -23,6 +22,7 @@
 #include <zlib.h>
 
 using namespace kestrel;
+using kestrel::test::pdfText;
 using kestrel::test::RecordingNotifier;
 using kestrel::test::RecordingReportDisplay;
 using kestrel::test::TestDatabase;
@@ -170,17 +170,6 @@ QByteArray readAll(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-/// Text of every page of a PDF, pages split by form feeds (poppler's pdftotext).
-QString pdfText(const QString &path)
-{
-    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
-        return {};
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
-    p.waitForFinished(30000);
-    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 } // namespace
