@@ -17,6 +17,7 @@
 #include <QDateTime>
 #include <QStringList>
 
+#include <algorithm>
 #include <array>
 
 namespace kestrel::hospitaldb {
@@ -24,7 +25,7 @@ namespace kestrel::hospitaldb {
 namespace {
 
 // Last names, the most common first: the generator gives the early ones far more patients.
-constexpr std::array<QStringView, 160> kSurnames{
+constexpr auto kSurnames = std::to_array<QStringView>({
     u"SANTOS",     u"REYES",     u"CRUZ",       u"BAUTISTA",  u"GARCIA",    u"MENDOZA",
     u"DELA CRUZ",  u"GONZALES",  u"RAMOS",      u"AQUINO",    u"CASTILLO",  u"VILLANUEVA",
     u"SANTIAGO",   u"FERNANDEZ", u"TORRES",     u"DIAZ",      u"FLORES",    u"LOPEZ",
@@ -50,7 +51,7 @@ constexpr std::array<QStringView, 160> kSurnames{
     u"SAMSON",     u"SARMIENTO", u"SERRANO",    u"SISON",     u"SOLIS",     u"SUAREZ",
     u"TABORA",     u"TAGLE",     u"TALAVERA",   u"TAMAYO",    u"TIONGSON",  u"UMALI",
     u"VALENZUELA", u"VARGAS",    u"VELASCO",    u"VERGARA",   u"VICTORIA",  u"VILLAROMAN",
-    u"YAP",        u"YLAGAN",    u"ZAMORA",     u"ZARATE"};
+    u"YAP",        u"YLAGAN",    u"ZAMORA",     u"ZARATE"});
 
 struct FirstName
 {
@@ -96,7 +97,8 @@ const QStringList kBigTables{
     QStringLiteral("BILLING..tbBillOPDailyOut"),   QStringLiteral("STATION..tbORMasterFile")};
 
 // The generator's own tables, dropped when it is done.
-const QStringList kWorkTables{QStringLiteral("scale_k"),       QStringLiteral("scale_slot"),
+const QStringList kWorkTables{QStringLiteral("scale_k"),       QStringLiteral("scale_t"),
+                              QStringLiteral("scale_slot"),
                               QStringLiteral("scale_surname"), QStringLiteral("scale_first"),
                               QStringLiteral("scale_station"), QStringLiteral("scale_item"),
                               QStringLiteral("scale_doctor"),  QStringLiteral("scale_room"),
@@ -130,10 +132,11 @@ const QString kLength = QStringLiteral(
     "(case when ((J * 37 + 11) % 10) < 4 then 96 * (1 + (J * 131 + 17) % 6) + (J * 7 % 40) "
     "else 4 end)");
 
-// Numbers from 0: a thousand values of A times a thousand of B per chunk.
+// Numbers from 0: thousands A (scale_t) plus units B (scale_k, 0 to 999), a chunk of A at a
+// time.
 QString numbers(const QString &alias)
 {
-    return QStringLiteral("(select A.n * 1000 + B.n as %1 from scale_k A cross join scale_k B "
+    return QStringLiteral("(select A.n * 1000 + B.n as %1 from scale_t A cross join scale_k B "
                           "where A.n >= :a0 and A.n < :a1)")
         .arg(alias);
 }
@@ -243,6 +246,7 @@ Result<void> ScaleBuilder::tuneForLoading()
                           QStringLiteral("PRAGMA journal_mode = OFF"),
                           QStringLiteral("PRAGMA cache_size = -524288")}
             : QStringList{QStringLiteral("SET synchronous_commit = off"),
+                          QStringLiteral("SET client_min_messages = warning"),
                           QStringLiteral("SET maintenance_work_mem = '512MB'"),
                           QStringLiteral("SET work_mem = '64MB'")};
     for (const QString &s : settings) {
@@ -282,6 +286,7 @@ Result<void> ScaleBuilder::addWorkTables()
     const QString money = pg ? QStringLiteral("numeric(19,4)") : QStringLiteral("NUMERIC");
     const QStringList tables{
         QStringLiteral("scale_k (n %1 PRIMARY KEY)").arg(number),
+        QStringLiteral("scale_t (n %1 PRIMARY KEY)").arg(number),
         QStringLiteral("scale_slot (s %1 PRIMARY KEY, at %2)").arg(number, when),
         QStringLiteral("scale_surname (k %1 PRIMARY KEY, name %2)").arg(number, text),
         QStringLiteral("scale_first (k %1 PRIMARY KEY, name %2, sex %2)").arg(number, text),
@@ -304,6 +309,13 @@ Result<void> ScaleBuilder::addWorkTables()
         rows << QVariantList{n};
     if (auto ok = fillList(QStringLiteral("scale_k"), {QStringLiteral("n")}, rows); !ok)
         return ok;
+    const qint64 most = std::max({m_size.patients, m_size.stays, m_size.logbookLines,
+                                  m_size.billLines, m_size.orCases});
+    if (auto n = m_db.exec(u"insert into scale_t (n) select A.n * 1000 + B.n "
+                           u"from scale_k A cross join scale_k B where A.n * 1000 + B.n <= :most",
+                           {{QStringLiteral("most"), most / 1000}});
+        !n)
+        return tl::unexpected(n.error());
     rows.clear();
     for (std::size_t k = 0; k < kSurnames.size(); ++k)
         rows << QVariantList{qint64(k), kSurnames[k].toString()};
@@ -442,16 +454,18 @@ Result<void> ScaleBuilder::addPatients()
         "select cast(%1 + X.i as varchar(12)), S.name, F.name, M.name, F.sex, B.at, "
         "'SAN FERNANDO', 'PAMPANGA', 'FILIPINO', C.at "
         "from %2 X "
-        "join scale_surname S on S.k = case when X.i % 2 = 0 then (X.i / 2 * 7919 % 1009) * 160 / 1009 "
-        "  else ((X.i * 104729 % 997) * (X.i * 104729 % 997) / 997) * 160 / 997 end "
-        "join scale_first F on F.k = (X.i * 15485863 % 1000003) % 48 "
-        "join scale_surname M on M.k = (X.i * 7727 % 160) "
+        "join scale_surname S on S.k = case when X.i % 2 = 0 then (X.i / 2 * 7919 % 1009) * :surnames / 1009 "
+        "  else ((X.i * 104729 % 997) * (X.i * 104729 % 997) / 997) * :surnames / 997 end "
+        "join scale_first F on F.k = (X.i * 15485863 % 1000003) % :firsts "
+        "join scale_surname M on M.k = (X.i * 7727 % :surnames) "
         "join scale_slot B on B.s = (X.i * 86969 % :slots) "
         "join scale_slot C on C.s = X.i * (:slots - 1) / :count "
         "where X.i < :count");
     // Birth dates come from the same years as everything else: ages are not what is measured.
     return chunked(QStringLiteral("patients"), m_size.patients,
-                   QString(sql).arg(kFirstHospNum).arg(numbers(QStringLiteral("i"))), {});
+                   QString(sql).arg(kFirstHospNum).arg(numbers(QStringLiteral("i"))),
+                   {{QStringLiteral("surnames"), qint64(kSurnames.size())},
+                    {QStringLiteral("firsts"), qint64(kFirstNames.size())}});
 }
 
 Result<void> ScaleBuilder::addStays()

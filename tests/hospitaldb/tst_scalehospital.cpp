@@ -111,6 +111,10 @@ void tst_ScaleHospital::rowsOfEveryTable()
                        "PATIENT_DATA..tbMaster M on M.HospNum = L.HospNum "
                        "where L.IDNum >= '2000000' and (M.HospNum is null or L.TransDate is null)")),
              0);
+    QCOMPARE(count(db, QStringLiteral("select count(*) from PATIENT_DATA..tbMaster "
+                                      "where HospNum >= '20000000' and (LastName = '' or "
+                                      "FirstName = '' or MiddleName = '' or Sex = '')")),
+             0);
     // Many patients share the common last names; the work tables are gone.
     QVERIFY(count(db, QStringLiteral("select count(distinct LastName) from PATIENT_DATA..tbMaster "
                       "where HospNum >= '20000000'")) > 100);
