@@ -9,6 +9,8 @@
 #include "shell/components/PatientRecords.h"
 #include "shell/db/LikePattern.h"
 
+#include <algorithm>
+
 namespace kestrel::hospitaldb {
 
 namespace {
@@ -64,7 +66,7 @@ Result<RowSet> patientList(Database &db, const PatientListQuery &query)
 
 PatientListQuery queryOf(const ProcedureArgs &args)
 {
-    return {args.text(0), args.text(1), args.text(2), args.text(3), {}, {}};
+    return {args.text(0), args.text(1), args.text(2), args.text(3), {}, {}, 0, 0};
 }
 
 Result<RowSet> orPatientList(Database &db, const ProcedureArgs &args)
@@ -79,6 +81,24 @@ Result<RowSet> orPatientListByAdmDate(Database &db, const ProcedureArgs &args)
     query.admittedTo = dateArgument(args.at(5));
     if (!query.admittedFrom.isValid() || !query.admittedTo.isValid())
         return failure(QStringLiteral("The admission dates of the patient list are not valid."));
+    return patientList(db, query);
+}
+
+// A page of the list, for a window that shows the first rows at once and reads on as the
+// user scrolls: the four criteria, the admission dates (both empty for none), the rows to skip
+// and the rows to read.
+Result<RowSet> orPatientListPage(Database &db, const ProcedureArgs &args)
+{
+    PatientListQuery query = queryOf(args);
+    if (!args.text(4).isEmpty() || !args.text(5).isEmpty()) {
+        query.admittedFrom = dateArgument(args.at(4));
+        query.admittedTo = dateArgument(args.at(5));
+        if (!query.admittedFrom.isValid() || !query.admittedTo.isValid())
+            return failure(
+                QStringLiteral("The admission dates of the patient list are not valid."));
+    }
+    query.offset = std::max(0, args.at(6).toInt());
+    query.limit = std::max(1, args.at(7).toInt());
     return patientList(db, query);
 }
 
@@ -136,12 +156,17 @@ PatientListStatement patientListStatement(const PatientListQuery &query)
                        QDateTime(query.admittedTo.addDays(1), QTime(0, 0)));
     }
     // Nothing typed and no dates: the stays of patients who are still in the hospital.
-    if (s.binds.isEmpty())
+    if (query.lastName.isEmpty() && query.hospNum.isEmpty() && query.idNum.isEmpty() && !dated)
         where << QStringLiteral("S.DcrDate is null");
 
     s.sql += QStringLiteral("where ") + where.join(QStringLiteral(" and ")) +
              QStringLiteral(" order by M.LastName, M.FirstName, M.MiddleName, S.AdmDate desc, "
                             "S.IDNum");
+    if (query.limit > 0) {
+        s.sql += QStringLiteral(" limit :limit offset :offset");
+        s.binds.insert(QStringLiteral("limit"), query.limit);
+        s.binds.insert(QStringLiteral("offset"), query.offset);
+    }
     return s;
 }
 
@@ -150,6 +175,7 @@ void registerPatientListProcedures(ProcedureRegistry &registry)
     registry.add(QStringLiteral("STATION..sp_Get_OR_PatientList"), 4, orPatientList);
     registry.add(QStringLiteral("STATION..sp_Get_OR_PatientList_by_AdmDate"), 6,
                  orPatientListByAdmDate);
+    registry.add(QStringLiteral("STATION..sp_Get_OR_PatientList_Page"), 8, orPatientListPage);
 }
 
 } // namespace kestrel::hospitaldb

@@ -20,6 +20,9 @@ struct PatientListQuery
     QString idNum;
     QDate admittedFrom; ///< invalid: no date range
     QDate admittedTo;
+    /// A page of the list: `limit` rows (0: all of them) after the first `offset`.
+    int offset = 0;
+    int limit = 0;
 };
 
 /// The statement that reads the stays of the list, with its bound values. The rows carry the

@@ -6,6 +6,7 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <array>
 
 namespace kestrel {
@@ -70,24 +71,56 @@ void PatientGrid::reset()
 {
     beginResetModel();
     m_rows = {GridRow()};
+    m_readMore = nullptr;
     endResetModel();
+}
+
+PatientGrid::GridRow PatientGrid::gridRow(const Row &r)
+{
+    GridRow row;
+    for (int c = 0; c < ColumnCount - 1 && c < r.columnCount(); ++c) {
+        const QVariant v = r.value(c);
+        row.cells[c + 1] = v.isNull() ? QString() : v.toString();
+    }
+    return row;
 }
 
 void PatientGrid::bind(const RowSet &rows)
 {
     beginResetModel();
     m_rows.clear();
-    for (const Row &r : rows) {
-        GridRow row;
-        for (int c = 0; c < ColumnCount - 1 && c < r.columnCount(); ++c) {
-            const QVariant v = r.value(c);
-            row.cells[c + 1] = v.isNull() ? QString() : v.toString();
-        }
-        m_rows.append(row);
-    }
+    m_readMore = nullptr;
+    for (const Row &r : rows)
+        m_rows.append(gridRow(r));
     if (m_rows.isEmpty())
         m_rows.append(GridRow());
     endResetModel();
+}
+
+void PatientGrid::append(const RowSet &rows)
+{
+    if (rows.isEmpty())
+        return;
+    beginInsertRows({}, rowCount(), rowCount() + rows.count() - 1);
+    for (const Row &r : rows)
+        m_rows.append(gridRow(r));
+    endInsertRows();
+}
+
+void PatientGrid::setReadMore(std::function<void()> readMore)
+{
+    m_readMore = std::move(readMore);
+}
+
+bool PatientGrid::canFetchMore(const QModelIndex &parent) const
+{
+    return !parent.isValid() && m_readMore != nullptr;
+}
+
+void PatientGrid::fetchMore(const QModelIndex &parent)
+{
+    if (canFetchMore(parent))
+        m_readMore();
 }
 
 bool PatientGrid::holdsPatients() const
@@ -114,11 +147,12 @@ void PatientGrid::colourRows()
         Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
 }
 
-void PatientGrid::paintPrecautions(const QList<std::optional<QColor>> &colors)
+void PatientGrid::paintPrecautions(const QList<std::optional<QColor>> &colors, int firstRow)
 {
-    for (int i = 0; i < m_rows.size() && i < colors.size(); ++i) {
+    const int first = std::max(firstRow, 1) - 1;
+    for (int i = 0; first + i < m_rows.size() && i < colors.size(); ++i) {
         if (colors.at(i))
-            m_rows[i].precaution = colors.at(i);
+            m_rows[first + i].precaution = colors.at(i);
     }
     if (!m_rows.isEmpty())
         Q_EMIT dataChanged(index(0, Precaution), index(rowCount() - 1, Precaution));

@@ -9,6 +9,7 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace kestrel {
@@ -56,13 +57,19 @@ public:
     void reset();
     /// Puts the rows of a list procedure into columns 1 to 8, in the result's column order.
     void bind(const RowSet &rows);
+    /// Adds the rows of the next page of the same list after the last row.
+    void append(const RowSet &rows);
+    /// What reads the next page of a list that has more rows than the grid holds; the view
+    /// asks for it when the user scrolls to the end. Empty: the list is whole.
+    void setReadMore(std::function<void()> readMore);
     /// At least one patient: three grid rows or more, or two whose "Hospital #" is filled.
     bool holdsPatients() const;
     /// Alternating backgrounds; blue text for a billed row, whose cash-basis flag is then set
     /// to "0"; red text for a cash-basis row.
     void colourRows();
-    /// Paints the first cell of each patient row; `colors` is in row order, none leaves a cell.
-    void paintPrecautions(const QList<std::optional<QColor>> &colors);
+    /// Paints the first cell of each patient row from grid row `firstRow` on; `colors` is in
+    /// row order, none leaves a cell.
+    void paintPrecautions(const QList<std::optional<QColor>> &colors, int firstRow = 1);
 
     /// The number of grid rows, the header included.
     int gridRows() const { return int(m_rows.size()) + 1; }
@@ -82,6 +89,8 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
+    bool canFetchMore(const QModelIndex &parent) const override;
+    void fetchMore(const QModelIndex &parent) override;
 
 private:
     struct GridRow
@@ -91,8 +100,11 @@ private:
         std::optional<QColor> fore;
         std::optional<QColor> precaution;
     };
+    static GridRow gridRow(const Row &r);
+
     QList<GridRow> m_rows;
     QStringList m_headers;
+    std::function<void()> m_readMore;
 };
 
 } // namespace kestrel

@@ -110,13 +110,14 @@ void PatientList::loadList(const std::optional<std::pair<QDate, QDate>> &dates)
     m_currentRow = 0;
     m_grid.reset();
 
-    const QString &lastName = m_texts[LastName];
-    const QString &hospNum = m_texts[HospitalNumber];
-    const QString &idNum = m_texts[AdmissionNumber];
+    m_search = {m_texts[LastName], m_texts[HospitalNumber], m_texts[AdmissionNumber], dates};
+    // A common last name finds thousands of stays: the first page is shown at once.
     const Result<RowSet> rows =
-        dates ? m_selection.SearchPatientsByAdmissionDate(m_type, lastName, hospNum, idNum,
-                                                          dates->first, dates->second)
-              : m_selection.SearchPatients(m_type, lastName, hospNum, idNum);
+        dates ? m_selection.SearchPatientsByAdmissionDate(m_type, m_search.lastName,
+                                                          m_search.hospNum, m_search.idNum,
+                                                          dates->first, dates->second, kFirstPage)
+              : m_selection.SearchPatients(m_type, m_search.lastName, m_search.hospNum,
+                                           m_search.idNum, kFirstPage);
     if (!rows) {
         m_session.notifier().errorBox(rows.error());
         Q_EMIT changed();
@@ -125,17 +126,50 @@ void PatientList::loadList(const std::optional<std::pair<QDate, QDate>> &dates)
     if (!rows->isEmpty())
         m_grid.bind(*rows);
     if (m_grid.holdsPatients()) {
-        m_grid.colourRows();
+        if (rows->count() == kFirstPage)
+            m_grid.setReadMore([this] { readMore(); });
+        showRows(1);
         rowChanged(1);
-        if (m_type == PatientType::Inpatient && m_session.settings.EnableNewPrecaution()) {
-            QStringList idNums;
-            for (int row = 1; row < m_grid.gridRows(); ++row)
-                idNums << m_grid.text(row, PatientGrid::AdmissionNumber);
-            if (auto colors = m_selection.PrecautionColors(idNums))
-                m_grid.paintPrecautions(*colors);
-        }
     }
     Q_EMIT changed();
+}
+
+void PatientList::readMore()
+{
+    const int before = m_grid.gridRows();
+    const Result<RowSet> rows =
+        m_selection.PatientsPage(m_type, m_search.lastName, m_search.hospNum, m_search.idNum,
+                                 m_search.days, before - 1, kNextPage);
+    if (!rows) {
+        m_grid.setReadMore(nullptr);
+        m_session.notifier().errorBox(rows.error());
+        return;
+    }
+    if (rows->count() < kNextPage)
+        m_grid.setReadMore(nullptr);
+    m_grid.append(*rows);
+    showRows(before);
+    countRows();
+    Q_EMIT changed();
+}
+
+void PatientList::showRows(int firstRow)
+{
+    m_grid.colourRows();
+    if (m_type == PatientType::Inpatient && m_session.settings.EnableNewPrecaution()) {
+        QStringList idNums;
+        for (int row = firstRow; row < m_grid.gridRows(); ++row)
+            idNums << m_grid.text(row, PatientGrid::AdmissionNumber);
+        if (auto colors = m_selection.PrecautionColors(idNums))
+            m_grid.paintPrecautions(*colors, firstRow);
+    }
+}
+
+void PatientList::countRows()
+{
+    if (m_currentRow >= 1)
+        m_recordNumber = QString::number(m_currentRow) + QStringLiteral("  out of  ") +
+                         QString::number(m_grid.gridRows() - 1);
 }
 
 void PatientList::rowChanged(int row)
@@ -147,8 +181,7 @@ void PatientList::rowChanged(int row)
     patient.HospNum = m_grid.text(row, PatientGrid::HospitalNumber);
     patient.IdNum = m_grid.text(row, PatientGrid::AdmissionNumber);
     patient.ListRow = qint16(row);
-    m_recordNumber = QString::number(row) + QStringLiteral("  out of  ") +
-                     QString::number(m_grid.gridRows() - 1);
+    countRows();
     m_legendShown = m_grid.isCashBasis(row);
     m_legend = m_legendShown ? m_grid.text(row, PatientGrid::Legend).trimmed() : QString();
     Q_EMIT changed();

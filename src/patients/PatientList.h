@@ -105,6 +105,10 @@ public:
     /// The tab of the patient profile each link label opens.
     static int linkTab(int link);
 
+    /// The rows the list reads first; further pages are read as the user scrolls.
+    static constexpr int kFirstPage = 100;
+    static constexpr int kNextPage = 500;
+
 Q_SIGNALS:
     /// Anything shown changed: the search texts, the grid, the labels.
     void changed();
@@ -112,6 +116,19 @@ Q_SIGNALS:
     void closeRequested();
 
 private:
+    // What the list on show was searched for, to read its further pages by.
+    struct Search
+    {
+        QString lastName;
+        QString hospNum;
+        QString idNum;
+        PatientSelection::AdmissionDays days;
+    };
+    void readMore();
+    // Colours the rows from grid row `firstRow` on and paints their precautions.
+    void showRows(int firstRow);
+    void countRows();
+
     void loadList(const std::optional<std::pair<QDate, QDate>> &dates);
     void openProfile(int row, int tab);
 
@@ -123,6 +140,7 @@ private:
     PatientType m_type = PatientType::Inpatient;
     std::array<QString, 3> m_texts;
     int m_currentRow = 0;
+    Search m_search;
     QString m_recordNumber;
     bool m_legendShown = false;
     QString m_legend;

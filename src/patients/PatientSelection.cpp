@@ -76,10 +76,13 @@ void PatientSelection::clearKeys()
 }
 
 Result<RowSet> PatientSelection::SearchPatients(PatientType type, const QString &lastName,
-                                                const QString &hospNum, const QString &idNum)
+                                                const QString &hospNum, const QString &idNum,
+                                                int limit)
 {
     clearKeys();
     m_session.CurrentPatient.ListRow = 1;
+    if (limit > 0)
+        return PatientsPage(type, lastName, hospNum, idNum, std::nullopt, 0, limit);
     return m_session.db().call(u"STATION..sp_Get_OR_PatientList",
                                {patientTypeCode(type), lastName, hospNum, idNum});
 }
@@ -88,12 +91,26 @@ Result<RowSet> PatientSelection::SearchPatientsByAdmissionDate(PatientType type,
                                                                const QString &lastName,
                                                                const QString &hospNum,
                                                                const QString &idNum,
-                                                               const QDate &start, const QDate &end)
+                                                               const QDate &start, const QDate &end,
+                                                               int limit)
 {
     clearKeys();
     m_session.CurrentPatient.ListRow = 1;
+    if (limit > 0)
+        return PatientsPage(type, lastName, hospNum, idNum, std::make_pair(start, end), 0, limit);
     return m_session.db().call(u"STATION..sp_Get_OR_PatientList_by_AdmDate",
                                {patientTypeCode(type), lastName, hospNum, idNum, start, end});
+}
+
+Result<RowSet> PatientSelection::PatientsPage(PatientType type, const QString &lastName,
+                                              const QString &hospNum, const QString &idNum,
+                                              const AdmissionDays &days, int offset, int limit)
+{
+    return m_session.db().call(u"STATION..sp_Get_OR_PatientList_Page",
+                               {patientTypeCode(type), lastName, hospNum, idNum,
+                                days ? QVariant(days->first) : QVariant(QString()),
+                                days ? QVariant(days->second) : QVariant(QString()), offset,
+                                limit});
 }
 
 bool PatientSelection::SelectPatient(const QString &hospNum, const QString &idNum, bool inpatient,

@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <utility>
 
 namespace kestrel {
 
@@ -52,13 +53,23 @@ public:
     PatientSelection(Session &session, clsPatientFinder *finder);
 
     /// The rows of the patient list for one kind of stay and one typed criterion (the others
-    /// empty); nothing typed lists the stays still open. Sets `ListRow` to 1.
+    /// empty); nothing typed lists the stays still open. Sets `ListRow` to 1. With a `limit`,
+    /// only the first `limit` rows: the rest come page by page from PatientsPage.
     Result<RowSet> SearchPatients(PatientType type, const QString &lastName, const QString &hospNum,
-                                  const QString &idNum);
+                                  const QString &idNum, int limit = 0);
     /// The same, only stays admitted from `start` to `end`, both days whole.
     Result<RowSet> SearchPatientsByAdmissionDate(PatientType type, const QString &lastName,
                                                  const QString &hospNum, const QString &idNum,
-                                                 const QDate &start, const QDate &end);
+                                                 const QDate &start, const QDate &end,
+                                                 int limit = 0);
+
+    /// Admission days from the first to the last, both whole.
+    using AdmissionDays = std::optional<std::pair<QDate, QDate>>;
+    /// `limit` rows of the same list after its first `offset`, leaving the current patient
+    /// alone: the pages a long list reads as the user scrolls.
+    Result<RowSet> PatientsPage(PatientType type, const QString &lastName, const QString &hospNum,
+                                const QString &idNum, const AdmissionDays &days, int offset,
+                                int limit);
 
     /// Makes the stay `idNum` of patient `hospNum` the current patient: the patient master,
     /// then the admission (`inpatient`) or the outpatient visit. A stay that is not found is

@@ -103,6 +103,7 @@ private Q_SLOTS:
 
     // The presenter.
     void loadingTheList();
+    void longListsArriveInPages();
     void precautionColours();
     void rowChangeFollowsTheHighlight();
     void selectionEnablesThePatientCommands();
@@ -449,6 +450,47 @@ void tst_PatientSelection::loadingTheList()
     QVERIFY(h.f.notifier.lastText().endsWith(u"Please notify your IT department."));
     QCOMPARE(list.grid().gridRows(), 2);
     QCOMPARE(list.currentRow(), 0);
+}
+
+void tst_PatientSelection::longListsArriveInPages()
+{
+    OPEN_HOSPITAL(h);
+    // No model tester here: it would read the further pages itself.
+    PatientList list(h.f.session, &h.finder, &h.menu, PatientList::Window::PatientList);
+    // Every inpatient stay of the demo hospital's last three years: more than a page.
+    const QDate from = test::fixtureToday().addYears(-3);
+    const QDate to = test::fixtureToday();
+    auto whole = h.f.session.db().call(u"STATION..sp_Get_OR_PatientList_by_AdmDate",
+                                       {QStringLiteral("A"), QString(), QString(), QString(),
+                                        from, to});
+    QVERIFY(whole.has_value());
+    QVERIFY(whole->count() > PatientList::kFirstPage);
+
+    list.loadByAdmissionDate(from, to);
+    PatientGrid &grid = list.grid();
+    QCOMPARE(grid.gridRows() - 1, PatientList::kFirstPage);
+    QCOMPARE(list.recordNumberText(),
+             QStringLiteral("1  out of  %1").arg(PatientList::kFirstPage));
+    QVERIFY(grid.canFetchMore({}));
+
+    // Scrolling to the end reads the rest, in the list's order, coloured like the first page.
+    while (grid.canFetchMore({}))
+        grid.fetchMore({});
+    QCOMPARE(grid.gridRows() - 1, whole->count());
+    for (int row = 1; row < grid.gridRows(); ++row)
+        QCOMPARE(grid.text(row, PatientGrid::AdmissionNumber), whole->at(row - 1).text(u"IdNum"));
+    const int last = grid.gridRows() - 1;
+    QCOMPARE(grid.background(last, 1), std::optional(last % 2 == 1 ? PatientGrid::oddRowColor()
+                                                                     : PatientGrid::evenRowColor()));
+    QVERIFY(grid.background(last, 0).has_value());
+    QCOMPARE(list.recordNumberText(), QStringLiteral("1  out of  %1").arg(whole->count()));
+    QCOMPARE(list.currentRow(), 1);
+
+    // A new search starts from its own first page.
+    list.setSearchText(PatientList::LastName, "BATUMBAKAL");
+    list.load();
+    QCOMPARE(grid.gridRows(), 4);
+    QVERIFY(!grid.canFetchMore({}));
 }
 
 void tst_PatientSelection::precautionColours()
