@@ -43,7 +43,8 @@ QDate dateArgument(const QVariant &value)
 
 Result<RowSet> patientList(Database &db, const PatientListQuery &query)
 {
-    const PatientListStatement statement = patientListStatement(query);
+    const PatientListStatement statement =
+        patientListStatement(query, db.ordersTextByCodePoint());
     auto stays = db.select(statement.sql, statement.binds);
     if (!stays)
         return tl::unexpected(stays.error());
@@ -104,7 +105,7 @@ Result<RowSet> orPatientListPage(Database &db, const ProcedureArgs &args)
 
 } // namespace
 
-PatientListStatement patientListStatement(const PatientListQuery &query)
+PatientListStatement patientListStatement(const PatientListQuery &query, bool rangeIsExact)
 {
     const bool inpatients = query.type.compare(u"A", Qt::CaseInsensitive) == 0;
     const bool er = query.type.compare(u"E", Qt::CaseInsensitive) == 0;
@@ -133,11 +134,13 @@ PatientListStatement patientListStatement(const PatientListQuery &query)
 
     if (!query.lastName.isEmpty()) {
         const PrefixRange range = prefixRange(query.lastName);
-        where << QStringLiteral("M.LastName >= :nameFrom and M.LastName < :nameTo and "
-                                "M.LastName like :name escape '\\'");
+        where << QStringLiteral("M.LastName >= :nameFrom and M.LastName < :nameTo");
         s.binds.insert(QStringLiteral("nameFrom"), range.low);
         s.binds.insert(QStringLiteral("nameTo"), range.high);
-        s.binds.insert(QStringLiteral("name"), likePrefix(query.lastName));
+        if (!rangeIsExact) {
+            where << QStringLiteral("M.LastName like :name escape '\\'");
+            s.binds.insert(QStringLiteral("name"), likePrefix(query.lastName));
+        }
     }
     if (!query.hospNum.isEmpty()) {
         where << QStringLiteral("S.HospNum = :hospNum");

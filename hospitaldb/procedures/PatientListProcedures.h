@@ -33,6 +33,9 @@ struct PatientListStatement
     QString sql;
     Binds binds;
 };
-PatientListStatement patientListStatement(const PatientListQuery &query);
+/// With `rangeIsExact` (the database orders text by code point) a last name is found by its
+/// range alone, which lets PostgreSQL estimate the rows and read the first page in name order
+/// from the index; otherwise a LIKE checks every name in the range.
+PatientListStatement patientListStatement(const PatientListQuery &query, bool rangeIsExact = false);
 
 } // namespace kestrel::hospitaldb

@@ -157,6 +157,20 @@ void tst_PatientListProcedures::searches()
                      qPrintable(r.text(u"PatientName")));
         QCOMPARE(r.text(u"IdNum").endsWith(u'B'), type != u"A");
     }
+    // The range alone finds the same stays as the range with the LIKE, on a database that
+    // orders text by code point (both test databases do).
+    QVERIFY(db.ordersTextByCodePoint());
+    QStringList found[2];
+    for (bool exact : {false, true}) {
+        const auto statement =
+            hospitaldb::patientListStatement({type, lastName, hospNum, idNum, {}, {}}, exact);
+        QCOMPARE(statement.sql.contains(u" like "), !exact && !lastName.trimmed().isEmpty());
+        auto stays = db.select(statement.sql, statement.binds);
+        QVERIFY(stays);
+        for (const Row &r : *stays)
+            found[exact] << r.text(u"IDNum");
+    }
+    QCOMPARE(found[true], found[false]);
 }
 
 void tst_PatientListProcedures::columnsAsTheGridShowsThem()

@@ -301,6 +301,22 @@ Result<void> Database::bindAndRun(QSqlQuery &q, const Binds &binds, QStringView 
     return {};
 }
 
+bool Database::ordersTextByCodePoint()
+{
+    if (backend() == Backend::Sqlite)
+        return true;
+    if (!m_codePointOrder) {
+        // A failed question is answered "no" and asked again next time: the callers then
+        // check each text themselves.
+        auto collation = scalar(u"select current_setting('lc_collate')");
+        if (!collation)
+            return false;
+        const QString name = collation->toString();
+        m_codePointOrder = name == u"C" || name.startsWith(u"C.") || name == u"POSIX";
+    }
+    return *m_codePointOrder;
+}
+
 Result<RowSet> Database::select(QStringView sql, const Binds &binds)
 {
     auto q = prepared(sql);

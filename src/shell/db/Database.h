@@ -97,6 +97,11 @@ public:
     /// Makes getdate() answer `when` (tests and demonstrations); an invalid value unpins.
     Result<void> pinClock(const QDateTime &when);
 
+    /// Whether text is ordered by code point, without regard to case: SQLite always,
+    /// PostgreSQL under the C collation. Then the texts between a prefix and the prefix
+    /// followed by U+FFFF are exactly those that begin with it. Asked once per connection.
+    bool ordersTextByCodePoint();
+
     /// The text form a date-time is bound and stored in.
     static QString isoText(const QDateTime &dt);
     static QString isoText(const QDate &d);
@@ -117,6 +122,7 @@ private:
     std::shared_ptr<const ProcedureRegistry> m_procedures;
     QDateTime m_serverNow;
     int m_depth = 0;
+    std::optional<bool> m_codePointOrder;
 };
 
 /// Writes that belong together. A Transaction that goes out of scope without commit() rolls
