@@ -485,9 +485,11 @@ Result<void> ScaleBuilder::addStays()
         "join scale_doctor Dr on Dr.k = J * 31 % (select count(*) from scale_doctor) "
         "join scale_user U on U.k = J % (select count(*) from scale_user) "
         "where {kind} < 4");
+    // The admitting office gives every admission a credit line wide enough for its charges.
     const QString details = QStringLiteral(
-        "insert into PATIENT_DATA..tbPatient2 (IDNum, PatientClass, isCashBasis, CashBasisReason) "
-        "select {idnum}, case when J % 9 = 0 then 'S' else 'P' end, "
+        "insert into PATIENT_DATA..tbPatient2 (IDNum, CreditLine, PatientClass, isCashBasis, "
+        "CashBasisReason) "
+        "select {idnum}, 5000000, case when J % 9 = 0 then 'S' else 'P' end, "
         "case when J % 23 = 0 then 1 else 0 end, '' from %1 Y where {kind} < 4")
                               
                               .arg(stays);

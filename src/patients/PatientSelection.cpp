@@ -11,6 +11,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 namespace kestrel {
 
 namespace {
@@ -192,37 +194,48 @@ std::optional<QList<std::optional<QColor>>>
 PatientSelection::PrecautionColors(const QStringList &idNums)
 {
     Database &db = m_session.db();
-    QHash<QString, std::optional<QColor>> colorOf;
+    // The precautions of the stays, a few hundred in one statement, and the hospital's
+    // colours once: a page of the list costs two or three statements, not one per row.
+    constexpr qsizetype kStaysPerStatement = 250;
+    QHash<QString, QString> precautionOf;
+    for (qsizetype from = 0; from < idNums.size(); from += kStaysPerStatement) {
+        QStringList marks;
+        Binds binds;
+        for (qsizetype i = from; i < std::min(idNums.size(), from + kStaysPerStatement); ++i) {
+            const QString name = QStringLiteral("id%1").arg(i - from);
+            marks << u':' + name;
+            binds.insert(name, idNums.at(i).trimmed());
+        }
+        const QString sql = u"select IDNum, coalesce(PrecautionID, '1') as PrecautionID "
+                            u"from PATIENT_DATA..tbPatient where IDNum in (" +
+                            marks.join(u", ") + u')';
+        auto rows = db.select(sql, binds);
+        if (!rows) {
+            m_session.notifier().errorBox(rows.error());
+            return std::nullopt;
+        }
+        for (const Row &r : *rows)
+            precautionOf.insert(r.trimmed(u"IDNum").toUpper(), r.trimmed(u"PrecautionID"));
+    }
+    auto known = db.select(u"select PrecautionID, Color from BUILD_FILE..tbCoPrecautions");
+    if (!known) {
+        m_session.notifier().errorBox(known.error());
+        return std::nullopt;
+    }
+    QHash<QString, QColor> colorOf;
+    for (const Row &r : *known)
+        colorOf.insert(r.trimmed(u"PrecautionID"), windowsColor(quint32(r.integer(u"Color"))));
+
     QList<std::optional<QColor>> colors;
     colors.reserve(idNums.size());
     for (const QString &idNum : idNums) {
-        auto precaution = db.scalar(u"select coalesce(PrecautionID, '1') as PrecautionID "
-                                    u"from PATIENT_DATA..tbPatient where IDNum = :id",
-                                    {{QStringLiteral("id"), idNum.trimmed()}});
-        if (!precaution) {
-            m_session.notifier().errorBox(precaution.error());
-            return std::nullopt;
-        }
-        QString id = precaution->toString().trimmed();
+        QString id = precautionOf.value(idNum.trimmed().toUpper());
         if (id.isEmpty())
             id = QStringLiteral("1");
-        if (!isKnownPrecaution(id)) {
+        if (isKnownPrecaution(id) && colorOf.contains(id))
+            colors << colorOf.value(id);
+        else
             colors << std::nullopt;
-            continue;
-        }
-        if (!colorOf.contains(id)) {
-            auto color = db.selectOne(
-                u"select Color from BUILD_FILE..tbCoPrecautions where PrecautionID = :id",
-                {{QStringLiteral("id"), id}});
-            if (!color) {
-                m_session.notifier().errorBox(color.error());
-                return std::nullopt;
-            }
-            colorOf.insert(id, *color ? std::optional<QColor>(
-                                            windowsColor(quint32((*color)->integer(u"Color"))))
-                                      : std::nullopt);
-        }
-        colors << colorOf.value(id);
     }
     return colors;
 }
