@@ -3,11 +3,17 @@
 #
 # make run    build and start Kestrel on the embedded demo hospital
 # make test   build and run every test (SQLite, then the database tests on PostgreSQL)
-# make bench  time the program's own paths on a hospital-sized database
+# make bench  time the program's own paths on a hospital-sized database (docs/performance.md):
+#             a Release build in build-bench/; the first run creates the hospital (SQLite,
+#             bench-data/hospital.sqlite or small.sqlite). BENCH_ARGS passes options to
+#             kestrel-bench:
+#             make bench BENCH_ARGS=--small
+#             make bench BENCH_ARGS="--pg 127.0.0.1:54330:kestrel_bench"
 
 BUILD ?= build
 BUILD_TYPE ?= Debug
 JOBS ?= 2
+BENCH_ARGS ?=
 
 .PHONY: all deps configure build run test bench clean
 
@@ -31,8 +37,13 @@ run: build
 test: build
 	@scripts/run-tests $(BUILD)
 
-bench: build
-	@echo "make bench: the benchmark is not yet part of Kestrel."
+# kestrel-bench answers 2 when there is no hospital yet: it is then run again to create one.
+bench: deps
+	@$(MAKE) --no-print-directory BUILD=build-bench BUILD_TYPE=Release configure
+	cmake --build build-bench -j$(JOBS) --target kestrel-bench
+	@build-bench/bench/kestrel-bench $(BENCH_ARGS); status=$$?; \
+	if [ $$status -eq 2 ]; then build-bench/bench/kestrel-bench --generate $(BENCH_ARGS); \
+	else exit $$status; fi
 
 clean:
 	rm -rf $(BUILD)
