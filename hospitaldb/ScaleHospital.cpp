@@ -25,33 +25,33 @@ namespace kestrel::hospitaldb {
 namespace {
 
 // Last names, the most common first: the generator gives the early ones far more patients.
-constexpr auto kSurnames = std::to_array<QStringView>({
-    u"SANTOS",     u"REYES",     u"CRUZ",       u"BAUTISTA",  u"GARCIA",    u"MENDOZA",
-    u"DELA CRUZ",  u"GONZALES",  u"RAMOS",      u"AQUINO",    u"CASTILLO",  u"VILLANUEVA",
-    u"SANTIAGO",   u"FERNANDEZ", u"TORRES",     u"DIAZ",      u"FLORES",    u"LOPEZ",
-    u"SANCHEZ",    u"RIVERA",    u"DE LEON",    u"TOLENTINO", u"NAVARRO",   u"DOMINGO",
-    u"PASCUAL",    u"SALAZAR",   u"MERCADO",    u"SAN JUAN",  u"AGUILAR",   u"MORALES",
-    u"CORPUZ",     u"DE GUZMAN", u"VALDEZ",     u"PANGANIBAN", u"MANALO",   u"SORIANO",
-    u"ESPIRITU",   u"SAMONTE",   u"GUTIERREZ",  u"ROXAS",     u"CABRERA",   u"JIMENEZ",
-    u"SAN PEDRO",  u"LIM",       u"TAN",        u"GO",        u"CHUA",      u"UY",
-    u"SY",         u"ONG",       u"MAGBANUA",   u"MACARAEG",  u"DIMAGIBA",  u"DUMALAGAN",
-    u"LACSON",     u"ABAD",      u"ABELLA",     u"ACOSTA",    u"ALCANTARA", u"ALVAREZ",
-    u"ANDRADA",    u"ARCEO",     u"ARELLANO",   u"BALTAZAR",  u"BARRETO",   u"BELTRAN",
-    u"BERNARDO",   u"BORJA",     u"BUENAVENTURA", u"CABANGON", u"CALDERON", u"CAMACHO",
-    u"CANLAS",     u"CARPIO",    u"CATACUTAN",  u"CAYABYAB",  u"CONCEPCION", u"CORTEZ",
-    u"DAVID",      u"DE CASTRO", u"DE JESUS",   u"DEL ROSARIO", u"DIMACULANGAN", u"DIZON",
-    u"ENRIQUEZ",   u"ESTRADA",   u"EUGENIO",    u"FAJARDO",   u"FRANCISCO", u"GALANG",
-    u"GATCHALIAN", u"GERONIMO",  u"GUEVARRA",   u"HERNANDEZ", u"IGNACIO",   u"ILAGAN",
-    u"JAVIER",     u"LAGMAN",    u"LAUREL",     u"LEGASPI",   u"LUNA",      u"MACAPAGAL",
-    u"MAGSAYSAY",  u"MALLARI",   u"MANALANG",   u"MANUEL",    u"MARQUEZ",   u"MATEO",
-    u"MEDINA",     u"MIRANDA",   u"NAVAL",      u"NEPOMUCENO", u"OCAMPO",   u"OLIVEROS",
-    u"ORTIZ",      u"PADILLA",   u"PALMA",      u"PANGILINAN", u"PAREDES",  u"PEREZ",
-    u"PILAR",      u"PUNZALAN",  u"QUIAMBAO",   u"QUIMPO",    u"QUINTO",    u"RAMIREZ",
-    u"REGALADO",   u"ROBLES",    u"RODRIGUEZ",  u"ROMERO",    u"ROSALES",   u"SALONGA",
-    u"SAMSON",     u"SARMIENTO", u"SERRANO",    u"SISON",     u"SOLIS",     u"SUAREZ",
-    u"TABORA",     u"TAGLE",     u"TALAVERA",   u"TAMAYO",    u"TIONGSON",  u"UMALI",
-    u"VALENZUELA", u"VARGAS",    u"VELASCO",    u"VERGARA",   u"VICTORIA",  u"VILLAROMAN",
-    u"YAP",        u"YLAGAN",    u"ZAMORA",     u"ZARATE"});
+constexpr auto kSurnames = std::to_array<QStringView>(
+    {u"SANTOS",     u"REYES",     u"CRUZ",         u"BAUTISTA",    u"GARCIA",       u"MENDOZA",
+     u"DELA CRUZ",  u"GONZALES",  u"RAMOS",        u"AQUINO",      u"CASTILLO",     u"VILLANUEVA",
+     u"SANTIAGO",   u"FERNANDEZ", u"TORRES",       u"DIAZ",        u"FLORES",       u"LOPEZ",
+     u"SANCHEZ",    u"RIVERA",    u"DE LEON",      u"TOLENTINO",   u"NAVARRO",      u"DOMINGO",
+     u"PASCUAL",    u"SALAZAR",   u"MERCADO",      u"SAN JUAN",    u"AGUILAR",      u"MORALES",
+     u"CORPUZ",     u"DE GUZMAN", u"VALDEZ",       u"PANGANIBAN",  u"MANALO",       u"SORIANO",
+     u"ESPIRITU",   u"SAMONTE",   u"GUTIERREZ",    u"ROXAS",       u"CABRERA",      u"JIMENEZ",
+     u"SAN PEDRO",  u"LIM",       u"TAN",          u"GO",          u"CHUA",         u"UY",
+     u"SY",         u"ONG",       u"MAGBANUA",     u"MACARAEG",    u"DIMAGIBA",     u"DUMALAGAN",
+     u"LACSON",     u"ABAD",      u"ABELLA",       u"ACOSTA",      u"ALCANTARA",    u"ALVAREZ",
+     u"ANDRADA",    u"ARCEO",     u"ARELLANO",     u"BALTAZAR",    u"BARRETO",      u"BELTRAN",
+     u"BERNARDO",   u"BORJA",     u"BUENAVENTURA", u"CABANGON",    u"CALDERON",     u"CAMACHO",
+     u"CANLAS",     u"CARPIO",    u"CATACUTAN",    u"CAYABYAB",    u"CONCEPCION",   u"CORTEZ",
+     u"DAVID",      u"DE CASTRO", u"DE JESUS",     u"DEL ROSARIO", u"DIMACULANGAN", u"DIZON",
+     u"ENRIQUEZ",   u"ESTRADA",   u"EUGENIO",      u"FAJARDO",     u"FRANCISCO",    u"GALANG",
+     u"GATCHALIAN", u"GERONIMO",  u"GUEVARRA",     u"HERNANDEZ",   u"IGNACIO",      u"ILAGAN",
+     u"JAVIER",     u"LAGMAN",    u"LAUREL",       u"LEGASPI",     u"LUNA",         u"MACAPAGAL",
+     u"MAGSAYSAY",  u"MALLARI",   u"MANALANG",     u"MANUEL",      u"MARQUEZ",      u"MATEO",
+     u"MEDINA",     u"MIRANDA",   u"NAVAL",        u"NEPOMUCENO",  u"OCAMPO",       u"OLIVEROS",
+     u"ORTIZ",      u"PADILLA",   u"PALMA",        u"PANGILINAN",  u"PAREDES",      u"PEREZ",
+     u"PILAR",      u"PUNZALAN",  u"QUIAMBAO",     u"QUIMPO",      u"QUINTO",       u"RAMIREZ",
+     u"REGALADO",   u"ROBLES",    u"RODRIGUEZ",    u"ROMERO",      u"ROSALES",      u"SALONGA",
+     u"SAMSON",     u"SARMIENTO", u"SERRANO",      u"SISON",       u"SOLIS",        u"SUAREZ",
+     u"TABORA",     u"TAGLE",     u"TALAVERA",     u"TAMAYO",      u"TIONGSON",     u"UMALI",
+     u"VALENZUELA", u"VARGAS",    u"VELASCO",      u"VERGARA",     u"VICTORIA",     u"VILLAROMAN",
+     u"YAP",        u"YLAGAN",    u"ZAMORA",       u"ZARATE"});
 
 struct FirstName
 {
@@ -60,23 +60,23 @@ struct FirstName
 };
 
 constexpr std::array<FirstName, 48> kFirstNames{{
-    {u"JOSE", u"M"},      {u"MARIA", u"F"},     {u"JUAN", u"M"},      {u"ANA", u"F"},
-    {u"ANTONIO", u"M"},   {u"ROSARIO", u"F"},   {u"EDUARDO", u"M"},   {u"TERESITA", u"F"},
-    {u"RICARDO", u"M"},   {u"LOURDES", u"F"},   {u"ROBERTO", u"M"},   {u"CORAZON", u"F"},
-    {u"MANUEL", u"M"},    {u"JOCELYN", u"F"},   {u"FERDINAND", u"M"}, {u"MARILOU", u"F"},
-    {u"RAMON", u"M"},     {u"ELIZABETH", u"F"}, {u"ROGELIO", u"M"},   {u"CRISTINA", u"F"},
-    {u"DANILO", u"M"},    {u"MA. LUISA", u"F"}, {u"ERNESTO", u"M"},   {u"GLORIA", u"F"},
-    {u"ROMEO", u"M"},     {u"LEONORA", u"F"},   {u"ARNEL", u"M"},     {u"JENNIFER", u"F"},
-    {u"MARK ANTHONY", u"M"}, {u"KIMBERLY", u"F"}, {u"JOHN PAUL", u"M"}, {u"MARY GRACE", u"F"},
-    {u"CARLO", u"M"},     {u"PRINCESS", u"F"},  {u"JOMAR", u"M"},     {u"ANGELICA", u"F"},
-    {u"RENATO", u"M"},    {u"MYRNA", u"F"},     {u"NESTOR", u"M"},    {u"ZENAIDA", u"F"},
-    {u"BENJAMIN", u"M"},  {u"REBECCA", u"F"},   {u"VIRGILIO", u"M"},  {u"ESPERANZA", u"F"},
-    {u"ALFREDO", u"M"},   {u"DOLORES", u"F"},   {u"CHRISTIAN", u"M"}, {u"JOANNA", u"F"},
+    {u"JOSE", u"M"},         {u"MARIA", u"F"},     {u"JUAN", u"M"},      {u"ANA", u"F"},
+    {u"ANTONIO", u"M"},      {u"ROSARIO", u"F"},   {u"EDUARDO", u"M"},   {u"TERESITA", u"F"},
+    {u"RICARDO", u"M"},      {u"LOURDES", u"F"},   {u"ROBERTO", u"M"},   {u"CORAZON", u"F"},
+    {u"MANUEL", u"M"},       {u"JOCELYN", u"F"},   {u"FERDINAND", u"M"}, {u"MARILOU", u"F"},
+    {u"RAMON", u"M"},        {u"ELIZABETH", u"F"}, {u"ROGELIO", u"M"},   {u"CRISTINA", u"F"},
+    {u"DANILO", u"M"},       {u"MA. LUISA", u"F"}, {u"ERNESTO", u"M"},   {u"GLORIA", u"F"},
+    {u"ROMEO", u"M"},        {u"LEONORA", u"F"},   {u"ARNEL", u"M"},     {u"JENNIFER", u"F"},
+    {u"MARK ANTHONY", u"M"}, {u"KIMBERLY", u"F"},  {u"JOHN PAUL", u"M"}, {u"MARY GRACE", u"F"},
+    {u"CARLO", u"M"},        {u"PRINCESS", u"F"},  {u"JOMAR", u"M"},     {u"ANGELICA", u"F"},
+    {u"RENATO", u"M"},       {u"MYRNA", u"F"},     {u"NESTOR", u"M"},    {u"ZENAIDA", u"F"},
+    {u"BENJAMIN", u"M"},     {u"REBECCA", u"F"},   {u"VIRGILIO", u"M"},  {u"ESPERANZA", u"F"},
+    {u"ALFREDO", u"M"},      {u"DOLORES", u"F"},   {u"CHRISTIAN", u"M"}, {u"JOANNA", u"F"},
 }};
 
 // The wards and units whose charges share the nurse logbook with the OR.
-constexpr std::array<QStringView, 10> kStations{u"OR", u"2F", u"3F", u"4F",  u"ICU",
-                                                 u"OR", u"ER", u"DR", u"NICU", u"5F"};
+constexpr std::array<QStringView, 10> kStations{u"OR", u"2F", u"3F", u"4F",   u"ICU",
+                                                u"OR", u"ER", u"DR", u"NICU", u"5F"};
 
 // Numbers and names of the generated rows, above the demo hospital's own.
 constexpr qint64 kFirstHospNum = 20'000'000;
@@ -91,18 +91,17 @@ constexpr qint64 kSlotsPerDay = 96;
 
 // Tables the generated rows go to; their indexes are built after the load.
 const QStringList kBigTables{
-    QStringLiteral("PATIENT_DATA..tbMaster"),      QStringLiteral("PATIENT_DATA..tbPatient"),
-    QStringLiteral("PATIENT_DATA..tbPatient2"),    QStringLiteral("PATIENT_DATA..tbOutPatient"),
-    QStringLiteral("STATION..tbNurseLogBook"),     QStringLiteral("BILLING..tbBillDailyBill"),
-    QStringLiteral("BILLING..tbBillOPDailyOut"),   QStringLiteral("STATION..tbORMasterFile")};
+    QStringLiteral("PATIENT_DATA..tbMaster"),    QStringLiteral("PATIENT_DATA..tbPatient"),
+    QStringLiteral("PATIENT_DATA..tbPatient2"),  QStringLiteral("PATIENT_DATA..tbOutPatient"),
+    QStringLiteral("STATION..tbNurseLogBook"),   QStringLiteral("BILLING..tbBillDailyBill"),
+    QStringLiteral("BILLING..tbBillOPDailyOut"), QStringLiteral("STATION..tbORMasterFile")};
 
 // The generator's own tables, dropped when it is done.
-const QStringList kWorkTables{QStringLiteral("scale_k"),       QStringLiteral("scale_t"),
-                              QStringLiteral("scale_slot"),
-                              QStringLiteral("scale_surname"), QStringLiteral("scale_first"),
-                              QStringLiteral("scale_station"), QStringLiteral("scale_item"),
-                              QStringLiteral("scale_doctor"),  QStringLiteral("scale_room"),
-                              QStringLiteral("scale_user")};
+const QStringList kWorkTables{QStringLiteral("scale_k"),     QStringLiteral("scale_t"),
+                              QStringLiteral("scale_slot"),  QStringLiteral("scale_surname"),
+                              QStringLiteral("scale_first"), QStringLiteral("scale_station"),
+                              QStringLiteral("scale_item"),  QStringLiteral("scale_doctor"),
+                              QStringLiteral("scale_room"),  QStringLiteral("scale_user")};
 
 // The same functions of a stay's number j that the statements below compute.
 struct StayShape
@@ -125,8 +124,8 @@ struct StayShape
 const QString kKind = QStringLiteral("((J * 37 + 11) % 10)");
 const QString kPatient = QStringLiteral("((J * 2654435761 + 7) % 4294967291 % :patients)");
 const QString kAdmitted = QStringLiteral("(J * (:slots - 96) / :stays)");
-const QString kIdNum = QStringLiteral(
-    "(cast(2000000 + J as varchar(12)) || case when ((J * 37 + 11) % 10) < 4 then '' else 'B' end)");
+const QString kIdNum = QStringLiteral("(cast(2000000 + J as varchar(12)) || case when ((J * 37 + "
+                                      "11) % 10) < 4 then '' else 'B' end)");
 // Length of a stay in quarter hours: inpatients one to six days, visits an hour.
 const QString kLength = QStringLiteral(
     "(case when ((J * 37 + 11) % 10) < 4 then 96 * (1 + (J * 131 + 17) % 6) + (J * 7 % 40) "
@@ -309,34 +308,36 @@ Result<void> ScaleBuilder::addWorkTables()
         rows << QVariantList{n};
     if (auto ok = fillList(QStringLiteral("scale_k"), {QStringLiteral("n")}, rows); !ok)
         return ok;
-    const qint64 most = std::max({m_size.patients, m_size.stays, m_size.logbookLines,
-                                  m_size.billLines, m_size.orCases});
+    const qint64 most = std::max(
+        {m_size.patients, m_size.stays, m_size.logbookLines, m_size.billLines, m_size.orCases});
     if (auto n = m_db.exec(u"insert into scale_t (n) select A.n * 1000 + B.n "
                            u"from scale_k A cross join scale_k B where A.n * 1000 + B.n <= :most",
                            {{QStringLiteral("most"), most / 1000}});
         !n)
         return tl::unexpected(n.error());
-    rows.clear();
-    for (std::size_t k = 0; k < kSurnames.size(); ++k)
-        rows << QVariantList{qint64(k), kSurnames[k].toString()};
-    if (auto ok = fillList(QStringLiteral("scale_surname"), {QStringLiteral("k"), QStringLiteral("name")},
-                           rows);
-        !ok)
-        return ok;
-    rows.clear();
-    for (std::size_t k = 0; k < kFirstNames.size(); ++k)
-        rows << QVariantList{qint64(k), kFirstNames[k].name.toString(), kFirstNames[k].sex.toString()};
-    if (auto ok = fillList(QStringLiteral("scale_first"),
-                           {QStringLiteral("k"), QStringLiteral("name"), QStringLiteral("sex")}, rows);
-        !ok)
-        return ok;
-    rows.clear();
-    for (std::size_t k = 0; k < kStations.size(); ++k)
-        rows << QVariantList{qint64(k), kStations[k].toString()};
-    if (auto ok = fillList(QStringLiteral("scale_station"), {QStringLiteral("k"), QStringLiteral("name")},
-                           rows);
-        !ok)
-        return ok;
+    // The generator's lists, each row numbered from 0.
+    const auto numbered = [this](const QString &table, const QStringList &columns,
+                                 const QList<QVariantList> &values) {
+        QList<QVariantList> keyed;
+        for (qsizetype k = 0; k < values.size(); ++k)
+            keyed << QVariantList{qint64(k)} + values.at(k);
+        return fillList(table, QStringList{QStringLiteral("k")} + columns, keyed);
+    };
+    QList<QVariantList> surnames, firstNames, stations;
+    for (QStringView name : kSurnames)
+        surnames << QVariantList{name.toString()};
+    for (const FirstName &first : kFirstNames)
+        firstNames << QVariantList{first.name.toString(), first.sex.toString()};
+    for (QStringView station : kStations)
+        stations << QVariantList{station.toString()};
+    for (auto ok :
+         {numbered(QStringLiteral("scale_surname"), {QStringLiteral("name")}, surnames),
+          numbered(QStringLiteral("scale_first"), {QStringLiteral("name"), QStringLiteral("sex")},
+                   firstNames),
+          numbered(QStringLiteral("scale_station"), {QStringLiteral("name")}, stations)}) {
+        if (!ok)
+            return ok;
+    }
 
     // The demo hospital's own doctors, rooms, clerks and priced items.
     struct Source
@@ -346,11 +347,14 @@ Result<void> ScaleBuilder::addWorkTables()
         QString select;
     };
     const QList<Source> sources{
-        {QStringLiteral("scale_doctor"), {QStringLiteral("id")},
+        {QStringLiteral("scale_doctor"),
+         {QStringLiteral("id")},
          QStringLiteral("select DoctorID from BUILD_FILE..tbCoDoctor order by DoctorID")},
-        {QStringLiteral("scale_room"), {QStringLiteral("id")},
+        {QStringLiteral("scale_room"),
+         {QStringLiteral("id")},
          QStringLiteral("select RoomID from BUILD_FILE..tbCoRoom order by RoomID")},
-        {QStringLiteral("scale_user"), {QStringLiteral("id")},
+        {QStringLiteral("scale_user"),
+         {QStringLiteral("id")},
          QStringLiteral("select EmployeeID from PASSWORD..tbPasswordMaster order by EmployeeID")},
         {QStringLiteral("scale_item"),
          {QStringLiteral("revenue"), QStringLiteral("item"), QStringLiteral("name"),
@@ -364,29 +368,29 @@ Result<void> ScaleBuilder::addWorkTables()
             return tl::unexpected(found.error());
         if (found->isEmpty())
             return failure(QStringLiteral("The demo hospital has no rows for %1.").arg(s.table));
-        rows.clear();
-        qint64 k = 0;
+        QList<QVariantList> values;
         for (const Row &r : *found) {
-            QVariantList row{k++};
+            QVariantList row;
             for (int c = 0; c < s.columns.size(); ++c)
                 row << r.value(c);
-            rows << row;
+            values << row;
         }
-        if (auto ok = fillList(s.table, QStringList{QStringLiteral("k")} + s.columns, rows); !ok)
+        if (auto ok = numbered(s.table, s.columns, values); !ok)
             return ok;
     }
 
     // Every quarter hour of the years, up to eight hours past the day's start.
     const QString slotTime =
-        pg ? QStringLiteral("cast(:start as timestamp) + (A.n * 1000 + B.n) * interval '15 minutes'")
+        pg ? QStringLiteral(
+                 "cast(:start as timestamp) + (A.n * 1000 + B.n) * interval '15 minutes'")
            : QStringLiteral("datetime(:start, '+' || ((A.n * 1000 + B.n) * 15) || ' minutes')");
-    auto n = m_db.exec(QStringLiteral("insert into scale_slot (s, at) select A.n * 1000 + B.n, %1 "
-                                      "from scale_k A cross join scale_k B "
-                                      "where A.n * 1000 + B.n < :slots")
-                           .arg(slotTime),
-                       {{QStringLiteral("start"),
-                         m_start.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))},
-                        {QStringLiteral("slots"), m_slots}});
+    auto n = m_db.exec(
+        QStringLiteral("insert into scale_slot (s, at) select A.n * 1000 + B.n, %1 "
+                       "from scale_k A cross join scale_k B "
+                       "where A.n * 1000 + B.n < :slots")
+            .arg(slotTime),
+        {{QStringLiteral("start"), m_start.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))},
+         {QStringLiteral("slots"), m_slots}});
     if (!n)
         return tl::unexpected(n.error());
     return {};
@@ -410,8 +414,9 @@ Result<QStringList> ScaleBuilder::dropIndexes()
             return tl::unexpected(found.error());
         for (const Row &r : *found) {
             definitions << r.value(1).toString();
-            const QString drop = pg ? QStringLiteral("DROP INDEX %1.%2").arg(database, r.value(0).toString())
-                                    : QStringLiteral("DROP INDEX %1").arg(r.value(0).toString());
+            const QString drop =
+                pg ? QStringLiteral("DROP INDEX %1.%2").arg(database, r.value(0).toString())
+                   : QStringLiteral("DROP INDEX %1").arg(r.value(0).toString());
             if (auto ok = m_db.execRaw(drop); !ok)
                 return tl::unexpected(ok.error());
         }
@@ -454,7 +459,8 @@ Result<void> ScaleBuilder::addPatients()
         "select cast(%1 + X.i as varchar(12)), S.name, F.name, M.name, F.sex, B.at, "
         "'SAN FERNANDO', 'PAMPANGA', 'FILIPINO', C.at "
         "from %2 X "
-        "join scale_surname S on S.k = case when X.i % 2 = 0 then (X.i / 2 * 7919 % 1009) * :surnames / 1009 "
+        "join scale_surname S on S.k = case when X.i % 2 = 0 then (X.i / 2 * 7919 % 1009) * "
+        ":surnames / 1009 "
         "  else ((X.i * 104729 % 997) * (X.i * 104729 % 997) / 997) * :surnames / 997 end "
         "join scale_first F on F.k = (X.i * 15485863 % 1000003) % :firsts "
         "join scale_surname M on M.k = (X.i * 7727 % :surnames) "
@@ -470,8 +476,8 @@ Result<void> ScaleBuilder::addPatients()
 
 Result<void> ScaleBuilder::addStays()
 {
-    const QString stays = QStringLiteral(
-        "(select X.i as J from %1 X where X.i < :stays)").arg(numbers(QStringLiteral("i")));
+    const QString stays = QStringLiteral("(select X.i as J from %1 X where X.i < :stays)")
+                              .arg(numbers(QStringLiteral("i")));
     const QString inpatients = QStringLiteral(
         "insert into PATIENT_DATA..tbPatient (IDNum, HospNum, AdmDate, DcrDate, BillingDate, "
         "AccountNum, RoomID, StationID, AdmittingDr, AttendingDr1, UserID) "
@@ -486,13 +492,14 @@ Result<void> ScaleBuilder::addStays()
         "join scale_user U on U.k = J % (select count(*) from scale_user) "
         "where {kind} < 4");
     // The admitting office gives every admission a credit line wide enough for its charges.
-    const QString details = QStringLiteral(
-        "insert into PATIENT_DATA..tbPatient2 (IDNum, CreditLine, PatientClass, isCashBasis, "
-        "CashBasisReason) "
-        "select {idnum}, 5000000, case when J % 9 = 0 then 'S' else 'P' end, "
-        "case when J % 23 = 0 then 1 else 0 end, '' from %1 Y where {kind} < 4")
-                              
-                              .arg(stays);
+    const QString details =
+        QStringLiteral(
+            "insert into PATIENT_DATA..tbPatient2 (IDNum, CreditLine, PatientClass, isCashBasis, "
+            "CashBasisReason) "
+            "select {idnum}, 5000000, case when J % 9 = 0 then 'S' else 'P' end, "
+            "case when J % 23 = 0 then 1 else 0 end, '' from %1 Y where {kind} < 4")
+
+            .arg(stays);
     const QString visits = QStringLiteral(
         "insert into PATIENT_DATA..tbOutPatient (IDNum, HospNum, AdmDate, DcrDate, BillingDate, "
         "ERNum, AccountNum, DoctorID1, isCashBasis, UserID) "
@@ -508,7 +515,8 @@ Result<void> ScaleBuilder::addStays()
     const auto fill = [&](const QString &sql) {
         return QString(sql).arg(kFirstHospNum).arg(stays);
     };
-    if (auto ok = chunked(QStringLiteral("inpatient stays"), m_size.stays, fill(inpatients), {}); !ok)
+    if (auto ok = chunked(QStringLiteral("inpatient stays"), m_size.stays, fill(inpatients), {});
+        !ok)
         return ok;
     if (auto ok = chunked(QStringLiteral("inpatient details"), m_size.stays, details, {}); !ok)
         return ok;
@@ -519,29 +527,30 @@ Result<void> ScaleBuilder::addLines()
 {
     // Line i belongs to stay i * stays / lines, so a stay's lines lie together, an hour apart
     // from its admission on, and a few lines share each charge slip.
-    const QString lines = QStringLiteral(
-        "(select X.i as I, X.i * :stays / :count as J from %1 X where X.i < :count)")
-                              .arg(numbers(QStringLiteral("i")));
+    const QString lines =
+        QStringLiteral("(select X.i as I, X.i * :stays / :count as J from %1 X where X.i < :count)")
+            .arg(numbers(QStringLiteral("i")));
     const QString when = QStringLiteral(
         "join scale_slot T on T.s = case when {admitted} + (I % 10) * 4 < :slots "
         "then {admitted} + (I % 10) * 4 else :slots - 1 end "
         "join scale_item It on It.k = (I * 7919 + J) % (select count(*) from scale_item) "
         "join scale_user U on U.k = (I / 5) % (select count(*) from scale_user) ");
-    const QString logbook = QStringLiteral(
-        "insert into STATION..tbNurseLogBook (IDNum, HospNum, ReferenceNum, RevenueID, ItemID, "
-        "Description, Quantity, Amount, TransDate, UserID, StationID, PatientClass, RoomID, "
-        "ChargeDepartment, RecordStatus) "
-        "select {idnum}, cast(%1 + {patient} as varchar(12)), "
-        "'C' || cast(%2 + I / 5 as varchar(12)) || 'O', It.revenue, It.item, It.name, "
-        "1 + I % 3, It.price * (1 + I % 3), T.at, U.id, St.name, "
-        "case when {kind} < 4 then 'I' else 'O' end, '', St.name, "
-        "case when I % 97 = 0 then 'R' else '' end "
-        "from %3 Y %4"
-        "join scale_station St on St.k = (J * 13 + I / 5) % 10")
-                                
-                                .arg(kFirstHospNum)
-                                .arg(kFirstSlip)
-                                .arg(lines, when);
+    const QString logbook =
+        QStringLiteral(
+            "insert into STATION..tbNurseLogBook (IDNum, HospNum, ReferenceNum, RevenueID, ItemID, "
+            "Description, Quantity, Amount, TransDate, UserID, StationID, PatientClass, RoomID, "
+            "ChargeDepartment, RecordStatus) "
+            "select {idnum}, cast(%1 + {patient} as varchar(12)), "
+            "'C' || cast(%2 + I / 5 as varchar(12)) || 'O', It.revenue, It.item, It.name, "
+            "1 + I % 3, It.price * (1 + I % 3), T.at, U.id, St.name, "
+            "case when {kind} < 4 then 'I' else 'O' end, '', St.name, "
+            "case when I % 97 = 0 then 'R' else '' end "
+            "from %3 Y %4"
+            "join scale_station St on St.k = (J * 13 + I / 5) % 10")
+
+            .arg(kFirstHospNum)
+            .arg(kFirstSlip)
+            .arg(lines, when);
     const QString bill = QStringLiteral(
         "insert into BILLING..%1 (IDNum, HospNum, RefNum, RevenueID, ItemID, Description, "
         "Quantity, Amount, TransDate, UserID) "
@@ -549,8 +558,7 @@ Result<void> ScaleBuilder::addLines()
         "It.revenue, It.item, It.name, 1 + I % 3, It.price * (1 + I % 3), T.at, U.id "
         "from %3 Y %4 where %5");
     const auto bills = [&](const QString &table, const QString &condition) {
-        return QString(bill).arg(table).arg(kFirstHospNum).arg(lines, when,
-                                                                                    condition);
+        return QString(bill).arg(table).arg(kFirstHospNum).arg(lines, when, condition);
     };
     if (auto ok = chunked(QStringLiteral("logbook lines"), m_size.logbookLines, logbook, {}); !ok)
         return ok;
@@ -580,9 +588,7 @@ Result<void> ScaleBuilder::addOperations()
         "join scale_doctor An on An.k = M * 11 % (select count(*) from scale_doctor) "
         "join scale_user U on U.k = M % (select count(*) from scale_user)");
     return chunked(QStringLiteral("operations"), m_size.orCases,
-                   QString(sql).arg(kFirstHospNum).arg(
-                       numbers(QStringLiteral("i"))),
-                   {});
+                   QString(sql).arg(kFirstHospNum).arg(numbers(QStringLiteral("i"))), {});
 }
 
 Result<void> ScaleBuilder::addLongStay()
@@ -601,8 +607,7 @@ Result<void> ScaleBuilder::addLongStay()
         "join scale_user U on U.k = X.i % (select count(*) from scale_user) "
         "where X.i < :count");
     return chunked(QStringLiteral("long stay"), kLongStayLines,
-                   QString(sql).arg(kLongStaySlip).arg(
-                       numbers(QStringLiteral("i"))),
+                   QString(sql).arg(kLongStaySlip).arg(numbers(QStringLiteral("i"))),
                    {{QStringLiteral("idNum"), marks.longStayIdNum},
                     {QStringLiteral("hospNum"), marks.longStayHospNum}});
 }

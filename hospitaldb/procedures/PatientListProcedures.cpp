@@ -43,8 +43,7 @@ QDate dateArgument(const QVariant &value)
 
 Result<RowSet> patientList(Database &db, const PatientListQuery &query)
 {
-    const PatientListStatement statement =
-        patientListStatement(query, db.ordersTextByCodePoint());
+    const PatientListStatement statement = patientListStatement(query, db.ordersTextByCodePoint());
     auto stays = db.select(statement.sql, statement.binds);
     if (!stays)
         return tl::unexpected(stays.error());

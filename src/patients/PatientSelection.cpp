@@ -89,12 +89,10 @@ Result<RowSet> PatientSelection::SearchPatients(PatientType type, const QString 
                                {patientTypeCode(type), lastName, hospNum, idNum});
 }
 
-Result<RowSet> PatientSelection::SearchPatientsByAdmissionDate(PatientType type,
-                                                               const QString &lastName,
-                                                               const QString &hospNum,
-                                                               const QString &idNum,
-                                                               const QDate &start, const QDate &end,
-                                                               int limit)
+Result<RowSet>
+PatientSelection::SearchPatientsByAdmissionDate(PatientType type, const QString &lastName,
+                                                const QString &hospNum, const QString &idNum,
+                                                const QDate &start, const QDate &end, int limit)
 {
     clearKeys();
     m_session.CurrentPatient.ListRow = 1;

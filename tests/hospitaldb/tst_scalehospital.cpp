@@ -86,40 +86,53 @@ void tst_ScaleHospital::rowsOfEveryTable()
     Database &db = hospital();
     const ScaleSize size = tinySize();
     // On top of the demo hospital's own rows, which all have other numbers.
-    QCOMPARE(count(db, QStringLiteral("select count(*) from PATIENT_DATA..tbMaster where HospNum >= '20000000'")),
-             size.patients);
-    QCOMPARE(count(db, QStringLiteral("select count(*) from PATIENT_DATA..tbPatient where IDNum >= '2000000'")) +
-                 count(db, QStringLiteral("select count(*) from PATIENT_DATA..tbOutPatient "
-                           "where IDNum >= '2000000B'")),
-             size.stays);
+    QCOMPARE(
+        count(db, QStringLiteral(
+                      "select count(*) from PATIENT_DATA..tbMaster where HospNum >= '20000000'")),
+        size.patients);
+    QCOMPARE(
+        count(db, QStringLiteral(
+                      "select count(*) from PATIENT_DATA..tbPatient where IDNum >= '2000000'")) +
+            count(db, QStringLiteral("select count(*) from PATIENT_DATA..tbOutPatient "
+                                     "where IDNum >= '2000000B'")),
+        size.stays);
     // Every inpatient stay has its admitting details.
     QCOMPARE(count(db, QStringLiteral("select count(*) from PATIENT_DATA..tbPatient P left join "
-                       "PATIENT_DATA..tbPatient2 X on X.IDNum = P.IDNum "
-                       "where P.IDNum >= '2000000' and X.IDNum is null")),
+                                      "PATIENT_DATA..tbPatient2 X on X.IDNum = P.IDNum "
+                                      "where P.IDNum >= '2000000' and X.IDNum is null")),
              0);
     QCOMPARE(count(db, QStringLiteral("select count(*) from STATION..tbNurseLogBook "
-                       "where IDNum >= '2000000'")),
+                                      "where IDNum >= '2000000'")),
              size.logbookLines + 500);
-    QCOMPARE(count(db, QStringLiteral("select count(*) from BILLING..tbBillDailyBill where RefNum like 'B%'")) +
-                 count(db, QStringLiteral("select count(*) from BILLING..tbBillOPDailyOut "
-                           "where RefNum like 'B%'")),
-             size.billLines);
-    QCOMPARE(count(db, QStringLiteral("select count(*) from STATION..tbORMasterFile where RefNum like 'OR%'")),
+    QCOMPARE(
+        count(db, QStringLiteral(
+                      "select count(*) from BILLING..tbBillDailyBill where RefNum like 'B%'")) +
+            count(db, QStringLiteral("select count(*) from BILLING..tbBillOPDailyOut "
+                                     "where RefNum like 'B%'")),
+        size.billLines);
+    QCOMPARE(count(db, QStringLiteral(
+                           "select count(*) from STATION..tbORMasterFile where RefNum like 'OR%'")),
              size.orCases);
     // Every line belongs to a stay and a patient that exist, at a known time.
-    QCOMPARE(count(db, QStringLiteral("select count(*) from STATION..tbNurseLogBook L left join "
-                       "PATIENT_DATA..tbMaster M on M.HospNum = L.HospNum "
-                       "where L.IDNum >= '2000000' and (M.HospNum is null or L.TransDate is null)")),
-             0);
+    QCOMPARE(
+        count(db, QStringLiteral(
+                      "select count(*) from STATION..tbNurseLogBook L left join "
+                      "PATIENT_DATA..tbMaster M on M.HospNum = L.HospNum "
+                      "where L.IDNum >= '2000000' and (M.HospNum is null or L.TransDate is null)")),
+        0);
     QCOMPARE(count(db, QStringLiteral("select count(*) from PATIENT_DATA..tbMaster "
                                       "where HospNum >= '20000000' and (LastName = '' or "
                                       "FirstName = '' or MiddleName = '' or Sex = '')")),
              0);
     // Many patients share the common last names; the work tables are gone.
     QVERIFY(count(db, QStringLiteral("select count(distinct LastName) from PATIENT_DATA..tbMaster "
-                      "where HospNum >= '20000000'")) > 100);
-    QVERIFY(count(db, QStringLiteral("select count(*) from PATIENT_DATA..tbMaster where LastName = 'SANTOS'")) >
-            count(db, QStringLiteral("select count(*) from PATIENT_DATA..tbMaster where LastName = 'ZARATE'")) * 3);
+                                     "where HospNum >= '20000000'")) > 100);
+    QVERIFY(
+        count(db, QStringLiteral(
+                      "select count(*) from PATIENT_DATA..tbMaster where LastName = 'SANTOS'")) >
+        count(db, QStringLiteral(
+                      "select count(*) from PATIENT_DATA..tbMaster where LastName = 'ZARATE'")) *
+            3);
     QVERIFY(!db.scalar(QStringLiteral("select count(*) from scale_k")).has_value());
 
     // The progress of each step ends at its total.
@@ -133,12 +146,13 @@ void tst_ScaleHospital::staysAreWholeAndInOrder()
     Database &db = hospital();
     // A discharged stay has its billing date and ends after it began; admissions rise with
     // the admission numbers.
-    QCOMPARE(count(db, QStringLiteral("select count(*) from PATIENT_DATA..tbPatient where IDNum >= '2000000' "
-                       "and (AdmDate is null or DcrDate <= AdmDate or "
-                       "(DcrDate is not null and BillingDate is null))")),
+    QCOMPARE(count(db, QStringLiteral(
+                           "select count(*) from PATIENT_DATA..tbPatient where IDNum >= '2000000' "
+                           "and (AdmDate is null or DcrDate <= AdmDate or "
+                           "(DcrDate is not null and BillingDate is null))")),
              0);
     auto rows = db.select(QStringLiteral("select IDNum, AdmDate from PATIENT_DATA..tbPatient "
-                          "where IDNum >= '2000000' order by IDNum"));
+                                         "where IDNum >= '2000000' order by IDNum"));
     QVERIFY(rows.has_value());
     QDateTime last;
     for (const Row &r : *rows) {
@@ -147,7 +161,7 @@ void tst_ScaleHospital::staysAreWholeAndInOrder()
     }
     // The hospital has patients in now, admitted within the last week, and not too many.
     const qint64 inNow = count(db, QStringLiteral("select count(*) from PATIENT_DATA..tbPatient "
-                                   "where IDNum >= '2000000' and DcrDate is null"));
+                                                  "where IDNum >= '2000000' and DcrDate is null"));
     QVERIFY2(inNow > 0 && inNow < 40, qPrintable(QString::number(inNow)));
     QVERIFY(last.date() >= test::fixtureToday().addDays(-7));
     QVERIFY(last.date() <= test::fixtureToday());
@@ -159,18 +173,24 @@ void tst_ScaleHospital::landmarksExist()
     const ScaleLandmarks marks = scaleLandmarks(tinySize());
     for (const auto &[idNum, hospNum] : {std::pair{marks.inpatientIdNum, marks.inpatientHospNum},
                                          std::pair{marks.longStayIdNum, marks.longStayHospNum}}) {
-        QCOMPARE(count(db, QStringLiteral("select count(*) from PATIENT_DATA..tbPatient where IDNum = :id "
-                           "and HospNum = :hosp and DcrDate is null"),
-                       {{"id", idNum}, {"hosp", hospNum}}),
-                 1);
+        QCOMPARE(
+            count(db,
+                  QStringLiteral("select count(*) from PATIENT_DATA..tbPatient where IDNum = :id "
+                                 "and HospNum = :hosp and DcrDate is null"),
+                  {{"id", idNum}, {"hosp", hospNum}}),
+            1);
     }
-    QCOMPARE(count(db, QStringLiteral("select count(*) from STATION..tbNurseLogBook where IDNum = :id "
-                       "and StationID = 'OR'"),
+    QCOMPARE(count(db,
+                   QStringLiteral("select count(*) from STATION..tbNurseLogBook where IDNum = :id "
+                                  "and StationID = 'OR'"),
                    {{"id", marks.longStayIdNum}}) >= 500,
              true);
-    QVERIFY(count(db, QStringLiteral("select count(*) from PATIENT_DATA..tbPatient where HospNum = :h"),
+    QVERIFY(count(db,
+                  QStringLiteral("select count(*) from PATIENT_DATA..tbPatient where HospNum = :h"),
                   {{"h", marks.hospNum}}) +
-                count(db, QStringLiteral("select count(*) from PATIENT_DATA..tbOutPatient where HospNum = :h"),
+                count(db,
+                      QStringLiteral(
+                          "select count(*) from PATIENT_DATA..tbOutPatient where HospNum = :h"),
                       {{"h", marks.hospNum}}) >=
             1);
     // The common prefix finds many inpatient stays through the patient list's own statement.
@@ -188,10 +208,11 @@ void tst_ScaleHospital::indexesAreBuiltAgain()
     Database &db = hospital();
     const bool pg = db.backend() == Backend::Postgres;
     const qint64 n =
-        pg ? count(db, QStringLiteral("select count(*) from pg_indexes where schemaname = 'station' "
-                       "and tablename = 'tbnurselogbook' and indexname like 'ix%'"))
+        pg ? count(db,
+                   QStringLiteral("select count(*) from pg_indexes where schemaname = 'station' "
+                                  "and tablename = 'tbnurselogbook' and indexname like 'ix%'"))
            : count(db, QStringLiteral("select count(*) from sqlite_master where type = 'index' "
-                       "and tbl_name = 'tbNurseLogBook' and sql is not null"));
+                                      "and tbl_name = 'tbNurseLogBook' and sql is not null"));
     QCOMPARE(n, 3);
 }
 

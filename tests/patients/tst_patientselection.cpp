@@ -460,17 +460,16 @@ void tst_PatientSelection::longListsArriveInPages()
     // Every inpatient stay of the demo hospital's last three years: more than a page.
     const QDate from = test::fixtureToday().addYears(-3);
     const QDate to = test::fixtureToday();
-    auto whole = h.f.session.db().call(u"STATION..sp_Get_OR_PatientList_by_AdmDate",
-                                       {QStringLiteral("A"), QString(), QString(), QString(),
-                                        from, to});
+    auto whole =
+        h.f.session.db().call(u"STATION..sp_Get_OR_PatientList_by_AdmDate",
+                              {QStringLiteral("A"), QString(), QString(), QString(), from, to});
     QVERIFY(whole.has_value());
     QVERIFY(whole->count() > PatientList::kFirstPage);
 
     list.loadByAdmissionDate(from, to);
     PatientGrid &grid = list.grid();
     QCOMPARE(grid.gridRows() - 1, PatientList::kFirstPage);
-    QCOMPARE(list.recordNumberText(),
-             QStringLiteral("1  out of  %1").arg(PatientList::kFirstPage));
+    QCOMPARE(list.recordNumberText(), QStringLiteral("1  out of  %1").arg(PatientList::kFirstPage));
     QVERIFY(grid.canFetchMore({}));
 
     // Scrolling to the end reads the rest, in the list's order, coloured like the first page.
@@ -481,7 +480,7 @@ void tst_PatientSelection::longListsArriveInPages()
         QCOMPARE(grid.text(row, PatientGrid::AdmissionNumber), whole->at(row - 1).text(u"IdNum"));
     const int last = grid.gridRows() - 1;
     QCOMPARE(grid.background(last, 1), std::optional(last % 2 == 1 ? PatientGrid::oddRowColor()
-                                                                     : PatientGrid::evenRowColor()));
+                                                                   : PatientGrid::evenRowColor()));
     QVERIFY(grid.background(last, 0).has_value());
     QCOMPARE(list.recordNumberText(), QStringLiteral("1  out of  %1").arg(whole->count()));
     QCOMPARE(list.currentRow(), 1);
