@@ -119,8 +119,11 @@ bool PatientGrid::canFetchMore(const QModelIndex &parent) const
 
 void PatientGrid::fetchMore(const QModelIndex &parent)
 {
-    if (canFetchMore(parent))
-        m_readMore();
+    // A copy: the reader clears m_readMore when it has read the last page.
+    if (canFetchMore(parent)) {
+        const std::function<void()> readMore = m_readMore;
+        readMore();
+    }
 }
 
 bool PatientGrid::holdsPatients() const
