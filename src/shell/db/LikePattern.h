@@ -18,9 +18,10 @@ inline QString likePrefix(const QString &typed)
 }
 
 /// The texts that begin with what the user typed (trimmed) lie between `low` (inclusive) and
-/// `high` (exclusive). Beside the LIKE of likePrefix() the two bounds let both databases walk
-/// an index of the column instead of reading the whole table; the LIKE still decides which
-/// rows match.
+/// `high` (exclusive). The two bounds let both databases walk an index of the column instead
+/// of reading the whole table. Where the database orders text by code point
+/// (Database::ordersTextByCodePoint) they are exactly the matching texts; elsewhere the LIKE
+/// of likePrefix() decides which rows match.
 struct PrefixRange
 {
     QString low;
