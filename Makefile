@@ -14,6 +14,8 @@ BUILD ?= build
 BUILD_TYPE ?= Debug
 JOBS ?= 2
 BENCH_ARGS ?=
+# Compiler cache entries are shared by every clone of the project on this machine.
+export CCACHE_BASEDIR ?= $(CURDIR)
 
 .PHONY: all deps configure build run test bench clean
 

@@ -5,7 +5,7 @@
 #include "BenchOptions.h"
 
 #include "hospitaldb/ScaleHospital.h"
-#include "shell/db/Database.h"
+#include "core/db/Database.h"
 
 #include <memory>
 

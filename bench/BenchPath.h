@@ -4,7 +4,7 @@
 
 #include "BenchFigures.h"
 
-#include "shell/db/Error.h"
+#include "core/db/Error.h"
 
 #include <QList>
 #include <QString>

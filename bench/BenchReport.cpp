@@ -4,7 +4,7 @@
 
 #include "BenchHospital.h"
 
-#include "shell/db/Database.h"
+#include "core/db/Database.h"
 
 #include <QFile>
 #include <QJsonArray>

@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "BenchSeams.h"
 
-#include "shell/settings/HospitalSettings.h"
+#include "core/settings/HospitalSettings.h"
 
 namespace kestrel::bench {
 

@@ -6,12 +6,12 @@
 #include "charging/ChargePosting.h"
 #include "charging/PricingPrompts.h"
 #include "reports/ReportService.h"
-#include "shell/components/clsPatientFinder.h"
-#include "shell/components/CodePickList.h"
-#include "shell/components/Component.h"
-#include "shell/Dialogs.h"
-#include "shell/Notifier.h"
-#include "shell/Session.h"
+#include "core/components/clsPatientFinder.h"
+#include "core/components/CodePickList.h"
+#include "core/components/Component.h"
+#include "core/Dialogs.h"
+#include "core/Notifier.h"
+#include "core/Session.h"
 
 #include <QStringList>
 

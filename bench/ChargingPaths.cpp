@@ -12,10 +12,10 @@
 #include "charging/modPricing.h"
 #include "patients/modGlobals.h"
 #include "patients/PatientSelection.h"
-#include "shell/components/clsCodeLookup.h"
-#include "shell/components/clsDrugPicker.h"
-#include "shell/components/CodeLookupRecords.h"
-#include "shell/db/Database.h"
+#include "core/components/clsCodeLookup.h"
+#include "core/components/clsDrugPicker.h"
+#include "core/components/CodeLookupRecords.h"
+#include "core/db/Database.h"
 
 #include <memory>
 

@@ -7,7 +7,7 @@
 
 #include "hospitaldb/procedures/PatientListProcedures.h"
 #include "patients/PatientList.h"
-#include "shell/db/Database.h"
+#include "core/db/Database.h"
 
 #include <memory>
 

@@ -8,7 +8,7 @@
 #include "reports/ReportDefinition.h"
 #include "reports/ReportRenderer.h"
 #include "reports/ReportService.h"
-#include "shell/db/Database.h"
+#include "core/db/Database.h"
 
 #include <QDir>
 #include <QRegularExpression>

@@ -7,7 +7,7 @@
 #include "hospitaldb/DemoHospital.h"
 #include "hospitaldb/EmbeddedHospital.h"
 #include "hospitaldb/procedures/HospitalProcedures.h"
-#include "shell/components/EmployeeLogin.h"
+#include "core/components/EmployeeLogin.h"
 #include "shell/ui/ApplicationShell.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "hospitaldb/DemoHospital.h"
 
-#include "shell/db/Money.h"
+#include "core/db/Money.h"
 
 #include <QDateTime>
 #include <QMap>

@@ -4,8 +4,8 @@
 // Procedures of the admitting office's master files that the OR's look-ups call.
 #include "hospitaldb/procedures/HospitalProcedures.h"
 
-#include "shell/db/Database.h"
-#include "shell/db/LikePattern.h"
+#include "core/db/Database.h"
+#include "core/db/LikePattern.h"
 
 namespace kestrel::hospitaldb {
 

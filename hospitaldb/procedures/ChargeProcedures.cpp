@@ -4,7 +4,7 @@
 // Procedures of the charge window: the posted charges of a stay.
 #include "hospitaldb/procedures/HospitalProcedures.h"
 
-#include "shell/db/Database.h"
+#include "core/db/Database.h"
 
 namespace kestrel::hospitaldb {
 

@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #pragma once
 
-#include "shell/db/Procedures.h"
+#include "core/db/Procedures.h"
 
 #include <memory>
 

@@ -6,8 +6,8 @@
 #include "hospitaldb/procedures/PatientListProcedures.h"
 
 #include "hospitaldb/procedures/HospitalProcedures.h"
-#include "shell/components/PatientRecords.h"
-#include "shell/db/LikePattern.h"
+#include "core/components/PatientRecords.h"
+#include "core/db/LikePattern.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 // Procedures that answer questions about a patient's stay: type, class and programmes.
 #include "hospitaldb/procedures/HospitalProcedures.h"
 
-#include "shell/db/Database.h"
+#include "core/db/Database.h"
 
 namespace kestrel::hospitaldb {
 

@@ -5,8 +5,8 @@
 // buffer and reprint, the oxygen tank readings and the supervisors' price edits.
 #include "hospitaldb/procedures/HospitalProcedures.h"
 
-#include "shell/db/Database.h"
-#include "shell/db/Money.h"
+#include "core/db/Database.h"
+#include "core/db/Money.h"
 
 #include <QLocale>
 

@@ -5,9 +5,9 @@
 // hand, and the OR's markup master.
 #include "hospitaldb/procedures/HospitalProcedures.h"
 
-#include "shell/db/Database.h"
-#include "shell/db/LikePattern.h"
-#include "shell/db/Money.h"
+#include "core/db/Database.h"
+#include "core/db/LikePattern.h"
+#include "core/db/Money.h"
 
 namespace kestrel::hospitaldb {
 

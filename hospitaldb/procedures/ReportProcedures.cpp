@@ -4,7 +4,7 @@
 // Procedures that prepare the data of the OR's printed reports.
 #include "hospitaldb/procedures/HospitalProcedures.h"
 
-#include "shell/db/Database.h"
+#include "core/db/Database.h"
 
 #include <QDateTime>
 

@@ -6,9 +6,9 @@
 // the updates the OR staff made to their records.
 #include "hospitaldb/procedures/HospitalProcedures.h"
 
-#include "shell/components/PatientRecords.h"
-#include "shell/db/Database.h"
-#include "shell/db/LikePattern.h"
+#include "core/components/PatientRecords.h"
+#include "core/db/Database.h"
+#include "core/db/LikePattern.h"
 
 namespace kestrel::hospitaldb {
 

@@ -4,10 +4,10 @@
 // Procedures of the nursing-station database.
 #include "hospitaldb/procedures/HospitalProcedures.h"
 
-#include "shell/StationLog.h"
-#include "shell/components/EmployeeLogin.h"
-#include "shell/db/Database.h"
-#include "shell/db/LikePattern.h"
+#include "core/StationLog.h"
+#include "core/components/EmployeeLogin.h"
+#include "core/db/Database.h"
+#include "core/db/LikePattern.h"
 #include "users/modEncryption.h"
 
 namespace kestrel::hospitaldb {

@@ -10,9 +10,9 @@
 #include "reports/RenderedReport.h"
 #include "reports/ReportViewer.h"
 #include "reports/ui/frmReportViewer.h"
-#include "shell/components/clsPatientFinder.h"
-#include "shell/components/ui/LoginDialog.h"
-#include "shell/db/Database.h"
+#include "core/components/clsPatientFinder.h"
+#include "shell/ui/LoginDialog.h"
+#include "core/db/Database.h"
 #include "shell/ui/ApplicationShell.h"
 
 #include <QAbstractButton>

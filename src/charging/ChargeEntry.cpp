@@ -3,15 +3,15 @@
 #include "charging/ChargeEntry.h"
 
 #include "patients/modGlobals.h"
-#include "shell/AccessRights.h"
-#include "shell/components/clsCodeLookup.h"
-#include "shell/components/clsDrugPicker.h"
-#include "shell/components/clsRvsLookup.h"
-#include "shell/components/Component.h"
-#include "shell/components/DrugLists.h"
-#include "shell/db/NumberFormat.h"
-#include "shell/Notifier.h"
-#include "shell/Session.h"
+#include "core/AccessRights.h"
+#include "core/components/clsCodeLookup.h"
+#include "core/components/clsDrugPicker.h"
+#include "core/components/clsRvsLookup.h"
+#include "core/components/Component.h"
+#include "core/components/DrugLists.h"
+#include "core/db/NumberFormat.h"
+#include "core/Notifier.h"
+#include "core/Session.h"
 
 #include <algorithm>
 

@@ -8,7 +8,7 @@
 #include "charging/ChargePricing.h"
 #include "charging/ChargeSaving.h"
 #include "charging/EntryGridRules.h"
-#include "shell/MainMenu.h"
+#include "core/WindowRequest.h"
 
 #include <QObject>
 

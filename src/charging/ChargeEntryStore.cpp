@@ -2,8 +2,8 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "charging/ChargeEntryStore.h"
 
-#include "shell/components/PatientRecords.h"
-#include "shell/db/Database.h"
+#include "core/components/PatientRecords.h"
+#include "core/db/Database.h"
 
 namespace kestrel {
 

@@ -3,9 +3,9 @@
 #pragma once
 
 #include "charging/ChargeEntryPrompts.h"
-#include "shell/CurrentPatient.h"
-#include "shell/db/Error.h"
-#include "shell/db/Money.h"
+#include "core/CurrentPatient.h"
+#include "core/db/Error.h"
+#include "core/db/Money.h"
 
 #include <QDate>
 #include <QList>

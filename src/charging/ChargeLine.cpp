@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "charging/ChargeLine.h"
 
-#include "shell/db/NumberFormat.h"
+#include "core/db/NumberFormat.h"
 
 namespace kestrel {
 

@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #pragma once
 
-#include "shell/db/Money.h"
+#include "core/db/Money.h"
 
 #include <QString>
 

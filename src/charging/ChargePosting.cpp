@@ -6,11 +6,11 @@
 #include "charging/ChargeSlipNumber.h"
 #include "charging/ChargeSlipPrinter.h"
 #include "patients/modGlobals.h"
-#include "shell/components/clsDrugPicker.h"
-#include "shell/db/Database.h"
-#include "shell/db/NumberFormat.h"
-#include "shell/Notifier.h"
-#include "shell/Session.h"
+#include "core/components/clsDrugPicker.h"
+#include "core/db/Database.h"
+#include "core/db/NumberFormat.h"
+#include "core/Notifier.h"
+#include "core/Session.h"
 
 #include <QSet>
 

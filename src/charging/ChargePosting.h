@@ -5,8 +5,8 @@
 #include "charging/ChargePostingStore.h"
 #include "charging/ChargeSaving.h"
 #include "charging/PostingLine.h"
-#include "shell/CurrentPatient.h"
-#include "shell/db/Error.h"
+#include "core/CurrentPatient.h"
+#include "core/db/Error.h"
 
 #include <QList>
 #include <QLoggingCategory>

@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "charging/ChargePostingStore.h"
 
-#include "shell/db/Database.h"
+#include "core/db/Database.h"
 
 #include <QLocale>
 

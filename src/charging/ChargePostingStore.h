@@ -4,7 +4,7 @@
 
 #include "charging/ChargeSlipNumber.h"
 #include "charging/PostingLine.h"
-#include "shell/db/Error.h"
+#include "core/db/Error.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -4,11 +4,11 @@
 
 #include "charging/modPricing.h"
 #include "patients/modGlobals.h"
-#include "shell/components/clsDrugPicker.h"
-#include "shell/components/CodeLookupRecords.h"
-#include "shell/db/NumberFormat.h"
-#include "shell/Notifier.h"
-#include "shell/Session.h"
+#include "core/components/clsDrugPicker.h"
+#include "core/components/CodeLookupRecords.h"
+#include "core/db/NumberFormat.h"
+#include "core/Notifier.h"
+#include "core/Session.h"
 
 namespace kestrel {
 

@@ -4,7 +4,7 @@
 
 #include "charging/ChargeLine.h"
 #include "charging/PricingPrompts.h"
-#include "shell/CurrentPatient.h"
+#include "core/CurrentPatient.h"
 
 #include <QList>
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "charging/PostingLine.h"
-#include "shell/CurrentPatient.h"
+#include "core/CurrentPatient.h"
 
 #include <QList>
 #include <QString>

@@ -2,8 +2,8 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "charging/ChargeSlipNumber.h"
 
-#include "shell/db/NumberFormat.h"
-#include "shell/settings/clsSettings.h"
+#include "core/db/NumberFormat.h"
+#include "core/settings/clsSettings.h"
 
 namespace kestrel {
 

@@ -5,9 +5,9 @@
 #include "charging/ChargePostingStore.h"
 #include "patients/PatientIndex.h"
 #include "reports/ReportService.h"
-#include "shell/db/Database.h"
-#include "shell/Notifier.h"
-#include "shell/Session.h"
+#include "core/db/Database.h"
+#include "core/Notifier.h"
+#include "core/Session.h"
 
 namespace kestrel {
 

@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #pragma once
 
-#include "shell/CurrentPatient.h"
+#include "core/CurrentPatient.h"
 
 #include <QString>
 #include <QVariantList>

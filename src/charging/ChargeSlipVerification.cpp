@@ -4,8 +4,8 @@
 
 #include "charging/ChargePostingStore.h"
 #include "charging/ChargeSlipNumber.h"
-#include "shell/Notifier.h"
-#include "shell/Session.h"
+#include "core/Notifier.h"
+#include "core/Session.h"
 
 #include <QRegularExpression>
 

@@ -3,9 +3,9 @@
 #include "charging/MarkUp.h"
 
 #include "patients/modGlobals.h"
-#include "shell/db/Database.h"
-#include "shell/Notifier.h"
-#include "shell/Session.h"
+#include "core/db/Database.h"
+#include "core/Notifier.h"
+#include "core/Session.h"
 
 namespace kestrel {
 

@@ -3,11 +3,11 @@
 #include "charging/MarkupSettings.h"
 
 #include "patients/modGlobals.h"
-#include "shell/db/Database.h"
-#include "shell/db/LikePattern.h"
-#include "shell/db/NumberFormat.h"
-#include "shell/Notifier.h"
-#include "shell/Session.h"
+#include "core/db/Database.h"
+#include "core/db/LikePattern.h"
+#include "core/db/NumberFormat.h"
+#include "core/Notifier.h"
+#include "core/Session.h"
 
 namespace kestrel {
 

@@ -4,9 +4,9 @@
 
 #include "patients/modGlobals.h"
 #include "patients/StayQueries.h"
-#include "shell/db/Database.h"
-#include "shell/Notifier.h"
-#include "shell/Session.h"
+#include "core/db/Database.h"
+#include "core/Notifier.h"
+#include "core/Session.h"
 
 namespace kestrel::modPricing {
 

@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #pragma once
 
-#include "shell/db/RowSet.h"
+#include "core/db/RowSet.h"
 
 #include <QList>
 #include <QObject>

@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "patients/PatientGrid.h"
 
-#include "shell/WindowsColor.h"
+#include "core/WindowsColor.h"
 
 #include <QRegularExpression>
 

@@ -3,12 +3,12 @@
 #include "patients/PatientIndex.h"
 
 #include "patients/modGlobals.h"
-#include "shell/components/clsPatientFinder.h"
-#include "shell/components/clsTarvikClasses.h"
-#include "shell/db/Database.h"
-#include "shell/db/LikePattern.h"
-#include "shell/Notifier.h"
-#include "shell/Session.h"
+#include "core/components/clsPatientFinder.h"
+#include "core/components/clsTarvikClasses.h"
+#include "core/db/Database.h"
+#include "core/db/LikePattern.h"
+#include "core/Notifier.h"
+#include "core/Session.h"
 
 #include <QDir>
 

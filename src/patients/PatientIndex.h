@@ -2,8 +2,8 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #pragma once
 
-#include "shell/db/RowSet.h"
-#include "shell/MainMenu.h"
+#include "core/db/RowSet.h"
+#include "core/WindowRequest.h"
 
 #include <QDate>
 #include <QList>

@@ -3,9 +3,9 @@
 #include "patients/PatientList.h"
 
 #include "patients/modGlobals.h"
-#include "shell/MainMenu.h"
-#include "shell/Notifier.h"
-#include "shell/Session.h"
+#include "core/WindowRequest.h"
+#include "core/Notifier.h"
+#include "core/Session.h"
 
 namespace kestrel {
 
@@ -23,7 +23,7 @@ bool isQelm(const Session &session)
 
 } // namespace
 
-PatientList::PatientList(Session &session, clsPatientFinder *finder, MainMenu *menu, Window window,
+PatientList::PatientList(Session &session, clsPatientFinder *finder, MainWindowCommands *menu, Window window,
                          QObject *parent)
     : QObject(parent)
     , m_session(session)

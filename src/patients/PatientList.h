@@ -14,7 +14,7 @@
 
 namespace kestrel {
 
-class MainMenu;
+class MainWindowCommands;
 class Session;
 
 /// The presenter of the two patient lists: the main patient list (`frmSearch`, "Patient
@@ -37,7 +37,7 @@ public:
 
     /// `menu` is the main window's command side (may be null): it opens the windows a row
     /// leads to and holds the patient-dependent commands and the CVOR command.
-    PatientList(Session &session, clsPatientFinder *finder, MainMenu *menu, Window window,
+    PatientList(Session &session, clsPatientFinder *finder, MainWindowCommands *menu, Window window,
                 QObject *parent = nullptr);
 
     Window window() const { return m_window; }
@@ -133,7 +133,7 @@ private:
     void openProfile(int row, int tab);
 
     Session &m_session;
-    MainMenu *m_menu;
+    MainWindowCommands *m_menu;
     Window m_window;
     PatientSelection m_selection;
     PatientGrid m_grid;

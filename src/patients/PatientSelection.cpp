@@ -3,11 +3,11 @@
 #include "patients/PatientSelection.h"
 
 #include "patients/modGlobals.h"
-#include "shell/components/clsPatientFinder.h"
-#include "shell/db/Database.h"
-#include "shell/Notifier.h"
-#include "shell/Session.h"
-#include "shell/WindowsColor.h"
+#include "core/components/clsPatientFinder.h"
+#include "core/db/Database.h"
+#include "core/Notifier.h"
+#include "core/Session.h"
+#include "core/WindowsColor.h"
 
 #include <QHash>
 

@@ -2,8 +2,8 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #pragma once
 
-#include "shell/db/Error.h"
-#include "shell/db/RowSet.h"
+#include "core/db/Error.h"
+#include "core/db/RowSet.h"
 
 #include <QColor>
 #include <QDate>

@@ -5,8 +5,8 @@
 #include "patients/SearcherList.h"
 #include "patients/SearcherPickList.h"
 #include "patients/SearcherStatement.h"
-#include "shell/Notifier.h"
-#include "shell/Session.h"
+#include "core/Notifier.h"
+#include "core/Session.h"
 
 namespace kestrel {
 

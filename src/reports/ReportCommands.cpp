@@ -2,11 +2,12 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "reports/ReportCommands.h"
 
+#include "reports/ReportPeriod.h"
 #include "reports/ReportService.h"
-#include "shell/components/Component.h"
-#include "shell/db/Database.h"
-#include "shell/Notifier.h"
-#include "shell/Session.h"
+#include "core/components/Component.h"
+#include "core/db/Database.h"
+#include "core/Notifier.h"
+#include "core/Session.h"
 
 #include <QDir>
 

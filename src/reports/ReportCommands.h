@@ -3,7 +3,7 @@
 #pragma once
 
 #include "reports/ReportCatalog.h"
-#include "shell/MainMenu.h"
+#include "core/WindowRequest.h"
 
 #include <QDate>
 #include <QObject>

@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #pragma once
 
+#include "core/Dialogs.h"
+
 #include <QDate>
 #include <QObject>
 #include <QString>
@@ -14,23 +16,6 @@ class QValidator;
 namespace kestrel {
 
 class Notifier;
-
-/// The report period: "from", "to" and the starting number of the OR logbook, as texts. Every
-/// prompt clears it when it opens and fills it only when the user confirms, so an empty "from"
-/// means the user cancelled.
-struct ReportPeriod
-{
-    QString from;
-    QString to;
-    QString startingNumber;
-
-    void clear() { *this = ReportPeriod(); }
-    bool isCancelled() const { return from.isEmpty(); }
-    bool operator==(const ReportPeriod &) const = default;
-};
-
-/// How the report prompts write a day: "12/01/2026".
-inline constexpr QStringView kReportDayFormat = u"MM/dd/yyyy";
 
 /// The period prompt `frmReport`: two dates, both starting at the server date. The caption is
 /// the prompt text of the report command.

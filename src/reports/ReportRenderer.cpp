@@ -3,9 +3,9 @@
 #include "reports/ReportRenderer.h"
 
 #include "reports/ReportLog.h"
-#include "shell/db/Database.h"
-#include "shell/db/Money.h"
-#include "shell/db/NumberFormat.h"
+#include "core/db/Database.h"
+#include "core/db/Money.h"
+#include "core/db/NumberFormat.h"
 
 #include <QFileInfo>
 #include <QLocale>

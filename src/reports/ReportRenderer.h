@@ -4,7 +4,7 @@
 
 #include "reports/RenderedReport.h"
 #include "reports/ReportDefinition.h"
-#include "shell/db/Error.h"
+#include "core/db/Error.h"
 
 #include <QDateTime>
 #include <QVariantList>

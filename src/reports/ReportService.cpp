@@ -3,8 +3,8 @@
 #include "reports/ReportService.h"
 
 #include "reports/ReportLog.h"
-#include "shell/db/Database.h"
-#include "shell/Notifier.h"
+#include "core/db/Database.h"
+#include "core/Notifier.h"
 
 #include <QDir>
 #include <QFileInfo>

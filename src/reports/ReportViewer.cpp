@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "reports/ReportViewer.h"
 
-#include "shell/Notifier.h"
+#include "core/Notifier.h"
 
 #include <QFileInfo>
 

@@ -2,8 +2,8 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "shell/ClientMenus.h"
 
-#include "shell/settings/clsSettings.h"
-#include "shell/settings/HospitalSettings.h"
+#include "core/settings/clsSettings.h"
+#include "core/settings/HospitalSettings.h"
 
 #include <initializer_list>
 

@@ -2,11 +2,11 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "shell/MainMenu.h"
 
-#include "shell/AccessRights.h"
-#include "shell/db/Database.h"
-#include "shell/Notifier.h"
-#include "shell/Session.h"
-#include "shell/StationLog.h"
+#include "core/AccessRights.h"
+#include "core/db/Database.h"
+#include "core/Notifier.h"
+#include "core/Session.h"
+#include "core/StationLog.h"
 
 #include <QDir>
 

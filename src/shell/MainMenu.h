@@ -2,8 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #pragma once
 
-#include "shell/CurrentPatient.h"
-#include "shell/db/RowSet.h"
+#include "core/WindowRequest.h"
 
 #include <QHash>
 #include <QObject>
@@ -17,24 +16,6 @@
 namespace kestrel {
 
 class Session;
-
-/// What a command hands the window it opens. The window itself belongs to the subsystem that
-/// owns it; the main window only says which one, for whom and how.
-struct WindowRequest
-{
-    /// The menu or toolbar command that asked ("mnuAudit", "Toolbar1.Open", "cmdPanicLab"),
-    /// so a window opened by several commands (the report viewer) knows which one it serves.
-    QString command;
-    /// How the user knows the window: its caption, or the title of the report.
-    QString caption;
-    bool modal = false;
-    /// The selected stay when the command was given (empty IdNum when none was selected).
-    CurrentPatientRecord patient;
-    /// Values the command sets on the window before it shows ("StationID", "Title", ...).
-    QVariantMap values;
-    /// Rows the command read for the window (the charging codes of the walk-in assessment).
-    RowSet rows;
-};
 
 /// The run-time state of one menu that the main window's commands or start-up change: what
 /// is not set stays as the menu was built.
@@ -51,7 +32,7 @@ struct MenuState
 ///
 /// Windows owned by other parts of the program are never created here: every command that
 /// opens one goes through openWindow(), which announces it with windowRequested().
-class MainMenu : public QObject
+class MainMenu : public QObject, public MainWindowCommands
 {
     Q_OBJECT
 
@@ -65,22 +46,22 @@ public:
     void setCheckUserSettings(std::function<bool()> checkUserSettings);
 
     /// The one way a command opens a window: emits windowRequested().
-    void openWindow(const QString &formName, const WindowRequest &request);
+    void openWindow(const QString &formName, const WindowRequest &request) override;
 
     /// The state the menu `name` has been given since start-up (see MenuState).
     MenuState menuState(const QString &name) const;
     /// Every menu whose state was changed, by name.
     QStringList changedMenus() const { return m_menus.keys(); }
     /// Shows or hides one menu (start-up's client and setting dependent menus).
-    void setMenuVisible(const QString &name, bool visible);
+    void setMenuVisible(const QString &name, bool visible) override;
     void setMenusVisible(const QHash<QString, bool> &visibility);
     /// Enables or disables the commands that need a selected patient: "Personal Info",
     /// "Patient's Ledger" and "Request Status". The patient list turns them on when a
     /// patient is selected and off when it closes.
-    void setPatientCommandsEnabled(bool enabled);
+    void setPatientCommandsEnabled(bool enabled) override;
     /// The caption of the CVOR command. The patient list sets it to "Untag as CVOR/RR Patient"
     /// for a stay already tagged, and the command then untags.
-    void setCVORCaption(const QString &caption);
+    void setCVORCaption(const QString &caption) override;
     QString cvorCaption() const;
 
     /// The text of the "Next Charge Slip #" panel, as of the last refresh.
@@ -249,4 +230,3 @@ QRect keepInsideWorkArea(const QRect &child, const QRect &workArea);
 
 } // namespace kestrel
 
-Q_DECLARE_METATYPE(kestrel::WindowRequest)

@@ -2,14 +2,14 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "shell/Startup.h"
 
-#include "shell/Assistant.h"
-#include "shell/components/clsLoginUser.h"
-#include "shell/db/Database.h"
-#include "shell/InstanceGuard.h"
-#include "shell/Notifier.h"
-#include "shell/Session.h"
-#include "shell/settings/HospitalSettings.h"
-#include "shell/StationLog.h"
+#include "core/Assistant.h"
+#include "core/components/clsLoginUser.h"
+#include "core/db/Database.h"
+#include "core/InstanceGuard.h"
+#include "core/Notifier.h"
+#include "core/Session.h"
+#include "core/settings/HospitalSettings.h"
+#include "core/StationLog.h"
 
 #include <QDir>
 #include <QLocale>

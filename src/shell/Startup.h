@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #pragma once
 
-#include "shell/components/Component.h"
+#include "core/components/Component.h"
 
 #include <QHash>
 #include <QObject>

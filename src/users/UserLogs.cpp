@@ -3,8 +3,8 @@
 #include "users/UserLogs.h"
 
 #include "reports/ReportService.h"
-#include "shell/Notifier.h"
-#include "shell/Session.h"
+#include "core/Notifier.h"
+#include "core/Session.h"
 
 #include <QDir>
 

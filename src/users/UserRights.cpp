@@ -2,10 +2,10 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "users/UserRights.h"
 
-#include "shell/AccessRights.h"
-#include "shell/db/Database.h"
-#include "shell/Notifier.h"
-#include "shell/Session.h"
+#include "core/AccessRights.h"
+#include "core/db/Database.h"
+#include "core/Notifier.h"
+#include "core/Session.h"
 
 namespace kestrel {
 

@@ -2,9 +2,9 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "users/UserValidation.h"
 
-#include "shell/db/Database.h"
-#include "shell/Notifier.h"
-#include "shell/Session.h"
+#include "core/db/Database.h"
+#include "core/Notifier.h"
+#include "core/Session.h"
 #include "users/modEncryption.h"
 
 namespace kestrel {

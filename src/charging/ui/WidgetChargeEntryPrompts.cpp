@@ -4,7 +4,7 @@
 
 #include "charging/ui/frmListProcedures.h"
 #include "charging/ui/frmMeals.h"
-#include "shell/components/Component.h"
+#include "core/components/Component.h"
 
 namespace kestrel {
 

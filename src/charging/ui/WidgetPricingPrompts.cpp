@@ -3,8 +3,8 @@
 #include "charging/ui/WidgetPricingPrompts.h"
 
 #include "charging/ui/frmMarkUp.h"
-#include "shell/components/Component.h"
-#include "shell/Session.h"
+#include "core/components/Component.h"
+#include "core/Session.h"
 
 namespace kestrel {
 

@@ -3,8 +3,8 @@
 #include "charging/ui/frmCharge.h"
 
 #include "charging/ui/EntryGrid.h"
-#include "shell/db/NumberFormat.h"
-#include "shell/Session.h"
+#include "core/db/NumberFormat.h"
+#include "core/Session.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -2,8 +2,8 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "charging/ui/frmChargeSlipVerification.h"
 
-#include "shell/components/clsCodeLookup.h"
-#include "shell/components/ui/KeyFilter.h"
+#include "core/components/clsCodeLookup.h"
+#include "core/ui/KeyFilter.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -2,8 +2,8 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "charging/ui/frmMarkUp.h"
 
-#include "shell/db/NumberFormat.h"
-#include "shell/Session.h"
+#include "core/db/NumberFormat.h"
+#include "core/Session.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

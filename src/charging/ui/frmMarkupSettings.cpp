@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "charging/ui/frmMarkupSettings.h"
 
-#include "shell/components/ui/KeyFilter.h"
+#include "core/ui/KeyFilter.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "patients/ui/PatientListWindow.h"
 
-#include "shell/components/ui/KeyFilter.h"
+#include "core/ui/KeyFilter.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -45,7 +45,7 @@ QLabel *swatch(const QColor &color, QWidget *parent)
 
 } // namespace
 
-PatientListWindow::PatientListWindow(Session &session, clsPatientFinder *finder, MainMenu *menu,
+PatientListWindow::PatientListWindow(Session &session, clsPatientFinder *finder, MainWindowCommands *menu,
                                      PatientList::Window window, QWidget *parent)
     : QWidget(parent)
     , m_presenter(session, finder, menu, window)

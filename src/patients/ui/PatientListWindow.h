@@ -33,7 +33,7 @@ public:
     PatientList &presenter() { return m_presenter; }
 
 protected:
-    PatientListWindow(Session &session, clsPatientFinder *finder, MainMenu *menu,
+    PatientListWindow(Session &session, clsPatientFinder *finder, MainWindowCommands *menu,
                       PatientList::Window window, QWidget *parent);
 
     /// Builds the shared controls into `layout`; the windows add theirs around them.

@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "patients/ui/frmAdmittedPatients.h"
 
-#include "shell/components/ui/KeyFilter.h"
+#include "core/ui/KeyFilter.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

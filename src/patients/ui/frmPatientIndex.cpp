@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "patients/ui/frmPatientIndex.h"
 
-#include "shell/components/ui/KeyFilter.h"
+#include "core/ui/KeyFilter.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>

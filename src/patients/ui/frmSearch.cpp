@@ -13,7 +13,7 @@
 
 namespace kestrel {
 
-frmSearch::frmSearch(Session &session, clsPatientFinder *finder, MainMenu *menu, QMenu *popup,
+frmSearch::frmSearch(Session &session, clsPatientFinder *finder, MainWindowCommands *menu, QMenu *popup,
                      QWidget *parent)
     : PatientListWindow(session, finder, menu, PatientList::Window::PatientList, parent)
 {

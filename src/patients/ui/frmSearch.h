@@ -21,7 +21,7 @@ class frmSearch : public PatientListWindow
     Q_OBJECT
 
 public:
-    frmSearch(Session &session, clsPatientFinder *finder, MainMenu *menu, QMenu *popup,
+    frmSearch(Session &session, clsPatientFinder *finder, MainWindowCommands *menu, QMenu *popup,
               QWidget *parent = nullptr);
 
 protected:

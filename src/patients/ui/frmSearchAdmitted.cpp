@@ -7,7 +7,7 @@
 
 namespace kestrel {
 
-frmSearchAdmitted::frmSearchAdmitted(Session &session, clsPatientFinder *finder, MainMenu *menu,
+frmSearchAdmitted::frmSearchAdmitted(Session &session, clsPatientFinder *finder, MainWindowCommands *menu,
                                      QWidget *parent)
     : PatientListWindow(session, finder, menu, PatientList::Window::NewSchedule, parent)
 {

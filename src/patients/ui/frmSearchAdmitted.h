@@ -15,7 +15,7 @@ class frmSearchAdmitted : public PatientListWindow
     Q_OBJECT
 
 public:
-    frmSearchAdmitted(Session &session, clsPatientFinder *finder, MainMenu *menu,
+    frmSearchAdmitted(Session &session, clsPatientFinder *finder, MainWindowCommands *menu,
                       QWidget *parent = nullptr);
 };
 

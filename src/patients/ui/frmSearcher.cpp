@@ -3,7 +3,7 @@
 #include "patients/ui/frmSearcher.h"
 
 #include "patients/SearcherList.h"
-#include "shell/components/ui/KeyFilter.h"
+#include "core/ui/KeyFilter.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #pragma once
 
-#include "shell/db/Error.h"
+#include "core/db/Error.h"
 
 #include <QPageLayout>
 #include <QString>

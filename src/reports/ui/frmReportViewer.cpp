@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "reports/ui/frmReportViewer.h"
 
-#include "shell/Notifier.h"
+#include "core/Notifier.h"
 
 #include <QComboBox>
 #include <QEvent>

@@ -2,12 +2,12 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #pragma once
 
-#include "shell/components/Component.h"
-#include "shell/components/LoginPrompt.h"
-#include "shell/components/ui/WidgetCodePickList.h"
-#include "shell/InstanceGuard.h"
+#include "core/components/Component.h"
+#include "core/components/LoginPrompt.h"
+#include "shell/ui/WidgetCodePickList.h"
+#include "core/InstanceGuard.h"
 #include "shell/MainMenu.h"
-#include "shell/Session.h"
+#include "core/Session.h"
 #include "shell/Startup.h"
 #include "shell/ui/AssistantWidget.h"
 #include "shell/ui/mdiORMenu.h"

@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #pragma once
 
-#include "shell/Assistant.h"
+#include "core/Assistant.h"
 
 #include <QLabel>
 #include <QPixmap>

@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #pragma once
 
-#include "shell/Notifier.h"
+#include "core/Notifier.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -2,11 +2,12 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "shell/ui/WidgetDialogs.h"
 
+#include "reports/ReportPeriod.h"
 #include "reports/ui/frmReport.h"
 #include "reports/ui/frmReportDate.h"
 #include "reports/ui/frmReportMonth.h"
-#include "shell/Notifier.h"
-#include "shell/Session.h"
+#include "core/Notifier.h"
+#include "core/Session.h"
 #include "users/ui/frmTransaction_UserValidation.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #pragma once
 
-#include "shell/Dialogs.h"
+#include "core/Dialogs.h"
 
 namespace kestrel {
 

@@ -2,8 +2,8 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "shell/ui/mdiORMenu.h"
 
-#include "shell/Notifier.h"
-#include "shell/Session.h"
+#include "core/Notifier.h"
+#include "core/Session.h"
 
 #include <QAction>
 #include <QCloseEvent>

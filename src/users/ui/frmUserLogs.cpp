@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "users/ui/frmUserLogs.h"
 
-#include "shell/Session.h"
+#include "core/Session.h"
 #include "users/ui/frmUser.h"
 
 #include <QComboBox>

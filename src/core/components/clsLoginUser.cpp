@@ -1,0 +1,237 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Kestrel developers
+#include "core/components/clsLoginUser.h"
+
+#include "core/components/EmployeeLogin.h"
+#include "core/components/PatientRecords.h"
+#include "core/Notifier.h"
+
+namespace kestrel {
+
+namespace {
+
+QString cannotOpenText(const Error &error)
+{
+    return QStringLiteral("The hospital database could not be opened.\n") + error.message;
+}
+
+// Where a login request leads: the same answer twice reuses the open connection.
+QStringList targetOf(const LoginRequest &r)
+{
+    if (r.source == LoginSource::Embedded)
+        return {QStringLiteral("embedded")};
+    return {QStringLiteral("server"), r.host.trimmed(), QString::number(r.port),
+            r.database.trimmed(),     r.user.trimmed(), r.serverPassword};
+}
+
+// The connection string of a connection: where it leads, never its password.
+QString describe(const Database &db)
+{
+    const ConnectionSettings &s = db.settings();
+    if (s.backend == Backend::Sqlite)
+        return QStringLiteral("Provider=SQLite;Data Source=") + s.sqliteFile;
+    return QStringLiteral("Provider=PostgreSQL;Server=%1;Port=%2;Database=%3;User ID=%4")
+        .arg(s.host)
+        .arg(s.port)
+        .arg(s.database, s.user);
+}
+
+void scrub(QString &secret)
+{
+    secret.fill(u'\0');
+    secret.clear();
+}
+
+} // namespace
+
+clsLoginUser::clsLoginUser(const ComponentContext &ctx, QObject *parent)
+    : Component(kProgId.toString(), ctx, parent)
+    , m_classes(new kestrel::clsTarvikClasses(
+          ctx.notifier, [this] { return m_connected ? m_db.get() : nullptr; },
+          [this] { return m_employeeCode; }, this))
+{
+}
+
+clsLoginUser::~clsLoginUser() = default;
+
+QString clsLoginUser::emptyFieldsText()
+{
+    return QStringLiteral("Please enter your employee code and password.");
+}
+
+QString clsLoginUser::invalidLoginText()
+{
+    return QStringLiteral("Invalid employee code or password.");
+}
+
+QString clsLoginUser::otherDepartmentText()
+{
+    return QStringLiteral("You are not allowed to log in to this department.");
+}
+
+QString clsLoginUser::inactiveEmployeeText()
+{
+    return QStringLiteral("This employee code is no longer active.");
+}
+
+void clsLoginUser::showmain()
+{
+    forget();
+    LoginPrompt *prompt = context().loginPrompt;
+    if (!prompt) {
+        qCWarning(lcComponents) << "login asked for, but this program has no login window";
+        m_db.reset();
+        return;
+    }
+    QString refusal;
+    int wrongAnswers = 0;
+    while (wrongAnswers < kMaxTries) {
+        std::optional<LoginRequest> request = prompt->askLogin(refusal);
+        if (!request)
+            break;
+        const Verdict verdict = tryLogin(*request, refusal);
+        scrub(request->password);
+        scrub(request->serverPassword);
+        if (verdict == Verdict::LoggedIn) {
+            m_connected = true;
+            takeConnection(m_db.get());
+            takeConnection(describe(*m_db));
+            qCInfo(lcComponents) << "employee" << m_employeeCode << "logged in to" << m_serverName;
+            return;
+        }
+        if (verdict == Verdict::WrongAnswer)
+            ++wrongAnswers;
+    }
+    qCInfo(lcComponents) << "login given up after" << wrongAnswers << "wrong answers";
+    forget();
+    m_db.reset();
+    m_target.clear();
+}
+
+clsLoginUser::Verdict clsLoginUser::tryLogin(LoginRequest &request, QString &refusal)
+{
+    const QString code = request.employeeCode.trimmed();
+    if (code.isEmpty() || request.password.isEmpty()) {
+        refusal = emptyFieldsText();
+        return Verdict::Refused;
+    }
+    if (const QString failed = openDatabase(request); !failed.isEmpty()) {
+        refusal = failed;
+        return Verdict::Refused;
+    }
+    auto employee = readEmployeeLogin(*m_db, code);
+    if (!employee) {
+        refusal = cannotOpenText(employee.error());
+        return Verdict::Refused;
+    }
+    // An unknown code costs the same check as a wrong password, and reads the same.
+    const bool right =
+        passwordMatches(*employee ? (*employee)->passwordHash : QString(), request.password);
+    if (!*employee || !right) {
+        refusal = invalidLoginText();
+        return Verdict::WrongAnswer;
+    }
+    if (!(*employee)->isActive()) {
+        refusal = inactiveEmployeeText();
+        return Verdict::WrongAnswer;
+    }
+    if ((*employee)->deptCode != m_deptCode) {
+        refusal = otherDepartmentText();
+        return Verdict::WrongAnswer;
+    }
+    takeIdentity(**employee);
+    if (request.source == LoginSource::Embedded) {
+        m_serverName = kLocalServer.toString();
+        m_databaseName = m_db->backend() == Backend::Sqlite ? m_db->settings().sqliteFile
+                                                            : m_db->settings().database;
+    } else {
+        m_serverName = request.host.trimmed();
+        m_databaseName = request.database.trimmed();
+        m_userId = request.user.trimmed();
+        m_serverPassword = request.serverPassword;
+    }
+    refusal.clear();
+    return Verdict::LoggedIn;
+}
+
+QString clsLoginUser::openDatabase(const LoginRequest &request)
+{
+    const QStringList target = targetOf(request);
+    if (m_db && target == m_target)
+        return {};
+    m_db.reset();
+    m_target.clear();
+
+    Result<std::unique_ptr<kestrel::Database>> db;
+    if (request.source == LoginSource::Embedded) {
+        if (!context().openEmbedded)
+            return QStringLiteral("The embedded demo hospital is not installed on this "
+                                  "workstation.");
+        db = context().openEmbedded(context().embeddedPath);
+    } else {
+        if (request.host.trimmed().isEmpty() || request.database.trimmed().isEmpty() ||
+            request.user.trimmed().isEmpty())
+            return QStringLiteral("Please enter the server, the database and the user.");
+        ConnectionSettings settings;
+        settings.backend = Backend::Postgres;
+        settings.host = request.host.trimmed();
+        settings.port = request.port;
+        settings.database = request.database.trimmed();
+        settings.user = request.user.trimmed();
+        settings.password = request.serverPassword;
+        db = kestrel::Database::open(settings);
+        scrub(settings.password);
+        if (db && context().procedures)
+            (*db)->setProcedures(context().procedures);
+    }
+    if (!db)
+        return cannotOpenText(db.error());
+    m_db = std::move(*db);
+    m_target = target;
+    return {};
+}
+
+void clsLoginUser::takeIdentity(const EmployeeLogin &employee)
+{
+    m_employeeCode = employee.code;
+    m_employeeName = completeName(employee.lastName, employee.firstName, employee.middleName);
+    m_initial = employee.initial;
+    m_station = employee.stationId;
+}
+
+void clsLoginUser::forget()
+{
+    m_connected = false;
+    takeConnection(static_cast<kestrel::Database *>(nullptr));
+    takeConnection(QString());
+    m_employeeCode.clear();
+    m_employeeName.clear();
+    m_initial.clear();
+    m_station.clear();
+    m_serverName.clear();
+    m_databaseName.clear();
+    m_userId.clear();
+    scrub(m_serverPassword);
+}
+
+bool clsLoginUser::checkusersettings()
+{
+    LoginPrompt *prompt = context().loginPrompt;
+    if (!m_connected || !m_db || !prompt)
+        return false;
+    std::optional<QString> typed = prompt->askPassword(m_employeeName, QString());
+    if (!typed)
+        return false;
+    // The stored hash is read again: the password may have been changed since the login.
+    auto employee = readEmployeeLogin(*m_db, m_employeeCode);
+    bool right = false;
+    if (!employee)
+        notifier().errorBox(employee.error());
+    else
+        right = passwordMatches(*employee ? (*employee)->passwordHash : QString(), *typed) &&
+                *employee && (*employee)->isActive();
+    scrub(*typed);
+    return right;
+}
+
+} // namespace kestrel

@@ -1,0 +1,555 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Kestrel developers
+#include "core/db/Database.h"
+
+#include <QAtomicInt>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QSysInfo>
+#include <QTimeZone>
+
+#include <sqlite3.h>
+
+Q_LOGGING_CATEGORY(lcDb, "kestrel.db")
+
+namespace kestrel {
+
+namespace {
+
+// The hospital's databases. Object names are unique across all of them, so the embedded
+// hospital keeps every table in one file under its bare name, and a server keeps one schema
+// per database.
+const QStringList &databaseNames()
+{
+    static const QStringList names = {
+        QStringLiteral("patient_data"), QStringLiteral("build_file"), QStringLiteral("station"),
+        QStringLiteral("billing"),      QStringLiteral("inventory"),  QStringLiteral("schedule"),
+        QStringLiteral("radiology"),    QStringLiteral("laboratory"), QStringLiteral("cardio"),
+        QStringLiteral("hemodialysis"), QStringLiteral("medicare"),   QStringLiteral("password"),
+        QStringLiteral("doctors"),      QStringLiteral("capd"),
+    };
+    return names;
+}
+
+const QRegularExpression &objectNamePattern()
+{
+    static const QRegularExpression re(
+        QStringLiteral(R"((?<![A-Za-z0-9_.])()") + databaseNames().join(u'|') +
+            QStringLiteral(R"()\s*\.\s*(?:dbo\s*)?\.\s*([A-Za-z_#][A-Za-z0-9_]*))"),
+        QRegularExpression::CaseInsensitiveOption);
+    return re;
+}
+
+QString mapSegment(QStringView segment, Backend backend)
+{
+    QString out;
+    out.reserve(segment.size());
+    qsizetype pos = 0;
+    auto it = objectNamePattern().globalMatch(segment);
+    while (it.hasNext()) {
+        const auto m = it.next();
+        out += segment.mid(pos, m.capturedStart() - pos);
+        if (backend == Backend::Postgres)
+            out += m.captured(1).toLower() + u'.' + m.capturedView(2);
+        else
+            out += m.capturedView(2);
+        pos = m.capturedEnd();
+    }
+    out += segment.mid(pos);
+    return out;
+}
+
+// getdate() and host_name() of the embedded hospital, registered on every connection.
+struct SqliteClock
+{
+    QDateTime pinned;
+    QByteArray workstation;
+};
+
+void sqliteGetDate(sqlite3_context *ctx, int, sqlite3_value **)
+{
+    const auto *clock = static_cast<const SqliteClock *>(sqlite3_user_data(ctx));
+    const QDateTime now = clock->pinned.isValid() ? clock->pinned : QDateTime::currentDateTime();
+    const QByteArray text = Database::isoText(now).toUtf8();
+    sqlite3_result_text(ctx, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+}
+
+void sqliteHostName(sqlite3_context *ctx, int, sqlite3_value **)
+{
+    const auto *clock = static_cast<const SqliteClock *>(sqlite3_user_data(ctx));
+    sqlite3_result_text(ctx, clock->workstation.constData(), int(clock->workstation.size()),
+                        SQLITE_TRANSIENT);
+}
+
+// The database's own words for a failure, without the server's decorations (severity
+// prefix, the echoed statement, the error code): what the user reads in the error box.
+QString errorText(const QSqlError &e)
+{
+    QString text = e.databaseText().trimmed();
+    if (text.isEmpty())
+        return e.text().trimmed();
+    text = text.section(u'\n', 0, 0).trimmed();
+    static const QRegularExpression severity(QStringLiteral("^(ERROR|FATAL|PANIC):\\s*"));
+    text.remove(severity);
+    static const QRegularExpression code(QStringLiteral("\\s*\\([0-9A-Z]{5}\\)$"));
+    text.remove(code);
+    return text;
+}
+
+QVariant bindable(const QVariant &v)
+{
+    switch (v.typeId()) {
+    case QMetaType::QDate:
+        return v.isNull() ? QVariant() : QVariant(Database::isoText(v.toDate()));
+    case QMetaType::QDateTime:
+        return v.isNull() ? QVariant() : QVariant(Database::isoText(v.toDateTime()));
+    case QMetaType::QString:
+        // A text value is never NULL: an empty text is stored as empty, as the hospital's
+        // programs always wrote it. A NULL is bound as an invalid QVariant.
+        return v.toString().isNull() ? QVariant(QStringLiteral("")) : v;
+    case QMetaType::Bool:
+        // Bit columns are small integers on every backend.
+        return QVariant(v.toBool() ? 1 : 0);
+    default:
+        return v;
+    }
+}
+
+QAtomicInt connectionSerial;
+
+constexpr int kStatementCacheSize = 128;
+
+} // namespace
+
+struct Database::Private
+{
+    QString connectionName;
+    SqliteClock clock;
+    QHash<QString, QSqlQuery *> statements;
+
+    ~Private() { clearStatements(); }
+    void clearStatements()
+    {
+        qDeleteAll(statements);
+        statements.clear();
+    }
+};
+
+bool isHospitalDatabaseName(QStringView name)
+{
+    return databaseNames().contains(name.toString().toLower());
+}
+
+QStringList hospitalDatabaseNames()
+{
+    return databaseNames();
+}
+
+Database::Database(ConnectionSettings settings)
+    : d(std::make_unique<Private>())
+    , m_settings(std::move(settings))
+    , m_procedures(std::make_shared<ProcedureRegistry>())
+{
+    if (m_settings.workstation.isEmpty())
+        m_settings.workstation = QSysInfo::machineHostName();
+    d->clock.workstation = m_settings.workstation.toUtf8();
+    d->connectionName = QStringLiteral("kestrel-%1").arg(connectionSerial.fetchAndAddRelaxed(1));
+}
+
+Database::~Database()
+{
+    while (m_depth > 0)
+        rollbackLevel();
+    d->clearStatements();
+    {
+        QSqlDatabase db = QSqlDatabase::database(d->connectionName, false);
+        if (db.isValid())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(d->connectionName);
+}
+
+Result<std::unique_ptr<Database>> Database::open(const ConnectionSettings &settings)
+{
+    std::unique_ptr<Database> db(new Database(settings));
+    if (auto ok = db->connect(); !ok)
+        return tl::unexpected(ok.error());
+    return db;
+}
+
+QSqlDatabase Database::connection() const
+{
+    return QSqlDatabase::database(d->connectionName, false);
+}
+
+Result<void> Database::connect()
+{
+    if (m_settings.backend == Backend::Sqlite) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), d->connectionName);
+        db.setDatabaseName(m_settings.sqliteFile.isEmpty() ? QStringLiteral(":memory:")
+                                                           : m_settings.sqliteFile);
+        // A long statement waits for another writer up to the hospital's 120 seconds.
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=120000"));
+        if (!db.open())
+            return failure(errorText(db.lastError()));
+        QVariant handle = db.driver()->handle();
+        if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+            return failure(QStringLiteral("The embedded database driver gave no handle."));
+        sqlite3 *h = *static_cast<sqlite3 *const *>(handle.constData());
+        sqlite3_create_function_v2(h, "getdate", 0, SQLITE_UTF8, &d->clock, sqliteGetDate, nullptr,
+                                   nullptr, nullptr);
+        sqlite3_create_function_v2(h, "host_name", 0, SQLITE_UTF8 | SQLITE_DETERMINISTIC, &d->clock,
+                                   sqliteHostName, nullptr, nullptr, nullptr);
+        if (m_settings.sqliteFile != u":memory:" && !m_settings.sqliteFile.isEmpty()) {
+            if (auto ok = execRaw(QStringLiteral("PRAGMA journal_mode=WAL")); !ok)
+                return ok;
+            if (auto ok = execRaw(QStringLiteral("PRAGMA synchronous=NORMAL")); !ok)
+                return ok;
+        }
+        return {};
+    }
+
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), d->connectionName);
+    db.setHostName(m_settings.host);
+    db.setPort(m_settings.port);
+    db.setDatabaseName(m_settings.database);
+    db.setUserName(m_settings.user);
+    db.setPassword(m_settings.password);
+    // host_name() on the server answers the application name the workstation gives.
+    QString name = m_settings.workstation;
+    name.remove(QRegularExpression(QStringLiteral("[^A-Za-z0-9_.-]")));
+    db.setConnectOptions(QStringLiteral("application_name=%1;connect_timeout=10").arg(name));
+    if (!db.open())
+        return failure(errorText(db.lastError()));
+    // Every statement gets the hospital's 120 seconds, and times are the workstation's zone.
+    if (auto ok = exec(u"select set_config('statement_timeout', '120000', false)"); !ok)
+        return tl::unexpected(ok.error());
+    // Dates come back as ISO text whatever the server's own default.
+    if (auto ok = exec(u"select set_config('DateStyle', 'ISO, MDY', false)"); !ok)
+        return tl::unexpected(ok.error());
+    const QString zone = QString::fromUtf8(QTimeZone::systemTimeZoneId());
+    if (!zone.isEmpty())
+        (void)exec(u"select set_config('TimeZone', :zone, false)",
+                   {{QStringLiteral("zone"), zone}});
+    return {};
+}
+
+QString Database::mapNames(QStringView sql) const
+{
+    // Only text outside quoted literals names objects.
+    QString out;
+    out.reserve(sql.size());
+    qsizetype start = 0;
+    bool inLiteral = false;
+    for (qsizetype i = 0; i < sql.size(); ++i) {
+        if (sql.at(i) != u'\'')
+            continue;
+        if (!inLiteral) {
+            out += mapSegment(sql.mid(start, i - start), m_settings.backend);
+            start = i;
+            inLiteral = true;
+        } else if (i + 1 < sql.size() && sql.at(i + 1) == u'\'') {
+            ++i; // a doubled quote inside the literal
+        } else {
+            out += sql.mid(start, i - start + 1);
+            start = i + 1;
+            inLiteral = false;
+        }
+    }
+    if (inLiteral)
+        out += sql.mid(start);
+    else
+        out += mapSegment(sql.mid(start), m_settings.backend);
+    return out;
+}
+
+Result<QSqlQuery *> Database::prepared(QStringView sql)
+{
+    const QString key = sql.toString();
+    if (QSqlQuery *q = d->statements.value(key))
+        return q;
+    if (d->statements.size() >= kStatementCacheSize)
+        d->clearStatements();
+    auto q = std::make_unique<QSqlQuery>(connection());
+    q->setForwardOnly(true);
+    // Money and decimal columns come back as exact text, never through a double.
+    q->setNumericalPrecisionPolicy(QSql::HighPrecision);
+    const QString mapped = mapNames(sql);
+    if (!q->prepare(mapped)) {
+        qCWarning(lcDb) << "prepare failed:" << errorText(q->lastError()) << "in" << mapped;
+        return failure(errorText(q->lastError()), mapped);
+    }
+    QSqlQuery *raw = q.release();
+    d->statements.insert(key, raw);
+    return raw;
+}
+
+Result<void> Database::bindAndRun(QSqlQuery &q, const Binds &binds, QStringView sql)
+{
+    for (auto it = binds.cbegin(); it != binds.cend(); ++it)
+        q.bindValue(u':' + it.key(), bindable(it.value()));
+    if (!q.exec()) {
+        const QString message = errorText(q.lastError());
+        qCWarning(lcDb) << "statement failed:" << message << "in" << sql;
+        q.finish();
+        return failure(message, sql.toString());
+    }
+    return {};
+}
+
+bool Database::ordersTextByCodePoint()
+{
+    if (backend() == Backend::Sqlite)
+        return true;
+    if (!m_codePointOrder) {
+        // A failed question is answered "no" and asked again next time: the callers then
+        // check each text themselves.
+        auto collation = scalar(u"select current_setting('lc_collate')");
+        if (!collation)
+            return false;
+        const QString name = collation->toString();
+        m_codePointOrder = name == u"C" || name.startsWith(u"C.") || name == u"POSIX";
+    }
+    return *m_codePointOrder;
+}
+
+Result<RowSet> Database::select(QStringView sql, const Binds &binds)
+{
+    auto q = prepared(sql);
+    if (!q)
+        return tl::unexpected(q.error());
+    QSqlQuery &query = **q;
+    if (auto ok = bindAndRun(query, binds, sql); !ok)
+        return tl::unexpected(ok.error());
+    const QSqlRecord record = query.record();
+    QStringList names;
+    names.reserve(record.count());
+    for (int i = 0; i < record.count(); ++i)
+        names << record.fieldName(i);
+    RowSet rows(names);
+    const int n = record.count();
+    while (query.next()) {
+        QVariantList values;
+        values.reserve(n);
+        for (int i = 0; i < n; ++i)
+            values << query.value(i);
+        rows.append(std::move(values));
+    }
+    const QSqlError err = query.lastError();
+    query.finish();
+    if (err.isValid())
+        return failure(errorText(err), sql.toString());
+    return rows;
+}
+
+Result<std::optional<Row>> Database::selectOne(QStringView sql, const Binds &binds)
+{
+    auto rows = select(sql, binds);
+    if (!rows)
+        return tl::unexpected(rows.error());
+    return rows->first();
+}
+
+Result<QVariant> Database::scalar(QStringView sql, const Binds &binds)
+{
+    auto row = selectOne(sql, binds);
+    if (!row)
+        return tl::unexpected(row.error());
+    if (!*row)
+        return QVariant();
+    return (*row)->value(0);
+}
+
+Result<int> Database::exec(QStringView sql, const Binds &binds)
+{
+    auto q = prepared(sql);
+    if (!q)
+        return tl::unexpected(q.error());
+    if (auto ok = bindAndRun(**q, binds, sql); !ok)
+        return tl::unexpected(ok.error());
+    const int affected = (*q)->numRowsAffected();
+    (*q)->finish();
+    return affected;
+}
+
+Result<int> Database::execMany(QStringView sql, const QList<Binds> &rows)
+{
+    int affected = 0;
+    for (const Binds &b : rows) {
+        auto n = exec(sql, b);
+        if (!n)
+            return n;
+        affected += std::max(0, *n);
+    }
+    return affected;
+}
+
+Result<void> Database::execRaw(const QString &sql)
+{
+    QSqlQuery q(connection());
+    if (!q.exec(sql)) {
+        const QString message = errorText(q.lastError());
+        qCWarning(lcDb) << "statement failed:" << message << "in" << sql;
+        return failure(message, sql);
+    }
+    return {};
+}
+
+Result<RowSet> Database::call(QStringView procedure, const QVariantList &args)
+{
+    const ProcedureRegistry::Entry *entry = m_procedures->find(procedure);
+    const QString shortName = procedure.toString().section(u'.', -1).trimmed();
+    if (!entry)
+        return failure(QStringLiteral("Could not find stored procedure '%1'.").arg(shortName),
+                       procedure.toString());
+    if (args.size() > entry->parameterCount) {
+        return failure(QStringLiteral("Procedure or function %1 has too many arguments specified.")
+                           .arg(shortName),
+                       procedure.toString());
+    }
+    return entry->handler(*this, ProcedureArgs(args));
+}
+
+int Database::parameterCount(QStringView database, QStringView procedure) const
+{
+    return m_procedures->parameterCount(database, procedure);
+}
+
+void Database::setProcedures(std::shared_ptr<const ProcedureRegistry> procedures)
+{
+    m_procedures = procedures ? std::move(procedures) : std::make_shared<ProcedureRegistry>();
+}
+
+Result<QDateTime> Database::loadServerDate()
+{
+    auto v = scalar(u"select GETDATE() AS Tdate");
+    if (!v)
+        return tl::unexpected(v.error());
+    const QDateTime now = dateTimeFromVariant(*v);
+    if (!now.isValid())
+        return failure(QStringLiteral("The server gave no date."));
+    m_serverNow = now;
+    return now;
+}
+
+Result<void> Database::pinClock(const QDateTime &when)
+{
+    if (m_settings.backend == Backend::Sqlite) {
+        d->clock.pinned = when;
+        return {};
+    }
+    auto ok = exec(u"select set_config('kestrel.now', :when, false)",
+                   {{QStringLiteral("when"), when.isValid() ? isoText(when) : QString()}});
+    if (!ok)
+        return tl::unexpected(ok.error());
+    return {};
+}
+
+QString Database::isoText(const QDateTime &dt)
+{
+    return dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+QString Database::isoText(const QDate &d)
+{
+    return d.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 00:00:00");
+}
+
+Transaction Database::transaction()
+{
+    if (auto ok = begin(); !ok)
+        return Transaction(this, false, ok.error());
+    return Transaction(this, true, {});
+}
+
+Result<void> Database::begin()
+{
+    if (m_depth == 0) {
+        if (!connection().transaction())
+            return failure(errorText(connection().lastError()));
+    } else if (auto ok = execRaw(QStringLiteral("SAVEPOINT kestrel_%1").arg(m_depth)); !ok) {
+        return ok;
+    }
+    ++m_depth;
+    return {};
+}
+
+Result<void> Database::commitLevel()
+{
+    Q_ASSERT(m_depth > 0);
+    if (m_depth == 1) {
+        if (!connection().commit()) {
+            const QString message = errorText(connection().lastError());
+            rollbackLevel();
+            return failure(message);
+        }
+        m_depth = 0;
+        return {};
+    }
+    auto ok = execRaw(QStringLiteral("RELEASE SAVEPOINT kestrel_%1").arg(m_depth - 1));
+    if (!ok) {
+        rollbackLevel();
+        return ok;
+    }
+    --m_depth;
+    return {};
+}
+
+void Database::rollbackLevel()
+{
+    if (m_depth <= 0)
+        return;
+    // Statements still open would keep the transaction's locks.
+    for (QSqlQuery *q : std::as_const(d->statements))
+        q->finish();
+    if (m_depth == 1) {
+        if (!connection().rollback())
+            qCWarning(lcDb) << "rollback failed:" << errorText(connection().lastError());
+    } else {
+        (void)execRaw(QStringLiteral("ROLLBACK TO SAVEPOINT kestrel_%1").arg(m_depth - 1));
+        (void)execRaw(QStringLiteral("RELEASE SAVEPOINT kestrel_%1").arg(m_depth - 1));
+    }
+    --m_depth;
+}
+
+Transaction::Transaction(Database *db, bool active, Error error)
+    : m_db(db)
+    , m_active(active)
+    , m_error(std::move(error))
+{
+}
+
+Transaction::Transaction(Transaction &&other) noexcept
+    : m_db(std::exchange(other.m_db, nullptr))
+    , m_active(std::exchange(other.m_active, false))
+    , m_error(std::move(other.m_error))
+{
+}
+
+Transaction::~Transaction()
+{
+    rollback();
+}
+
+Result<void> Transaction::commit()
+{
+    if (!isActive())
+        return failure(m_error.message.isEmpty() ? QStringLiteral("No transaction is open.")
+                                                 : m_error.message);
+    m_active = false;
+    return m_db->commitLevel();
+}
+
+void Transaction::rollback()
+{
+    if (!isActive())
+        return;
+    m_active = false;
+    m_db->rollbackLevel();
+}
+
+} // namespace kestrel

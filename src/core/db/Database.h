@@ -1,0 +1,158 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Kestrel developers
+#pragma once
+
+#include "core/db/Error.h"
+#include "core/db/Procedures.h"
+#include "core/db/RowSet.h"
+
+#include <QDateTime>
+#include <QLoggingCategory>
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariantMap>
+
+#include <memory>
+#include <optional>
+
+Q_DECLARE_LOGGING_CATEGORY(lcDb)
+
+namespace kestrel {
+
+enum class Backend { Sqlite, Postgres };
+
+/// Where the hospital database lives.
+struct ConnectionSettings
+{
+    Backend backend = Backend::Sqlite;
+    QString sqliteFile; ///< the embedded hospital's file, or ":memory:"
+    QString host = QStringLiteral("127.0.0.1");
+    int port = 5432;
+    QString database;
+    QString user;
+    QString password;
+    /// What host_name() answers in statements: this workstation's name.
+    QString workstation;
+};
+
+/// Values bound to the `:name` placeholders of a statement (names without the colon).
+using Binds = QVariantMap;
+
+class Transaction;
+
+/// The one connection to the hospital database that every window uses.
+///
+/// Statements are written with the hospital's object names (`STATION..tbStationLogs`,
+/// `Build_File.dbo.tbCoDoctor`) and bound values only; the connection maps the names for the
+/// database it is on, runs the statement, and reads the whole result. Failures come back as
+/// an Error holding the database's own message.
+class Database
+{
+public:
+    ~Database();
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+
+    /// Opens a connection. SQLite files are created when missing.
+    static Result<std::unique_ptr<Database>> open(const ConnectionSettings &settings);
+
+    Backend backend() const { return m_settings.backend; }
+    const ConnectionSettings &settings() const { return m_settings; }
+    /// The underlying connection, for item models that read straight from it.
+    QSqlDatabase connection() const;
+
+    /// `sql` with every hospital object name rewritten for this backend.
+    QString mapNames(QStringView sql) const;
+
+    /// Runs a query and reads every row.
+    Result<RowSet> select(QStringView sql, const Binds &binds = {});
+    /// The first row, or nullopt when there is none.
+    Result<std::optional<Row>> selectOne(QStringView sql, const Binds &binds = {});
+    /// The first field of the first row; a null QVariant when there is no row.
+    Result<QVariant> scalar(QStringView sql, const Binds &binds = {});
+    /// Runs a statement that returns no rows; answers the number of rows it touched.
+    Result<int> exec(QStringView sql, const Binds &binds = {});
+    /// Runs a statement for every row of `rows` with one prepared statement (bulk loads).
+    Result<int> execMany(QStringView sql, const QList<Binds> &rows);
+    /// Runs a statement without placeholders or name mapping (schema scripts).
+    Result<void> execRaw(const QString &sql);
+
+    /// Calls a stored procedure of the hospital database ("STATION..sp_X") with its
+    /// arguments in order.
+    Result<RowSet> call(QStringView procedure, const QVariantList &args = {});
+    /// The parameter-count probe: how many parameters `procedure` of `database` declares,
+    /// 0 when it does not exist (callers then use the older argument list).
+    int parameterCount(QStringView database, QStringView procedure) const;
+    void setProcedures(std::shared_ptr<const ProcedureRegistry> procedures);
+    const ProcedureRegistry &procedures() const { return *m_procedures; }
+
+    /// Starts a transaction; inside another one it becomes a savepoint of it.
+    Transaction transaction();
+    bool inTransaction() const { return m_depth > 0; }
+
+    /// Reads the server's clock ("select GETDATE() AS Tdate") and keeps it as serverNow().
+    Result<QDateTime> loadServerDate();
+    /// The server time of the last loadServerDate().
+    QDateTime serverNow() const { return m_serverNow; }
+    /// Makes getdate() answer `when` (tests and demonstrations); an invalid value unpins.
+    Result<void> pinClock(const QDateTime &when);
+
+    /// Whether text is ordered by code point, without regard to case: SQLite always,
+    /// PostgreSQL under the C collation. Then the texts between a prefix and the prefix
+    /// followed by U+FFFF are exactly those that begin with it. Asked once per connection.
+    bool ordersTextByCodePoint();
+
+    /// The text form a date-time is bound and stored in.
+    static QString isoText(const QDateTime &dt);
+    static QString isoText(const QDate &d);
+
+private:
+    friend class Transaction;
+    explicit Database(ConnectionSettings settings);
+    Result<void> connect();
+    Result<QSqlQuery *> prepared(QStringView sql);
+    Result<void> bindAndRun(QSqlQuery &q, const Binds &binds, QStringView sql);
+    Result<void> begin();
+    Result<void> commitLevel();
+    void rollbackLevel();
+
+    struct Private;
+    std::unique_ptr<Private> d;
+    ConnectionSettings m_settings;
+    std::shared_ptr<const ProcedureRegistry> m_procedures;
+    QDateTime m_serverNow;
+    int m_depth = 0;
+    std::optional<bool> m_codePointOrder;
+};
+
+/// Writes that belong together. A Transaction that goes out of scope without commit() rolls
+/// back, so a failure half-way leaves nothing half-written.
+class Transaction
+{
+public:
+    Transaction(Transaction &&other) noexcept;
+    Transaction &operator=(Transaction &&) = delete;
+    Transaction(const Transaction &) = delete;
+    ~Transaction();
+
+    /// False when the transaction could not be started; error() tells why.
+    bool isActive() const { return m_db && m_active; }
+    const Error &error() const { return m_error; }
+
+    Result<void> commit();
+    void rollback();
+
+private:
+    friend class Database;
+    Transaction(Database *db, bool active, Error error);
+    Database *m_db = nullptr;
+    bool m_active = false;
+    Error m_error;
+};
+
+/// Whether the database names `object` is known: the hospital's databases, in one place.
+bool isHospitalDatabaseName(QStringView name);
+/// The hospital's databases, spelled as PostgreSQL keeps their schemas (lower case).
+QStringList hospitalDatabaseNames();
+
+} // namespace kestrel
