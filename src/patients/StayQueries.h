@@ -24,6 +24,12 @@ std::optional<Row> firstRow(Session &session, QStringView sql, const Binds &bind
 std::optional<Row> firstRowOfCall(Session &session, QStringView procedure,
                                   const QVariantList &args);
 
+/// The one bind of a statement about a stay: its IdNum as `:id`.
+Binds idBind(const QString &IdNum);
+
+/// The query answers a row; a failure is handled as firstRow() handles it.
+bool hasRow(Session &session, QStringView sql, const Binds &binds);
+
 } // namespace stayqueries
 
 } // namespace kestrel

@@ -91,17 +91,25 @@ protected:
 
 private:
     void buildUi();
-    void fitBackground();
-    void buildMenus();
-    void buildToolbar();
-    void buildStatusBar();
-    void buildChargeSlipPanel();
-    void buildAlerts();
     void bind();
+    void fitBackground();
+    void watchScreen(QScreen *screen);
+
+    // The menu bar (mdiORMenuMenuBar.cpp).
+    void buildMenus();
+    void bindMenus();
     void applyMenuState(const QString &name);
     void refreshWindowList();
+
+    // Toolbar1 and the alert buttons (mdiORMenuToolbar.cpp).
+    void buildToolbar();
+    void buildAlerts();
+    void bindToolbar();
+
+    // The status bar and the charge slip panel (mdiORMenuStatusBar.cpp).
+    void buildStatusBar();
+    void buildChargeSlipPanel();
     void tick();
-    void watchScreen(QScreen *screen);
     QLabel *panel(int index) const;
 
     MainMenu &m_presenter;
