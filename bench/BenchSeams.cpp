@@ -12,11 +12,13 @@ void BenchNotifier::message(const QString &text, const QString &title, Icon icon
     m_boxes << (title.isEmpty() ? text : title + QStringLiteral(": ") + text);
 }
 
-bool BenchNotifier::confirm(const QString &text, const QString &title, Icon icon)
+bool BenchNotifier::confirm(const QString &text, const QString &title, Icon icon,
+                            Answer byDefault)
 {
     Q_UNUSED(text);
     Q_UNUSED(title);
     Q_UNUSED(icon);
+    Q_UNUSED(byDefault);
     return answer;
 }
 

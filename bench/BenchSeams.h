@@ -23,7 +23,7 @@ class BenchNotifier : public Notifier
 {
 public:
     void message(const QString &text, const QString &title, Icon icon) override;
-    bool confirm(const QString &text, const QString &title, Icon icon) override;
+    bool confirm(const QString &text, const QString &title, Icon icon, Answer byDefault) override;
 
     /// What every question is answered.
     bool answer = false;

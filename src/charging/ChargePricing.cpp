@@ -285,7 +285,8 @@ void ChargePricing::quantityEntered(ChargeLine &line)
     if (hs.isstat && !hs.AutoORMarkUp && !hs.IsShowMarkUp) {
         const bool stat = m_session.notifier().confirm(QStringLiteral("Is it Stat/Holiday?"),
                                                        QStringLiteral("Confirmation"),
-                                                       Notifier::Icon::Question);
+                                                       Notifier::Icon::Question,
+                                                       Notifier::Answer::No);
         m_state.statFlag = stat ? QStringLiteral("Y") : QStringLiteral("N");
         line.statFlag = m_state.statFlag;
         if (stat) {

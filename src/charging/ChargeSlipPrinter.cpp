@@ -95,7 +95,8 @@ QString ChargeSlipPrinter::formFile(bool reprinted) const
     const QString question =
         reprinted ? QStringLiteral("Reprint Charge Slip! [YES] Preprinted Form [NO] Blank Paper")
                   : QStringLiteral("Print Charge Slip! [YES] Preprinted Form [NO] Blank Paper");
-    return m_session.notifier().confirm(question, QStringLiteral("Notification"))
+    return m_session.notifier().confirm(question, QStringLiteral("Notification"),
+                                        Notifier::Icon::Question, Notifier::Answer::No)
                ? kPreprinted
                : kBlankPaper;
 }

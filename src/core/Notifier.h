@@ -20,8 +20,13 @@ public:
 
     /// A box with an OK button.
     virtual void message(const QString &text, const QString &title, Icon icon) = 0;
-    /// A Yes/No question; true for Yes.
-    virtual bool confirm(const QString &text, const QString &title, Icon icon = Icon::Question) = 0;
+    /// The button Enter presses in a question.
+    enum class Answer { Yes, No };
+
+    /// A Yes/No question; true for Yes. `byDefault` is the button that has the focus, so a
+    /// question whose Yes charges or prints something extra is asked with No as default.
+    virtual bool confirm(const QString &text, const QString &title, Icon icon = Icon::Question,
+                         Answer byDefault = Answer::Yes) = 0;
 
     /// The shared error box for a failure nobody expected: its description, an empty line
     /// and the request to call IT, titled "Notification".

@@ -6,19 +6,14 @@ namespace kestrel::test {
 
 void RecordingNotifier::message(const QString &text, const QString &title, Icon icon)
 {
-    m_boxes.append(Box{text, title, icon, false});
+    m_boxes.append(Box{text, title, icon, false, Answer::Yes});
 }
 
-bool RecordingNotifier::confirm(const QString &text, const QString &title, Icon icon)
+bool RecordingNotifier::confirm(const QString &text, const QString &title, Icon icon,
+                                Answer byDefault)
 {
-    m_boxes.append(Box{text, title, icon, true});
+    m_boxes.append(Box{text, title, icon, true, byDefault});
     return m_answers.isEmpty() ? false : m_answers.dequeue();
-}
-
-void RecordingNotifier::answer(QList<bool> answers)
-{
-    for (bool a : answers)
-        m_answers.enqueue(a);
 }
 
 } // namespace kestrel::test

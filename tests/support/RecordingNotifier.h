@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #pragma once
 
-#include "shell/Notifier.h"
+#include "core/Notifier.h"
 
 #include <QList>
 #include <QQueue>
@@ -19,13 +19,15 @@ public:
         QString title;
         Icon icon;
         bool question;
+        /// The button Enter presses, for questions.
+        Answer byDefault = Answer::Yes;
     };
 
     void message(const QString &text, const QString &title, Icon icon) override;
-    bool confirm(const QString &text, const QString &title, Icon icon) override;
+    bool confirm(const QString &text, const QString &title, Icon icon, Answer byDefault) override;
 
     /// The answers the next confirm() calls give, in order; No when the script runs out.
-    void answer(QList<bool> answers);
+    void answer(const QList<bool> &answers) { m_answers.append(answers); }
 
     const QList<Box> &boxes() const { return m_boxes; }
     /// The text of the last box, or "" when none was shown.

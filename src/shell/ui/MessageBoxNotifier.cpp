@@ -35,10 +35,12 @@ void MessageBoxNotifier::message(const QString &text, const QString &title, Icon
     box.exec();
 }
 
-bool MessageBoxNotifier::confirm(const QString &text, const QString &title, Icon icon)
+bool MessageBoxNotifier::confirm(const QString &text, const QString &title, Icon icon,
+                                 Answer byDefault)
 {
     QWidget *parent = m_parent ? m_parent.data() : QApplication::activeWindow();
     QMessageBox box(boxIcon(icon), title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(byDefault == Answer::No ? QMessageBox::No : QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
 

@@ -19,7 +19,7 @@ public:
     }
 
     void message(const QString &text, const QString &title, Icon icon) override;
-    bool confirm(const QString &text, const QString &title, Icon icon) override;
+    bool confirm(const QString &text, const QString &title, Icon icon, Answer byDefault) override;
 
 private:
     QPointer<QWidget> m_parent;
