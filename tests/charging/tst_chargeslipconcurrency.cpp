@@ -5,9 +5,8 @@
 // PostgreSQL two connections in two threads, on the embedded SQLite file two processes (this
 // program started again with --post-batches FILE COUNT WORKSTATION). Afterwards every charge
 // slip number is used once and every line of every batch is there, with its stock movement.
-#include "charging/PostingFixture.h"
+#include "charging/ChargingFixture.h"
 #include "hospitaldb/procedures/HospitalProcedures.h"
-#include "shell/db/Database.h"
 #include "support/TestDatabase.h"
 
 #include <QCoreApplication>
@@ -19,22 +18,11 @@
 #include <vector>
 
 using namespace kestrel;
+using namespace Qt::StringLiterals;
 
 namespace {
 
 constexpr int kBatches = 200;
-constexpr int kLinesPerBatch = 2;
-
-QList<PostingLine> batchLines()
-{
-    PostingLine medicine = test::chargeLine(QStringLiteral("PH"), QStringLiteral("PH1002"),
-                                            QStringLiteral("KETOROLAC 30 MG/ML AMPULE"),
-                                            QStringLiteral("1"), QStringLiteral("95"));
-    return {test::chargeLine(QStringLiteral("OE"), QStringLiteral("OE2001"),
-                             QStringLiteral("ELECTROCAUTERY MACHINE"), QStringLiteral("1"),
-                             QStringLiteral("1500")),
-            medicine};
-}
 
 /// What one workstation posted: the charge slips of its batches, and why it stopped early.
 struct Posted
@@ -43,49 +31,35 @@ struct Posted
     QString failure;
 };
 
-/// Posts `count` batches on `db` as one workstation would, one after the other.
+/// Posts `count` batches of two lines, a service and a medicine, on `db` as one workstation
+/// would, one after the other.
 Posted postBatches(Database &db, int count)
 {
     Posted posted;
     test::PostingFixture p(db);
-    if (!p.selectOpenStay()) {
-        posted.failure = QStringLiteral("no open stay");
-        return posted;
-    }
-    const QList<PostingLine> lines = batchLines();
+    if (!p.selectOpenStay())
+        return {{}, u"no open stay"_s};
+    const QList<PostingLine> lines{
+        test::chargeLine(u"OE"_s, u"OE2001"_s, u"ELECTROCAUTERY MACHINE"_s, u"1"_s, u"1500"_s),
+        test::chargeLine(u"PH"_s, u"PH1002"_s, u"KETOROLAC 30 MG/ML AMPULE"_s, u"1"_s, u"95"_s)};
     for (int i = 0; i < count; ++i) {
         p.confirmAndSign();
-        const PostingOutcome outcome = p.posting.save(lines, QStringLiteral("OR"));
-        if (!outcome.saved()) {
-            posted.failure = p.f.notifier.lastText();
-            return posted;
-        }
+        const PostingOutcome outcome = p.posting.save(lines, u"OR"_s);
+        if (!outcome.saved())
+            return {posted.slips, p.f.notifier.lastText()};
         posted.slips << outcome.chargeSlip;
     }
     return posted;
 }
 
-/// The second process: posts on the embedded hospital file and prints each charge slip.
-int postBatchesProcess(const QString &file, int count, const QString &workstation)
+Posted postOnOwnConnection(ConnectionSettings settings, int workstation)
 {
-    ConnectionSettings settings;
-    settings.sqliteFile = file;
-    settings.workstation = workstation;
+    settings.workstation = u"OR-WS-0%1"_s.arg(workstation);
     auto db = Database::open(settings);
-    if (!db) {
-        qCritical("%s", qPrintable(db.error().message));
-        return 2;
-    }
+    if (!db)
+        return {{}, db.error().message};
     (*db)->setProcedures(hospitaldb::hospitalProcedures());
-    const Posted posted = postBatches(**db, count);
-    QTextStream out(stdout);
-    for (const QString &slip : posted.slips)
-        out << slip << '\n';
-    if (!posted.failure.isEmpty()) {
-        qCritical("%s", qPrintable(posted.failure));
-        return 1;
-    }
-    return 0;
+    return postBatches(**db, kBatches);
 }
 
 qint64 number(Database &db, const QString &sql)
@@ -111,41 +85,30 @@ void tst_ChargeSlipConcurrency::twoWorkstationsNeverShareANumber()
     auto created = test::TestDatabase::create(backend);
     QVERIFY2(created, qPrintable(created ? QString() : created.error().message));
     Database &db = (*created)->db();
-    const QString onHandSql = QStringLiteral(
-        "select OnHand from INVENTORY..tbInvent where ItemID = 'PH1002' and LocationID = 'PHA'");
+    const ConnectionSettings shared = (*created)->settings();
+    const QString onHandSql = u"select OnHand from INVENTORY..tbInvent where ItemID = 'PH1002' "
+                              u"and LocationID = 'PHA'"_s;
+    const QString counterSql = u"select ChargeSlip from STATION..tbORChargeSlip where "
+                               u"StationID = 'OR'"_s;
     const qint64 stockBefore = number(db, onHandSql);
-    const qint64 counterBefore = number(
-        db, QStringLiteral("select ChargeSlip from STATION..tbORChargeSlip where StationID = 'OR'"));
+    const qint64 counterBefore = number(db, counterSql);
 
     QList<Posted> workstations(2);
     if (backend == Backend::Postgres) {
         // Two connections of their own, one per thread, as two workstations have.
-        const ConnectionSettings shared = (*created)->settings();
         std::vector<std::thread> threads;
-        for (int w = 0; w < 2; ++w) {
-            threads.emplace_back([&workstations, shared, w] {
-                ConnectionSettings mine = shared;
-                mine.workstation = QStringLiteral("OR-WS-0%1").arg(w + 1);
-                auto connection = Database::open(mine);
-                if (!connection) {
-                    workstations[w].failure = connection.error().message;
-                    return;
-                }
-                (*connection)->setProcedures(hospitaldb::hospitalProcedures());
-                workstations[w] = postBatches(**connection, kBatches);
-            });
-        }
+        for (int w = 0; w < 2; ++w)
+            threads.emplace_back([&, w] { workstations[w] = postOnOwnConnection(shared, w + 1); });
         for (std::thread &t : threads)
             t.join();
     } else {
         // Two processes on the one embedded file.
         QList<QProcess *> processes;
         for (int w = 0; w < 2; ++w) {
-            auto *process = new QProcess(this);
-            process->start(QCoreApplication::applicationFilePath(),
-                           {QStringLiteral("--post-batches"), (*created)->settings().sqliteFile,
-                            QString::number(kBatches), QStringLiteral("OR-WS-0%1").arg(w + 1)});
-            processes << process;
+            processes << new QProcess(this);
+            processes.last()->start(QCoreApplication::applicationFilePath(),
+                                    {u"--post-batches"_s, shared.sqliteFile,
+                                     QString::number(w + 1)});
         }
         for (int w = 0; w < 2; ++w) {
             QProcess *process = processes.at(w);
@@ -161,39 +124,37 @@ void tst_ChargeSlipConcurrency::twoWorkstationsNeverShareANumber()
     for (const Posted &w : std::as_const(workstations)) {
         QVERIFY2(w.failure.isEmpty(), qPrintable(w.failure));
         QCOMPARE(w.slips.size(), kBatches);
-        for (const QString &slip : w.slips)
-            slips.insert(slip);
+        slips.unite(QSet<QString>(w.slips.cbegin(), w.slips.cend()));
     }
     // No number twice, and every batch whole in the logbook and on the stock card.
+    const QString issued = u" inner join STATION..tbORChargeSlipIssued I on I.ChargeSlip = "_s;
     QCOMPARE(slips.size(), 2 * kBatches);
-    QCOMPARE(number(db, QStringLiteral("select count(*) from STATION..tbORChargeSlipIssued")),
-             qint64(2 * kBatches));
-    QCOMPARE(number(db, QStringLiteral("select count(*) from STATION..tbNurseLogBook L "
-                                       "inner join STATION..tbORChargeSlipIssued I "
-                                       "on I.ChargeSlip = L.ReferenceNum")),
-             qint64(2 * kBatches * kLinesPerBatch));
-    QCOMPARE(number(db, QStringLiteral("select count(*) from (select L.ReferenceNum "
-                                       "from STATION..tbNurseLogBook L inner join "
-                                       "STATION..tbORChargeSlipIssued I on I.ChargeSlip = "
-                                       "L.ReferenceNum group by L.ReferenceNum having "
-                                       "count(*) <> 2) X")),
-             qint64(0));
-    QCOMPARE(number(db, QStringLiteral("select count(*) from INVENTORY..tbInvStockCard S "
-                                       "inner join STATION..tbORChargeSlipIssued I "
-                                       "on I.ChargeSlip = S.RefNum")),
-             qint64(2 * kBatches));
+    QCOMPARE(number(db, u"select count(*) from STATION..tbORChargeSlipIssued"_s), 2 * kBatches);
+    QCOMPARE(number(db, u"select count(*) from (select L.ReferenceNum from "
+                        u"STATION..tbNurseLogBook L%1L.ReferenceNum group by L.ReferenceNum "
+                        u"having count(*) = 2) X"_s.arg(issued)),
+             2 * kBatches);
+    QCOMPARE(
+        number(db, u"select count(*) from INVENTORY..tbInvStockCard S%1S.RefNum"_s.arg(issued)),
+             2 * kBatches);
     QCOMPARE(number(db, onHandSql), stockBefore - 2 * kBatches);
-    QVERIFY(number(db, QStringLiteral("select ChargeSlip from STATION..tbORChargeSlip "
-                                      "where StationID = 'OR'")) >=
-            counterBefore + 2 * kBatches);
+    QVERIFY(number(db, counterSql) >= counterBefore + 2 * kBatches);
 }
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() == 5 && args.at(1) == u"--post-batches")
-        return postBatchesProcess(args.at(2), args.at(3).toInt(), args.at(4));
+    // The second workstation's process: posts on the embedded file, printing each slip.
+    if (args.size() == 4 && args.at(1) == u"--post-batches") {
+        ConnectionSettings settings;
+        settings.sqliteFile = args.at(2);
+        const Posted posted = postOnOwnConnection(settings, args.at(3).toInt());
+        QTextStream(stdout) << posted.slips.join(u'\n') << '\n';
+        if (!posted.failure.isEmpty())
+            qCritical("%s", qPrintable(posted.failure));
+        return posted.failure.isEmpty() ? 0 : 1;
+    }
     tst_ChargeSlipConcurrency test;
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);

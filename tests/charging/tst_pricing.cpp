@@ -1,39 +1,43 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Kestrel developers
 //
-// The pricing rules of the entry grids on the demo hospital's patients, on every backend.
+// The pricing rules of the entry grids on the demo hospital's patients, and the OR's markups
+// (the list the markup window offers, the master window's search, add, edit and save), on
+// every backend.
+#include "charging/ChargingFixture.h"
+#include "charging/MarkUp.h"
+#include "charging/MarkupSettings.h"
 #include "charging/modPricing.h"
-#include "charging/PricingFixture.h"
+#include "core/components/CodeLookupRecords.h"
 #include "patients/modGlobals.h"
-#include "shell/components/clsDrugPicker.h"
-#include "shell/components/CodeLookupRecords.h"
 #include "support/TestDatabase.h"
 
 #include <QTest>
 
 using namespace kestrel;
+using namespace Qt::StringLiterals;
 
 namespace {
 
 using Patient = std::pair<QString, QString>;
-const Patient kHmoVisitRateH{QStringLiteral("MANANSALA"), QStringLiteral("ROSEMARIE")};
-const Patient kSpecialNine{QStringLiteral("GUEVARRA"), QStringLiteral("TEOFILO")};
-const Patient kSpecialOneVisit{QStringLiteral("BAYLON"), QStringLiteral("CONCHITA")};
-const Patient kForeigner{QStringLiteral("HARTLEY"), QStringLiteral("GRAHAM")};
-const Patient kErVisit{QStringLiteral("LUMANLAN"), QStringLiteral("ARVIN")};
-const Patient kWalkIn{QStringLiteral("SALONGA"), QStringLiteral("JENALYN")};
-const Patient kDependent{QStringLiteral("ESTACIO"), QStringLiteral("WILMA")};
-const Patient kHmoPrivateRoom{QStringLiteral("VALENZUELA"), QStringLiteral("RONALDO")};
-const Patient kSecondOperation{QStringLiteral("AGUINALDO"), QStringLiteral("MARISSA")};
-const Patient kHmoErVisit{QStringLiteral("CAPISTRANO"), QStringLiteral("EFREN")};
+const Patient kHmoVisitRateH{u"MANANSALA"_s, u"ROSEMARIE"_s};
+const Patient kSpecialNine{u"GUEVARRA"_s, u"TEOFILO"_s};
+const Patient kSpecialOneVisit{u"BAYLON"_s, u"CONCHITA"_s};
+const Patient kForeigner{u"HARTLEY"_s, u"GRAHAM"_s};
+const Patient kErVisit{u"LUMANLAN"_s, u"ARVIN"_s};
+const Patient kWalkIn{u"SALONGA"_s, u"JENALYN"_s};
+const Patient kDependent{u"ESTACIO"_s, u"WILMA"_s}; // in a ward bed of class A
+const Patient kHmoPrivateRoom{u"VALENZUELA"_s, u"RONALDO"_s};
+const Patient kSecondOperation{u"AGUINALDO"_s, u"MARISSA"_s};
+const Patient kHmoErVisit{u"CAPISTRANO"_s, u"EFREN"_s};
 
 // An item whose price tells its rate letter: A 1000, B 1100, ... I 1800.
-OtherRevenueRecord item(const QString &code, const QString &section)
+OtherRevenueRecord item(const QString &code)
 {
     OtherRevenueRecord r;
-    r.OtherSectionID = section;
+    r.OtherSectionID = code.left(2);
     r.ResultCode = code;
-    r.OtherRevenue = QStringLiteral("ITEM ") + code;
+    r.OtherRevenue = u"ITEM "_s + code;
     Money *rates[] = {&r.RateA, &r.RateB, &r.RateC, &r.RateD, &r.RateE,
                       &r.RateF, &r.RateG, &r.RateH, &r.RateI};
     for (int i = 0; i < 9; ++i)
@@ -41,29 +45,52 @@ OtherRevenueRecord item(const QString &code, const QString &section)
     return r;
 }
 
-ChargeLine lineOf(const QString &department, const QString &quantity = QString())
+ChargeLine lineOf(const QString &department, const QString &quantity = {},
+                  const QString &unitPrice = {})
 {
     ChargeLine line;
     line.department = department;
     line.quantity = quantity;
+    line.unitPrice = unitPrice;
     return line;
+}
+
+Money pesos(qint64 amount)
+{
+    return Money::fromMinor(amount * Money::kScale);
 }
 
 // Turns off what the demo hospital turns on, so each case sets only what it is about.
 void quietPricing(HospitalSettings &hs)
 {
-    hs.AllowAfterTimeRate = false;
-    hs.AutoORMarkUp = false;
-    hs.IsShowMarkUp = false;
-    hs.isstat = false;
+    hs.AllowAfterTimeRate = hs.AutoORMarkUp = hs.IsShowMarkUp = hs.isstat = false;
     hs.SecProcPercentDiscount = 0;
 }
 
-const QList<std::pair<QString, QString>> kNoRateSwitches{
-    {QStringLiteral("EnableORHMORate"), QString()},
-    {QStringLiteral("ORRateIforER"), QString()},
-    {QStringLiteral("ORHMORateByRoomClass"), QString()},
-    {QStringLiteral("ORAllowInternationalRate"), QString()}};
+struct RateCase
+{
+    Patient patient;
+    QString client, code;
+    QStringList switchesOn;
+    QString unitPrice, orSection;
+};
+
+struct EditCase
+{
+    QString code; // a doctor's fee line carries the doctor's code after "MD"
+    bool lowerRefused, zeroForProcedures;
+    QString typed;
+    bool taken;
+    QString unitPrice, amount;
+};
+
+struct StockCase
+{
+    Patient patient;
+    QString client;
+    bool listCost, companyPrice, supplyRateByType;
+    QString unitPrice, amount;
+};
 
 } // namespace
 
@@ -78,8 +105,6 @@ private Q_SLOTS:
     void rateLetter();
     void serviceRates_data();
     void serviceRates();
-    void orProcedureRuv_data();
-    void orProcedureRuv();
     void afterTimeHours_data();
     void afterTimeHours();
     void afterTimeRateSkipsTheMarkup();
@@ -88,7 +113,7 @@ private Q_SLOTS:
     void secondOperation();
     void statQuestion_data();
     void statQuestion();
-    void statPatient();
+    void statPatientAndFinishedLines();
     void manualEdits_data();
     void manualEdits();
     void zeroAmount_data();
@@ -96,9 +121,11 @@ private Q_SLOTS:
     void doctorsFees();
     void stockPrices_data();
     void stockPrices();
-    void drugPicker();
-    void finishingAndInstrumentFee();
-    void examsAndPackages();
+    void markupList_data();
+    void markupList();
+    void markupSettings();
+    void markupSaveRefusals_data();
+    void markupSaveRefusals();
 };
 
 void tst_Pricing::rateLetter_data()
@@ -107,10 +134,8 @@ void tst_Pricing::rateLetter_data()
     QTest::addColumn<QString>("client");
     QTest::addColumn<QString>("letter");
     QTest::newRow("regular inpatient") << kDependent << "" << "A";
-    QTest::newRow("HMO visit of rate type H, any client") << kHmoVisitRateH << "KWOSH"
-                                                          << "A";
-    QTest::newRow("HMO visit of rate type H, LOBRA") << kHmoVisitRateH << "LOBRA"
-                                                     << "H";
+    QTest::newRow("HMO visit of rate type H, any client") << kHmoVisitRateH << "KWOSH" << "A";
+    QTest::newRow("HMO visit of rate type H, LOBRA") << kHmoVisitRateH << "LOBRA" << "H";
     QTest::newRow("special class 9") << kSpecialNine << "" << "F";
     QTest::newRow("special class 1 visit") << kSpecialOneVisit << "" << "F";
 }
@@ -125,120 +150,79 @@ void tst_Pricing::rateLetter()
     QVERIFY(p.select(patient.first, patient.second));
     p.f.session.hospital.clientname = client;
     const CurrentPatientRecord &stay = p.f.session.CurrentPatient;
-    QCOMPARE(modPricing::GetPatientRateLetter(p.f.session, stay.IdNum, stay.PatientClass,
-                                              stay.RoomID),
-             letter);
+    const auto letterOf = [&](const QString &id) {
+        return modPricing::GetPatientRateLetter(p.f.session, id, stay.PatientClass, stay.RoomID);
+    };
+    QCOMPARE(letterOf(stay.IdNum), letter);
 
     // Any special class other than 1 and 9 is priced as a regular patient, as is a stay the
     // database does not know.
-    QVERIFY(db.exec(u"update PATIENT_DATA..tbPatient2 set isSpecial = 5 where IDNum = :id",
-                    {{QStringLiteral("id"), stay.IdNum}}));
-    QVERIFY(db.exec(u"update PATIENT_DATA..tbOutPatient set isSpecial = 5 where IDNum = :id",
-                    {{QStringLiteral("id"), stay.IdNum}}));
-    QCOMPARE(modPricing::GetPatientRateLetter(p.f.session, stay.IdNum, stay.PatientClass,
-                                              stay.RoomID),
-             QStringLiteral("A"));
-    QCOMPARE(modPricing::GetPatientRateLetter(p.f.session, QStringLiteral("0000000"),
-                                              QStringLiteral("I"), QString()),
-             QStringLiteral("A"));
+    for (QStringView table : {u"tbPatient2", u"tbOutPatient"})
+        QVERIFY(db.exec(u"update PATIENT_DATA..%1 set isSpecial = 5 where IDNum = :id"_s.arg(table),
+                        {{u"id"_s, stay.IdNum}}));
+    QCOMPARE(letterOf(stay.IdNum), u"A"_s);
+    QCOMPARE(letterOf(u"0000000"_s), u"A"_s);
 }
 
 void tst_Pricing::serviceRates_data()
 {
-    QTest::addColumn<Patient>("patient");
-    QTest::addColumn<QString>("client");
-    QTest::addColumn<QString>("department");
-    QTest::addColumn<QString>("code");
-    QTest::addColumn<QStringList>("switchesOn");
-    QTest::addColumn<QString>("unitPrice");
-
-    QTest::newRow("regular patient, rate A")
-        << kDependent << "" << "OS" << "OS2003" << QStringList() << "1000";
+    QTest::addColumn<RateCase>("c");
+    const QStringList hmoByClass{u"EnableORHMORate"_s, u"ORHMORateByRoomClass"_s};
+    QTest::newRow("regular patient, rate A") << RateCase{kDependent, "", "OS2003", {}, "1000", ""};
     QTest::newRow("KWOSH prices its HMO patients at H")
-        << kHmoPrivateRoom << "KWOSH" << "OS" << "OS2003" << QStringList() << "1700";
+        << RateCase{kHmoPrivateRoom, "KWOSH", "OS2003", {}, "1700", ""};
     QTest::newRow("an HMO patient elsewhere stays at A")
-        << kHmoPrivateRoom << "" << "OS" << "OS2003" << QStringList() << "1000";
+        << RateCase{kHmoPrivateRoom, "", "OS2003", {}, "1000", ""};
     QTest::newRow("FENDO walk-in at the medical records")
-        << kWalkIn << "FENDO" << "MR" << "MR001" << QStringList() << "1700";
+        << RateCase{kWalkIn, "FENDO", "MR001", {}, "1700", ""};
     QTest::newRow("FENDO walk-in elsewhere")
-        << kWalkIn << "FENDO" << "OS" << "OS2003" << QStringList() << "1000";
+        << RateCase{kWalkIn, "FENDO", "OS2003", {}, "1000", ""};
     QTest::newRow("HMO rate switched on")
-        << kHmoPrivateRoom << "" << "OS" << "OS2003" << QStringList{"EnableORHMORate"} << "1700";
+        << RateCase{kHmoPrivateRoom, "", "OS2003", {"EnableORHMORate"}, "1700", ""};
     QTest::newRow("ER visit at rate I")
-        << kErVisit << "" << "OS" << "OS2003" << QStringList{"ORRateIforER"} << "1800";
+        << RateCase{kErVisit, "", "OS2003", {"ORRateIforER"}, "1800", ""};
     QTest::newRow("HMO patient in a private room, rate by room class")
-        << kHmoPrivateRoom << "" << "OR" << "OR1101"
-        << QStringList{"EnableORHMORate", "ORHMORateByRoomClass"} << "6600";
+        << RateCase{kHmoPrivateRoom, "", "OR1101", hmoByClass, "6600", ""};
     QTest::newRow("HMO ER visit, rate I by class")
-        << kHmoErVisit << "" << "OR" << "OR1101"
-        << QStringList{"EnableORHMORate", "ORRateIforER", "ORHMORateByRoomClass"} << "6120";
+        << RateCase{kHmoErVisit, "", "OR1101", hmoByClass + QStringList{"ORRateIforER"}, "6120",
+                    ""};
     QTest::newRow("non-HMO ER visit keeps rate I by class")
-        << kErVisit << "" << "OR" << "OR1101"
-        << QStringList{"ORRateIforER", "ORHMORateByRoomClass"} << "1800";
+        << RateCase{kErVisit, "", "OR1101", {"ORRateIforER", "ORHMORateByRoomClass"}, "1800", ""};
     QTest::newRow("international patient pays a tenth more")
-        << kForeigner << "" << "OS" << "OS2003" << QStringList{"ORAllowInternationalRate"}
-        << "1100";
+        << RateCase{kForeigner, "", "OS2003", {"ORAllowInternationalRate"}, "1100", ""};
     QTest::newRow("international surcharge off")
-        << kForeigner << "" << "OS" << "OS2003" << QStringList() << "1000";
+        << RateCase{kForeigner, "", "OS2003", {}, "1000", ""};
+    // In a ward bed of class A a relative unit is worth 320 pesos.
+    QTest::newRow("OR procedure with RUV") << RateCase{kDependent, "", "OR1001", {}, "19200", "P"};
+    QTest::newRow("OR procedure without RUV keeps its rate")
+        << RateCase{kDependent, "", "OR1008", {}, "1000", "P"};
+    QTest::newRow("QELM keeps the rate") << RateCase{kDependent, "QELM", "OR1001", {}, "1000", "P"};
+    QTest::newRow("OR fee is no procedure") << RateCase{kDependent, "", "OR1101", {}, "1000", ""};
 }
 
 void tst_Pricing::serviceRates()
 {
-    QFETCH(Patient, patient);
-    QFETCH(QString, client);
-    QFETCH(QString, department);
-    QFETCH(QString, code);
-    QFETCH(QStringList, switchesOn);
-    QFETCH(QString, unitPrice);
+    QFETCH(RateCase, c);
     KESTREL_OPEN_DEMO(db);
     test::PricingFixture p(db);
-    auto switches = kNoRateSwitches;
-    for (const QString &on : switchesOn)
-        switches.append({on, QStringLiteral("1")});
+    QList<std::pair<QString, QString>> switches;
+    for (const char *name : {"EnableORHMORate", "ORRateIforER", "ORHMORateByRoomClass",
+                             "ORAllowInternationalRate"})
+        switches.append({QLatin1String(name), c.switchesOn.contains(QLatin1String(name))
+                                                  ? u"1"_s
+                                                  : QString()});
     QVERIFY(p.switches(switches));
     quietPricing(p.f.session.hospital);
-    p.f.session.hospital.clientname = client;
-    QVERIFY(p.select(patient.first, patient.second));
+    p.f.session.hospital.clientname = c.client;
+    QVERIFY(p.select(c.patient.first, c.patient.second));
 
-    ChargeLine line = lineOf(department);
-    p.pricing.priceServiceItem(line, item(code, department));
-    QCOMPARE(line.item, code);
-    QCOMPARE(line.unitPrice, unitPrice);
-    QCOMPARE(line.listPrice, unitPrice);
+    ChargeLine line = lineOf(c.code.left(2));
+    p.pricing.priceServiceItem(line, item(c.code));
+    QCOMPARE(line.item, c.code);
+    QCOMPARE(line.unitPrice, c.unitPrice);
+    QCOMPARE(line.listPrice, c.unitPrice);
+    QCOMPARE(line.orSection, c.orSection);
     QVERIFY(p.f.notifier.boxes().isEmpty());
-}
-
-void tst_Pricing::orProcedureRuv_data()
-{
-    QTest::addColumn<QString>("code");
-    QTest::addColumn<QString>("client");
-    QTest::addColumn<QString>("unitPrice");
-    QTest::addColumn<QString>("orSection");
-    // The patient's ward bed is of class A, where a unit is worth 320 pesos.
-    QTest::newRow("procedure with RUV") << "OR1001" << "" << "19200" << "P";
-    QTest::newRow("procedure without RUV keeps its rate") << "OR1008" << "" << "1000"
-                                                          << "P";
-    QTest::newRow("QELM keeps the rate") << "OR1001" << "QELM" << "1000"
-                                         << "P";
-    QTest::newRow("OR fee is no procedure") << "OR1101" << "" << "1000" << "";
-}
-
-void tst_Pricing::orProcedureRuv()
-{
-    QFETCH(QString, code);
-    QFETCH(QString, client);
-    QFETCH(QString, unitPrice);
-    QFETCH(QString, orSection);
-    KESTREL_OPEN_DEMO(db);
-    test::PricingFixture p(db);
-    QVERIFY(p.switches(kNoRateSwitches));
-    quietPricing(p.f.session.hospital);
-    p.f.session.hospital.clientname = client;
-    QVERIFY(p.select(kDependent.first, kDependent.second));
-    ChargeLine line = lineOf(QStringLiteral("OR"));
-    p.pricing.priceServiceItem(line, item(code, QStringLiteral("OR")));
-    QCOMPARE(line.unitPrice, unitPrice);
-    QCOMPARE(line.orSection, orSection);
 }
 
 void tst_Pricing::afterTimeHours_data()
@@ -249,13 +233,11 @@ void tst_Pricing::afterTimeHours_data()
     QTest::addColumn<bool>("afterTime");
     QTest::addColumn<bool>("badlySet");
     QTest::newRow("22+4 at 22") << "22:00" << 4 << 22 << true << false;
-    QTest::newRow("22+4 at 23") << "22:00" << 4 << 23 << true << false;
     QTest::newRow("22+4 at 0") << "22:00" << 4 << 0 << true << false;
     QTest::newRow("22+4 at 1") << "22:00" << 4 << 1 << true << false;
     QTest::newRow("22+4 at 2") << "22:00" << 4 << 2 << false << false;
     QTest::newRow("22+4 at 21") << "22:00" << 4 << 21 << false << false;
     QTest::newRow("8+10 at 8") << "08:00" << 10 << 8 << true << false;
-    QTest::newRow("8+10 at 17") << "08:00" << 10 << 17 << true << false;
     QTest::newRow("8+10 at 18") << "08:00" << 10 << 18 << false << false;
     QTest::newRow("8+10 at 7") << "08:00" << 10 << 7 << false << false;
     QTest::newRow("minutes are not read") << "08:59" << 10 << 17 << true << false;
@@ -279,10 +261,9 @@ void tst_Pricing::afterTimeHours()
     p.f.session.hospital.AfterTimeStatHours = qint16(hours);
     QCOMPARE(modPricing::IsWithinStatHours(p.f.session), afterTime);
     if (badlySet) {
-        QCOMPARE(p.f.notifier.lastText(),
-                 QStringLiteral("STAT time frame is not properly configured. Please notify the "
-                                "EDP department."));
-        QCOMPARE(p.f.notifier.boxes().last().title, QStringLiteral("Notification"));
+        QCOMPARE(p.f.notifier.lastText(), u"STAT time frame is not properly configured. Please "
+                                          u"notify the EDP department."_s);
+        QCOMPARE(p.f.notifier.boxes().last().title, u"Notification"_s);
     } else {
         QVERIFY(p.f.notifier.boxes().isEmpty());
     }
@@ -292,83 +273,73 @@ void tst_Pricing::afterTimeRateSkipsTheMarkup()
 {
     KESTREL_OPEN_DEMO(db);
     test::PricingFixture p(db);
-    QVERIFY(p.switches(kNoRateSwitches));
     HospitalSettings &hs = p.f.session.hospital;
     quietPricing(hs);
-    hs.AllowAfterTimeRate = true;
-    hs.AutoORMarkUp = true;
-    hs.IsShowMarkUp = true;
-    hs.ORAfterTime = QStringLiteral("22:00");
+    hs.AllowAfterTimeRate = hs.AutoORMarkUp = hs.IsShowMarkUp = true;
+    hs.ORAfterTime = u"22:00"_s;
     hs.AfterTimeStatHours = 4;
     hs.ORAfterTimeRate = 30;
     QVERIFY(p.select(kDependent.first, kDependent.second));
-    const OtherRevenueRecord mastectomy = item(QStringLiteral("OR1008"), QStringLiteral("OR"));
+    const auto priceAt = [&](QDate day, int hour, const QString &quantity = {}) {
+        ChargeLine line = lineOf(u"OR"_s, quantity);
+        if (db.pinClock(QDateTime(day, QTime(hour, 15))))
+            p.pricing.priceServiceItem(line, item(u"OR1008"_s));
+        return line;
+    };
+    const QDate day(2026, 12, 1);
 
     // Past ten at night the procedure is raised by 30 percent, and no markup is asked.
-    QVERIFY(db.pinClock(QDateTime(QDate(2026, 12, 1), QTime(23, 15))));
-    ChargeLine late = lineOf(QStringLiteral("OR"), QStringLiteral("2"));
-    p.pricing.priceServiceItem(late, mastectomy);
-    QCOMPARE(late.unitPrice, QStringLiteral("1300"));
-    QCOMPARE(late.amount, QStringLiteral("2600"));
+    const ChargeLine late = priceAt(day, 23, u"2"_s);
+    QCOMPARE(late.unitPrice, u"1300"_s);
+    QCOMPARE(late.amount, u"2600"_s);
     QVERIFY(late.raisedByAfterTime);
     QCOMPARE(p.prompts.markupAsked, 0);
-
     // At noon of an ordinary day the markup window is offered instead.
-    QVERIFY(db.pinClock(QDateTime(QDate(2026, 12, 1), QTime(12, 0))));
-    ChargeLine noon = lineOf(QStringLiteral("OR"));
-    p.pricing.priceServiceItem(noon, mastectomy);
-    QCOMPARE(noon.unitPrice, QStringLiteral("1000"));
+    const ChargeLine noon = priceAt(day, 12);
+    QCOMPARE(noon.unitPrice, u"1000"_s);
     QVERIFY(!noon.raisedByAfterTime);
     QCOMPARE(p.prompts.markupAsked, 1);
-
     // Christmas noon is a holiday: raised whatever the hour.
-    QVERIFY(db.pinClock(QDateTime(QDate(2026, 12, 25), QTime(12, 0))));
-    ChargeLine holiday = lineOf(QStringLiteral("OR"));
-    p.pricing.priceServiceItem(holiday, mastectomy);
-    QCOMPARE(holiday.unitPrice, QStringLiteral("1300"));
+    QCOMPARE(priceAt(QDate(2026, 12, 25), 12).unitPrice, u"1300"_s);
     QCOMPARE(p.prompts.markupAsked, 1);
-
     // Without the switch there is no after-time rate at all.
     hs.AllowAfterTimeRate = false;
-    QVERIFY(db.pinClock(QDateTime(QDate(2026, 12, 1), QTime(23, 15))));
-    ChargeLine off = lineOf(QStringLiteral("OR"));
-    p.pricing.priceServiceItem(off, mastectomy);
-    QCOMPARE(off.unitPrice, QStringLiteral("1000"));
+    QCOMPARE(priceAt(day, 23).unitPrice, u"1000"_s);
     QCOMPARE(p.prompts.markupAsked, 2);
 }
 
 void tst_Pricing::markups_data()
 {
     QTest::addColumn<bool>("newKind");
-    QTest::addColumn<double>("markup");
-    QTest::addColumn<int>("type");
+    QTest::addColumn<MarkupChoice>("choice");
     QTest::addColumn<QString>("unitPrice");
     QTest::addColumn<QString>("markupText");
-    QTest::newRow("0.25 multiplied") << true << 0.25 << 1 << "1250" << "25%";
-    QTest::newRow("0.25 added") << true << 0.25 << 2 << "1000.25" << "0.25";
-    QTest::newRow("old factor 1.3") << false << 1.3 << 0 << "1300" << "30";
-    QTest::newRow("none chosen") << true << 0.0 << 0 << "1000" << "";
+    QTest::newRow("0.25 multiplied") << true << MarkupChoice{0.25, MarkupType::Multiply} << "1250"
+                                     << "25%";
+    QTest::newRow("0.25 added") << true << MarkupChoice{0.25, MarkupType::Add} << "1000.25"
+                                << "0.25";
+    QTest::newRow("old factor 1.3") << false << MarkupChoice{1.3, MarkupType::None} << "1300"
+                                    << "30";
+    QTest::newRow("none chosen") << true << MarkupChoice{} << "1000" << "";
 }
 
 void tst_Pricing::markups()
 {
     QFETCH(bool, newKind);
-    QFETCH(double, markup);
-    QFETCH(int, type);
+    QFETCH(MarkupChoice, choice);
     QFETCH(QString, unitPrice);
     QFETCH(QString, markupText);
     KESTREL_OPEN_DEMO(db);
     test::PricingFixture p(db);
-    QVERIFY(p.switches({{QStringLiteral("UseNewORMarkUp"), newKind ? "1" : ""}}));
-    p.prompts.markups.enqueue({markup, MarkupType(type)});
-    ChargeLine line = lineOf(QStringLiteral("OR"));
-    line.unitPrice = QStringLiteral("1000");
-    line.markupText = QStringLiteral("left from before");
+    QVERIFY(p.switches({{u"UseNewORMarkUp"_s, newKind ? u"1"_s : QString()}}));
+    p.prompts.markups.enqueue(choice);
+    ChargeLine line = lineOf(u"OR"_s, {}, u"1000"_s);
+    line.markupText = u"left from before"_s;
     p.pricing.applyMarkup(line);
     QCOMPARE(line.unitPrice, unitPrice);
     QCOMPARE(line.markupText, markupText);
-    QCOMPARE(p.pricing.state().markupValue, markup);
-    QCOMPARE(int(p.pricing.state().markupType), type);
+    QCOMPARE(p.pricing.state().markupValue, choice.value);
+    QCOMPARE(p.pricing.state().markupType, choice.type);
 }
 
 void tst_Pricing::secondOperation()
@@ -377,39 +348,29 @@ void tst_Pricing::secondOperation()
     test::PricingFixture p(db);
     p.f.session.hospital.SecProcPercentDiscount = 50;
     QVERIFY(p.select(kDependent.first, kDependent.second));
-    ChargeLine line = lineOf(QStringLiteral("OR"), QStringLiteral("1"));
-    line.unitPrice = QStringLiteral("10000");
-    p.f.notifier.answer({true});
-    p.pricing.ApplySecondOperationDiscount(line);
-    QCOMPARE(line.unitPrice, QStringLiteral("5000.00"));
-    QCOMPARE(line.amount, QStringLiteral("5000.00"));
-    QCOMPARE(line.secondOperation, QStringLiteral("1"));
+    const auto tagged = [&](std::optional<bool> answer) {
+        ChargeLine line = lineOf(u"OR"_s, u"1"_s, u"10000"_s);
+        p.f.notifier.clear();
+        if (answer)
+            p.f.notifier.answer({*answer});
+        p.pricing.ApplySecondOperationDiscount(line);
+        return QStringList{line.unitPrice, line.secondOperation, line.amount};
+    };
+    QCOMPARE(tagged(true), QStringList({"5000.00", "1", "5000.00"}));
     QCOMPARE(p.f.notifier.lastText(),
-             QStringLiteral("Would you like to tag this operation as patient's second operation? "
-                            "\n\nSecond operation will have a 50% discount. \n\nClick Yes to "
-                            "proceed and No to charge with regular amount."));
-    QCOMPARE(p.f.notifier.boxes().last().title, QStringLiteral("Confirmation"));
-
-    ChargeLine regular = lineOf(QStringLiteral("OR"), QStringLiteral("1"));
-    regular.unitPrice = QStringLiteral("10000");
-    p.f.notifier.answer({false});
-    p.pricing.ApplySecondOperationDiscount(regular);
-    QCOMPARE(regular.unitPrice, QStringLiteral("10000"));
-    QCOMPARE(regular.secondOperation, QStringLiteral("0"));
+             u"Would you like to tag this operation as patient's second operation? \n\nSecond "
+             u"operation will have a 50% discount. \n\nClick Yes to proceed and No to charge with "
+             u"regular amount."_s);
+    QCOMPARE(p.f.notifier.boxes().last().title, u"Confirmation"_s);
+    QCOMPARE(tagged(false).mid(0, 2), QStringList({"10000", "0"}));
 
     // The delivery room already charged this mother's second operation: nobody asks again.
     QVERIFY(p.select(kSecondOperation.first, kSecondOperation.second));
-    p.f.notifier.clear();
-    ChargeLine again = lineOf(QStringLiteral("OR"), QStringLiteral("1"));
-    again.unitPrice = QStringLiteral("10000");
-    p.pricing.ApplySecondOperationDiscount(again);
+    QCOMPARE(tagged(std::nullopt).mid(0, 2), QStringList({"10000", ""}));
     QVERIFY(p.f.notifier.boxes().isEmpty());
-    QCOMPARE(again.unitPrice, QStringLiteral("10000"));
-    QCOMPARE(again.secondOperation, QString());
-
     // A revoked tag does not count.
     QVERIFY(db.exec(u"update STATION..tbNurseLogBook set RecordStatus = 'R' where IDNum = :id",
-                    {{QStringLiteral("id"), p.f.session.CurrentPatient.IdNum}}));
+                    {{u"id"_s, p.f.session.CurrentPatient.IdNum}}));
     QVERIFY(!modPricing::HasSecondOperation(p.f.session, p.f.session.CurrentPatient.IdNum));
 }
 
@@ -421,8 +382,7 @@ void tst_Pricing::statQuestion_data()
     QTest::addColumn<QString>("statFlag");
     QTest::newRow("stat: surcharge once per line") << false << true << "2300" << "Y";
     QTest::newRow("not stat") << false << false << "2000" << "N";
-    QTest::newRow("not asked with the automatic after-time rate") << true << true << "2000"
-                                                                  << "";
+    QTest::newRow("not asked with the automatic after-time rate") << true << true << "2000" << "";
 }
 
 void tst_Pricing::statQuestion()
@@ -438,122 +398,116 @@ void tst_Pricing::statQuestion()
     hs.isstat = true;
     hs.CashStatRate = 30;
     hs.AutoORMarkUp = autoMarkup;
-    ChargeLine line = lineOf(QStringLiteral("OS"), QStringLiteral("2"));
-    line.unitPrice = QStringLiteral("1000");
+    ChargeLine line = lineOf(u"OS"_s, u"2"_s, u"1000"_s);
     p.f.notifier.answer({answer});
     p.pricing.quantityEntered(line);
     QCOMPARE(line.amount, amount);
-    QCOMPARE(line.unitPrice, QStringLiteral("1000"));
+    QCOMPARE(line.unitPrice, u"1000"_s);
     QCOMPARE(line.statFlag, statFlag);
     QCOMPARE(p.pricing.state().statFlag, statFlag);
     QCOMPARE(p.pricing.state().statAmount, statFlag == u"Y" ? amount : QString());
     QCOMPARE(p.f.notifier.boxes().size(), autoMarkup ? 0 : 1);
     if (!autoMarkup)
-        QCOMPARE(p.f.notifier.lastText(), QStringLiteral("Is it Stat/Holiday?"));
+        QCOMPARE(p.f.notifier.lastText(), u"Is it Stat/Holiday?"_s);
 }
 
-void tst_Pricing::statPatient()
+void tst_Pricing::statPatientAndFinishedLines()
 {
     KESTREL_OPEN_DEMO(db);
     test::PricingFixture p(db);
-    auto complete = [](const QString &section, const QString &amount) {
-        ChargeLine l = lineOf(QStringLiteral("OR"), QStringLiteral("1"));
-        l.item = QStringLiteral("OR1001");
-        l.description = QStringLiteral("APPENDECTOMY, OPEN");
-        l.unitPrice = QStringLiteral("8000");
-        l.amount = amount;
-        l.orSection = section;
-        return l;
+    // A stat patient pays a quarter more on the finished procedure lines only.
+    QList<ChargeLine> lines(4, lineOf(u"OR"_s, u"1"_s, u"8000"_s));
+    for (ChargeLine &l : lines) {
+        l.item = u"OR1001"_s;
+        l.description = u"APPENDECTOMY, OPEN"_s;
+        l.orSection = u"P"_s;
+    }
+    lines[0].amount = lines[1].amount = u"8000"_s;
+    lines[1].orSection.clear();
+    lines[2].amount = u"0"_s;
+    const auto amounts = [&](bool stat) {
+        p.pricing.setStatPatient(lines, stat);
+        QStringList texts;
+        for (const ChargeLine &l : lines)
+            texts << l.amount;
+        return texts;
     };
-    ChargeLine unfinished = complete(QStringLiteral("P"), QString());
-    QList<ChargeLine> lines{complete(QStringLiteral("P"), QStringLiteral("8000")),
-                            complete(QString(), QStringLiteral("8000")),
-                            complete(QStringLiteral("P"), QStringLiteral("0")), unfinished};
-    p.pricing.setStatPatient(lines, true);
-    QCOMPARE(lines[0].amount, QStringLiteral("10000"));
-    QCOMPARE(lines[1].amount, QStringLiteral("8000"));
-    QCOMPARE(lines[2].amount, QStringLiteral("0"));
-    QCOMPARE(lines[3].amount, QString());
-    p.pricing.setStatPatient(lines, false);
-    QCOMPARE(lines[0].amount, QStringLiteral("8000"));
-    QCOMPARE(lines[2].amount, QStringLiteral("8000"));
-    QCOMPARE(lines[3].amount, QString());
+    QCOMPARE(amounts(true), QStringList({"10000", "8000", "0", ""}));
+    QCOMPARE(amounts(false), QStringList({"8000", "8000", "8000", ""}));
+
+    // A finished OR line gets its receivable account and the doctors' meals; a supply neither.
+    QVERIFY(p.select(kDependent.first, kDependent.second));
+    ChargeLine line = lineOf(u"OR"_s, u"1"_s);
+    line.amount = u"18000"_s;
+    line.mealAmount = u"750"_s;
+    p.pricing.finishLine(line);
+    QCOMPARE(line.arCode + u'|' + line.amount, u"1131-OR-1|18750"_s);
+    ChargeLine supply = lineOf(u"OS"_s, u"1"_s);
+    supply.amount = u"240"_s;
+    p.pricing.finishLine(supply);
+    QCOMPARE(supply.arCode + u'|' + supply.amount, u"|240"_s);
+
+    // The demo hospital charges its instrument handling fee, OR1105, at 500 a set.
+    quietPricing(p.f.session.hospital);
+    ChargeLine sets = lineOf(u"OR"_s, u"3"_s, u"450"_s);
+    sets.item = u"OR1105"_s;
+    p.pricing.quantityEntered(sets);
+    QCOMPARE(sets.amount, u"1500"_s);
 }
 
 void tst_Pricing::manualEdits_data()
 {
-    QTest::addColumn<QString>("department");
-    QTest::addColumn<QString>("code");
-    QTest::addColumn<bool>("lowerRefused");
-    QTest::addColumn<bool>("zeroForProcedures");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<bool>("taken");
-    QTest::addColumn<QString>("unitPrice");
-    QTest::addColumn<QString>("amount");
-    QTest::newRow("lower price refused") << "MD"
-                                         << "1021" << true << false << "1,500" << false << "2000"
-                                         << "4000";
-    QTest::newRow("lower price taken") << "MD"
-                                       << "1021" << false << false << "1,500" << true << "1500"
-                                       << "3000";
-    QTest::newRow("higher price taken") << "MD"
-                                        << "1021" << true << false << "2,500.50" << true
-                                        << "2500.5" << "5001";
-    QTest::newRow("zero on an OR procedure") << "OR"
-                                             << "OR1001" << true << true << "0" << true << "0"
-                                             << "0";
-    QTest::newRow("zero on an OR fee is lower") << "OR"
-                                                << "OR1101" << true << true << "0" << false
-                                                << "2000" << "4000";
+    QTest::addColumn<EditCase>("c");
+    QTest::newRow("lower price refused")
+        << EditCase{"MD1021", true, false, "1,500", false, "2000", "4000"};
+    QTest::newRow("lower price taken")
+        << EditCase{"MD1021", false, false, "1,500", true, "1500", "3000"};
+    QTest::newRow("higher price taken")
+        << EditCase{"MD1021", true, false, "2,500.50", true, "2500.5", "5001"};
+    QTest::newRow("zero on an OR procedure") << EditCase{"OR1001", true, true, "0", true, "0", "0"};
+    QTest::newRow("zero on an OR fee is lower")
+        << EditCase{"OR1101", true, true, "0", false, "2000", "4000"};
 }
 
 void tst_Pricing::manualEdits()
 {
-    QFETCH(QString, department);
-    QFETCH(QString, code);
-    QFETCH(bool, lowerRefused);
-    QFETCH(bool, zeroForProcedures);
-    QFETCH(QString, typed);
-    QFETCH(bool, taken);
-    QFETCH(QString, unitPrice);
-    QFETCH(QString, amount);
+    QFETCH(EditCase, c);
     KESTREL_OPEN_DEMO(db);
     test::PricingFixture p(db);
-    p.f.session.hospital.isAllowLowerUnitPrice = lowerRefused;
-    p.f.session.hospital.IsAllowZeroAmountForORProcedures = zeroForProcedures;
-    ChargeLine line = lineOf(department, QStringLiteral("2"));
-    line.item = code;
-    line.unitPrice = QStringLiteral("2000");
-    line.listPrice = QStringLiteral("2000");
-    QCOMPARE(p.pricing.unitPriceTyped(line, typed), taken);
-    QCOMPARE(line.unitPrice, unitPrice);
-    QCOMPARE(line.amount, amount);
-    if (taken) {
+    p.f.session.hospital.isAllowLowerUnitPrice = c.lowerRefused;
+    p.f.session.hospital.IsAllowZeroAmountForORProcedures = c.zeroForProcedures;
+    const QString department = c.code.left(2);
+    ChargeLine line = lineOf(department, u"2"_s, u"2000"_s);
+    line.item = department == u"MD" ? c.code.mid(2) : c.code;
+    line.listPrice = u"2000"_s;
+    QCOMPARE(p.pricing.unitPriceTyped(line, c.typed), c.taken);
+    QCOMPARE(line.unitPrice, c.unitPrice);
+    QCOMPARE(line.amount, c.amount);
+    if (c.taken) {
         QVERIFY(p.f.notifier.boxes().isEmpty());
     } else {
-        QCOMPARE(p.f.notifier.lastText(), QStringLiteral("Unit Price should be >= 2000"));
+        QCOMPARE(p.f.notifier.lastText(), u"Unit Price should be >= 2000"_s);
         QCOMPARE(p.f.notifier.boxes().last().title, QString());
         QCOMPARE(p.f.notifier.boxes().last().icon, Notifier::Icon::None);
     }
 
     // The total typed over: above zero and not below quantity × unit price.
-    p.f.notifier.clear();
-    line.unitPrice = QStringLiteral("2000");
-    line.amount = QStringLiteral("4000");
-    QVERIFY(!p.pricing.amountTyped(line, QStringLiteral("0")));
-    QCOMPARE(p.f.notifier.lastText(), QStringLiteral("Amount should be greater than zero(0)."));
-    QVERIFY(!p.pricing.amountTyped(line, QStringLiteral("3,999.99")));
+    line.unitPrice = u"2000"_s;
+    line.amount = u"4000"_s;
+    QVERIFY(!p.pricing.amountTyped(line, u"0"_s));
+    QCOMPARE(p.f.notifier.lastText(), u"Amount should be greater than zero(0)."_s);
+    QVERIFY(!p.pricing.amountTyped(line, u"3,999.99"_s));
     QCOMPARE(p.f.notifier.lastText(),
-             QStringLiteral("Total Amount should be greater than or equal to QTY * Unit Price."));
-    QCOMPARE(line.amount, QStringLiteral("4000"));
-    QVERIFY(p.pricing.amountTyped(line, QStringLiteral("4,250.5")));
-    QCOMPARE(line.amount, QStringLiteral("4250.5"));
+             u"Total Amount should be greater than or equal to QTY * Unit Price."_s);
+    QCOMPARE(line.amount, u"4000"_s);
+    QVERIFY(p.pricing.amountTyped(line, u"4,250.5"_s));
+    QCOMPARE(line.amount, u"4250.5"_s);
 
     // Who may type the unit price: a doctor's fee always, an OR line only when allowed.
     QCOMPARE(p.pricing.canEditUnitPrice(line), department == u"MD");
-    QVERIFY(p.switches({{QStringLiteral("EditORAmount"), QStringLiteral("1")}}));
-    QCOMPARE(p.pricing.canEditUnitPrice(line), department == u"MD" || department == u"OR");
-    QVERIFY(!p.pricing.canEditUnitPrice(lineOf(QStringLiteral("OS"))));
+    QVERIFY(p.switches({{u"EditORAmount"_s, u"1"_s}}));
+    QVERIFY(p.pricing.canEditUnitPrice(line));
+    QVERIFY(!p.pricing.canEditUnitPrice(lineOf(u"OS"_s)));
 }
 
 void tst_Pricing::zeroAmount_data()
@@ -577,214 +531,272 @@ void tst_Pricing::zeroAmount()
     KESTREL_OPEN_DEMO(db);
     test::PricingFixture p(db);
     p.f.session.hospital.IsShowAmount = showAmount;
-    ChargeLine line = lineOf(department, QStringLiteral("1"));
-    line.item = QStringLiteral("X1");
-    line.unitPrice = unitPrice;
+    ChargeLine line = lineOf(department, u"1"_s, unitPrice);
+    line.item = u"X1"_s;
     QCOMPARE(p.pricing.refuseZeroAmount(line), refused);
     QCOMPARE(line.item.isEmpty(), refused);
-    if (refused) {
-        QCOMPARE(p.f.notifier.lastText(),
-                 QStringLiteral("Record(s) indicate that the amount of the item is zero! \r\n"
-                                "Please contact EDP for further assistance."));
+    QCOMPARE(p.f.notifier.lastText(), refused ? u"Record(s) indicate that the amount of the item "
+                                                u"is zero! \r\nPlease contact EDP for further "
+                                                u"assistance."_s
+                                              : QString());
+    if (refused)
         QCOMPARE(p.f.notifier.boxes().last().icon, Notifier::Icon::Critical);
-    }
 }
 
 void tst_Pricing::doctorsFees()
 {
     KESTREL_OPEN_DEMO(db);
     test::PricingFixture p(db);
-    const DoctorRecord surgeon{QStringLiteral("1021"), QStringLiteral("AGUSTIN"),
-                               QStringLiteral("RAMON"), QString()};
-    const DoctorRecord internist{QStringLiteral("1170"), QStringLiteral("BERNARDO"),
-                                 QStringLiteral("LUZVIMINDA"), QString()};
+    const DoctorRecord surgeon{u"1021"_s, u"AGUSTIN"_s, u"RAMON"_s, QString()};
+    const DoctorRecord internist{u"1170"_s, u"BERNARDO"_s, u"LUZVIMINDA"_s, QString()};
+    const auto fee = [&](const DoctorRecord &doctor, const QString &quantity) {
+        ChargeLine line = lineOf(u"MD"_s, quantity);
+        const bool priced = p.pricing.priceDoctorsFee(line, doctor);
+        return QStringList{priced ? u"priced"_s : u"refused"_s, line.department, line.description,
+                           line.unitPrice, line.amount};
+    };
 
     // An inpatient in a ward bed (class A), and an HMO visit priced at its rate type H.
     QVERIFY(p.select(kDependent.first, kDependent.second));
-    ChargeLine ward = lineOf(QStringLiteral("MD"), QStringLiteral("1"));
-    QVERIFY(p.pricing.priceDoctorsFee(ward, surgeon));
-    QCOMPARE(ward.description, QStringLiteral("AGUSTIN, RAMON"));
-    QCOMPARE(ward.unitPrice, QStringLiteral("15000"));
-    QCOMPARE(ward.amount, QStringLiteral("15000"));
+    QCOMPARE(fee(surgeon, u"1"_s),
+             QStringList({"priced", "MD", "AGUSTIN, RAMON", "15000", "15000"}));
     QVERIFY(p.select(kHmoVisitRateH.first, kHmoVisitRateH.second));
-    ChargeLine visit = lineOf(QStringLiteral("MD"), QStringLiteral("2"));
-    QVERIFY(p.pricing.priceDoctorsFee(visit, surgeon));
-    QCOMPARE(visit.unitPrice, QStringLiteral("18000"));
-    QCOMPARE(visit.amount, QStringLiteral("36000"));
+    QCOMPARE(fee(surgeon, u"2"_s).mid(3), QStringList({"18000", "36000"}));
     QVERIFY(p.prompts.feeAskedFor.isEmpty());
 
     // A doctor without fees of his own: the doctor's fee window decides, or nobody does.
     p.f.session.hospital.IsShowAmount = true;
-    p.prompts.fee = Money::fromMinor(2500 * Money::kScale);
-    ChargeLine chosen = lineOf(QStringLiteral("MD"), QStringLiteral("1"));
-    QVERIFY(p.pricing.priceDoctorsFee(chosen, internist));
-    QCOMPARE(chosen.unitPrice, QStringLiteral("2500"));
+    p.prompts.fee = pesos(2500);
+    QCOMPARE(fee(internist, u"1"_s).at(3), u"2500"_s);
     p.prompts.fee.reset();
-    ChargeLine none = lineOf(QStringLiteral("MD"), QStringLiteral("1"));
-    QVERIFY(!p.pricing.priceDoctorsFee(none, internist));
-    QCOMPARE(none.department, QString());
-    QCOMPARE(p.f.notifier.lastText(),
-             QStringLiteral("No record(s) found in the Doctor's Fee table! \r\nPlease contact EDP "
-                            "for further assistance."));
+    QCOMPARE(fee(internist, u"1"_s).mid(0, 2), QStringList({"refused", ""}));
+    QCOMPARE(p.f.notifier.lastText(), u"No record(s) found in the Doctor's Fee table! \r\nPlease "
+                                      u"contact EDP for further assistance."_s);
     QCOMPARE(p.prompts.feeAskedFor, QStringList({"1170", "1170"}));
 }
 
 void tst_Pricing::stockPrices_data()
 {
-    QTest::addColumn<Patient>("patient");
-    QTest::addColumn<QString>("client");
-    QTest::addColumn<bool>("listCost");
-    QTest::addColumn<bool>("companyPrice");
-    QTest::addColumn<bool>("supplyRateByType");
-    QTest::addColumn<QString>("unitPrice");
-    QTest::addColumn<QString>("amount");
+    QTest::addColumn<StockCase>("c");
     // Cefazolin at the pharmacy: 185.00 in, 203.50 out, bought at 129.50.
     QTest::newRow("inpatient pays the inpatient price")
-        << kDependent << "" << true << true << true << "185" << "185";
+        << StockCase{kDependent, "", true, true, true, "185", "185"};
     QTest::newRow("JUF prices an employee's dependent at cost plus 15%")
-        << kDependent << "JUF" << true << false << false << "129.5" << "148.925";
-    QTest::newRow("JUF, cost pricing off") << kDependent << "JUF" << false << false << false
-                                           << "185" << "185";
-    QTest::newRow("agreed company price") << kHmoPrivateRoom << "" << false << true << false
-                                          << "165" << "165";
+        << StockCase{kDependent, "JUF", true, false, false, "129.5", "148.925"};
+    QTest::newRow("JUF, cost pricing off")
+        << StockCase{kDependent, "JUF", false, false, false, "185", "185"};
+    QTest::newRow("agreed company price")
+        << StockCase{kHmoPrivateRoom, "", false, true, false, "165", "165"};
     QTest::newRow("no agreed price, outpatient of rate H")
-        << kHmoVisitRateH << "" << false << true << false << "203.5" << "203.5";
+        << StockCase{kHmoVisitRateH, "", false, true, false, "203.5", "203.5"};
     QTest::newRow("no agreed price, outpatient of rate A")
-        << kWalkIn << "" << false << true << true << "185" << "185";
-    QTest::newRow("outpatient price by rate type") << kHmoVisitRateH << "" << false << false
-                                                   << true << "203.5" << "203.5";
+        << StockCase{kWalkIn, "", false, true, true, "185", "185"};
+    QTest::newRow("outpatient price by rate type")
+        << StockCase{kHmoVisitRateH, "", false, false, true, "203.5", "203.5"};
     QTest::newRow("outpatient price by rate type off")
-        << kHmoVisitRateH << "" << false << false << false << "185" << "185";
+        << StockCase{kHmoVisitRateH, "", false, false, false, "185", "185"};
 }
 
 void tst_Pricing::stockPrices()
 {
-    QFETCH(Patient, patient);
-    QFETCH(QString, client);
-    QFETCH(bool, listCost);
-    QFETCH(bool, companyPrice);
-    QFETCH(bool, supplyRateByType);
-    QFETCH(QString, unitPrice);
-    QFETCH(QString, amount);
+    QFETCH(StockCase, c);
     KESTREL_OPEN_DEMO(db);
     test::PricingFixture p(db);
-    QVERIFY(p.switches({{QStringLiteral("ORSupplyRateBasePType"), supplyRateByType ? "1" : ""}}));
+    QVERIFY(p.switches({{u"ORSupplyRateBasePType"_s, c.supplyRateByType ? u"1"_s : QString()}}));
     quietPricing(p.f.session.hospital);
-    p.f.session.hospital.clientname = client;
-    p.f.session.hospital.isListCost = listCost;
-    p.f.session.hospital.IsCompanyPrice = companyPrice;
-    QVERIFY(p.select(patient.first, patient.second));
+    p.f.session.hospital.clientname = c.client;
+    p.f.session.hospital.isListCost = c.listCost;
+    p.f.session.hospital.IsCompanyPrice = c.companyPrice;
+    QVERIFY(p.select(c.patient.first, c.patient.second));
 
     ComponentContext ctx(p.f.notifier);
     clsDrugPicker picker(ctx);
+    QVERIFY(!picker.SearchDrug(u"PH1001"_s)); // no connection yet
     QVERIFY(picker.InitConnect(&db));
-    picker.Drug()->setLocationID(QStringLiteral("PHA"));
-    QVERIFY(picker.SearchDrug(QStringLiteral("PH1001")));
-    ChargeLine line = lineOf(QStringLiteral("PH"));
+    picker.Drug()->setLocationID(u"PHA"_s);
+    QVERIFY(picker.SearchDrug(u"PH1001"_s));
+    ChargeLine line = lineOf(u"PH"_s);
     p.pricing.priceStockItem(line, *picker.Drug());
-    QCOMPARE(line.item, QStringLiteral("PH1001"));
-    QCOMPARE(line.quantity, QStringLiteral("1"));
-    QCOMPARE(line.location, QStringLiteral("PHA"));
-    QCOMPARE(line.unitPrice, unitPrice);
-    QCOMPARE(line.amount, amount);
-
+    QCOMPARE((QStringList{line.item, line.quantity, line.location}),
+             QStringList({"PH1001", "1", "PHA"}));
+    QCOMPARE(line.unitPrice, c.unitPrice);
+    QCOMPARE(line.amount, c.amount);
     // A second unit keeps the line's pricing, cost markup included.
-    line.quantity = QStringLiteral("2");
+    line.quantity = u"2"_s;
     p.pricing.quantityEntered(line);
-    QCOMPARE(line.amountValue(), Money::multiply(ChargeLine::moneyOf(amount), 2));
+    QCOMPARE(line.amountValue(), Money::multiply(ChargeLine::moneyOf(c.amount), 2));
+
+    // A supply the medicine cabinet does not carry is found, without stock or prices.
+    picker.Drug()->setLocationID(u"OM"_s);
+    QVERIFY(picker.Drug()->SearchDrug(u"CS3001"_s));
+    QCOMPARE(picker.Drug()->Invent(), InventRecord());
+    QCOMPARE(modGlobals::GetOnHand(p.f.session, u"CS3001"_s, u"OM"_s), 0.0);
+    QVERIFY(picker.Drug()->SearchDrug(u"PH1003"_s));
+    QCOMPARE(modGlobals::GetOnHand(p.f.session, u"PH1003"_s, u"OM"_s),
+             picker.Drug()->Invent().StockOnHand);
+    QCOMPARE(picker.Drug()->Invent().SellingPriceIn, pesos(420));
 }
 
-void tst_Pricing::drugPicker()
+// --- The markups --------------------------------------------------------------------------
+
+void tst_Pricing::markupList_data()
+{
+    QTest::addColumn<bool>("newKind");
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<MarkupChoice>("choice");
+    // The inactive markup of the new kind is not offered: three rows either way.
+    QTest::newRow("multiplied") << true << "AFTER OFFICE HOURS"
+                                << MarkupChoice{0.25, MarkupType::Multiply};
+    QTest::newRow("added") << true << "ISOLATION CASE HANDLING"
+                           << MarkupChoice{1500, MarkupType::Add};
+    QTest::newRow("older factor") << false << "STAT / EMERGENCY"
+                                  << MarkupChoice{1.3, MarkupType::None};
+}
+
+void tst_Pricing::markupList()
+{
+    QFETCH(bool, newKind);
+    QFETCH(QString, type);
+    QFETCH(MarkupChoice, choice);
+    KESTREL_OPEN_DEMO(db);
+    test::PricingFixture p(db);
+    QVERIFY(p.switches({{u"UseNewORMarkUp"_s, newKind ? u"1"_s : QString()}}));
+    MarkUp markUp(p.f.session);
+    // The holiday box starts ticked on Sundays.
+    QVERIFY(db.pinClock(QDateTime(QDate(2026, 11, 29), QTime(9, 0))));
+    QVERIFY(markUp.load());
+    QVERIFY(markUp.holidayPreset());
+    QVERIFY(db.pinClock(QDateTime(QDate(2026, 11, 30), QTime(9, 0))));
+    QVERIFY(markUp.load());
+    QVERIFY(!markUp.holidayPreset());
+    QCOMPARE(markUp.rows().size(), 3);
+    QCOMPARE(markUp.choice().value, 0.0);
+    const auto choose = [&] {
+        for (int i = 0; i < markUp.rows().size(); ++i) {
+            if (markUp.rows().at(i).type == type)
+                markUp.choose(i);
+        }
+        return std::pair(markUp.choice().value, markUp.choice().type);
+    };
+    QCOMPARE(choose(), std::pair(choice.value, choice.type));
+
+    // A row of the new kind with an operation it does not know is no markup; loading again
+    // starts from none.
+    if (newKind) {
+        QVERIFY(db.exec(u"update STATION..tbORMarkUp set Operation = '/' where Description = :d",
+                        {{u"d"_s, type}}));
+        QVERIFY(markUp.load());
+        QCOMPARE(choose(), std::pair(0.0, MarkupType::None));
+    }
+}
+
+void tst_Pricing::markupSettings()
 {
     KESTREL_OPEN_DEMO(db);
     test::PricingFixture p(db);
-    ComponentContext ctx(p.f.notifier);
-    clsDrugPicker picker(ctx);
-    QVERIFY(!picker.SearchDrug(QStringLiteral("PH1001"))); // no connection yet
-    QVERIFY(picker.InitConnect(&db));
-    clsDrug *drug = picker.Drug();
-    drug->setLocationID(QStringLiteral("OM"));
-    QVERIFY(drug->SearchDrug(QStringLiteral("PH1003")));
-    QCOMPARE(drug->DrugName(), QStringLiteral("PROPOFOL 10 MG/ML, 20 ML AMPULE"));
-    QCOMPARE(drug->GenericName(), QStringLiteral("PROPOFOL"));
-    QCOMPARE(drug->Status(), QStringLiteral("A"));
-    QVERIFY(drug->Invent().StockOnHand > 0);
-    QCOMPARE(drug->Invent().SellingPriceIn, Money::fromMinor(420 * Money::kScale));
-    QCOMPARE(modGlobals::GetOnHand(p.f.session, QStringLiteral("PH1003"), QStringLiteral("OM")),
-             drug->Invent().StockOnHand);
+    const auto count = [&](const char *where) {
+        return p.number(u"select count(*) from STATION..tbORMarkUp where %1"_s.arg(
+            QLatin1String(where)));
+    };
+    MarkupSettings settings(p.f.session);
+    QVERIFY(settings.search(QString()));
+    QCOMPARE(settings.listing().size(), 4);
+    QCOMPARE(settings.listingMessage(), QString());
 
-    // A supply the medicine cabinet does not carry is found without stock or prices.
-    QVERIFY(drug->SearchDrug(QStringLiteral("CS3001")));
-    QCOMPARE(drug->Invent(), InventRecord());
-    QCOMPARE(modGlobals::GetOnHand(p.f.session, QStringLiteral("CS3001"), QStringLiteral("OM")),
-             0.0);
-    QVERIFY(drug->SearchDrug(QStringLiteral("PH1011")));
-    QCOMPARE(drug->Invent().StockOnHand, 0.0);
-    QVERIFY(drug->SearchDrug(QStringLiteral("PH1010")));
-    QCOMPARE(drug->Status(), QStringLiteral("I"));
-    QVERIFY(!drug->SearchDrug(QStringLiteral("PH9999")));
-    QCOMPARE(drug->DrugCode(), QString());
-    QVERIFY(p.f.notifier.boxes().isEmpty());
+    // By the beginning of the description, in any case, or by code; wildcards are taken as
+    // typed.
+    QVERIFY(settings.search(u"stat"_s));
+    QCOMPARE(settings.listing().size(), 1);
+    const MarkupEntry stat = settings.listing().first();
+    QCOMPARE((QStringList{stat.description, stat.markup, stat.operation}),
+             QStringList({"STAT / EMERGENCY CASE", "0.3", "*"}));
+    QVERIFY(stat.active);
+    QCOMPARE(stat.validFrom, QDate(2026, 1, 1));
+    QVERIFY(settings.search(stat.code));
+    QCOMPARE(settings.listing().value(0).code, stat.code);
+    QVERIFY(settings.search(u"%"_s));
+    QVERIFY(settings.listing().isEmpty());
+    QCOMPARE(settings.listingMessage(), u"No data found."_s);
+
+    // Edit before anything is shown.
+    QVERIFY(!settings.edit());
+    QCOMPARE(p.f.notifier.lastText(), u"Sorry, no code to edit."_s);
+    QVERIFY(!settings.isEditing());
+
+    QVERIFY(settings.search(QString()));
+    settings.add();
+    QVERIFY(settings.isEditing());
+    QCOMPARE(settings.entry().code, u"NEW"_s);
+    QCOMPARE(settings.entry().validFrom, QDate(2026, 12, 1));
+    settings.entry().description = u"weekend elective case"_s;
+    settings.entry().markup = u"0.15"_s;
+    settings.entry().isDefault = true;
+    // Answering No saves nothing.
+    QVERIFY(!settings.save());
+    QCOMPARE(count("1 = 1"), 4);
+    p.f.notifier.answer({true});
+    QVERIFY(settings.save());
+    QCOMPARE(p.f.notifier.lastText(), u"Mark up successfully saved."_s);
+    QVERIFY(!settings.isEditing());
+    QCOMPARE(settings.listing().size(), 5);
+    QVERIFY(settings.entry().code != u"NEW");
+    QCOMPARE(p.rows(u"select Description, Markup, Operation, Status from STATION..tbORMarkUp "
+                    u"where MarkupID = :id"_s,
+                    {{u"id"_s, settings.entry().code.toInt()}}),
+             u"WEEKEND ELECTIVE CASE|0.15|*|A"_s);
+    // Only one markup is the default.
+    QCOMPARE(count("IsDefault = 1"), 1);
+
+    // Edit the isolation fee into an inactive added markup.
+    for (int i = 0; i < settings.listing().size(); ++i) {
+        if (settings.listing().at(i).description.startsWith(u"ISOLATION"))
+            settings.select(i);
+    }
+    QVERIFY(settings.edit());
+    settings.entry().markup = u"2000"_s;
+    settings.entry().active = false;
+    p.f.notifier.answer({true});
+    QVERIFY(settings.save());
+    QCOMPARE(count("Status = 'I'"), 2);
+    QCOMPARE(count("Markup = 2000 and Operation = '+'"), 1);
+    QCOMPARE(count("1 = 1"), 5);
 }
 
-void tst_Pricing::finishingAndInstrumentFee()
+void tst_Pricing::markupSaveRefusals_data()
 {
-    KESTREL_OPEN_DEMO(db);
-    test::PricingFixture p(db);
-    QVERIFY(p.select(kDependent.first, kDependent.second));
-    ChargeLine line = lineOf(QStringLiteral("OR"), QStringLiteral("1"));
-    line.amount = QStringLiteral("18000");
-    line.mealAmount = QStringLiteral("750");
-    p.pricing.finishLine(line);
-    QCOMPARE(line.arCode, QStringLiteral("1131-OR-1"));
-    QCOMPARE(line.amount, QStringLiteral("18750"));
-    ChargeLine supply = lineOf(QStringLiteral("OS"), QStringLiteral("1"));
-    supply.amount = QStringLiteral("240");
-    p.pricing.finishLine(supply);
-    QCOMPARE(supply.arCode, QString());
-    QCOMPARE(supply.amount, QStringLiteral("240"));
-
-    // The demo hospital charges its instrument handling fee, OR1105, at 500 a set.
-    quietPricing(p.f.session.hospital);
-    ChargeLine sets = lineOf(QStringLiteral("OR"), QStringLiteral("3"));
-    sets.item = QStringLiteral("OR1105");
-    sets.unitPrice = QStringLiteral("450");
-    p.pricing.quantityEntered(sets);
-    QCOMPARE(sets.amount, QStringLiteral("1500"));
+    QTest::addColumn<QString>("description");
+    QTest::addColumn<bool>("active");
+    QTest::addColumn<bool>("isDefault");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("blank description") << "   " << true << false
+                                       << "Can't save blank description.";
+    QTest::newRow("inactive default") << "PEDIATRIC CASE" << false << true
+                                      << "Can't set as default value if item is inactive.";
+    QTest::newRow("description taken") << "after office" << true << false
+                                       << "Description already exists.";
 }
 
-void tst_Pricing::examsAndPackages()
+void tst_Pricing::markupSaveRefusals()
 {
+    QFETCH(QString, description);
+    QFETCH(bool, active);
+    QFETCH(bool, isDefault);
+    QFETCH(QString, message);
     KESTREL_OPEN_DEMO(db);
     test::PricingFixture p(db);
-    Session &s = p.f.session;
-    const QString circumcision = QStringLiteral("OPK-CIRC");
-    QCOMPARE(modPricing::GetPackageRate(s, circumcision, QStringLiteral("A")),
-             Money::fromMinor(4500 * Money::kScale));
-    QCOMPARE(modPricing::GetPackageRate(s, circumcision, QStringLiteral("E")),
-             Money::fromMinor(6000 * Money::kScale));
-    QCOMPARE(modPricing::GetPackageRate(s, circumcision, QStringLiteral("F")), Money());
-    QCOMPARE(modPricing::GetPackageRate(s, QStringLiteral("NO-SUCH"), QStringLiteral("A")),
-             Money());
-
-    QCOMPARE(modPricing::GetMaxQty(s, QStringLiteral("LB101"), QStringLiteral("LB")), 3);
-    QCOMPARE(modPricing::GetMaxQty(s, QStringLiteral("LB102"), QStringLiteral("LB")), 1);
-    QCOMPARE(modPricing::GetMaxQty(s, QStringLiteral("LB103"), QStringLiteral("LB")), 1);
-    QCOMPARE(modPricing::GetMaxQty(s, QStringLiteral("XR010"), QStringLiteral("XR")), 4);
-    QCOMPARE(modPricing::GetMaxQty(s, QStringLiteral("US010"), QStringLiteral("US")), 1);
-    QCOMPARE(modPricing::GetMaxQty(s, QStringLiteral("XR010"), QStringLiteral("CT")), 1);
-
-    QVERIFY(modPricing::IsExamFixedRate(s, QStringLiteral("XR001"), QStringLiteral("XR")));
-    QVERIFY(!modPricing::IsExamFixedRate(s, QStringLiteral("XR002"), QStringLiteral("XR")));
-    QVERIFY(modPricing::IsExamFixedRate(s, QStringLiteral("LB103"), QStringLiteral("LB")));
-    QVERIFY(modPricing::IsExamFixedRate(s, QStringLiteral("US001"), QStringLiteral("US")));
-
-    // Only HMO stays have an HMO rate by class.
-    QVERIFY(p.select(kDependent.first, kDependent.second));
-    QCOMPARE(modPricing::GetHMORateByClass(s, s.CurrentPatient.IdNum, s.CurrentPatient.RoomID,
-                                           QStringLiteral("OR"), QStringLiteral("OR1101")),
-             Money());
-    QVERIFY(p.f.notifier.boxes().isEmpty());
+    MarkupSettings settings(p.f.session);
+    settings.add();
+    settings.entry().description = description;
+    settings.entry().markup = u"0.2"_s;
+    settings.entry().active = active;
+    settings.entry().isDefault = isDefault;
+    p.f.notifier.answer({true});
+    QVERIFY(!settings.save());
+    QCOMPARE(p.f.notifier.boxes().first().text, u"Are you sure you want to save this entry?"_s);
+    QCOMPARE(p.f.notifier.boxes().first().title, u"Notification"_s);
+    QCOMPARE(p.f.notifier.lastText(), message);
+    QVERIFY(settings.isEditing());
+    QCOMPARE(p.number(u"select count(*) from STATION..tbORMarkUp"_s), 4);
 }
 
 QTEST_GUILESS_MAIN(tst_Pricing)

@@ -6,9 +6,10 @@
 #include <QTest>
 
 using namespace kestrel;
+using namespace Qt::StringLiterals;
 
 namespace {
-const QString kKey = QStringLiteral("KESTRELORDEMO");
+const QString kKey = u"KESTRELORDEMO"_s;
 }
 
 class tst_Scramble : public QObject
@@ -18,8 +19,7 @@ class tst_Scramble : public QObject
 private Q_SLOTS:
     void knownValues_data();
     void knownValues();
-    void roundTripsEveryCharacterCode();
-    void unscramblesWhatTheDatabaseReceives();
+    void roundTrips();
 };
 
 void tst_Scramble::knownValues_data()
@@ -27,31 +27,18 @@ void tst_Scramble::knownValues_data()
     QTest::addColumn<QString>("mode");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("empty text is the offset alone") << "E"
-                                                    << ""
-                                                    << "5B";
+    QTest::newRow("empty text is the offset alone") << "E" << "" << "5B";
     // (65 + 91) % 255 = 156, XOR 'K' (75) = 215.
-    QTest::newRow("one letter") << "E"
-                                << "A"
-                                << "5BD7";
+    QTest::newRow("one letter") << "E" << "A" << "5BD7";
     // (228 + 91) % 255 = 64, XOR 'K' = 11: a value below 16 is blank-padded, not zero-padded.
     QTest::newRow("blank-padded value") << "E" << QString(QChar(228)) << "5B B";
     // The second character uses the first one's value as its offset and the key's 'E'.
     // (66 + 215) % 255 = 26, XOR 'E' (69) = 95.
-    QTest::newRow("offset chains") << "E"
-                                   << "AB"
-                                   << "5BD75F";
-    QTest::newRow("lower-case mode is no mode") << "e"
-                                                << "A"
-                                                << "";
-    QTest::newRow("unknown mode") << "X"
-                                  << "A"
-                                  << "";
-    QTest::newRow("unscramble blank-padded") << "D"
-                                             << "5B B" << QString(QChar(228));
-    QTest::newRow("unscramble garbage") << "D"
-                                        << "ZZ12"
-                                        << "";
+    QTest::newRow("offset chains") << "E" << "AB" << "5BD75F";
+    QTest::newRow("lower-case mode is no mode") << "e" << "A" << "";
+    QTest::newRow("unknown mode") << "X" << "A" << "";
+    QTest::newRow("unscramble blank-padded") << "D" << "5B B" << QString(QChar(228));
+    QTest::newRow("unscramble garbage") << "D" << "ZZ12" << "";
 }
 
 void tst_Scramble::knownValues()
@@ -62,7 +49,7 @@ void tst_Scramble::knownValues()
     QCOMPARE(Scramble(mode, kKey, text), expected);
 }
 
-void tst_Scramble::roundTripsEveryCharacterCode()
+void tst_Scramble::roundTrips()
 {
     QRandomGenerator rng(20261205);
     QString all;
@@ -78,16 +65,13 @@ void tst_Scramble::roundTripsEveryCharacterCode()
         QCOMPARE(scrambled.size(), 2 + 2 * text.size());
         QCOMPARE(Scramble(u"D", kKey, scrambled), text);
     }
-}
 
-void tst_Scramble::unscramblesWhatTheDatabaseReceives()
-{
     // Callers trim the scrambled text before sending it; a leading blank of the first pair
     // must not break unscrambling, and neither must the key's wrap-around.
-    const QString password = QStringLiteral("orsupervisor-and-more");
+    const QString password = u"orsupervisor-and-more"_s;
     const QString scrambled = Scramble(u"E", kKey, password).trimmed();
     QCOMPARE(Scramble(u"D", kKey, scrambled), password);
-    QVERIFY(Scramble(u"D", QStringLiteral("ANOTHERKEYXYZ"), scrambled) != password);
+    QVERIFY(Scramble(u"D", u"ANOTHERKEYXYZ"_s, scrambled) != password);
 }
 
 QTEST_GUILESS_MAIN(tst_Scramble)

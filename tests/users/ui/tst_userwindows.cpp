@@ -1,15 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Kestrel developers
 //
-// The user windows on screen over a fresh demo hospital: the rights editor from the search to
-// the saved rights row, the employee picker, and the user log window up to the nurse log it
-// shows.
-#include "reports/RenderedReport.h"
+// The user windows on screen over a fresh demo hospital: the re-validation window, the rights
+// editor from the search to the saved rights row, the employee picker, and the user log window
+// up to the nurse log it shows.
+#include "core/db/Database.h"
+#include "hospitaldb/DemoHospital.h"
 #include "reports/ReportService.h"
-#include "shell/db/Database.h"
-#include "shell/MainWindowFixture.h"
+#include "support/MainWindowFixture.h"
 #include "support/RecordingReportDisplay.h"
 #include "support/TestDatabase.h"
+#include "users/ui/frmTransaction_UserValidation.h"
 #include "users/ui/frmUser.h"
 #include "users/ui/frmUserLogs.h"
 #include "users/ui/frmUserRights.h"
@@ -23,6 +24,7 @@
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -31,10 +33,11 @@
 #include <QTimer>
 
 using namespace kestrel;
+using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kEsguerra = QStringLiteral("ESGUERRA, MARICEL TAN");
+const QString kEsguerra = u"ESGUERRA, MARICEL TAN"_s;
 
 template <typename T> T *child(QWidget *window, const char *name)
 {
@@ -76,6 +79,12 @@ bool clickEmployee(QWidget *window, const QString &code)
     return true;
 }
 
+bool show(QWidget *window)
+{
+    window->show();
+    return QTest::qWaitForWindowExposed(window);
+}
+
 /// The demo hospital and a session logged in as the OR supervisor, whose server date is
 /// `serverDate`; the reports go to a recording display.
 struct Rig
@@ -91,10 +100,11 @@ struct Rig
         if (!t)
             return false;
         hospital = std::move(*t);
-        f = std::make_unique<test::MainWindowFixture>(hospital->db(), QStringLiteral("2901"));
+        f = std::make_unique<test::MainWindowFixture>(hospital->db(), u"2901"_s);
         f->session.ServerDate = serverDate;
-        f->session.hospital.Company = QStringLiteral("KESTREL GENERAL HOSPITAL");
-        f->session.hospital.Address1 = QStringLiteral("1 RIZAL AVENUE, SAN PABLO");
+        f->session.hospital.Company = u"KESTREL GENERAL HOSPITAL"_s;
+        f->session.hospital.Address1 = u"1 RIZAL AVENUE, SAN PABLO"_s;
+        f->session.hospital.IsAllowEntryOfReasonForCancellation = true;
         reports = std::make_unique<ReportService>(
             hospital->db(), QStringLiteral(KESTREL_REPORTS_DIR),
             ReportHeadings{f->session.hospital.Company, f->session.hospital.Address1}, display,
@@ -111,12 +121,6 @@ struct Rig
     }
 };
 
-bool show(QWidget *window)
-{
-    window->show();
-    return QTest::qWaitForWindowExposed(window);
-}
-
 } // namespace
 
 class tst_UserWindows : public QObject
@@ -124,42 +128,87 @@ class tst_UserWindows : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void rightsEditorSavesTheTicks_data();
+    void validationEnterMovesThenValidates();
+    void validationOfACancellationAsksTheReason();
     void rightsEditorSavesTheTicks();
     void rightsListShowsOnlyTheDescription();
-    void searchShowsWhoIsFound_data();
     void searchShowsWhoIsFound();
-    void pickerPicksAndCloses_data();
-    void pickerPicksAndCloses();
-
     void userLogsOpenOnTheServerDate();
     void userLogsByTransaction_data();
     void userLogsByTransaction();
     void userLogsByUser_data();
     void userLogsByUser();
-    void userLogsCloseLeavesTheWorkArea();
 };
 
-// --- The rights editor ------------------------------------------------------------------------
+// --- The re-validation window -------------------------------------------------------------
 
-void tst_UserWindows::rightsEditorSavesTheTicks_data()
+void tst_UserWindows::validationEnterMovesThenValidates()
 {
-    QTest::addColumn<QString>("action");
-    QTest::addColumn<QString>("saved");
-    QTest::newRow("as granted") << "none"
-                                << "|3|9|13|18|19|20|21";
-    QTest::newRow("select all") << "selectAll"
-                                << "|1|2|3|4|5|6|9|10|11|13|18|19|20|21|22|25|29|36|37|38";
-    QTest::newRow("select all, then clear all") << "selectAllTwice"
-                                                << "";
-    QTest::newRow("space unticks right 9") << "untickNine"
-                                           << "|3|13|18|19|20|21";
+    Rig rig;
+    QVERIFY(rig.open());
+    UserValidation presenter(rig.f->session, hospitaldb::demoScrambleKey());
+    frmTransaction_UserValidation window(presenter, 0);
+    QVERIFY(show(&window));
+    QVERIFY(!child<QGroupBox>(&window, "fraRemarks")->isVisible());
+    auto *code = child<QLineEdit>(&window, "txtUserID");
+    auto *password = child<QLineEdit>(&window, "txtAccessCode");
+    code->setFocus();
+    QTest::keyClicks(code, u"2905"_s);
+    QTest::keyClick(code, Qt::Key_Return);
+    QVERIFY(password->hasFocus());
+    QVERIFY(window.isVisible());
+    QTest::keyClicks(password, u"orclerk"_s);
+    QTest::keyClick(password, Qt::Key_Return);
+    QCOMPARE(window.result(), int(QDialog::Accepted));
+    QVERIFY(!window.isVisible());
+    QCOMPARE(rig.f->session.validated.code, u"2905"_s);
+    QVERIFY(rig.f->notifier.boxes().isEmpty());
+
+    // Esc leaves no validated user.
+    frmTransaction_UserValidation again(presenter, 0);
+    QVERIFY(show(&again));
+    QTest::keyClicks(child<QLineEdit>(&again, "txtUserID"), u"2905"_s);
+    QTest::keyClick(&again, Qt::Key_Escape);
+    QCOMPARE(again.result(), int(QDialog::Rejected));
+    QVERIFY(!rig.f->session.validated.isValid());
 }
+
+void tst_UserWindows::validationOfACancellationAsksTheReason()
+{
+    Rig rig;
+    QVERIFY(rig.open());
+    UserValidation presenter(rig.f->session, hospitaldb::demoScrambleKey());
+    for (bool giveReason : {true, false}) {
+        frmTransaction_UserValidation window(presenter, 1);
+        QVERIFY(show(&window));
+        auto *remarks = child<QPlainTextEdit>(&window, "txtRemarks");
+        auto *password = child<QLineEdit>(&window, "txtAccessCode");
+        QVERIFY(remarks->isVisible());
+        QTest::keyClicks(child<QLineEdit>(&window, "txtUserID"), u"2905"_s);
+        QTest::keyClicks(password, u"orclerk"_s);
+        QTest::keyClick(password, Qt::Key_Return);
+        // No reason yet: the window stays, the focus goes to the reason.
+        QVERIFY(window.isVisible());
+        QCOMPARE(rig.f->notifier.lastText(), u"Please enter reason of cancellation."_s);
+        QVERIFY(remarks->hasFocus());
+        QCOMPARE(rig.f->session.validated.code, u"2905"_s);
+        if (giveReason) {
+            QTest::keyClicks(remarks, u"Charged to the wrong patient"_s);
+            QTest::keyClick(password, Qt::Key_Return);
+            QCOMPARE(window.result(), int(QDialog::Accepted));
+            QCOMPARE(rig.f->session.validated.reason, u"Charged to the wrong patient"_s);
+        } else {
+            // Esc after signing in but before giving a reason leaves no validated user.
+            QTest::keyClick(&window, Qt::Key_Escape);
+            QVERIFY(!rig.f->session.validated.isValid());
+        }
+    }
+}
+
+// --- The rights editor and the search ----------------------------------------------------
 
 void tst_UserWindows::rightsEditorSavesTheTicks()
 {
-    QFETCH(QString, action);
-    QFETCH(QString, saved);
     Rig rig;
     QVERIFY(rig.open());
     frmUserRights window(rig.f->session);
@@ -168,69 +217,63 @@ void tst_UserWindows::rightsEditorSavesTheTicks()
     auto *rightsFrame = child<QGroupBox>(&window, "fraRights");
     auto *save = child<QPushButton>(&window, "cmdSave");
     auto *users = child<QGroupBox>(&window, "fmeUsers");
+    const auto ticked = [&] {
+        QStringList codes;
+        for (int i = 0; i < rights->count(); ++i) {
+            if (rights->item(i)->checkState() == Qt::Checked)
+                codes << window.presenter().items().at(i).code();
+        }
+        return codes.join(u'|');
+    };
 
     // Nothing can be ticked or saved before someone is chosen.
     QVERIFY(!rightsFrame->isEnabled());
     QVERIFY(!save->isEnabled());
     QVERIFY(!users->isVisible());
 
-    searchFor(&window, QStringLiteral("esguerra"));
-    // Enter searched; it neither saved nor closed the window.
+    // Enter searches; it neither saves nor closes the window.
+    searchFor(&window, u"esguerra"_s);
     QVERIFY(window.isVisible());
     QVERIFY(users->isVisible());
-    QCOMPARE(gridCodes(&window), QStringList{QStringLiteral("2905")});
+    QCOMPARE(gridCodes(&window), QStringList{u"2905"_s});
     QVERIFY(rig.f->notifier.boxes().isEmpty());
 
-    QVERIFY(clickEmployee(&window, QStringLiteral("2905")));
-    QCOMPARE(child<QLineEdit>(&window, "txtEmployeeID")->text(), QStringLiteral("2905"));
+    QVERIFY(clickEmployee(&window, u"2905"_s));
+    QCOMPARE(child<QLineEdit>(&window, "txtEmployeeID")->text(), u"2905"_s);
     QCOMPARE(child<QLineEdit>(&window, "txtEmployee")->text(), kEsguerra);
     QVERIFY(!users->isVisible());
     QVERIFY(rightsFrame->isEnabled());
     QVERIFY(save->isEnabled());
 
-    // Her rights as the demo hospital granted them are ticked, and nothing else.
-    const QList<UserRights::Item> &items = window.presenter().items();
-    QCOMPARE(rights->count(), items.size());
-    QStringList ticked;
-    for (int i = 0; i < rights->count(); ++i) {
-        if (rights->item(i)->checkState() == Qt::Checked)
-            ticked << items.at(i).code();
-    }
-    QCOMPARE(ticked.join(u'|'), QStringLiteral("3|9|13|18|19|20|21"));
-
+    // Her rights as the demo hospital granted them are ticked, and nothing else; select all
+    // ticks every right, twice clears them all.
+    QCOMPARE(rights->count(), window.presenter().items().size());
+    QCOMPARE(ticked(), u"3|9|13|18|19|20|21"_s);
     auto *selectAll = child<QCheckBox>(&window, "chkSelectAll");
-    if (action.startsWith(QStringLiteral("selectAll")))
-        QTest::mouseClick(selectAll, Qt::LeftButton);
-    if (action == QStringLiteral("selectAll")) {
-        for (int i = 0; i < rights->count(); ++i)
-            QCOMPARE(rights->item(i)->checkState(), Qt::Checked);
-    }
-    if (action == QStringLiteral("selectAllTwice"))
-        QTest::mouseClick(selectAll, Qt::LeftButton);
-    if (action == QStringLiteral("untickNine")) {
-        int nine = -1;
-        for (int i = 0; i < items.size(); ++i) {
-            if (items.at(i).code() == QStringLiteral("9"))
-                nine = i;
-        }
-        QVERIFY(nine >= 0);
+    QTest::mouseClick(selectAll, Qt::LeftButton);
+    QCOMPARE(ticked().count(u'|'), rights->count() - 1);
+    QTest::mouseClick(selectAll, Qt::LeftButton);
+    QCOMPARE(ticked(), QString());
+    // Space ticks the current right.
+    for (int row : {0, 1}) {
         rights->setFocus();
-        rights->setCurrentRow(nine);
+        rights->setCurrentRow(row);
         QTest::keyClick(rights, Qt::Key_Space);
-        QCOMPARE(rights->item(nine)->checkState(), Qt::Unchecked);
     }
+    const QString firstTwo =
+        window.presenter().items().at(0).code() + u'|' + window.presenter().items().at(1).code();
+    QCOMPARE(ticked(), firstTwo);
 
     QTest::mouseClick(save, Qt::LeftButton);
-    QCOMPARE(rig.messages(), QStringList{QStringLiteral("User rights successfully updated.")});
-    QCOMPARE(rig.f->notifier.boxes().last().title, QStringLiteral("Notification"));
+    QCOMPARE(rig.messages(), QStringList{u"User rights successfully updated."_s});
+    QCOMPARE(rig.f->notifier.boxes().last().title, u"Notification"_s);
     QVERIFY(!window.isVisible());
     QCOMPARE(window.result(), int(QDialog::Accepted));
     auto row = rig.db().selectOne(u"select EmployeeRights, UserID from STATION..tbNurseUserRights "
-                                  u"where EmployeeID = :employee",
-                                  {{QStringLiteral("employee"), QStringLiteral("2905")}});
+                                  u"where EmployeeID = '2905'");
     QVERIFY(row && *row);
-    QCOMPARE((*row)->text(u"EmployeeRights"), saved);
-    QCOMPARE((*row)->trimmed(u"UserID"), QStringLiteral("2901"));
+    QCOMPARE((*row)->text(u"EmployeeRights"), u'|' + firstTwo);
+    QCOMPARE((*row)->trimmed(u"UserID"), u"2901"_s);
 }
 
 void tst_UserWindows::rightsListShowsOnlyTheDescription()
@@ -240,10 +283,6 @@ void tst_UserWindows::rightsListShowsOnlyTheDescription()
     frmUserRights window(rig.f->session);
     QVERIFY(show(&window));
     auto *rights = child<QListWidget>(&window, "lstRights");
-    auto active =
-        rig.db().scalar(u"select count(*) from STATION..tbNurseUserSettings where Status = 'A'");
-    QVERIFY(active);
-    QCOMPARE(rights->count(), active->toInt());
     QVERIFY(rights->count() > 0);
     const QFontMetrics metrics(rights->font());
     for (int i = 0; i < rights->count(); ++i) {
@@ -257,120 +296,73 @@ void tst_UserWindows::rightsListShowsOnlyTheDescription()
     QVERIFY(!rights->horizontalScrollBar()->isVisible());
 }
 
-// --- The search and the picker ----------------------------------------------------------------
-
-void tst_UserWindows::searchShowsWhoIsFound_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QStringList>("codes");
-    QTest::newRow("last name, typed in small letters") << "esguerra" << QStringList{"2905"};
-    QTest::newRow("employee code") << "2903" << QStringList{"2903"};
-    QTest::newRow("beginning of a last name") << "pan" << QStringList{"2904"};
-    QTest::newRow("nobody") << "ZZZ" << QStringList{};
-    QTest::newRow("staff of another station") << "1401" << QStringList{};
-}
-
 void tst_UserWindows::searchShowsWhoIsFound()
 {
-    QFETCH(QString, typed);
-    QFETCH(QStringList, codes);
     Rig rig;
     QVERIFY(rig.open());
     frmUser window(rig.f->session);
     QVERIFY(show(&window));
     auto *users = child<QGroupBox>(&window, "fmeUsers");
-    // A search that found someone first, so that an empty result must hide the list again.
-    searchFor(&window, QStringLiteral("2901"));
-    QVERIFY(users->isVisible());
-
-    child<QLineEdit>(&window, "txtEmployeeID")->clear();
-    QTest::keyClicks(child<QLineEdit>(&window, "txtEmployeeID"), typed);
-    QTest::mouseClick(child<QPushButton>(&window, "cmdSearch"), Qt::LeftButton);
-    QCOMPARE(users->isVisible(), !codes.isEmpty());
-    if (!codes.isEmpty())
-        QCOMPARE(gridCodes(&window), codes);
-    auto *grid = child<QTableWidget>(&window, "grdUsers");
-    QCOMPARE(grid->horizontalHeaderItem(1)->text(), QStringLiteral("Employee Code"));
-    QCOMPARE(grid->horizontalHeaderItem(2)->text(), QStringLiteral("Employee Name"));
-    QCOMPARE(grid->horizontalHeaderItem(3)->text(), QStringLiteral("Position"));
+    auto *field = child<QLineEdit>(&window, "txtEmployeeID");
+    // Searched with the button; a search that finds nobody hides the list again.
+    for (const QString &typed : {u"pan"_s, u"ZZZ"_s}) {
+        field->clear();
+        QTest::keyClicks(field, typed);
+        QTest::mouseClick(child<QPushButton>(&window, "cmdSearch"), Qt::LeftButton);
+        QCOMPARE(users->isVisible(), typed == u"pan");
+        if (users->isVisible())
+            QCOMPARE(gridCodes(&window), QStringList{u"2904"_s});
+    }
     QVERIFY(window.isVisible());
     QVERIFY(window.picked().code.isEmpty());
 }
 
-void tst_UserWindows::pickerPicksAndCloses_data()
-{
-    QTest::addColumn<bool>("pick");
-    QTest::newRow("a row clicked") << true;
-    QTest::newRow("closed") << false;
-}
-
-void tst_UserWindows::pickerPicksAndCloses()
-{
-    QFETCH(bool, pick);
-    Rig rig;
-    QVERIFY(rig.open());
-    frmUser window(rig.f->session);
-    QVERIFY(show(&window));
-    searchFor(&window, QStringLiteral("esguerra"));
-    if (pick)
-        QVERIFY(clickEmployee(&window, QStringLiteral("2905")));
-    else
-        QTest::mouseClick(child<QPushButton>(&window, "cmdClose"), Qt::LeftButton);
-    QVERIFY(!window.isVisible());
-    QCOMPARE(window.result(), int(pick ? QDialog::Accepted : QDialog::Rejected));
-    QCOMPARE(window.picked().code, pick ? QStringLiteral("2905") : QString());
-    QCOMPARE(window.picked().name, pick ? kEsguerra : QString());
-}
-
-// --- The user logs ----------------------------------------------------------------------------
+// --- The user logs ------------------------------------------------------------------------
 
 void tst_UserWindows::userLogsOpenOnTheServerDate()
 {
     Rig rig;
-    const QDate serverDate(2026, 11, 20);
-    QVERIFY(rig.open(serverDate));
-    frmUserLogs window(rig.f->session, *rig.reports);
-    QVERIFY(show(&window));
-    for (const char *name : {"dtpStartDate", "dtpEndDate", "dtpStartUser", "dtpEndUser"}) {
-        auto *date = child<QDateEdit>(&window, name);
-        QCOMPARE(date->date(), serverDate);
-        QCOMPARE(date->text(), QStringLiteral("11/20/2026"));
-    }
-    auto *byTransaction = child<QRadioButton>(&window, "Option1(0)");
-    auto *byUser = child<QRadioButton>(&window, "Option1(1)");
-    auto *transactions = child<QGroupBox>(&window, "fTransactions");
-    auto *user = child<QGroupBox>(&window, "fUser");
+    QVERIFY(rig.open(QDate(2026, 11, 20)));
+    QMdiArea area;
+    auto *window = new frmUserLogs(rig.f->session, *rig.reports);
+    QMdiSubWindow *sub = area.addSubWindow(window);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    QPointer<QMdiSubWindow> open = sub;
+    QVERIFY(show(&area));
+    sub->show();
+    for (const char *name : {"dtpStartDate", "dtpEndDate", "dtpStartUser", "dtpEndUser"})
+        QCOMPARE(child<QDateEdit>(window, name)->text(), u"11/20/2026"_s);
+    auto *byTransaction = child<QRadioButton>(window, "Option1(0)");
+    auto *byUser = child<QRadioButton>(window, "Option1(1)");
+    auto *transactions = child<QGroupBox>(window, "fTransactions");
+    auto *user = child<QGroupBox>(window, "fUser");
     QVERIFY(byTransaction->isChecked());
-    QVERIFY(transactions->isEnabled());
-    QVERIFY(!user->isEnabled());
-    QCOMPARE(child<QComboBox>(&window, "cboTransactions")->count(), 9);
-    QVERIFY(child<QComboBox>(&window, "cboTransactions")->currentText().isEmpty());
+    QVERIFY(transactions->isEnabled() && !user->isEnabled());
+    QVERIFY(child<QComboBox>(window, "cboTransactions")->currentText().isEmpty());
 
     QTest::mouseClick(byUser, Qt::LeftButton);
-    QVERIFY(byUser->isChecked());
-    QVERIFY(!transactions->isEnabled());
-    QVERIFY(user->isEnabled());
-    QCOMPARE(window.presenter().mode(), UserLogs::SearchMode::ByUser);
+    QVERIFY(!transactions->isEnabled() && user->isEnabled());
+    QCOMPARE(window->presenter().mode(), UserLogs::SearchMode::ByUser);
     // The disabled frame's label does nothing.
-    QTest::mouseClick(child<QLabel>(&window, "lblSearch"), Qt::LeftButton);
+    QTest::mouseClick(child<QLabel>(window, "lblSearch"), Qt::LeftButton);
     QVERIFY(rig.f->notifier.boxes().isEmpty());
-
     QTest::mouseClick(byTransaction, Qt::LeftButton);
-    QVERIFY(transactions->isEnabled());
-    QVERIFY(!user->isEnabled());
-    QCOMPARE(window.presenter().mode(), UserLogs::SearchMode::ByTransaction);
+    QVERIFY(transactions->isEnabled() && !user->isEnabled());
+    QCOMPARE(window->presenter().mode(), UserLogs::SearchMode::ByTransaction);
+
+    // Close leaves the work area.
+    QTest::mouseClick(child<QLabel>(window, "lblClose"), Qt::LeftButton);
+    QTRY_VERIFY(open.isNull());
+    QVERIFY(area.subWindowList().isEmpty());
 }
 
 void tst_UserWindows::userLogsByTransaction_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("heading");
-    QTest::newRow("nothing chosen") << ""
-                                    << "";
-    QTest::newRow("cancel request") << "Cancel"
-                                    << "CANCEL REQUEST";
-    QTest::newRow("or schedule operation") << "OR Sch"
-                                           << "OR SCHEDULE OPERATION";
+    QTest::newRow("nothing chosen") << "" << "";
+    QTest::newRow("cancel request") << "Cancel" << "CANCEL REQUEST";
+    QTest::newRow("or schedule operation") << "OR Sch" << "OR SCHEDULE OPERATION";
 }
 
 void tst_UserWindows::userLogsByTransaction()
@@ -391,7 +383,7 @@ void tst_UserWindows::userLogsByTransaction()
     QTest::mouseClick(child<QLabel>(&window, "lblSearch"), Qt::LeftButton);
 
     if (heading.isEmpty()) {
-        QCOMPARE(rig.messages(), QStringList{QStringLiteral("Please select transaction type.")});
+        QCOMPARE(rig.messages(), QStringList{u"Please select transaction type."_s});
         QVERIFY(rig.display.shown().isEmpty());
         return;
     }
@@ -399,13 +391,13 @@ void tst_UserWindows::userLogsByTransaction()
     QCOMPARE(rig.display.shown().size(), 1);
     const auto &shown = rig.display.shown().last();
     QCOMPARE(shown.kind, test::RecordingReportDisplay::Kind::Viewer);
-    QCOMPARE(shown.options.title, QStringLiteral("Nurse Log"));
+    QCOMPARE(shown.options.title, u"Nurse Log"_s);
     // The values arrive in the report's order: the two headings, the kind, the period.
     QVERIFY(shown.report->headerHtml(1).contains(rig.f->session.hospital.Company));
     QVERIFY(shown.report->headerHtml(1).contains(rig.f->session.hospital.Address1));
     QVERIFY2(shown.report->html().contains(u"<b>" + heading + u"</b>"),
              qPrintable(shown.report->html()));
-    QVERIFY(shown.report->html().contains(QStringLiteral("From 11/13/2026 to 12/01/2026")));
+    QVERIFY(shown.report->html().contains(u"From 11/13/2026 to 12/01/2026"_s));
 }
 
 void tst_UserWindows::userLogsByUser_data()
@@ -433,10 +425,10 @@ void tst_UserWindows::userLogsByUser()
         const QString answer = answers.value(asked++);
         QTimer::singleShot(0, answering, [answering, answer] {
             if (QTest::qWaitForWindowExposed(answering)) {
-                if (answer == QStringLiteral("close")) {
+                if (answer == u"close") {
                     QTest::mouseClick(child<QPushButton>(answering, "cmdClose"), Qt::LeftButton);
                 } else {
-                    searchFor(answering, QStringLiteral("esguerra"));
+                    searchFor(answering, u"esguerra"_s);
                     clickEmployee(answering, answer);
                 }
             }
@@ -459,45 +451,25 @@ void tst_UserWindows::userLogsByUser()
     child<QDateEdit>(&window, "dtpStartUser")->setDate(from);
     QTest::mouseClick(child<QLabel>(&window, "lblViewUser"), Qt::LeftButton);
     if (code.isEmpty()) {
-        QCOMPARE(rig.messages(), QStringList{QStringLiteral("Please select employee.")});
+        QCOMPARE(rig.messages(), QStringList{u"Please select employee."_s});
         QVERIFY(rig.display.shown().isEmpty());
         return;
     }
     QVERIFY2(rig.f->notifier.boxes().isEmpty(), qPrintable(rig.f->notifier.lastText()));
     QCOMPARE(rig.display.shown().size(), 1);
-    const auto &shown = rig.display.shown().last();
-    QCOMPARE(shown.options.title, QStringLiteral("Nurse Log"));
-    const QString html = shown.report->html();
-    QVERIFY(html.contains(QStringLiteral("ALL TRANSACTIONS OF THE EMPLOYEE")));
-    QVERIFY(html.contains(QStringLiteral("Employee: <b>2905")));
-    QVERIFY(html.contains(QStringLiteral("From 11/24/2026 to 12/01/2026")));
+    QCOMPARE(rig.display.shown().last().options.title, u"Nurse Log"_s);
+    const QString html = rig.display.shown().last().report->html();
+    for (const QString &text : {u"ALL TRANSACTIONS OF THE EMPLOYEE"_s, u"Employee: <b>2905"_s,
+                                u"From 11/24/2026 to 12/01/2026"_s})
+        QVERIFY2(html.contains(text), qPrintable(text));
     // Exactly her log entries of the period are listed.
     auto logs = rig.db().scalar(u"select count(*) from STATION..tbStationLogs where UserID = :u "
                                 u"and StationID = 'OR' and TransDate >= :from and TransDate < :to",
-                                {{QStringLiteral("u"), code},
-                                 {QStringLiteral("from"), from.startOfDay()},
-                                 {QStringLiteral("to"), to.addDays(1).startOfDay()}});
-    QVERIFY(logs);
-    QVERIFY(logs->toInt() > 0);
-    QVERIFY2(html.contains(QStringLiteral("Entries: %1").arg(logs->toInt())), qPrintable(html));
-}
-
-void tst_UserWindows::userLogsCloseLeavesTheWorkArea()
-{
-    Rig rig;
-    QVERIFY(rig.open());
-    QMdiArea area;
-    area.resize(800, 600);
-    auto *window = new frmUserLogs(rig.f->session, *rig.reports);
-    QMdiSubWindow *sub = area.addSubWindow(window);
-    sub->setAttribute(Qt::WA_DeleteOnClose);
-    QPointer<QMdiSubWindow> open = sub;
-    QVERIFY(show(&area));
-    sub->show();
-    QCOMPARE(area.subWindowList().size(), 1);
-    QTest::mouseClick(child<QLabel>(window, "lblClose"), Qt::LeftButton);
-    QTRY_VERIFY(open.isNull());
-    QVERIFY(area.subWindowList().isEmpty());
+                                {{u"u"_s, code},
+                                 {u"from"_s, from.startOfDay()},
+                                 {u"to"_s, to.addDays(1).startOfDay()}});
+    QVERIFY(logs && logs->toInt() > 0);
+    QVERIFY2(html.contains(u"Entries: %1"_s.arg(logs->toInt())), qPrintable(html));
 }
 
 QTEST_MAIN(tst_UserWindows)
