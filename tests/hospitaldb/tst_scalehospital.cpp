@@ -2,7 +2,6 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "hospitaldb/procedures/PatientListProcedures.h"
 #include "hospitaldb/ScaleHospital.h"
-#include "shell/db/LikePattern.h"
 #include "support/TestDatabase.h"
 
 #include <QTest>
@@ -11,6 +10,7 @@
 
 using namespace kestrel;
 using namespace kestrel::hospitaldb;
+using namespace Qt::StringLiterals;
 using kestrel::test::TestDatabase;
 
 namespace {
@@ -28,9 +28,10 @@ ScaleSize tinySize()
     return s;
 }
 
+// The count that "select count(" followed by `sql` answers.
 qint64 count(Database &db, const QString &sql, const Binds &binds = {})
 {
-    auto v = db.scalar(sql, binds);
+    auto v = db.scalar(QString(u"select count(" + sql), binds);
     if (!v)
         qWarning() << v.error().message;
     return v ? v->toLongLong() : -1;
@@ -86,59 +87,47 @@ void tst_ScaleHospital::rowsOfEveryTable()
     Database &db = hospital();
     const ScaleSize size = tinySize();
     // On top of the demo hospital's own rows, which all have other numbers.
-    QCOMPARE(
-        count(db, QStringLiteral(
-                      "select count(*) from PATIENT_DATA..tbMaster where HospNum >= '20000000'")),
-        size.patients);
-    QCOMPARE(
-        count(db, QStringLiteral(
-                      "select count(*) from PATIENT_DATA..tbPatient where IDNum >= '2000000'")) +
-            count(db, QStringLiteral("select count(*) from PATIENT_DATA..tbOutPatient "
-                                     "where IDNum >= '2000000B'")),
-        size.stays);
-    // Every inpatient stay has its admitting details.
-    QCOMPARE(count(db, QStringLiteral("select count(*) from PATIENT_DATA..tbPatient P left join "
-                                      "PATIENT_DATA..tbPatient2 X on X.IDNum = P.IDNum "
-                                      "where P.IDNum >= '2000000' and X.IDNum is null")),
-             0);
-    QCOMPARE(count(db, QStringLiteral("select count(*) from STATION..tbNurseLogBook "
-                                      "where IDNum >= '2000000'")),
-             size.logbookLines + 500);
-    QCOMPARE(
-        count(db, QStringLiteral(
-                      "select count(*) from BILLING..tbBillDailyBill where RefNum like 'B%'")) +
-            count(db, QStringLiteral("select count(*) from BILLING..tbBillOPDailyOut "
-                                     "where RefNum like 'B%'")),
-        size.billLines);
-    QCOMPARE(count(db, QStringLiteral(
-                           "select count(*) from STATION..tbORMasterFile where RefNum like 'OR%'")),
-             size.orCases);
-    // Every line belongs to a stay and a patient that exist, at a known time.
-    QCOMPARE(
-        count(db, QStringLiteral(
-                      "select count(*) from STATION..tbNurseLogBook L left join "
-                      "PATIENT_DATA..tbMaster M on M.HospNum = L.HospNum "
-                      "where L.IDNum >= '2000000' and (M.HospNum is null or L.TransDate is null)")),
-        0);
-    QCOMPARE(count(db, QStringLiteral("select count(*) from PATIENT_DATA..tbMaster "
-                                      "where HospNum >= '20000000' and (LastName = '' or "
-                                      "FirstName = '' or MiddleName = '' or Sex = '')")),
-             0);
+    const QString patients = u"*) from PATIENT_DATA..tbMaster where HospNum >= '20000000'"_s;
+    const QList<std::pair<qint64, qint64>> counts{
+        {count(db, patients), size.patients},
+        {count(db, u"*) from PATIENT_DATA..tbPatient where IDNum >= '2000000'"_s) +
+             count(db, u"*) from PATIENT_DATA..tbOutPatient where IDNum >= '2000000B'"_s),
+         size.stays},
+        {count(db, u"*) from STATION..tbNurseLogBook where IDNum >= '2000000'"_s),
+         size.logbookLines + 500},
+        {count(db, u"*) from BILLING..tbBillDailyBill where RefNum like 'B%'"_s) +
+             count(db, u"*) from BILLING..tbBillOPDailyOut where RefNum like 'B%'"_s),
+         size.billLines},
+        {count(db, u"*) from STATION..tbORMasterFile where RefNum like 'OR%'"_s), size.orCases},
+        // Every inpatient stay has its admitting details.
+        {count(db, u"*) from PATIENT_DATA..tbPatient P left join PATIENT_DATA..tbPatient2 X "
+                   u"on X.IDNum = P.IDNum where P.IDNum >= '2000000' and X.IDNum is null"_s),
+         0},
+        // Every line belongs to a patient that exists, at a known time; every patient is named.
+        {count(db, u"*) from STATION..tbNurseLogBook L left join PATIENT_DATA..tbMaster M on "
+                   u"M.HospNum = L.HospNum where L.IDNum >= '2000000' and "
+                   u"(M.HospNum is null or L.TransDate is null)"_s),
+         0},
+        {count(db, patients + u" and (LastName = '' or FirstName = '' or MiddleName = '' or "
+                              u"Sex = '')"),
+         0}};
+    for (int i = 0; i < counts.size(); ++i)
+        QVERIFY2(
+            counts[i].first == counts[i].second,
+            qPrintable(
+                u"count %1: %2 rows, not %3"_s.arg(i).arg(counts[i].first).arg(counts[i].second)));
+
     // Many patients share the common last names; the work tables are gone.
-    QVERIFY(count(db, QStringLiteral("select count(distinct LastName) from PATIENT_DATA..tbMaster "
-                                     "where HospNum >= '20000000'")) > 100);
-    QVERIFY(
-        count(db, QStringLiteral(
-                      "select count(*) from PATIENT_DATA..tbMaster where LastName = 'SANTOS'")) >
-        count(db, QStringLiteral(
-                      "select count(*) from PATIENT_DATA..tbMaster where LastName = 'ZARATE'")) *
-            3);
-    QVERIFY(!db.scalar(QStringLiteral("select count(*) from scale_k")).has_value());
+    QVERIFY(count(db, u"distinct LastName) from PATIENT_DATA..tbMaster "
+                      u"where HospNum >= '20000000'"_s) > 100);
+    const QString named = u"*) from PATIENT_DATA..tbMaster where LastName = :n"_s;
+    QVERIFY(count(db, named, {{"n", "SANTOS"}}) > count(db, named, {{"n", "ZARATE"}}) * 3);
+    QVERIFY(!db.scalar(u"select count(*) from scale_k").has_value());
 
     // The progress of each step ends at its total.
     const auto &progress = m_generated[db.backend()].progress;
-    QVERIFY(progress.contains(std::pair{QStringLiteral("logbook lines"), size.logbookLines}));
-    QVERIFY(progress.contains(std::pair{QStringLiteral("patients"), size.patients}));
+    QVERIFY(progress.contains(std::pair{u"logbook lines"_s, size.logbookLines}));
+    QVERIFY(progress.contains(std::pair{u"patients"_s, size.patients}));
 }
 
 void tst_ScaleHospital::staysAreWholeAndInOrder()
@@ -146,13 +135,12 @@ void tst_ScaleHospital::staysAreWholeAndInOrder()
     Database &db = hospital();
     // A discharged stay has its billing date and ends after it began; admissions rise with
     // the admission numbers.
-    QCOMPARE(count(db, QStringLiteral(
-                           "select count(*) from PATIENT_DATA..tbPatient where IDNum >= '2000000' "
-                           "and (AdmDate is null or DcrDate <= AdmDate or "
-                           "(DcrDate is not null and BillingDate is null))")),
+    const QString stays = u"*) from PATIENT_DATA..tbPatient where IDNum >= '2000000' and "_s;
+    QCOMPARE(count(db, stays + u"(AdmDate is null or DcrDate <= AdmDate or "
+                               u"(DcrDate is not null and BillingDate is null))"),
              0);
-    auto rows = db.select(QStringLiteral("select IDNum, AdmDate from PATIENT_DATA..tbPatient "
-                                         "where IDNum >= '2000000' order by IDNum"));
+    auto rows = db.select(u"select IDNum, AdmDate from PATIENT_DATA..tbPatient "
+                          u"where IDNum >= '2000000' order by IDNum");
     QVERIFY(rows.has_value());
     QDateTime last;
     for (const Row &r : *rows) {
@@ -160,8 +148,7 @@ void tst_ScaleHospital::staysAreWholeAndInOrder()
         last = r.dateTime(u"AdmDate");
     }
     // The hospital has patients in now, admitted within the last week, and not too many.
-    const qint64 inNow = count(db, QStringLiteral("select count(*) from PATIENT_DATA..tbPatient "
-                                                  "where IDNum >= '2000000' and DcrDate is null"));
+    const qint64 inNow = count(db, stays + u"DcrDate is null");
     QVERIFY2(inNow > 0 && inNow < 40, qPrintable(QString::number(inNow)));
     QVERIFY(last.date() >= test::fixtureToday().addDays(-7));
     QVERIFY(last.date() <= test::fixtureToday());
@@ -173,29 +160,21 @@ void tst_ScaleHospital::landmarksExist()
     const ScaleLandmarks marks = scaleLandmarks(tinySize());
     for (const auto &[idNum, hospNum] : {std::pair{marks.inpatientIdNum, marks.inpatientHospNum},
                                          std::pair{marks.longStayIdNum, marks.longStayHospNum}}) {
-        QCOMPARE(
-            count(db,
-                  QStringLiteral("select count(*) from PATIENT_DATA..tbPatient where IDNum = :id "
-                                 "and HospNum = :hosp and DcrDate is null"),
-                  {{"id", idNum}, {"hosp", hospNum}}),
-            1);
+        QCOMPARE(count(db,
+                       u"*) from PATIENT_DATA..tbPatient where IDNum = :id and HospNum = :hosp "
+                       u"and DcrDate is null"_s,
+                       {{"id", idNum}, {"hosp", hospNum}}),
+                 1);
     }
-    QCOMPARE(count(db,
-                   QStringLiteral("select count(*) from STATION..tbNurseLogBook where IDNum = :id "
-                                  "and StationID = 'OR'"),
-                   {{"id", marks.longStayIdNum}}) >= 500,
-             true);
-    QVERIFY(count(db,
-                  QStringLiteral("select count(*) from PATIENT_DATA..tbPatient where HospNum = :h"),
-                  {{"h", marks.hospNum}}) +
-                count(db,
-                      QStringLiteral(
-                          "select count(*) from PATIENT_DATA..tbOutPatient where HospNum = :h"),
-                      {{"h", marks.hospNum}}) >=
+    QVERIFY(count(db, u"*) from STATION..tbNurseLogBook where IDNum = :id and StationID = 'OR'"_s,
+                  {{"id", marks.longStayIdNum}}) >= 500);
+    const Binds h{{"h", marks.hospNum}};
+    QVERIFY(count(db, u"*) from PATIENT_DATA..tbPatient where HospNum = :h"_s, h) +
+                count(db, u"*) from PATIENT_DATA..tbOutPatient where HospNum = :h"_s, h) >=
             1);
     // The common prefix finds many inpatient stays through the patient list's own statement.
     PatientListQuery query;
-    query.type = QStringLiteral("A");
+    query.type = u"A"_s;
     query.lastName = marks.commonPrefix;
     const PatientListStatement s = patientListStatement(query);
     auto found = db.select(s.sql, s.binds);
@@ -206,22 +185,19 @@ void tst_ScaleHospital::landmarksExist()
 void tst_ScaleHospital::indexesAreBuiltAgain()
 {
     Database &db = hospital();
-    const bool pg = db.backend() == Backend::Postgres;
-    const qint64 n =
-        pg ? count(db,
-                   QStringLiteral("select count(*) from pg_indexes where schemaname = 'station' "
-                                  "and tablename = 'tbnurselogbook' and indexname like 'ix%'"))
-           : count(db, QStringLiteral("select count(*) from sqlite_master where type = 'index' "
-                                      "and tbl_name = 'tbNurseLogBook' and sql is not null"));
-    QCOMPARE(n, 3);
+    QCOMPARE(db.backend() == Backend::Postgres
+                 ? count(db, u"*) from pg_indexes where schemaname = 'station' and "
+                             u"tablename = 'tbnurselogbook' and indexname like 'ix%'"_s)
+                 : count(db, u"*) from sqlite_master where type = 'index' and "
+                             u"tbl_name = 'tbNurseLogBook' and sql is not null"_s),
+             3);
 }
 
 void tst_ScaleHospital::refusesTooSmall()
 {
     ScaleSize s = tinySize();
     s.patients = 10;
-    const auto ok = createScaleHospital(hospital(), test::fixtureToday(), s);
-    QVERIFY(!ok.has_value());
+    QVERIFY(!createScaleHospital(hospital(), test::fixtureToday(), s).has_value());
 }
 
 QTEST_GUILESS_MAIN(tst_ScaleHospital)

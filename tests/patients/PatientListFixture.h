@@ -15,7 +15,7 @@
 // LIKE pattern reads as wildcards; D'ANGELO (K0100008) one with an apostrophe. All three are in
 // the hospital.
 
-#include "shell/db/Database.h"
+#include "core/db/Database.h"
 
 #include <QDateTime>
 #include <QtGlobal>
