@@ -102,6 +102,32 @@ Result<RowSet> orPatientListPage(Database &db, const ProcedureArgs &args)
     return patientList(db, query);
 }
 
+// How many stays the list finds, all pages together: the same criteria as a page without the
+// rows to skip and read. The patient list shows it as "1  out of  3,210".
+Result<RowSet> orPatientListCount(Database &db, const ProcedureArgs &args)
+{
+    PatientListQuery query = queryOf(args);
+    if (!args.text(4).isEmpty() || !args.text(5).isEmpty()) {
+        query.admittedFrom = dateArgument(args.at(4));
+        query.admittedTo = dateArgument(args.at(5));
+        if (!query.admittedFrom.isValid() || !query.admittedTo.isValid())
+            return failure(
+                QStringLiteral("The admission dates of the patient list are not valid."));
+    }
+    const PatientListStatement statement = patientListStatement(query, db.ordersTextByCodePoint());
+    // Counted without the order of the rows, which only costs the server a sort.
+    const qsizetype ordered = statement.sql.lastIndexOf(QStringLiteral(" order by "));
+    const QString stays = ordered < 0 ? statement.sql : statement.sql.left(ordered);
+    auto counted =
+        db.scalar(QString(QStringLiteral("select count(*) from (") + stays + u") stays"),
+                  statement.binds);
+    if (!counted)
+        return tl::unexpected(counted.error());
+    RowSet out(QStringList{QStringLiteral("Stays")});
+    out.append(QVariantList{QVariant(counted->toInt())});
+    return out;
+}
+
 } // namespace
 
 PatientListStatement patientListStatement(const PatientListQuery &query, bool rangeIsExact)
@@ -178,6 +204,7 @@ void registerPatientListProcedures(ProcedureRegistry &registry)
     registry.add(QStringLiteral("STATION..sp_Get_OR_PatientList_by_AdmDate"), 6,
                  orPatientListByAdmDate);
     registry.add(QStringLiteral("STATION..sp_Get_OR_PatientList_Page"), 8, orPatientListPage);
+    registry.add(QStringLiteral("STATION..sp_Get_OR_PatientList_Count"), 6, orPatientListCount);
 }
 
 } // namespace kestrel::hospitaldb

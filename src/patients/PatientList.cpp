@@ -7,6 +7,8 @@
 #include "core/Notifier.h"
 #include "core/Session.h"
 
+#include <algorithm>
+
 namespace kestrel {
 
 namespace {
@@ -108,6 +110,8 @@ void PatientList::loadList(const std::optional<std::pair<QDate, QDate>> &dates)
     m_legendShown = false;
     m_legend.clear();
     m_currentRow = 0;
+    m_selectedRow = 0;
+    m_found = 0;
     m_grid.reset();
 
     m_search = {m_texts[LastName], m_texts[HospitalNumber], m_texts[AdmissionNumber], dates};
@@ -126,8 +130,15 @@ void PatientList::loadList(const std::optional<std::pair<QDate, QDate>> &dates)
     if (!rows->isEmpty())
         m_grid.bind(*rows);
     if (m_grid.holdsPatients()) {
-        if (rows->count() == kFirstPage)
+        m_found = int(rows->count());
+        if (rows->count() == kFirstPage) {
             m_grid.setReadMore([this] { readMore(); });
+            // A long list counts what it found, so the position reads against all of it.
+            const Result<int> found = m_selection.PatientsCount(
+                m_type, m_search.lastName, m_search.hospNum, m_search.idNum, m_search.days);
+            if (found)
+                m_found = std::max(m_found, *found);
+        }
         showRows(1);
         rowChanged(1);
     }
@@ -169,7 +180,7 @@ void PatientList::countRows()
 {
     if (m_currentRow >= 1)
         m_recordNumber = QString::number(m_currentRow) + QStringLiteral("  out of  ") +
-                         QString::number(m_grid.gridRows() - 1);
+                         QString::number(std::max(m_found, m_grid.gridRows() - 1));
 }
 
 void PatientList::rowChanged(int row)
@@ -200,6 +211,7 @@ bool PatientList::select(int row)
     const bool found = m_selection.SelectPatient(m_grid.text(row, PatientGrid::HospitalNumber),
                                                  m_grid.text(row, PatientGrid::AdmissionNumber),
                                                  m_type == PatientType::Inpatient, options);
+    m_selectedRow = found ? row : 0;
     if (found && m_menu)
         m_menu->setPatientCommandsEnabled(true);
     return found;
@@ -207,7 +219,10 @@ bool PatientList::select(int row)
 
 void PatientList::activate(int row)
 {
-    select(row);
+    // A stay that was not found opens no profile; the picker of a new schedule hands on
+    // the row's numbers all the same.
+    if (!select(row) && m_window == Window::PatientList)
+        return;
     doubleClicked(row);
 }
 
@@ -248,6 +263,8 @@ void PatientList::openLink(int link)
 void PatientList::openProfile(int row, int tab)
 {
     if (!m_menu || row < 1 || row >= m_grid.gridRows())
+        return;
+    if (row != m_selectedRow && !select(row))
         return;
     WindowRequest request;
     request.command = QStringLiteral("frmSearch");

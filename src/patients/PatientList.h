@@ -93,7 +93,9 @@ public:
     /// after which this window closes.
     void doubleClicked(int row);
     /// Link label `lblProcedures(link)`: the patient profile of the highlighted row on tab 0,
-    /// 2 or 6.
+    /// 2 or 6. A window always opens for the stay of the row it names: a row that was only
+    /// highlighted is selected first, so no class, room or name of the patient selected
+    /// before goes with it.
     void openLink(int link);
     /// The right mouse button on the grid: false when the hospital does not tag CVOR
     /// patients; otherwise the main window's CVOR command is captioned for the highlighted
@@ -140,6 +142,10 @@ private:
     PatientType m_type = PatientType::Inpatient;
     std::array<QString, 3> m_texts;
     int m_currentRow = 0;
+    /// The row whose stay was last selected into the current patient, 0 when none.
+    int m_selectedRow = 0;
+    /// How many stays the search found in all (the grid holds only the pages read so far).
+    int m_found = 0;
     Search m_search;
     QString m_recordNumber;
     bool m_legendShown = false;

@@ -113,6 +113,20 @@ Result<RowSet> PatientSelection::PatientsPage(PatientType type, const QString &l
                                 limit});
 }
 
+Result<int> PatientSelection::PatientsCount(PatientType type, const QString &lastName,
+                                           const QString &hospNum, const QString &idNum,
+                                           const AdmissionDays &days)
+{
+    auto counted = m_session.db().call(
+        u"STATION..sp_Get_OR_PatientList_Count",
+        {patientTypeCode(type), lastName, hospNum, idNum,
+         days ? QVariant(days->first) : QVariant(QString()),
+         days ? QVariant(days->second) : QVariant(QString())});
+    if (!counted)
+        return tl::unexpected(counted.error());
+    return counted->isEmpty() ? 0 : counted->at(0).value(0).toInt();
+}
+
 bool PatientSelection::SelectPatient(const QString &hospNum, const QString &idNum, bool inpatient,
                                      const Options &options)
 {

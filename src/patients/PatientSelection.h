@@ -71,6 +71,10 @@ public:
                                 const QString &idNum, const AdmissionDays &days, int offset,
                                 int limit);
 
+    /// How many stays the same list finds in all, every page together.
+    Result<int> PatientsCount(PatientType type, const QString &lastName, const QString &hospNum,
+                              const QString &idNum, const AdmissionDays &days);
+
     /// Makes the stay `idNum` of patient `hospNum` the current patient: the patient master,
     /// then the admission (`inpatient`) or the outpatient visit. A stay that is not found is
     /// told with `options.notFound` and leaves `HospNum` and `IdNum` set but no patient class.
