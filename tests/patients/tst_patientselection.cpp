@@ -567,6 +567,10 @@ void tst_PatientSelection::rowsOpenTheProfile()
              (QStringList{profile + u"K0000001|K0100002|0", profile + u"K0000001|K0100002|0",
                           profile + u"K0000001|K0100002|2", profile + u"K0000001|K0100002|6",
                           profile + u"K0000002|K0100004|0"}));
+    // Row 3 was never clicked: it is selected before its window opens, so nothing of the
+    // stay selected before (class, room, name) goes with it.
+    QCOMPARE(h.f.session.CurrentPatient.IdNum, u"K0100004"_s);
+    QCOMPARE(h.f.session.CurrentPatient.PatientName, u"BATUMBAKAL, MARIA LOURDES "_s);
 }
 
 void tst_PatientSelection::pickerHandsThePatientToTheBoard()
