@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Kestrel developers
-#include "shell/db/Database.h"
-#include "shell/settings/clsSettings.h"
-#include "shell/settings/HospitalSettings.h"
+#include "core/db/Database.h"
+#include "core/settings/clsSettings.h"
+#include "core/settings/HospitalSettings.h"
 #include "support/TestDatabase.h"
 
 #include <QRegularExpression>
@@ -26,92 +26,30 @@ std::unique_ptr<TestDatabase> emptyHospital()
     return std::move(*t);
 }
 
-// Rows go in with the running numbers given, so the order they are read back in can differ
-// from the order they were written in.
-bool addSetupRow(Database &db, int setupId, const QString &field, const QVariant &value,
-                 const QVariant &description = {})
-{
-    auto ok = db.exec(
-        u"insert into STATION..tbNurseSetup (SetupID, Field, value, Description) "
-        u"values (:id, :field, :value, :description)",
-        {{"id", setupId}, {"field", field}, {"value", value}, {"description", description}});
-    if (!ok)
-        qWarning("%s", qPrintable(ok.error().message));
-    return ok.has_value();
-}
-
-// Rows numbered by the database, in the order written.
+// A setup row numbered `setupId`, so that the order rows are read back in can differ from the
+// order they were written in; numbered by the database when 0.
 bool addSetupRow(Database &db, const QString &field, const QVariant &value,
-                 const QVariant &description = {})
+                 const QVariant &description = {}, int setupId = 0)
 {
-    auto ok = db.exec(u"insert into STATION..tbNurseSetup (Field, value, Description) "
-                      u"values (:field, :value, :description)",
-                      {{"field", field}, {"value", value}, {"description", description}});
+    Binds binds{{"field", field}, {"value", value}, {"description", description}};
+    if (setupId != 0)
+        binds.insert(QStringLiteral("id"), setupId);
+    auto ok = db.exec(setupId == 0 ? u"insert into STATION..tbNurseSetup (Field, value, "
+                                     u"Description) values (:field, :value, :description)"
+                                   : u"insert into STATION..tbNurseSetup (SetupID, Field, value, "
+                                     u"Description) values (:id, :field, :value, :description)",
+                      binds);
     if (!ok)
         qWarning("%s", qPrintable(ok.error().message));
     return ok.has_value();
 }
 
-// Every hospital setting by its column name, written out here on its own so that a column
-// read into the wrong member shows up.
-QVariantMap snapshot(const HospitalSettings &hs)
+clsSettings loadSwitches(Database &db)
 {
-    return {
-        {"Company", hs.Company},
-        {"Address1", hs.Address1},
-        {"Bygeneric", hs.Bygeneric},
-        {"MTSServerName", hs.MTSServerName},
-        {"IsNursePrint", hs.IsNursePrint},
-        {"clientname", hs.clientname},
-        {"IsLBDirectCharging", hs.IsLBDirectCharging},
-        {"IsXRDirectCharging", hs.IsXRDirectCharging},
-        {"IsUSDirectCharging", hs.IsUSDirectCharging},
-        {"IsCTDirectCharging", hs.IsCTDirectCharging},
-        {"IsHSDirectCharging", hs.IsHSDirectCharging},
-        {"IsShowAmount", hs.IsShowAmount},
-        {"IsPrintChargeSlip", hs.IsPrintChargeSlip},
-        {"IsAllowZeroAmountForORProcedures", hs.IsAllowZeroAmountForORProcedures},
-        {"IsAllowORPostChargesIfCashBasis", hs.IsAllowORPostChargesIfCashBasis},
-        {"IsAllowSupervisorCodeForCancellationOfCharges",
-         hs.IsAllowSupervisorCodeForCancellationOfCharges},
-        {"IsAllowPostReturnMedicinesInOR", hs.IsAllowPostReturnMedicinesInOR},
-        {"IsAllowClinicalAssessmentWithoutValidation",
-         hs.IsAllowClinicalAssessmentWithoutValidation},
-        {"IsAllowEntryOfReasonForCancellation", hs.IsAllowEntryOfReasonForCancellation},
-        {"PSIOxygenComputationType", hs.PSIOxygenComputationType},
-        {"isstat", hs.isstat},
-        {"CashStatRate", hs.CashStatRate},
-        {"AllowZeroOnHand", hs.AllowZeroOnHand},
-        {"isORTechPrint", hs.isORTechPrint},
-        {"isListCost", hs.isListCost},
-        {"IsCompanyPrice", hs.IsCompanyPrice},
-        {"IsAllowEditAmount", hs.IsAllowEditAmount},
-        {"IsAllowTaggingORPrc", hs.IsAllowTaggingORPrc},
-        {"IsShowMarkUp", hs.IsShowMarkUp},
-        {"isAllowLowerUnitPrice", hs.isAllowLowerUnitPrice},
-        {"blnRequireRadioReason", hs.blnRequireRadioReason},
-        {"OREditSchedProcedure", hs.OREditSchedProcedure},
-        {"OR_AllowEditScheduleDateTime", hs.OR_AllowEditScheduleDateTime},
-        {"VSAllowINC", hs.VSAllowINC},
-        {"ORNoPreprinted", hs.ORNoPreprinted},
-        {"ValidateUnusedMedClearance", hs.ValidateUnusedMedClearance},
-        {"AllowAfterTimeRate", hs.AllowAfterTimeRate},
-        {"ORAfterTime", hs.ORAfterTime},
-        {"AutoORMarkUp", hs.AutoORMarkUp},
-        {"AfterTimeStatHours", hs.AfterTimeStatHours},
-        {"ORAfterTimeRate", hs.ORAfterTimeRate},
-        {"SecProcPercentDiscount", hs.SecProcPercentDiscount},
-        {"ORProceduresAllSection", hs.ORProceduresAllSection},
-        {"ShowPrecautions", hs.ShowPrecautions},
-        {"ORCategoryAuto", hs.ORCategoryAuto},
-        {"NoRequestingAfterFinalNotice", hs.NoRequestingAfterFinalNotice},
-        {"PrintPHCSRequest", hs.PrintPHCSRequest},
-        {"AppendDrugDescCharge", hs.AppendDrugDescCharge},
-        {"AssessmentMaxItems", hs.AssessmentMaxItems},
-        {"ORHidePatientClass", hs.ORHidePatientClass},
-        {"EditVSByAuthor", hs.EditVSByAuthor},
-        {"AllowEditDeleteVitalSigns", hs.AllowEditDeleteVitalSigns},
-    };
+    HospitalSettings hs;
+    clsSettings settings;
+    settings.LoadParameters(db, hs);
+    return settings;
 }
 
 // Statements that change tables cannot be prepared on every server, so this one runs as it is.
@@ -148,595 +86,382 @@ private Q_SLOTS:
     // Loading settings never complains, except where a test expects the database to.
     void init() { QTest::failOnWarning(QRegularExpression(QStringLiteral(".*"))); }
 
-    void storedValuesConvert_data();
-    void storedValuesConvert();
+    void storedValuesConvert_data()
+    {
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<QVariant>("flag");     // invalid: no flag
+        QTest::addColumn<QVariant>("smallInt"); // invalid: no small integer
+        QTest::addColumn<QVariant>("number");   // invalid: no number
 
-    void defaultsOnAnEmptySetupTable();
-    void rules_data();
-    void rules();
-    void keysMatchCaseExactly_data();
-    void keysMatchCaseExactly();
-    void rowsApplyInEntryOrder_data();
-    void rowsApplyInEntryOrder();
-    void allowZeroOnHandFollowsTheStation_data();
-    void allowZeroOnHandFollowsTheStation();
-    void maintenanceMessage_data();
-    void maintenanceMessage();
-    void unconvertibleNumberEndsTheLoad_data();
-    void unconvertibleNumberEndsTheLoad();
-    void everyLoadStartsFromTheDefaults();
-
-    void readsEveryHospitalColumn_data();
-    void readsEveryHospitalColumn();
-    void nullsAndMissingColumnsAreSkipped();
-    void anEmptyHospitalTableKeepsTheHospitalsName();
-    void aMissingTableLeavesItsSettingsAtTheirDefaults();
-};
-
-void tst_Settings::storedValuesConvert_data()
-{
-    QTest::addColumn<QVariant>("stored");
-    QTest::addColumn<QVariant>("flag");     // invalid: no flag
-    QTest::addColumn<QVariant>("smallInt"); // invalid: no small integer
-    QTest::addColumn<QVariant>("number");   // invalid: no number
-
-    const QVariant none;
-    QTest::newRow("bit set") << QVariant(1) << QVariant(true) << QVariant(1) << QVariant(1.0);
-    QTest::newRow("numeric text with blanks")
-        << QVariant(" 250 ") << QVariant(true) << QVariant(250) << QVariant(250.0);
-    QTest::newRow("half rounds down to even")
-        << QVariant("2.5") << QVariant(true) << QVariant(2) << QVariant(2.5);
-    QTest::newRow("half rounds up to even")
-        << QVariant(3.5) << QVariant(true) << QVariant(4) << QVariant(3.5);
-    QTest::newRow("beyond a small integer")
-        << QVariant("32768") << QVariant(true) << none << QVariant(32768.0);
-    QTest::newRow("True in any case") << QVariant("tRUE") << QVariant(true) << none << none;
-    QTest::newRow("False") << QVariant("False") << QVariant(false) << none << none;
-    QTest::newRow("Y is no flag") << QVariant("Y") << none << none << none;
-    QTest::newRow("comma is no decimal point") << QVariant("1,5") << none << none << none;
-    QTest::newRow("empty text") << QVariant("") << none << none << none;
-    QTest::newRow("null") << QVariant() << none << none << none;
-}
-
-void tst_Settings::storedValuesConvert()
-{
-    QFETCH(QVariant, stored);
-    QFETCH(QVariant, flag);
-    QFETCH(QVariant, smallInt);
-    QFETCH(QVariant, number);
-
-    const auto f = settingFlag(stored);
-    QCOMPARE(f.has_value(), flag.isValid());
-    if (f)
-        QCOMPARE(*f, flag.toBool());
-    const auto n = settingSmallInteger(stored);
-    QCOMPARE(n.has_value(), smallInt.isValid());
-    if (n)
-        QCOMPARE(int(*n), smallInt.toInt());
-    const auto d = settingNumber(stored);
-    QCOMPARE(d.has_value(), number.isValid());
-    if (d)
-        QCOMPARE(*d, number.toDouble());
-}
-
-void tst_Settings::defaultsOnAnEmptySetupTable()
-{
-    auto t = emptyHospital();
-    QVERIFY(t);
-    HospitalSettings hs;
-    clsSettings settings;
-    LoadHospitalSettings(t->db(), hs, settings);
-
-    QCOMPARE(settings.ClinicalAssessmentRate(), QStringLiteral("A"));
-    QCOMPARE(settings.ClinicalAssessmentRateByAccomodation(), true);
-    QCOMPARE(settings.RequireAnestSchedule(), true);
-    QCOMPARE(settings.SystolicMax(), qint16(300));
-    QCOMPARE(settings.DiastolicMin(), qint16(50));
-    QCOMPARE(settings.ModuleUnderMaintenance(), false);
-    QCOMPARE(settings.ModuleMaintenanceMsg(), kDefaultMaintenanceMsg);
-    QCOMPARE(settings.UseBFileFixRate(), QStringLiteral("False"));
-
-    // Everything else is off or empty.
-    const QStringList onByDefault = {QStringLiteral("ClinicalAssessmentRateByAccomodation"),
-                                     QStringLiteral("RequireAnestSchedule")};
-    const QStringList textByDefault = {QStringLiteral("ClinicalAssessmentRate"),
-                                       QStringLiteral("ModuleMaintenanceMsg"),
-                                       QStringLiteral("UseBFileFixRate")};
-    const QStringList names = clsSettings::propertyNames();
-    QCOMPARE(QSet<QString>(names.cbegin(), names.cend()).size(), names.size());
-    for (const QString &name : names) {
-        const QVariant v = settings.value(name);
-        QVERIFY2(v.isValid(), qPrintable(name));
-        if (v.typeId() == QMetaType::Bool)
-            QVERIFY2(v.toBool() == onByDefault.contains(name), qPrintable(name));
-        else if (v.typeId() == QMetaType::QString)
-            QVERIFY2(v.toString().isEmpty() != textByDefault.contains(name), qPrintable(name));
+        const QVariant none;
+        QTest::newRow("bit set") << QVariant(1) << QVariant(true) << QVariant(1) << QVariant(1.0);
+        QTest::newRow("numeric text with blanks")
+            << QVariant(" 250 ") << QVariant(true) << QVariant(250) << QVariant(250.0);
+        QTest::newRow("half rounds down to even")
+            << QVariant("2.5") << QVariant(true) << QVariant(2) << QVariant(2.5);
+        QTest::newRow("half rounds up to even")
+            << QVariant(3.5) << QVariant(true) << QVariant(4) << QVariant(3.5);
+        QTest::newRow("beyond a small integer")
+            << QVariant("32768") << QVariant(true) << none << QVariant(32768.0);
+        QTest::newRow("True in any case") << QVariant("tRUE") << QVariant(true) << none << none;
+        QTest::newRow("False") << QVariant("False") << QVariant(false) << none << none;
+        QTest::newRow("Y is no flag") << QVariant("Y") << none << none << none;
+        QTest::newRow("comma is no decimal point") << QVariant("1,5") << none << none << none;
+        QTest::newRow("empty text") << QVariant("") << none << none << none;
+        QTest::newRow("null") << QVariant() << none << none << none;
     }
-    QVERIFY(!settings.value(u"NoSuchSwitch").isValid());
-    QVERIFY(!settings.value(u"showcf4").isValid());
-}
+    void storedValuesConvert()
+    {
+        QFETCH(QVariant, stored);
+        QFETCH(QVariant, flag);
+        QFETCH(QVariant, smallInt);
+        QFETCH(QVariant, number);
 
-void tst_Settings::rules_data()
-{
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QVariant>("value");
-    QTest::addColumn<QVariant>("description");
-    QTest::addColumn<QString>("property");
-    QTest::addColumn<QVariant>("expected");
+        const auto f = settingFlag(stored);
+        QCOMPARE(f.has_value(), flag.isValid());
+        if (f)
+            QCOMPARE(*f, flag.toBool());
+        const auto n = settingSmallInteger(stored);
+        QCOMPARE(n.has_value(), smallInt.isValid());
+        if (n)
+            QCOMPARE(int(*n), smallInt.toInt());
+        const auto d = settingNumber(stored);
+        QCOMPARE(d.has_value(), number.isValid());
+        if (d)
+            QCOMPARE(*d, number.toDouble());
+    }
 
-    const QVariant none;
-    // "1": on only by exactly "1"
-    QTest::newRow("1: '1' turns on")
-        << "ORShowCF4" << QVariant("1") << none << "ShowCF4" << QVariant(true);
-    QTest::newRow("1: '0' leaves off")
-        << "ORShowCF4" << QVariant("0") << none << "ShowCF4" << QVariant(false);
-    QTest::newRow("1: empty leaves off")
-        << "ORShowCF4" << QVariant("") << none << "ShowCF4" << QVariant(false);
-    // "0": off only by exactly "0"
-    QTest::newRow("0: '0' turns off") << "ORRequireAnestSchedule" << QVariant("0") << none
-                                      << "RequireAnestSchedule" << QVariant(false);
-    QTest::newRow("0: '1' leaves on") << "ORRequireAnestSchedule" << QVariant("1") << none
-                                      << "RequireAnestSchedule" << QVariant(true);
-    QTest::newRow("0: empty leaves on")
-        << "ORClinicalAssessmentRateByAccomodation" << QVariant("") << none
-        << "ClinicalAssessmentRateByAccomodation" << QVariant(true);
-    // "1/0"
-    QTest::newRow("1/0: '1' turns on") << "ORAllowZeroOnHand_Requesting" << QVariant("1") << none
-                                       << "AllowZeroOnHandRequesting" << QVariant(true);
-    QTest::newRow("1/0: 'Y' leaves off") << "ORAllowZeroOnHand_Requesting" << QVariant("Y") << none
-                                         << "AllowZeroOnHandRequesting" << QVariant(false);
-    // "any": any value at all turns it on
-    QTest::newRow("any: '0' turns on") << "ComputePackageGross" << QVariant("0") << none
-                                       << "ComputePackageGross" << QVariant(true);
-    QTest::newRow("any: empty leaves off") << "ORComputeTotalPostCharges" << QVariant("") << none
-                                           << "ComputeTotalPostCharges" << QVariant(false);
-    QTest::newRow("any: null leaves off")
-        << "EnableAMPickUPNonLB" << none << none << "EnableAMPickUPNonLB" << QVariant(false);
-    // text
-    QTest::newRow("text: copied") << "ORClinicalAssessmentRate" << QVariant("C") << none
-                                  << "ClinicalAssessmentRate" << QVariant("C");
-    QTest::newRow("text: empty keeps the default")
-        << "ORClinicalAssessmentRate" << QVariant("") << none << "ClinicalAssessmentRate"
-        << QVariant("A");
-    QTest::newRow("text: charge slip format")
-        << "CSlipFormat" << QVariant("CSlip2") << none << "NewCSlipFormat" << QVariant("CSlip2");
-    QTest::newRow("text: heart OR equipment")
-        << "CVORNHIEquipments" << QVariant("EQ") << none << "CVORNHIEquipment" << QVariant("EQ");
-    // number
-    QTest::newRow("number: small integer") << "SystolicMax" << QVariant("250") << none
-                                           << "SystolicMax" << QVariant::fromValue(qint16(250));
-    QTest::newRow("number: empty keeps the default")
-        << "DiastolicMin" << QVariant("") << none << "DiastolicMin"
-        << QVariant::fromValue(qint16(50));
-    QTest::newRow("number: fee with decimals")
-        << "ORInstrumentHandlingFeeRate" << QVariant("12.75") << none << "InstrumentHandlingFee"
-        << QVariant(12.75);
-    // note
-    QTest::newRow("note: '1' takes the description")
-        << "NurseNotifyRevokedNote" << QVariant("1") << QVariant("Call the ward first.")
-        << "NurseNotifyRevokedNote" << QVariant("Call the ward first.");
-    QTest::newRow("note: '0' ignores the description")
-        << "NurseNotifyRevokedNote" << QVariant("0") << QVariant("Call the ward first.")
-        << "NurseNotifyRevokedNote" << QVariant("");
-    // "True"/"False" text
-    QTest::newRow("true/false: '1'")
-        << "ORUseBfileFixRate" << QVariant("1") << none << "UseBFileFixRate" << QVariant("True");
-    QTest::newRow("true/false: '0'")
-        << "ORUseBfileFixRate" << QVariant("0") << none << "UseBFileFixRate" << QVariant("False");
-    // keys named unlike their property
-    QTest::newRow("key ORLinkToScheduling") << "ORLinkToScheduling" << QVariant("1") << none
-                                            << "LinkScheduleToScheduling" << QVariant(true);
-    QTest::newRow("key ExpandPostChargeList")
-        << "ExpandPostChargeList" << QVariant("1") << none << "ExpandList" << QVariant(true);
-    QTest::newRow("key ORPrintCSF")
-        << "ORPrintCSF" << QVariant("1") << none << "NursePrintCSF" << QVariant(true);
-    QTest::newRow("key ORDontRequirePHICCode") << "ORDontRequirePHICCode" << QVariant("1") << none
-                                               << "DontRequirePHICCOde" << QVariant(true);
-    QTest::newRow("key ERNoDefaultPatientCategory")
-        << "ERNoDefaultPatientCategory" << QVariant("1") << none << "NoDefaultPatientCategory"
-        << QVariant(true);
-}
+    void defaultsOnAnEmptySetupTable()
+    {
+        auto t = emptyHospital();
+        QVERIFY(t);
+        HospitalSettings hs;
+        clsSettings settings;
+        LoadHospitalSettings(t->db(), hs, settings);
 
-void tst_Settings::rules()
-{
-    QFETCH(QString, key);
-    QFETCH(QVariant, value);
-    QFETCH(QVariant, description);
-    QFETCH(QString, property);
-    QFETCH(QVariant, expected);
+        // The defaults the rules keep are checked with the rules; everything else is off or
+        // empty, but for the fixed rate's text.
+        QCOMPARE(settings.UseBFileFixRate(), QStringLiteral("False"));
+        const QStringList onByDefault{"ClinicalAssessmentRateByAccomodation",
+                                      "RequireAnestSchedule"};
+        const QStringList textByDefault{"ClinicalAssessmentRate", "ModuleMaintenanceMsg",
+                                        "UseBFileFixRate"};
+        const QStringList names = clsSettings::propertyNames();
+        QCOMPARE(QSet<QString>(names.cbegin(), names.cend()).size(), names.size());
+        for (const QString &name : names) {
+            const QVariant v = settings.value(name);
+            QVERIFY2(v.isValid(), qPrintable(name));
+            if (v.typeId() == QMetaType::Bool)
+                QVERIFY2(v.toBool() == onByDefault.contains(name), qPrintable(name));
+            else if (v.typeId() == QMetaType::QString)
+                QVERIFY2(v.toString().isEmpty() != textByDefault.contains(name), qPrintable(name));
+        }
+        QVERIFY(!settings.value(u"NoSuchSwitch").isValid());
+        QVERIFY(!settings.value(u"showcf4").isValid());
+    }
 
-    auto t = emptyHospital();
-    QVERIFY(t);
-    QVERIFY(addSetupRow(t->db(), key, value, description));
-    HospitalSettings hs;
-    clsSettings settings;
-    settings.LoadParameters(t->db(), hs);
-    QCOMPARE(settings.value(property), expected);
-}
+    // Each rule of the switches, by a switch that follows it. Rows of one key are written last
+    // entry first, so that only the running number tells the entry order.
+    void rules_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QVariantList>("values"); // in entry order
+        QTest::addColumn<QVariant>("description");
+        QTest::addColumn<QString>("property");
+        QTest::addColumn<QVariant>("expected");
+        const auto row = [](const char *name, const char *key, const QVariantList &values,
+                            const char *property, const QVariant &expected,
+                            const QVariant &description = {}) {
+            QTest::newRow(name) << QString::fromLatin1(key) << values << description
+                                << QString::fromLatin1(property) << expected;
+        };
+        const auto small = [](int n) { return QVariant::fromValue(qint16(n)); };
+        const QVariant note = QStringLiteral("Call the ward first.");
+        const char *showCF4 = "ShowCF4";
+        const char *anest = "RequireAnestSchedule";
+        const char *zeroOnHand = "AllowZeroOnHandRequesting";
+        const char *rate = "ClinicalAssessmentRate";
+        const char *fixRate = "UseBFileFixRate";
+        const char *maintenance = "ModuleMaintenanceMsg";
 
-void tst_Settings::keysMatchCaseExactly_data()
-{
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<bool>("applied");
+        row("1: '1' turns on", "ORShowCF4", {"1"}, showCF4, true);
+        row("1: '0' leaves off", "ORShowCF4", {"0"}, showCF4, false);
+        row("1: a later '0' does not turn it off", "ORShowCF4", {"1", "0"}, showCF4, true);
+        row("0: '0' turns off", "ORRequireAnestSchedule", {"0"}, anest, false);
+        row("0: '1' leaves on", "ORRequireAnestSchedule", {"1"}, anest, true);
+        row("1/0: '1' turns on", "ORAllowZeroOnHand_Requesting", {"1"}, zeroOnHand, true);
+        row("1/0: 'Y' leaves off", "ORAllowZeroOnHand_Requesting", {"Y"}, zeroOnHand, false);
+        row("1/0: the later wins, off", "ORAllowZeroOnHand_Requesting", {"1", "0"}, zeroOnHand,
+            false);
+        row("1/0: the later wins, on", "ORAllowZeroOnHand_Requesting", {"0", "1"}, zeroOnHand,
+            true);
+        row("any: '0' turns on", "ComputePackageGross", {"0"}, "ComputePackageGross", true);
+        row("any: empty leaves off", "ComputePackageGross", {""}, "ComputePackageGross", false);
+        row("any: null leaves off", "ComputePackageGross", {QVariant()}, "ComputePackageGross",
+            false);
+        row("text: copied", "ORClinicalAssessmentRate", {"C"}, rate, "C");
+        row("text: empty keeps the default", "ORClinicalAssessmentRate", {""}, rate, "A");
+        row("text: the later wins", "ORClinicalAssessmentRate", {"B", "C"}, rate, "C");
+        row("text: a later empty keeps the earlier", "ORClinicalAssessmentRate", {"B", ""}, rate,
+            "B");
+        row("text: key unlike its property", "CSlipFormat", {"CSlip2"}, "NewCSlipFormat", "CSlip2");
+        row("number: small integer", "SystolicMax", {"250"}, "SystolicMax", small(250));
+        row("number: empty keeps the default", "DiastolicMin", {""}, "DiastolicMin", small(50));
+        row("number: the later wins", "SystolicMax", {"220", "260"}, "SystolicMax", small(260));
+        row("number: fee with decimals", "ORInstrumentHandlingFeeRate", {"12.75"},
+            "InstrumentHandlingFee", 12.75);
+        row("note: '1' takes the description", "NurseNotifyRevokedNote", {"1"},
+            "NurseNotifyRevokedNote", note, note);
+        row("note: '0' ignores the description", "NurseNotifyRevokedNote", {"0"},
+            "NurseNotifyRevokedNote", "", note);
+        row("true/false: '1'", "ORUseBfileFixRate", {"1"}, fixRate, "True");
+        row("true/false: '0'", "ORUseBfileFixRate", {"0"}, fixRate, "False");
+        row("true/false: any later value counts", "ORUseBfileFixRate", {"1", "yes"}, fixRate,
+            "False");
+        row("maintenance: on with a message", "ORUnderMaintenance", {"1"}, maintenance,
+            "Closed until 2 PM.", "Closed until 2 PM.");
+        row("maintenance: on with an empty description", "ORUnderMaintenance", {"1"}, maintenance,
+            "", "");
+        row("maintenance: on with no description", "ORUnderMaintenance", {"1"}, maintenance, "");
+        row("maintenance: off keeps the standard message", "ORUnderMaintenance", {"0"}, maintenance,
+            kDefaultMaintenanceMsg, "Closed until 2 PM.");
+        row("maintenance: on", "ORUnderMaintenance", {"1"}, "ModuleUnderMaintenance", true);
+        // Keys match their case exactly.
+        row("key in lower case", "orundermaintenance", {"1"}, "ModuleUnderMaintenance", false);
+        row("key with a trailing blank", "ORUnderMaintenance ", {"1"}, "ModuleUnderMaintenance",
+            false);
+    }
+    void rules()
+    {
+        QFETCH(QString, key);
+        QFETCH(QVariantList, values);
+        QFETCH(QVariant, description);
+        QFETCH(QString, property);
+        QFETCH(QVariant, expected);
 
-    QTest::newRow("exact") << "ORUnderMaintenance" << true;
-    QTest::newRow("lower case") << "orundermaintenance" << false;
-    QTest::newRow("upper case") << "ORUNDERMAINTENANCE" << false;
-    QTest::newRow("one letter off") << "ORUnderMaintenanCe" << false;
-    QTest::newRow("trailing blank") << "ORUnderMaintenance " << false;
-}
+        auto t = emptyHospital();
+        QVERIFY(t);
+        for (qsizetype i = values.size() - 1; i >= 0; --i)
+            QVERIFY(addSetupRow(t->db(), key, values.at(i), description, int(10 + i)));
+        QCOMPARE(loadSwitches(t->db()).value(property), expected);
+    }
 
-void tst_Settings::keysMatchCaseExactly()
-{
-    QFETCH(QString, key);
-    QFETCH(bool, applied);
+    void allowZeroOnHandFollowsTheStation_data()
+    {
+        QTest::addColumn<bool>("hospital");
+        QTest::addColumn<QVariant>("station"); // invalid: no row
+        QTest::addColumn<bool>("expected");
+        QTest::newRow("hospital on, no station row") << true << QVariant() << true;
+        QTest::newRow("hospital off, no station row") << false << QVariant() << false;
+        QTest::newRow("hospital on, station '0'") << true << QVariant("0") << false;
+        QTest::newRow("hospital off, station '1'") << false << QVariant("1") << true;
+        QTest::newRow("hospital on, station 'N'") << true << QVariant("N") << true;
+        QTest::newRow("hospital off, station empty") << false << QVariant("") << false;
+    }
+    void allowZeroOnHandFollowsTheStation()
+    {
+        QFETCH(bool, hospital);
+        QFETCH(QVariant, station);
+        QFETCH(bool, expected);
 
-    auto t = emptyHospital();
-    QVERIFY(t);
-    QVERIFY(addSetupRow(t->db(), key, QStringLiteral("1"), QStringLiteral("Back at noon.")));
-    HospitalSettings hs;
-    clsSettings settings;
-    settings.LoadParameters(t->db(), hs);
-    QCOMPARE(settings.ModuleUnderMaintenance(), applied);
-    QCOMPARE(settings.ModuleMaintenanceMsg(),
-             applied ? QStringLiteral("Back at noon.") : kDefaultMaintenanceMsg);
-}
+        auto t = emptyHospital();
+        QVERIFY(t);
+        QVERIFY(t->db().exec(u"insert into PATIENT_DATA..tbHospitalInfo (Company, "
+                             u"AllowZeroOnHand) values ('HOSPITAL', :on)",
+                             {{"on", hospital ? 1 : 0}}));
+        if (station.isValid())
+            QVERIFY(addSetupRow(t->db(), QStringLiteral("ORAllowZeroOnHand"), station));
+        HospitalSettings hs;
+        clsSettings settings;
+        LoadHospitalSettings(t->db(), hs, settings);
+        QCOMPARE(hs.AllowZeroOnHand, expected);
+    }
 
-void tst_Settings::rowsApplyInEntryOrder_data()
-{
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QStringList>("values"); // in entry order
-    QTest::addColumn<QString>("property");
-    QTest::addColumn<QVariant>("expected");
+    void unconvertibleNumberEndsTheLoad_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("text as a blood pressure bound") << "SystolicMax"
+                                                        << "high";
+        QTest::newRow("bound beyond a small integer") << "SystolicMax"
+                                                      << "40000";
+        QTest::newRow("fee with a comma") << "ORInstrumentHandlingFeeRate"
+                                          << "1,500.00";
+    }
+    void unconvertibleNumberEndsTheLoad()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, value);
 
-    QTest::newRow("1: a later '0' does not turn it off")
-        << "ORShowSpecimen" << QStringList{"1", "0"} << "ShowSpecimen" << QVariant(true);
-    QTest::newRow("1/0: the later wins, off")
-        << "ORAllowZeroOnHand_Requesting" << QStringList{"1", "0"} << "AllowZeroOnHandRequesting"
-        << QVariant(false);
-    QTest::newRow("1/0: the later wins, on")
-        << "ORAllowZeroOnHand_Requesting" << QStringList{"0", "1"} << "AllowZeroOnHandRequesting"
-        << QVariant(true);
-    QTest::newRow("text: the later wins")
-        << "ORRoomForEndo" << QStringList{"OR-1", "OR-3"} << "RoomForEndo" << QVariant("OR-3");
-    QTest::newRow("text: a later empty keeps the earlier")
-        << "ORRoomForEndo" << QStringList{"OR-1", ""} << "RoomForEndo" << QVariant("OR-1");
-    QTest::newRow("number: the later wins") << "SystolicMax" << QStringList{"220", "260"}
-                                            << "SystolicMax" << QVariant::fromValue(qint16(260));
-    QTest::newRow("true/false: any later value counts")
-        << "ORUseBfileFixRate" << QStringList{"1", "yes"} << "UseBFileFixRate" << QVariant("False");
-}
+        auto t = emptyHospital();
+        QVERIFY(t);
+        Database &db = t->db();
+        QVERIFY(addSetupRow(db, QStringLiteral("ORShowCF4"), "1", {}, 1));
+        QVERIFY(addSetupRow(db, key, value, {}, 2));
+        QVERIFY(addSetupRow(db, QStringLiteral("ORShowSpecimen"), "1", {}, 3));
+        QVERIFY(addSetupRow(db, QStringLiteral("DiastolicMin"), "70", {}, 4));
 
-void tst_Settings::rowsApplyInEntryOrder()
-{
-    QFETCH(QString, key);
-    QFETCH(QStringList, values);
-    QFETCH(QString, property);
-    QFETCH(QVariant, expected);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QRegularExpression::escape(key)));
+        const clsSettings settings = loadSwitches(db);
+        QCOMPARE(settings.ShowCF4(), true);            // before the bad row: applied
+        QCOMPARE(settings.SystolicMax(), qint16(300)); // the bad row itself: default
+        QCOMPARE(settings.InstrumentHandlingFee(), 0.0);
+        QCOMPARE(settings.ShowSpecimen(), false); // after it: defaults
+        QCOMPARE(settings.DiastolicMin(), qint16(50));
+    }
 
-    auto t = emptyHospital();
-    QVERIFY(t);
-    // Written last entry first, so that only the running number tells the entry order.
-    for (qsizetype i = values.size() - 1; i >= 0; --i)
-        QVERIFY(addSetupRow(t->db(), int(10 + i), key, values.at(i)));
-    HospitalSettings hs;
-    clsSettings settings;
-    settings.LoadParameters(t->db(), hs);
-    QCOMPARE(settings.value(property), expected);
-}
+    void everyLoadStartsFromTheDefaults()
+    {
+        auto t = emptyHospital();
+        QVERIFY(t);
+        Database &db = t->db();
+        QVERIFY(addSetupRow(db, QStringLiteral("ORShowCF4"), "1"));
+        QVERIFY(addSetupRow(db, QStringLiteral("ORRequireAnestSchedule"), "0"));
+        QVERIFY(addSetupRow(db, QStringLiteral("ORClinicalAssessmentRate"), "D"));
+        QVERIFY(addSetupRow(db, QStringLiteral("SystolicMax"), "180"));
+        QVERIFY(addSetupRow(db, QStringLiteral("ORUnderMaintenance"), "1", "Closed."));
 
-void tst_Settings::allowZeroOnHandFollowsTheStation_data()
-{
-    QTest::addColumn<bool>("hospital");
-    QTest::addColumn<QVariant>("station"); // invalid: no row
-    QTest::addColumn<bool>("expected");
+        HospitalSettings hs;
+        clsSettings settings;
+        settings.LoadParameters(db, hs);
+        QCOMPARE(settings.ShowCF4(), true);
+        QCOMPARE(settings.RequireAnestSchedule(), false);
 
-    QTest::newRow("hospital on, no station row") << true << QVariant() << true;
-    QTest::newRow("hospital off, no station row") << false << QVariant() << false;
-    QTest::newRow("hospital on, station '0'") << true << QVariant("0") << false;
-    QTest::newRow("hospital off, station '1'") << false << QVariant("1") << true;
-    QTest::newRow("hospital on, station 'N'") << true << QVariant("N") << true;
-    QTest::newRow("hospital off, station empty") << false << QVariant("") << false;
-}
+        // Loaded again over an emptied table, then over no table at all: the defaults each time.
+        const auto expectDefaults = [&settings] {
+            QCOMPARE(settings.ShowCF4(), false);
+            QCOMPARE(settings.RequireAnestSchedule(), true);
+            QCOMPARE(settings.ClinicalAssessmentRate(), QStringLiteral("A"));
+            QCOMPARE(settings.SystolicMax(), qint16(300));
+            QCOMPARE(settings.ModuleUnderMaintenance(), false);
+            QCOMPARE(settings.ModuleMaintenanceMsg(), kDefaultMaintenanceMsg);
+        };
+        QVERIFY(db.exec(u"delete from STATION..tbNurseSetup"));
+        settings.LoadParameters(db, hs);
+        expectDefaults();
+        if (QTest::currentTestFailed())
+            return;
 
-void tst_Settings::allowZeroOnHandFollowsTheStation()
-{
-    QFETCH(bool, hospital);
-    QFETCH(QVariant, station);
-    QFETCH(bool, expected);
+        QVERIFY(addSetupRow(db, QStringLiteral("ORShowCF4"), "1"));
+        settings.LoadParameters(db, hs);
+        QCOMPARE(settings.ShowCF4(), true);
+        QVERIFY(dropTable(db, u"STATION..tbNurseSetup"));
+        expectFailedRead(u"tbNurseSetup");
+        settings.LoadParameters(db, hs);
+        expectDefaults();
+    }
 
-    auto t = emptyHospital();
-    QVERIFY(t);
-    QVERIFY(t->db().exec(u"insert into PATIENT_DATA..tbHospitalInfo (Company, AllowZeroOnHand) "
-                         u"values ('HOSPITAL', :on)",
-                         {{"on", hospital ? 1 : 0}}));
-    if (station.isValid())
-        QVERIFY(addSetupRow(t->db(), QStringLiteral("ORAllowZeroOnHand"), station));
-    HospitalSettings hs;
-    clsSettings settings;
-    LoadHospitalSettings(t->db(), hs, settings);
-    QCOMPARE(hs.AllowZeroOnHand, expected);
-}
+    // The station's table has schedule switches of its own, for the schedule board; they do
+    // not overwrite the hospital's.
+    void nursingSettingsLeaveTheHospitalsScheduleSwitches()
+    {
+        auto t = emptyHospital();
+        QVERIFY(t);
+        Database &db = t->db();
+        QVERIFY(db.exec(u"insert into PATIENT_DATA..tbHospitalInfo (Company, "
+                        u"OREditSchedProcedure, OR_AllowEditScheduleDateTime) "
+                        u"values ('ST. JUDE', 1, 0)"));
+        QVERIFY(db.exec(u"insert into STATION..tbNursing_Settings (OREditSchedProcedure, "
+                        u"OR_AllowEditScheduleDateTime, ORAfterTime) values (0, 1, '17:00')"));
+        HospitalSettings hs;
+        clsSettings settings;
+        LoadHospitalSettings(db, hs, settings);
+        QCOMPARE(hs.ORAfterTime, QStringLiteral("17:00"));
+        QCOMPARE(hs.OREditSchedProcedure, true);
+        QCOMPARE(hs.OR_AllowEditScheduleDateTime, false);
+    }
 
-void tst_Settings::maintenanceMessage_data()
-{
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<QVariant>("description");
-    QTest::addColumn<bool>("underMaintenance");
-    QTest::addColumn<QString>("message");
+    void nullsAndMissingColumnsAreSkipped()
+    {
+        auto t = emptyHospital();
+        QVERIFY(t);
+        Database &db = t->db();
+        // A hospital table of an older layout: fewer columns, and nulls allowed.
+        QVERIFY(dropTable(db, u"PATIENT_DATA..tbHospitalInfo"));
+        QVERIFY(db.execRaw(db.mapNames(
+            u"create table PATIENT_DATA..tbHospitalInfo (Company varchar(60), Bygeneric "
+            u"smallint, isstat smallint, CashStatRate double precision, "
+            u"PSIOxygenComputationType smallint, IsShowAmount smallint)")));
+        QVERIFY(db.exec(u"insert into PATIENT_DATA..tbHospitalInfo (Company, Bygeneric, isstat, "
+                        u"CashStatRate, PSIOxygenComputationType, IsShowAmount) "
+                        u"values (null, null, 1, null, 3, null)"));
+        QVERIFY(db.exec(u"insert into STATION..tbNursing_Settings (ORAfterTime, "
+                        u"AfterTimeStatHours) values ('18:30', 6)"));
 
-    QTest::newRow("on with a message")
-        << "1" << QVariant("Closed until 2 PM.") << true << "Closed until 2 PM.";
-    QTest::newRow("on with an empty description") << "1" << QVariant("") << true << "";
-    QTest::newRow("on with no description") << "1" << QVariant() << true << "";
-    QTest::newRow("off keeps the standard message")
-        << "0" << QVariant("Closed until 2 PM.") << false << kDefaultMaintenanceMsg;
-}
+        HospitalSettings hs;
+        nameTheHospital(hs);
+        hs.Bygeneric = true;
+        hs.CashStatRate = 5;
+        hs.IsNursePrint = true;
+        clsSettings settings;
+        LoadHospitalSettings(db, hs, settings);
 
-void tst_Settings::maintenanceMessage()
-{
-    QFETCH(QString, value);
-    QFETCH(QVariant, description);
-    QFETCH(bool, underMaintenance);
-    QFETCH(QString, message);
+        QCOMPARE(hs.Company, QStringLiteral("OUR LADY OF PEACE HOSPITAL")); // null: kept
+        QCOMPARE(hs.clientname, QStringLiteral("QELM"));                    // missing: kept
+        QCOMPARE(hs.Bygeneric, false);    // null: the reset stands
+        QCOMPARE(hs.CashStatRate, 0.0);   // null: the reset stands
+        QCOMPARE(hs.IsNursePrint, false); // missing: the reset stands
+        QCOMPARE(hs.isstat, true);
+        QCOMPARE(hs.PSIOxygenComputationType, qint16(3));
+        QCOMPARE(hs.ORAfterTime, QStringLiteral("18:30"));
+        QCOMPARE(hs.AfterTimeStatHours, qint16(6));
+    }
 
-    auto t = emptyHospital();
-    QVERIFY(t);
-    QVERIFY(addSetupRow(t->db(), QStringLiteral("ORUnderMaintenance"), value, description));
-    HospitalSettings hs;
-    clsSettings settings;
-    settings.LoadParameters(t->db(), hs);
-    QCOMPARE(settings.ModuleUnderMaintenance(), underMaintenance);
-    QCOMPARE(settings.ModuleMaintenanceMsg(), message);
-}
+    void anEmptyHospitalTableKeepsTheHospitalsName()
+    {
+        auto t = emptyHospital();
+        QVERIFY(t);
+        HospitalSettings hs;
+        nameTheHospital(hs);
+        hs.IsShowAmount = true;
+        hs.PSIOxygenComputationType = 4;
+        hs.CashStatRate = 7.5;
+        hs.ORAfterTime = QStringLiteral("17:00");
+        hs.AssessmentMaxItems = 9;
+        clsSettings settings;
+        LoadHospitalSettings(t->db(), hs, settings);
 
-void tst_Settings::unconvertibleNumberEndsTheLoad_data()
-{
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("value");
+        // The four names stay; everything else is reset.
+        HospitalSettings named;
+        nameTheHospital(named);
+        QCOMPARE(
+            (QStringList{hs.Company, hs.Address1, hs.MTSServerName, hs.clientname}),
+            (QStringList{named.Company, named.Address1, named.MTSServerName, named.clientname}));
+        QCOMPARE(hs.IsShowAmount, false);
+        QCOMPARE(hs.PSIOxygenComputationType, qint16(0));
+        QCOMPARE(hs.CashStatRate, 0.0);
+        QCOMPARE(hs.ORAfterTime, QString());
+        QCOMPARE(hs.AssessmentMaxItems, qint16(0));
+    }
 
-    QTest::newRow("text as a blood pressure bound") << "SystolicMax"
-                                                    << "high";
-    QTest::newRow("bound beyond a small integer") << "SystolicMax"
-                                                  << "40000";
-    QTest::newRow("fee with a comma") << "ORInstrumentHandlingFeeRate"
-                                      << "1,500.00";
-}
+    void aMissingTableLeavesItsSettingsAtTheirDefaults()
+    {
+        auto t = emptyHospital();
+        QVERIFY(t);
+        Database &db = t->db();
+        QVERIFY(db.exec(u"insert into PATIENT_DATA..tbHospitalInfo (Company, IsShowAmount, "
+                        u"AllowZeroOnHand) values ('ST. JUDE', 1, 1)"));
+        QVERIFY(addSetupRow(db, QStringLiteral("ORShowCF4"), "1"));
+        QVERIFY(dropTable(db, u"STATION..tbNursing_Settings"));
 
-void tst_Settings::unconvertibleNumberEndsTheLoad()
-{
-    QFETCH(QString, key);
-    QFETCH(QString, value);
+        HospitalSettings hs;
+        hs.ORAfterTime = QStringLiteral("17:00");
+        hs.AfterTimeStatHours = 4;
+        hs.ShowPrecautions = true;
+        clsSettings settings;
+        expectFailedRead(u"tbNursing_Settings");
+        LoadHospitalSettings(db, hs, settings);
 
-    auto t = emptyHospital();
-    QVERIFY(t);
-    Database &db = t->db();
-    QVERIFY(addSetupRow(db, 1, QStringLiteral("ORShowCF4"), QStringLiteral("1")));
-    QVERIFY(addSetupRow(db, 2, key, value));
-    QVERIFY(addSetupRow(db, 3, QStringLiteral("ORShowSpecimen"), QStringLiteral("1")));
-    QVERIFY(addSetupRow(db, 4, QStringLiteral("DiastolicMin"), QStringLiteral("70")));
-
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QRegularExpression::escape(key)));
-    HospitalSettings hs;
-    clsSettings settings;
-    settings.LoadParameters(db, hs);
-
-    QCOMPARE(settings.ShowCF4(), true);            // before the bad row: applied
-    QCOMPARE(settings.SystolicMax(), qint16(300)); // the bad row itself: default
-    QCOMPARE(settings.InstrumentHandlingFee(), 0.0);
-    QCOMPARE(settings.ShowSpecimen(), false); // after it: defaults
-    QCOMPARE(settings.DiastolicMin(), qint16(50));
-}
-
-void tst_Settings::everyLoadStartsFromTheDefaults()
-{
-    auto t = emptyHospital();
-    QVERIFY(t);
-    Database &db = t->db();
-    QVERIFY(addSetupRow(db, QStringLiteral("ORShowCF4"), QStringLiteral("1")));
-    QVERIFY(addSetupRow(db, QStringLiteral("ORRequireAnestSchedule"), QStringLiteral("0")));
-    QVERIFY(addSetupRow(db, QStringLiteral("ORClinicalAssessmentRate"), QStringLiteral("D")));
-    QVERIFY(addSetupRow(db, QStringLiteral("SystolicMax"), QStringLiteral("180")));
-    QVERIFY(addSetupRow(db, QStringLiteral("ORUnderMaintenance"), QStringLiteral("1"),
-                        QStringLiteral("Closed.")));
-
-    HospitalSettings hs;
-    clsSettings settings;
-    settings.LoadParameters(db, hs);
-    QCOMPARE(settings.ShowCF4(), true);
-    QCOMPARE(settings.RequireAnestSchedule(), false);
-
-    // Loaded again over an emptied table, then over no table at all: the defaults each time.
-    const auto expectDefaults = [&settings] {
-        QCOMPARE(settings.ShowCF4(), false);
-        QCOMPARE(settings.RequireAnestSchedule(), true);
-        QCOMPARE(settings.ClinicalAssessmentRate(), QStringLiteral("A"));
-        QCOMPARE(settings.SystolicMax(), qint16(300));
-        QCOMPARE(settings.ModuleUnderMaintenance(), false);
-        QCOMPARE(settings.ModuleMaintenanceMsg(), kDefaultMaintenanceMsg);
-    };
-    QVERIFY(db.exec(u"delete from STATION..tbNurseSetup"));
-    settings.LoadParameters(db, hs);
-    expectDefaults();
-    if (QTest::currentTestFailed())
-        return;
-
-    QVERIFY(addSetupRow(db, QStringLiteral("ORShowCF4"), QStringLiteral("1")));
-    settings.LoadParameters(db, hs);
-    QCOMPARE(settings.ShowCF4(), true);
-    QVERIFY(dropTable(db, u"STATION..tbNurseSetup"));
-    expectFailedRead(u"tbNurseSetup");
-    settings.LoadParameters(db, hs);
-    expectDefaults();
-}
-
-void tst_Settings::readsEveryHospitalColumn_data()
-{
-    QTest::addColumn<QString>("table");
-    QTest::addColumn<QString>("column");
-    QTest::addColumn<QVariant>("stored");
-    QTest::addColumn<QVariant>("expected");
-
-    const QString info = QStringLiteral("PATIENT_DATA..tbHospitalInfo");
-    const QString nursing = QStringLiteral("STATION..tbNursing_Settings");
-    const auto text = [&](const QString &table, const char *column, const char *value) {
-        QTest::newRow(column) << table << QString::fromLatin1(column) << QVariant(value)
-                              << QVariant(value);
-    };
-    const auto flag = [&](const QString &table, const char *column) {
-        QTest::newRow(column) << table << QString::fromLatin1(column) << QVariant(1)
-                              << QVariant(true);
-    };
-    const auto small = [&](const QString &table, const char *column, int value) {
-        QTest::newRow(column) << table << QString::fromLatin1(column) << QVariant(value)
-                              << QVariant::fromValue(qint16(value));
-    };
-
-    text(info, "Company", "ST. JUDE'S MEDICAL CENTER");
-    text(info, "Address1", "12 Rizal Avenue, Cebu City");
-    flag(info, "Bygeneric");
-    text(info, "MTSServerName", "MTS-01");
-    flag(info, "IsNursePrint");
-    text(info, "clientname", "KWOSH");
-    for (const char *c :
-         {"IsLBDirectCharging", "IsXRDirectCharging", "IsUSDirectCharging", "IsCTDirectCharging",
-          "IsHSDirectCharging", "IsShowAmount", "IsPrintChargeSlip",
-          "IsAllowZeroAmountForORProcedures", "IsAllowORPostChargesIfCashBasis",
-          "IsAllowSupervisorCodeForCancellationOfCharges", "IsAllowPostReturnMedicinesInOR",
-          "IsAllowClinicalAssessmentWithoutValidation", "IsAllowEntryOfReasonForCancellation"})
-        flag(info, c);
-    small(info, "PSIOxygenComputationType", 2);
-    flag(info, "isstat");
-    QTest::newRow("CashStatRate") << info << "CashStatRate" << QVariant(12.5) << QVariant(12.5);
-    for (const char *c :
-         {"AllowZeroOnHand", "isORTechPrint", "isListCost", "IsCompanyPrice", "IsAllowEditAmount",
-          "IsAllowTaggingORPrc", "IsShowMarkUp", "isAllowLowerUnitPrice", "blnRequireRadioReason",
-          "OREditSchedProcedure", "OR_AllowEditScheduleDateTime", "VSAllowINC"})
-        flag(info, c);
-
-    for (const char *c :
-         {"ORNoPreprinted", "ValidateUnusedMedClearance", "AllowAfterTimeRate", "AutoORMarkUp",
-          "ORProceduresAllSection", "ShowPrecautions", "ORCategoryAuto",
-          "NoRequestingAfterFinalNotice", "PrintPHCSRequest", "AppendDrugDescCharge",
-          "ORHidePatientClass", "EditVSByAuthor", "AllowEditDeleteVitalSigns"})
-        flag(nursing, c);
-    text(nursing, "ORAfterTime", "17:00");
-    small(nursing, "AfterTimeStatHours", 14);
-    small(nursing, "ORAfterTimeRate", 30);
-    small(nursing, "SecProcPercentDiscount", 50);
-    small(nursing, "AssessmentMaxItems", 25);
-}
-
-void tst_Settings::readsEveryHospitalColumn()
-{
-    QFETCH(QString, table);
-    QFETCH(QString, column);
-    QFETCH(QVariant, stored);
-    QFETCH(QVariant, expected);
-
-    auto t = emptyHospital();
-    QVERIFY(t);
-    // The column name comes from the list above, never from outside the test.
-    QVERIFY(t->db().exec(QStringLiteral("insert into %1 (%2) values (:v)").arg(table, column),
-                         {{"v", stored}}));
-    HospitalSettings hs;
-    clsSettings settings;
-    LoadHospitalSettings(t->db(), hs, settings);
-
-    // That one setting changes, and no other.
-    QVariantMap want = snapshot(HospitalSettings());
-    QVERIFY2(want.contains(column), qPrintable(column));
-    want.insert(column, expected);
-    const QVariantMap got = snapshot(hs);
-    for (auto it = want.cbegin(); it != want.cend(); ++it)
-        QVERIFY2(
-            got.value(it.key()) == it.value(),
-            qPrintable(QStringLiteral("%1: %2, expected %3")
-                           .arg(it.key(), got.value(it.key()).toString(), it.value().toString())));
-}
-
-void tst_Settings::nullsAndMissingColumnsAreSkipped()
-{
-    auto t = emptyHospital();
-    QVERIFY(t);
-    Database &db = t->db();
-    // A hospital table of an older layout: fewer columns, and nulls allowed.
-    QVERIFY(dropTable(db, u"PATIENT_DATA..tbHospitalInfo"));
-    QVERIFY(db.execRaw(db.mapNames(
-        u"create table PATIENT_DATA..tbHospitalInfo (Company varchar(60), Bygeneric smallint, "
-        u"isstat smallint, CashStatRate double precision, PSIOxygenComputationType smallint, "
-        u"IsShowAmount smallint)")));
-    QVERIFY(db.exec(u"insert into PATIENT_DATA..tbHospitalInfo (Company, Bygeneric, isstat, "
-                    u"CashStatRate, PSIOxygenComputationType, IsShowAmount) "
-                    u"values (null, null, 1, null, 3, null)"));
-    QVERIFY(db.exec(u"insert into STATION..tbNursing_Settings (ORAfterTime, AfterTimeStatHours) "
-                    u"values ('18:30', 6)"));
-
-    HospitalSettings hs;
-    nameTheHospital(hs);
-    hs.Bygeneric = true;
-    hs.CashStatRate = 5;
-    hs.IsNursePrint = true;
-    clsSettings settings;
-    LoadHospitalSettings(db, hs, settings);
-
-    QCOMPARE(hs.Company, QStringLiteral("OUR LADY OF PEACE HOSPITAL")); // null: kept
-    QCOMPARE(hs.clientname, QStringLiteral("QELM"));                    // missing: kept
-    QCOMPARE(hs.Bygeneric, false);                                      // null: the reset stands
-    QCOMPARE(hs.CashStatRate, 0.0);                                     // null: the reset stands
-    QCOMPARE(hs.IsNursePrint, false);                                   // missing: the reset stands
-    QCOMPARE(hs.isstat, true);
-    QCOMPARE(hs.PSIOxygenComputationType, qint16(3));
-    QCOMPARE(hs.ORAfterTime, QStringLiteral("18:30"));
-    QCOMPARE(hs.AfterTimeStatHours, qint16(6));
-}
-
-void tst_Settings::anEmptyHospitalTableKeepsTheHospitalsName()
-{
-    auto t = emptyHospital();
-    QVERIFY(t);
-    HospitalSettings hs;
-    nameTheHospital(hs);
-    hs.IsShowAmount = true;
-    hs.PSIOxygenComputationType = 4;
-    hs.CashStatRate = 7.5;
-    hs.ORAfterTime = QStringLiteral("17:00");
-    hs.AssessmentMaxItems = 9;
-    clsSettings settings;
-    LoadHospitalSettings(t->db(), hs, settings);
-
-    HospitalSettings expected;
-    nameTheHospital(expected);
-    QCOMPARE(snapshot(hs), snapshot(expected));
-}
-
-void tst_Settings::aMissingTableLeavesItsSettingsAtTheirDefaults()
-{
-    auto t = emptyHospital();
-    QVERIFY(t);
-    Database &db = t->db();
-    QVERIFY(db.exec(u"insert into PATIENT_DATA..tbHospitalInfo (Company, IsShowAmount, "
-                    u"AllowZeroOnHand) values ('ST. JUDE', 1, 1)"));
-    QVERIFY(addSetupRow(db, QStringLiteral("ORShowCF4"), QStringLiteral("1")));
-    QVERIFY(dropTable(db, u"STATION..tbNursing_Settings"));
-
-    HospitalSettings hs;
-    hs.ORAfterTime = QStringLiteral("17:00");
-    hs.AfterTimeStatHours = 4;
-    hs.ShowPrecautions = true;
-    clsSettings settings;
-    expectFailedRead(u"tbNursing_Settings");
-    LoadHospitalSettings(db, hs, settings);
-
-    // The station's table is skipped; the hospital's row and the switches still load.
-    QCOMPARE(hs.ORAfterTime, QString());
-    QCOMPARE(hs.AfterTimeStatHours, qint16(0));
-    QCOMPARE(hs.ShowPrecautions, false);
-    QCOMPARE(hs.Company, QStringLiteral("ST. JUDE"));
-    QCOMPARE(hs.IsShowAmount, true);
-    QCOMPARE(hs.AllowZeroOnHand, true);
-    QCOMPARE(settings.ShowCF4(), true);
-}
+        // The station's table is skipped; the hospital's row and the switches still load.
+        QCOMPARE(hs.ORAfterTime, QString());
+        QCOMPARE(hs.AfterTimeStatHours, qint16(0));
+        QCOMPARE(hs.ShowPrecautions, false);
+        QCOMPARE(hs.Company, QStringLiteral("ST. JUDE"));
+        QCOMPARE(hs.IsShowAmount, true);
+        QCOMPARE(hs.AllowZeroOnHand, true);
+        QCOMPARE(settings.ShowCF4(), true);
+    }
+};
 
 QTEST_GUILESS_MAIN(tst_Settings)
 #include "tst_settings.moc"

@@ -1,13 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Kestrel developers
 //
-// The main window's commands against the demo hospital: access rights of the demo staff,
-// the windows each command opens, CVOR tagging, the exit question, user settings, the charge
-// slip setting, the walk-in assessment, receivables and the next charge slip number.
-#include "shell/AccessRights.h"
-#include "shell/db/Database.h"
+// The main window's rules: reading a rights text, the menus start-up shows or hides for a
+// hospital, where a child window goes when the work area changes; and its commands against the
+// demo hospital: access rights of the demo staff, the commands that want a selected patient,
+// CVOR tagging, the exit question, re-validation, the walk-in assessment, receivables and the
+// next charge slip number.
+#include "core/AccessRights.h"
+#include "core/db/Database.h"
+#include "core/settings/clsSettings.h"
+#include "core/settings/HospitalSettings.h"
+#include "shell/ClientMenus.h"
 #include "shell/MainMenu.h"
-#include "shell/MainWindowFixture.h"
+#include "support/MainWindowFixture.h"
 #include "support/TestDatabase.h"
 
 #include <QSignalSpy>
@@ -16,6 +21,7 @@
 using namespace kestrel;
 using kestrel::test::MainWindowFixture;
 using kestrel::test::RecordingNotifier;
+using kestrel::test::TestDatabase;
 
 namespace {
 
@@ -29,6 +35,7 @@ const QString kTrainee = QStringLiteral("2908");     // no rights row
 const QString kWardNurse = QStringLiteral("1401");   // |1|3|10
 
 const QString kNotification = QStringLiteral("Notification");
+const QString kNotifyIT = QStringLiteral("\n\nPlease notify your IT department.");
 
 // Gives a command the way the user would: a menu by its name, a toolbar button as
 // "Toolbar1.<key>", an item of the toolbar's report drop-down as "Report.<key>".
@@ -43,29 +50,32 @@ void give(MainMenu &menu, const QString &command)
                  qPrintable(QStringLiteral("no command ") + command));
 }
 
-QString firstId(Database &db, QStringView sql)
+// The one box shown, in the form a message box has: text, title, icon, and no question.
+void expectOneBox(const RecordingNotifier &n, const QString &text,
+                  Notifier::Icon icon = Notifier::Icon::Information)
 {
-    auto id = db.scalar(sql);
-    return id ? id->toString() : QString();
+    QCOMPARE(n.boxes().size(), 1);
+    QCOMPARE(n.boxes().at(0).text, text);
+    QCOMPARE(n.boxes().at(0).title, kNotification);
+    QCOMPARE(n.boxes().at(0).icon, icon);
+    QVERIFY(!n.boxes().at(0).question);
 }
 
-int isCvor(Database &db, bool outpatient, const QString &idNum)
+// A logged-in main window's commands, and the windows they ask for.
+struct Menu
 {
-    auto v =
-        db.scalar(outpatient ? u"select isCVOR from PATIENT_DATA..tbOutPatient where IDNum = :id"
-                             : u"select isCVOR from PATIENT_DATA..tbPatient where IDNum = :id",
-                  {{QStringLiteral("id"), idNum}});
-    return v ? v->toInt() : -1;
-}
+    Menu(Database &db, const QString &employeeCode, std::function<bool()> passwordCheck = nullptr)
+        : f(db, employeeCode)
+        , menu(f.session, std::move(passwordCheck))
+    {
+    }
+    QString form(int i = 0) const { return windows.at(i).at(0).toString(); }
+    WindowRequest request(int i = 0) const { return windows.at(i).at(1).value<WindowRequest>(); }
 
-int cvorLogCount(Database &db, const QString &idNum)
-{
-    auto n = db.scalar(
-        u"select count(*) from STATION..tbStationLogs "
-        u"where IdNum = :id and Remarks like :what",
-        {{QStringLiteral("id"), idNum}, {QStringLiteral("what"), QStringLiteral("%AS CVOR")}});
-    return n ? n->toInt() : -1;
-}
+    MainWindowFixture f;
+    MainMenu menu;
+    QSignalSpy windows{&menu, &MainMenu::windowRequested};
+};
 
 } // namespace
 
@@ -76,726 +86,571 @@ class tst_MainMenu : public QObject
 private Q_SLOTS:
     void initTestCase_data() { test::addBackendRows(); }
 
-    void hasAccessRight_data();
-    void hasAccessRight();
+    // --- Rules without a logged-in user ----------------------------------------------------
 
-    void rightsGuardCommands_data();
-    void rightsGuardCommands();
-
-    void commandsOpenTheirWindows_data();
-    void commandsOpenTheirWindows();
-
-    void cvorTagging_data();
-    void cvorTagging();
-    void cvorTaggingCancelledWritesNothing_data();
-    void cvorTaggingCancelledWritesNothing();
-
-    void exitQuestion_data();
-    void exitQuestion();
-
-    void userSettings_data();
-    void userSettings();
-
-    void chargeSlipSetting_data();
-    void chargeSlipSetting();
-
-    void walkInAssessment();
-    void walkInAssessmentFailureIsReported();
-
-    void receivablesTurnOffPatientCommands();
-    void cf4EntryIsHandedItsValues();
-
-    void activationReadsTheNextChargeSlip();
-    void activationFailureIsToldOnce();
-};
-
-// --- Access rights ----------------------------------------------------------------------------
-
-void tst_MainMenu::hasAccessRight_data()
-{
-    QTest::addColumn<QString>("loggedIn");
-    QTest::addColumn<QString>("code");
-    QTest::addColumn<QString>("employee");
-    QTest::addColumn<bool>("granted");
-
-    QTest::newRow("supervisor revokes charges") << kSupervisor << "22"
-                                                << "" << true;
-    QTest::newRow("supervisor resets operations") << kSupervisor << "37"
-                                                  << "" << true;
-    QTest::newRow("scrub nurse has no assessment entry") << kScrubNurse << "9"
-                                                         << "" << false;
-    QTest::newRow("circulating nurse enters assessments") << kCirculating << "9"
-                                                          << "" << true;
-    QTest::newRow("circulating nurse has no receivables") << kCirculating << "13"
-                                                          << "" << false;
-    QTest::newRow("clerk enters receivables") << kClerk << "13"
-                                              << "" << true;
-    QTest::newRow("clerk: 3 is granted on its own") << kClerk << "3"
-                                                    << "" << true;
-    QTest::newRow("technician: 10 does not grant 1") << kTechnician << "1"
-                                                     << "" << false;
-    QTest::newRow("technician: 25 does not grant 2") << kTechnician << "2"
-                                                     << "" << false;
-    QTest::newRow("trainee without a rights row") << kTrainee << "3"
-                                                  << "" << false;
-    QTest::newRow("ward nurse views results") << kWardNurse << "10"
-                                              << "" << true;
-    QTest::newRow("ward nurse has no clinical operation") << kWardNurse << "25"
-                                                          << "" << false;
-    QTest::newRow("code with blanks") << kClerk << " 13 "
-                                      << "" << true;
-    QTest::newRow("named employee instead of the user") << kTrainee << "13" << kClerk << true;
-    QTest::newRow("named employee without the right") << kSupervisor << "3" << kTrainee << false;
-    QTest::newRow("named employee with blanks") << kTrainee << "21"
-                                                << " 2905 " << true;
-    QTest::newRow("nurse named by code") << kTrainee << "9" << kCirculating << true;
-    QTest::newRow("unknown employee") << kSupervisor << "3"
-                                      << "9999" << false;
-    QTest::newRow("20 with no validated employee, even for the supervisor") << kSupervisor << "20"
-                                                                            << "" << false;
-    QTest::newRow("20 with blanks only as employee") << kSupervisor << "20"
-                                                     << "   " << false;
-    QTest::newRow("20 of the validated clerk") << kTrainee << "20" << kClerk << true;
-    QTest::newRow("20 of a validated nurse without it")
-        << kSupervisor << "20" << kScrubNurse << false;
-}
-
-void tst_MainMenu::hasAccessRight()
-{
-    QFETCH(QString, loggedIn);
-    QFETCH(QString, code);
-    QFETCH(QString, employee);
-    QFETCH(bool, granted);
-
-    KESTREL_OPEN_DEMO(db);
-    MainWindowFixture f(db, loggedIn);
-    QCOMPARE(HasAccessRight(f.session, code, employee), granted);
-    QCOMPARE(f.notifier.boxes().size(), 0);
-}
-
-void tst_MainMenu::rightsGuardCommands_data()
-{
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<QString>("loggedIn");
-    QTest::addColumn<QString>("form");
-    QTest::addColumn<QString>("refusal");
-
-    const QString detailed =
-        QStringLiteral("Sorry, you don't have access right to view Detailed Income Report.");
-    const QString summary =
-        QStringLiteral("Sorry, you don't have access right to view Summary Income Report.");
-    const QString report = QStringLiteral("frmReportViewer");
-
-    QTest::newRow("assessment refused")
-        << "mnuAssessment" << kScrubNurse << ""
-        << "Sorry, you don't have access right for Assessment Entry.";
-    QTest::newRow("assessment granted") << "mnuAssessment" << kCirculating << "frmAssessmentEntry"
-                                        << "";
-    QTest::newRow("receivables refused")
-        << "mnuRecvbles" << kCirculating << ""
-        << "Sorry, you don't have access right for Receivable Entry.";
-    QTest::newRow("receivables granted") << "mnuRecvbles" << kClerk << "frmRecievable"
-                                         << "";
-    QTest::newRow("clinical operation refused")
-        << "Toolbar1.Operation" << kClerk << ""
-        << "Sorry, you don't have access right on Clinical Operation.";
-    QTest::newRow("clinical operation granted")
-        << "Toolbar1.Operation" << kTechnician << "frmPatientIndex"
-        << "";
-    QTest::newRow("detailed income refused") << "mnuDetailed" << kScrubNurse << "" << detailed;
-    QTest::newRow("detailed income granted") << "mnuDetailed" << kClerk << report << "";
-    QTest::newRow("old format detailed refused")
-        << "mnuOldFormatIncomeDetailed" << kTrainee << "" << detailed;
-    QTest::newRow("new format detailed refused")
-        << "mnuProcedureCount" << kTechnician << "" << detailed;
-    QTest::newRow("new format summary asks the detailed right")
-        << "mnuGUVOIncomeReport" << kTechnician << "" << detailed;
-    QTest::newRow("summary income refused") << "mnuSummary" << kScrubNurse << "" << summary;
-    QTest::newRow("old format summary refused")
-        << "mnuOldFormatIncomeSummary" << kCirculating << "" << summary;
-    QTest::newRow("old format summary granted")
-        << "mnuOldFormatIncomeSummary" << kClerk << report << "";
-    QTest::newRow("trainee refused the assessment")
-        << "mnuAssessment" << kTrainee << ""
-        << "Sorry, you don't have access right for Assessment Entry.";
-}
-
-void tst_MainMenu::rightsGuardCommands()
-{
-    QFETCH(QString, command);
-    QFETCH(QString, loggedIn);
-    QFETCH(QString, form);
-    QFETCH(QString, refusal);
-
-    KESTREL_OPEN_DEMO(db);
-    MainWindowFixture f(db, loggedIn);
-    MainMenu menu(f.session);
-    menu.setPatientCommandsEnabled(true);
-    QSignalSpy windows(&menu, &MainMenu::windowRequested);
-    give(menu, command);
-
-    if (refusal.isEmpty()) {
-        QCOMPARE(f.notifier.boxes().size(), 0);
-        QCOMPARE(windows.size(), 1);
-        QCOMPARE(windows.at(0).at(0).toString(), form);
-        return;
+    void rightsGrant_data()
+    {
+        QTest::addColumn<QString>("rights");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<bool>("granted");
+        const auto row = [](const char *name, const char *rights, const char *code, bool granted) {
+            QTest::newRow(name) << QString::fromLatin1(rights) << QString::fromLatin1(code)
+                                << granted;
+        };
+        row("1|13 grants 13", "1|13", "13", true);
+        row("1|13 does not grant 3", "1|13", "3", false);
+        row("a single code grants nothing, not even itself", "9", "9", false);
+        row("two-character text is read", "13", "13", true);
+        row("blanks around pieces: 13", " 9 | 13 ", "13", true);
+        row("leading bar: 13", "|9|13", "13", true);
+        row("leading bar: 1 is no prefix of 13", "|9|13", "1", false);
+        row("empty text", "", "9", false);
+        row("pieces compare as text: 013 is not 13", "|013|9", "13", false);
+        row("pieces compare as text: 13 is not 013", "|13|9", "013", false);
+        row("code is trimmed", "|13|9", " 13 ", true);
+        row("an empty piece matches an empty code", "|9|13", "", true);
+        row("digits of a longer code are no match", "|22|36", "2", false);
+        row("last piece counts", "|1|2|3|38", "38", true);
     }
-    QCOMPARE(windows.size(), 0);
-    QCOMPARE(f.notifier.boxes().size(), 1);
-    const RecordingNotifier::Box box = f.notifier.boxes().at(0);
-    QCOMPARE(box.text, refusal);
-    QCOMPARE(box.title, kNotification);
-    QCOMPARE(box.icon, Notifier::Icon::Information);
-    QVERIFY(!box.question);
-    // A refusal changes nothing: the patient commands stay as they were.
-    QCOMPARE(menu.menuState(QStringLiteral("mnuInfo")).enabled, std::optional<bool>(true));
-}
+    void rightsGrant()
+    {
+        QFETCH(QString, rights);
+        QFETCH(QString, code);
+        QFETCH(bool, granted);
+        QCOMPARE(RightsGrant(rights, code), granted);
+    }
 
-// --- Which window each command opens ----------------------------------------------------------
+    // What a client code and the station switches change against a hospital with neither:
+    // "+menu" shown, "-menu" hidden.
+    void startupMenus_data()
+    {
+        QTest::addColumn<QString>("client");
+        QTest::addColumn<QStringList>("switchesOn");
+        QTest::addColumn<QStringList>("changed");
+        const auto row = [](const char *name, const char *client, const QStringList &switchesOn,
+                            const QStringList &changed) {
+            QTest::newRow(name) << QString::fromLatin1(client) << switchesOn << changed;
+        };
+        row("DOXAT keeps the split census", "DOXAT", {}, {"+mnuORCensus", "-mnuCensusOrig"});
+        row("doxat in lower case is another hospital", "doxat", {}, {});
+        row("DOXAT with a trailing blank is another hospital", "DOXAT ", {}, {});
+        row("QELM's menus come from two places", "QELM", {}, {"+mnuAMPickUp", "+mnuORMandatory"});
+        row("new income format flips both pairs", "", {"ShowNewFormatIncomeReport"},
+            {"+mnuDetailedGUVO", "+mnuSummaryGUVO", "-mnuDetailed", "-mnuSummary"});
+        row("a client and a switch each add their own", "DOXAT",
+            {"EnableCVORTag", "UseNewORMarkUp"},
+            {"+mnuCVOR", "+mnuCVORCensus", "+mnuMarkUp", "+mnuORCensus", "-mnuCensusOrig"});
+    }
+    void startupMenus()
+    {
+        QFETCH(QString, client);
+        QFETCH(QStringList, switchesOn);
+        QFETCH(QStringList, changed);
 
-void tst_MainMenu::commandsOpenTheirWindows_data()
-{
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<QString>("form");
-    QTest::addColumn<bool>("modal");
-    QTest::addColumn<bool>("patientRequired");
+        // The station switches are only ever filled from their table, so the test fills it too.
+        auto t = TestDatabase::create(test::backendOfRow(), TestDatabase::Content::SchemaOnly);
+        QVERIFY2(t.has_value(), qPrintable(t ? QString() : t.error().message));
+        Database &db = (*t)->db();
+        const auto load = [&db](const QStringList &switchesOn) {
+            for (const QString &key : switchesOn) {
+                if (!db.exec(u"insert into STATION..tbNurseSetup (Field, value) values (:f, '1')",
+                             {{QStringLiteral("f"), key}}))
+                    qFatal("tbNurseSetup cannot be written");
+            }
+            HospitalSettings hs;
+            clsSettings settings;
+            settings.LoadParameters(db, hs);
+            return settings;
+        };
+        const QHash<QString, bool> plain = StartupMenuVisibility(HospitalSettings(), load({}));
+        // Without a switch the mark-up window, designed visible, is hidden; any other hospital
+        // than the one has the single census.
+        QCOMPARE(plain.value(QStringLiteral("mnuMarkUp"), true), false);
+        QCOMPARE(plain.value(QStringLiteral("mnuORCensus"), true), false);
+        QCOMPARE(plain.value(QStringLiteral("mnuDetailed"), false), true);
 
-    auto row = [](const char *command, const char *form, bool modal, bool patient) {
-        QTest::newRow(command) << QString::fromLatin1(command) << QString::fromLatin1(form) << modal
-                               << patient;
-    };
-    const char *report = "frmReportViewer";
+        HospitalSettings hs;
+        hs.clientname = client;
+        const QHash<QString, bool> menus = StartupMenuVisibility(hs, load(switchesOn));
+        QStringList differences;
+        for (auto it = menus.cbegin(); it != menus.cend(); ++it) {
+            if (!plain.contains(it.key()) || plain.value(it.key()) != it.value())
+                differences << (it.value() ? u'+' : u'-') + it.key();
+        }
+        for (auto it = plain.cbegin(); it != plain.cend(); ++it)
+            QVERIFY2(menus.contains(it.key()), qPrintable(it.key()));
+        differences.sort();
+        QCOMPARE(differences, changed);
+    }
 
-    // File
-    row("mnuOpen", "frmSearch", false, false);
-    row("mnuBuild", "frmBuildORRooms", true, false);
-    row("mnuMarkUp", "frmMarkupSettings", false, false);
-    row("mnuTagProcedures", "frmTagORProcedures", false, false);
-    row("mnuUserLogs", "frmUserLogs", false, false);
-    // Reports that are windows
-    row("mnuCVORCensus", "frmCVORPatients", false, false);
-    row("mnuCSFTemplate", "frmCSFDoctors", false, false);
-    row("mnuStocksMonitoring", "frmStockMonitoring", false, false);
-    // Reports of the catalog
-    for (const char *r : {"mnuEquipment",
-                          "mnuPriceList",
-                          "mnuMedsSummary",
-                          "mnuPerDate",
-                          "mnuPerDoctor",
-                          "mnuPerPatient",
-                          "mnuPerProcedure",
-                          "mnuLedger",
-                          "mnuPxCSSR",
-                          "mnuAudit",
-                          "mnuCensusOrig",
-                          "mnuCensusDetailed",
-                          "mnuCensusSummary",
-                          "mnuCensusAllDetailed",
-                          "mnuCensusAllSummary",
-                          "mnuMonthly",
-                          "mnuPhilhealth",
-                          "mnuScheduleofoperations",
-                          "mnuORMandatory",
-                          "mnuORReport",
-                          "mnuORLogbook",
-                          "mnuMonthlyORRoomCases",
-                          "mnuYearlyORRoomCases",
-                          "mnuTopCases",
-                          "mnuDOH",
-                          "mnuStat",
-                          "mnuAdmCensus",
-                          "mnuCash",
-                          "mnuTimeNMotion",
-                          "mnuYearlyIncome",
-                          "mnuAMPickUp",
-                          "mnuProcCatRep",
-                          "mnuLabChemistry",
-                          "mnuLabHematology",
-                          "mnuLabImmunoSerology",
-                          "mnuLabMicrobiology",
-                          "mnuLabMicroscopic",
-                          "mnuOperativeTechnique",
-                          "mnuDischargeNoticeStatus",
-                          "mnuPDS",
-                          "mnuRS",
-                          "mnuCountingSheet",
-                          "mnuWHOSurgicalSafety"})
-        row(r, report, false, false);
-    // Inquiry
-    row("mnuSpecialTreatment", "frmSpecialTreatment", false, false);
-    row("mnuSterilizationConsent", "frmSterilization", false, true);
-    row("mnuSurgicalTreatment", "frmSurgicalTreatment", false, true);
-    row("mnuConsentTreatment", "frmTreatment", false, true);
-    row("mnuFluid", "frmFluid", false, false);
-    row("mnuHourlyMonitoring", "frmHourlyMonitor", false, true);
-    row("mnuLRForm", "frmLRForm", false, true);
-    row("mnuORSchedEntry", "frmSchedule", false, false);
-    row("mnuPreOp", "frmNursePreopChecklist", false, true);
-    row("mnuInfo", "frmInfo", false, false);
-    row("mnuCSF", "frmCSFDoctors", false, false);
-    row("mnuPreAnesFirst", "frmPreAnesthetic", false, true);
-    row("mnuReprintLab", "frmReprintLabForm", false, true);
-    row("mnuSSC", "frmSSC", false, true);
-    row("mnuSOA", "KsStatement.clsStatement", false, true);
-    row("mnuCF4", "clsCF4", false, false);
-    // Top level
-    row("mnuSchedule", "frmSchedule", false, false);
-    row("mnuListDischargeNotice", "frmDischargeNotice", true, false);
-    // Toolbar
-    row("Toolbar1.Open", "frmSearch", false, false);
-    row("Toolbar1.RUV", "KsRvs.clsRvsLookup", false, false);
-    row("Report.Audit", report, false, false);
-    row("Report.Month", report, false, false);
-    row("Report.Statistics", report, false, false);
-    // Alert buttons
-    row("cmdCommunication", "frmAutoPrint", true, false);
-    row("cmdPanicLab", "frmPanicValues", false, false);
-    row("cmdRevokedRequests", "frmRevokedRequests", false, false);
-    row("cmdAdmissions", "frmAdmittedPatients", false, false);
-    row("cmdRequestSched", "frmCommunicationSchedule", false, false);
-}
+    void keepInsideWorkArea_data()
+    {
+        QTest::addColumn<QRect>("child");
+        QTest::addColumn<QRect>("workArea");
+        QTest::addColumn<QRect>("placed");
 
-void tst_MainMenu::commandsOpenTheirWindows()
-{
-    QFETCH(QString, command);
-    QFETCH(QString, form);
-    QFETCH(bool, modal);
-    QFETCH(bool, patientRequired);
+        const QRect area(0, 0, 800, 600);
+        QTest::newRow("smaller child stays")
+            << QRect(700, 40, 300, 200) << area << QRect(700, 40, 300, 200);
+        QTest::newRow("too wide") << QRect(120, 40, 900, 200) << area << QRect(0, 40, 800, 200);
+        QTest::newRow("exactly as wide is fitted too")
+            << QRect(30, 40, 800, 200) << area << QRect(0, 40, 800, 200);
+        QTest::newRow("too tall") << QRect(50, 90, 300, 650) << area << QRect(50, 0, 300, 600);
+        QTest::newRow("too wide and too tall")
+            << QRect(-20, -10, 1000, 700) << area << QRect(0, 0, 800, 600);
+        QTest::newRow("work area not at the origin")
+            << QRect(10, 10, 1000, 300) << QRect(0, 30, 800, 560) << QRect(0, 10, 800, 300);
+        QTest::newRow("one pixel narrower stays")
+            << QRect(30, 40, 799, 599) << area << QRect(30, 40, 799, 599);
+    }
+    void keepInsideWorkArea()
+    {
+        QFETCH(QRect, child);
+        QFETCH(QRect, workArea);
+        QFETCH(QRect, placed);
+        QCOMPARE(kestrel::keepInsideWorkArea(child, workArea), placed);
+    }
 
-    KESTREL_OPEN_DEMO(db);
-    // The supervisor holds every right, so only the patient can stop a command here.
-    MainWindowFixture f(db, kSupervisor);
-    MainMenu menu(f.session);
-    QSignalSpy windows(&menu, &MainMenu::windowRequested);
+    // --- Access rights ----------------------------------------------------------------------
 
-    // No patient selected.
-    give(menu, command);
-    if (patientRequired) {
-        QCOMPARE(windows.size(), 0);
+    void hasAccessRight_data()
+    {
+        QTest::addColumn<QString>("loggedIn");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("employee");
+        QTest::addColumn<bool>("granted");
+        const auto row = [](const char *name, const QString &loggedIn, const char *code,
+                            const QString &employee, bool granted) {
+            QTest::newRow(name) << loggedIn << QString::fromLatin1(code) << employee << granted;
+        };
+        const QString nobody;
+
+        // How a rights text is read is tst_shellrules' part; here, whose rights are read.
+        row("supervisor revokes charges", kSupervisor, "22", nobody, true);
+        row("scrub nurse has no assessment entry", kScrubNurse, "9", nobody, false);
+        row("circulating nurse enters assessments", kCirculating, "9", nobody, true);
+        row("trainee without a rights row", kTrainee, "3", nobody, false);
+        row("ward nurse has no clinical operation", kWardNurse, "25", nobody, false);
+        row("named employee instead of the user", kTrainee, "13", kClerk, true);
+        row("named employee with blanks", kTrainee, "21", QStringLiteral(" 2905 "), true);
+        row("unknown employee", kSupervisor, "3", QStringLiteral("9999"), false);
+        row("20 needs a validated employee, even for the supervisor", kSupervisor, "20", nobody,
+            false);
+        row("20 with blanks only as employee", kSupervisor, "20", QStringLiteral("   "), false);
+        row("20 of the validated clerk", kTrainee, "20", kClerk, true);
+        row("20 of a validated nurse without it", kSupervisor, "20", kScrubNurse, false);
+    }
+    void hasAccessRight()
+    {
+        QFETCH(QString, loggedIn);
+        QFETCH(QString, code);
+        QFETCH(QString, employee);
+        QFETCH(bool, granted);
+
+        KESTREL_OPEN_DEMO(db);
+        MainWindowFixture f(db, loggedIn);
+        QCOMPARE(HasAccessRight(f.session, code, employee), granted);
+        QCOMPARE(f.notifier.boxes().size(), 0);
+    }
+
+    void rightsGuardCommands_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("loggedIn");
+        QTest::addColumn<QString>("refusal"); // none: the command goes ahead
+        const auto row = [](const char *name, const char *command, const QString &loggedIn,
+                            const QString &refusal) {
+            QTest::newRow(name) << QString::fromLatin1(command) << loggedIn << refusal;
+        };
+        const QString assessment =
+            QStringLiteral("Sorry, you don't have access right for Assessment Entry.");
+        const QString detailed =
+            QStringLiteral("Sorry, you don't have access right to view Detailed Income Report.");
+        const QString summary =
+            QStringLiteral("Sorry, you don't have access right to view Summary Income Report.");
+
+        row("assessment refused", "mnuAssessment", kScrubNurse, assessment);
+        row("assessment granted", "mnuAssessment", kCirculating, {});
+        row("receivables refused", "mnuRecvbles", kCirculating,
+            QStringLiteral("Sorry, you don't have access right for Receivable Entry."));
+        row("receivables granted", "mnuRecvbles", kClerk, {});
+        row("clinical operation refused", "Toolbar1.Operation", kClerk,
+            QStringLiteral("Sorry, you don't have access right on Clinical Operation."));
+        row("clinical operation granted", "Toolbar1.Operation", kTechnician, {});
+        row("detailed income refused", "mnuDetailed", kScrubNurse, detailed);
+        row("detailed income granted", "mnuDetailed", kClerk, {});
+        row("new format detailed refused", "mnuProcedureCount", kTechnician, detailed);
+        row("new format summary asks the detailed right", "mnuGUVOIncomeReport", kTechnician,
+            detailed);
+        row("old format summary refused", "mnuOldFormatIncomeSummary", kCirculating, summary);
+        row("old format summary granted", "mnuOldFormatIncomeSummary", kClerk, {});
+    }
+    void rightsGuardCommands()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, loggedIn);
+        QFETCH(QString, refusal);
+
+        KESTREL_OPEN_DEMO(db);
+        Menu m(db, loggedIn);
+        m.menu.setPatientCommandsEnabled(true);
+        give(m.menu, command);
+        if (refusal.isEmpty()) {
+            QCOMPARE(m.f.notifier.boxes().size(), 0);
+            QCOMPARE(m.windows.size(), 1);
+            return;
+        }
+        QCOMPARE(m.windows.size(), 0);
+        expectOneBox(m.f.notifier, refusal);
+        // A refusal changes nothing: the patient commands stay as they were.
+        QCOMPARE(m.menu.menuState(QStringLiteral("mnuInfo")).enabled, std::optional<bool>(true));
+    }
+
+    // --- The selected patient -------------------------------------------------------------
+
+    void patientCommandsWantAPatient_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("patientRequired");
+        for (const char *c : {"mnuSterilizationConsent", "mnuSurgicalTreatment",
+                              "mnuConsentTreatment", "mnuHourlyMonitoring", "mnuLRForm", "mnuPreOp",
+                              "mnuPreAnesFirst", "mnuReprintLab", "mnuSSC", "mnuSOA"})
+            QTest::newRow(c) << QString::fromLatin1(c) << true;
+        // Their neighbours in the menus open without one.
+        for (const char *c :
+             {"mnuSpecialTreatment", "mnuFluid", "mnuInfo", "mnuCF4", "Toolbar1.Open"})
+            QTest::newRow(c) << QString::fromLatin1(c) << false;
+    }
+    void patientCommandsWantAPatient()
+    {
+        QFETCH(QString, command);
+        QFETCH(bool, patientRequired);
+
+        KESTREL_OPEN_DEMO(db);
+        // The supervisor holds every right, so only the patient can stop a command here.
+        Menu m(db, kSupervisor);
+        give(m.menu, command);
+        if (patientRequired) {
+            QCOMPARE(m.windows.size(), 0);
+            expectOneBox(m.f.notifier, QStringLiteral("Please select patient."));
+        } else {
+            QCOMPARE(m.f.notifier.boxes().size(), 0);
+            QCOMPARE(m.windows.size(), 1);
+        }
+
+        // A patient selected: the window opens and is handed the stay.
+        m.windows.clear();
+        m.f.notifier.clear();
+        CurrentPatientRecord &patient = m.f.session.CurrentPatient;
+        patient.IdNum = QStringLiteral("0000123");
+        patient.HospNum = QStringLiteral("00153004");
+        patient.PatientName = QStringLiteral("D'ANGELO, MARIA");
+        give(m.menu, command);
+        QCOMPARE(m.f.notifier.boxes().size(), 0);
+        QCOMPARE(m.windows.size(), 1);
+        QCOMPARE(m.request().patient.IdNum, QStringLiteral("0000123"));
+        QCOMPARE(m.request().patient.HospNum, QStringLiteral("00153004"));
+        QCOMPARE(m.request().patient.PatientName, QStringLiteral("D'ANGELO, MARIA"));
+    }
+
+    // --- CVOR tagging ------------------------------------------------------------------------
+
+    void cvorTagging_data()
+    {
+        QTest::addColumn<bool>("outpatient");
+        QTest::addColumn<bool>("lowerCaseB");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<bool>("signs");
+        QTest::addColumn<bool>("tags"); // else untags
+        const auto row = [](const char *name, bool outpatient, bool lowerCaseB, const char *caption,
+                            bool signs, bool tags) {
+            QTest::newRow(name) << outpatient << lowerCaseB << QString::fromLatin1(caption) << signs
+                                << tags;
+        };
+        const char *tag = "Tag as CVOR/RR Patient";
+        const char *untag = "Untag as CVOR/RR Patient";
+
+        row("tag an inpatient", false, false, tag, true, true);
+        row("untag an inpatient", false, false, untag, true, false);
+        row("tag an outpatient", true, false, tag, true, true);
+        row("untag an outpatient whose number ends in lower-case b", true, true, untag, true,
+            false);
+        row("caption compared in upper case", false, false, "UNTAG as cvor/rr PATIENT", true,
+            false);
+        row("any other caption tags", true, false, "Untag as CVOR Patient", true, true);
+        row("nobody signs: not tagged", true, false, tag, false, true);
+        row("nobody signs: not untagged", true, false, untag, false, false);
+    }
+    void cvorTagging()
+    {
+        QFETCH(bool, outpatient);
+        QFETCH(bool, lowerCaseB);
+        QFETCH(QString, caption);
+        QFETCH(bool, signs);
+        QFETCH(bool, tags);
+
+        KESTREL_OPEN_DEMO(db);
+        // The table's name is the test's own, never anything typed.
+        const QString stays = outpatient ? QStringLiteral("PATIENT_DATA..tbOutPatient")
+                                         : QStringLiteral("PATIENT_DATA..tbPatient");
+        auto first = db.scalar(QStringLiteral("select min(IDNum) from %1").arg(stays));
+        QVERIFY(first && !first->toString().isEmpty());
+        QString idNum = first->toString();
+        const auto state = [&] {
+            auto tag =
+                db.scalar(QStringLiteral("select isCVOR from %1 where IDNum = :id").arg(stays),
+                          {{QStringLiteral("id"), idNum}});
+            auto logs = db.scalar(u"select count(*) from STATION..tbStationLogs "
+                                  u"where IdNum = :id and Remarks like '%AS CVOR'",
+                                  {{QStringLiteral("id"), idNum}});
+            return std::pair(tag ? tag->toInt() : -1, logs ? logs->toInt() : -1);
+        };
+        // Start from the opposite state, so that the change shows.
+        const int start = tags ? 0 : 1;
+        QVERIFY(db.exec(QStringLiteral("update %1 set isCVOR = :v where IDNum = :id").arg(stays),
+                        {{QStringLiteral("v"), start}, {QStringLiteral("id"), idNum}}));
+        const auto before = state(); // tagged, and how often the log says so
+        if (lowerCaseB) {
+            QVERIFY(idNum.endsWith(u'B'));
+            idNum = idNum.left(idNum.size() - 1) + u'b';
+        }
+
+        Menu m(db, kSupervisor);
+        m.f.session.CurrentPatient.IdNum = idNum;
+        m.f.session.CurrentPatient.PatientName = QStringLiteral("D'ANGELO, MARIA");
+        if (signs)
+            m.f.dialogs.sign(kClerk);
+        m.menu.setCVORCaption(caption);
+        m.menu.mnuCVOR();
+
+        QCOMPARE(m.f.dialogs.asked(), 1);
+        if (!signs) {
+            QCOMPARE(state(), before);
+            QCOMPARE(m.f.notifier.boxes().size(), 0);
+            return;
+        }
+        QCOMPARE(state(), std::pair(1 - start, before.second + 1));
+        auto log =
+            db.selectOne(u"select IdNum, Remarks, UserID, StationID from "
+                         u"STATION..tbStationLogs where IdNum = :id order by LogID desc limit 1",
+                         {{QStringLiteral("id"), idNum}});
+        QVERIFY(log && *log);
+        // The employee who signed is recorded, not the one logged in.
+        const QString remarks =
+            tags ? QStringLiteral("TAGGED AS CVOR") : QStringLiteral("UNTAGGED AS CVOR");
+        QCOMPARE((QStringList{(*log)->text(u"IdNum"), (*log)->text(u"Remarks"),
+                              (*log)->text(u"UserID"), (*log)->text(u"StationID")}),
+                 (QStringList{idNum, remarks, kClerk, QStringLiteral("OR")}));
+        expectOneBox(m.f.notifier,
+                     QStringLiteral("You have succesfully %1 patient D'ANGELO, "
+                                    "MARIA as CVOR/RR patient.")
+                         .arg(tags ? QStringLiteral("tagged") : QStringLiteral("untagged")));
+    }
+
+    // --- Exit and re-validation --------------------------------------------------------------
+
+    void exitQuestion_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("yes");
+        for (const char *command : {"mnuExitApps", "Toolbar1.Exit", "Report.Exit"}) {
+            QTest::addRow("%s, No", command) << QString::fromLatin1(command) << false;
+            QTest::addRow("%s, Yes", command) << QString::fromLatin1(command) << true;
+        }
+    }
+    void exitQuestion()
+    {
+        QFETCH(QString, command);
+        QFETCH(bool, yes);
+
+        KESTREL_OPEN_DEMO(db);
+        MainWindowFixture f(db, kTrainee);
+        MainMenu menu(f.session);
+        QSignalSpy exit(&menu, &MainMenu::exitRequested);
+        f.notifier.answer({yes});
+        give(menu, command);
+
         QCOMPARE(f.notifier.boxes().size(), 1);
-        QCOMPARE(f.notifier.boxes().at(0).text, QStringLiteral("Please select patient."));
-        QCOMPARE(f.notifier.boxes().at(0).title, kNotification);
-        QCOMPARE(f.notifier.boxes().at(0).icon, Notifier::Icon::Information);
-    } else {
-        QCOMPARE(f.notifier.boxes().size(), 0);
-        QCOMPARE(windows.size(), 1);
+        const RecordingNotifier::Box box = f.notifier.boxes().at(0);
+        QVERIFY(box.question);
+        QCOMPARE(box.text, QStringLiteral("Are you sure you want to close Kestrel?"));
+        QCOMPARE(box.title, QStringLiteral("Confirmation"));
+        QCOMPARE(box.icon, Notifier::Icon::Question);
+        QCOMPARE(exit.size(), yes ? 1 : 0);
     }
 
-    // A patient selected: the window opens and is handed the stay.
-    windows.clear();
-    f.notifier.clear();
-    f.session.CurrentPatient.IdNum = QStringLiteral("0000123");
-    f.session.CurrentPatient.HospNum = QStringLiteral("00153004");
-    f.session.CurrentPatient.PatientName = QStringLiteral("D'ANGELO, MARIA");
-    give(menu, command);
-    QCOMPARE(f.notifier.boxes().size(), 0);
-    QCOMPARE(windows.size(), 1);
-    QCOMPARE(windows.at(0).at(0).toString(), form);
-    const auto request = windows.at(0).at(1).value<WindowRequest>();
-    QCOMPARE(request.modal, modal);
-    QCOMPARE(request.patient.IdNum, QStringLiteral("0000123"));
-    QCOMPARE(request.patient.HospNum, QStringLiteral("00153004"));
-    QCOMPARE(request.patient.PatientName, QStringLiteral("D'ANGELO, MARIA"));
-    QVERIFY2(!request.caption.isEmpty(), "the user needs a name for every window");
-    if (form == u"frmReportViewer")
-        QVERIFY2(request.command.startsWith(u"mnu"), qPrintable(request.command));
-}
+    // Two commands that ask who is at the keyboard: user settings ask the logged-in user's
+    // password again, the charge slip setting wants someone with the right to sign.
+    void revalidation_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("loggedIn");
+        QTest::addColumn<QList<bool>>("passwordChecks");
+        QTest::addColumn<QString>("signer");
+        QTest::addColumn<int>("asked");
+        QTest::addColumn<QString>("form"); // none: refused
+        const QString userSettings = QStringLiteral("frmUserRights");
+        const QString chargeSlip = QStringLiteral("frmChargeSlipVerification");
+        const auto row = [](const char *name, const char *command, const QString &loggedIn,
+                            const QList<bool> &checks, const QString &signer, int asked,
+                            const QString &form) {
+            QTest::newRow(name) << QString::fromLatin1(command) << loggedIn << checks << signer
+                                << asked << form;
+        };
+        row("right password", "mnuUser", kSupervisor, {true}, {}, 1, userSettings);
+        row("wrong, then right: asked again, not opened", "mnuUser", kSupervisor, {false, true}, {},
+            2, {});
+        row("wrong twice", "mnuUser", kSupervisor, {false, false}, {}, 2, {});
+        row("clerk signs", "mnuChargeSlip", kTrainee, {}, kClerk, 1, chargeSlip);
+        row("supervisor signs", "mnuChargeSlip", kTrainee, {}, kSupervisor, 1, chargeSlip);
+        row("nurse without the right signs", "mnuChargeSlip", kSupervisor, {}, kScrubNurse, 1, {});
+        // Nobody signing is no right at all, even when the logged-in supervisor holds it.
+        row("nobody signs", "mnuChargeSlip", kSupervisor, {}, {}, 1, {});
+    }
+    void revalidation()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, loggedIn);
+        QFETCH(QList<bool>, passwordChecks);
+        QFETCH(QString, signer);
+        QFETCH(int, asked);
+        QFETCH(QString, form);
 
-// --- CVOR tagging ----------------------------------------------------------------------------
+        KESTREL_OPEN_DEMO(db);
+        int calls = 0;
+        Menu m(db, loggedIn, [&] { return passwordChecks.value(calls++, false); });
+        if (!signer.isEmpty())
+            m.f.dialogs.sign(signer);
+        give(m.menu, command);
 
-void tst_MainMenu::cvorTagging_data()
-{
-    QTest::addColumn<bool>("outpatient");
-    QTest::addColumn<bool>("lowerCaseB");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<int>("tagged");
-    QTest::addColumn<QString>("remarks");
-    QTest::addColumn<QString>("word");
-
-    const QString tag = QStringLiteral("Tag as CVOR/RR Patient");
-    const QString untag = QStringLiteral("Untag as CVOR/RR Patient");
-    QTest::newRow("tag an inpatient") << false << false << tag << 1 << "TAGGED AS CVOR"
-                                      << "tagged";
-    QTest::newRow("untag an inpatient") << false << false << untag << 0 << "UNTAGGED AS CVOR"
-                                        << "untagged";
-    QTest::newRow("tag an outpatient") << true << false << tag << 1 << "TAGGED AS CVOR"
-                                       << "tagged";
-    QTest::newRow("untag an outpatient whose number ends in lower-case b")
-        << true << true << untag << 0 << "UNTAGGED AS CVOR"
-        << "untagged";
-    QTest::newRow("tag an outpatient whose number ends in lower-case b")
-        << true << true << tag << 1 << "TAGGED AS CVOR"
-        << "tagged";
-    QTest::newRow("caption compared in upper case")
-        << false << false << "UNTAG as cvor/rr PATIENT" << 0 << "UNTAGGED AS CVOR"
-        << "untagged";
-    QTest::newRow("any other caption tags")
-        << true << false << "Untag as CVOR Patient" << 1 << "TAGGED AS CVOR"
-        << "tagged";
-}
-
-void tst_MainMenu::cvorTagging()
-{
-    QFETCH(bool, outpatient);
-    QFETCH(bool, lowerCaseB);
-    QFETCH(QString, caption);
-    QFETCH(int, tagged);
-    QFETCH(QString, remarks);
-    QFETCH(QString, word);
-
-    KESTREL_OPEN_DEMO(db);
-    QString idNum = firstId(
-        db, outpatient ? u"select IDNum from PATIENT_DATA..tbOutPatient order by IDNum limit 1"
-                       : u"select IDNum from PATIENT_DATA..tbPatient order by IDNum limit 1");
-    QVERIFY(!idNum.isEmpty());
-    // Start from the opposite state, so that the change shows.
-    QVERIFY(db.exec(outpatient
-                        ? u"update PATIENT_DATA..tbOutPatient set isCVOR = :v where IDNum = :id"
-                        : u"update PATIENT_DATA..tbPatient set isCVOR = :v where IDNum = :id",
-                    {{QStringLiteral("v"), 1 - tagged}, {QStringLiteral("id"), idNum}}));
-    const int logsBefore = cvorLogCount(db, idNum);
-    if (lowerCaseB) {
-        QVERIFY(idNum.endsWith(u'B'));
-        idNum = idNum.left(idNum.size() - 1) + u'b';
+        QCOMPARE(calls + m.f.dialogs.asked(), asked);
+        QCOMPARE(m.f.session.validated.code, signer);
+        if (form.isEmpty()) {
+            QCOMPARE(m.windows.size(), 0);
+            if (command == u"mnuUser")
+                expectOneBox(m.f.notifier, QStringLiteral("Invalid Password"),
+                             Notifier::Icon::Critical);
+            else
+                expectOneBox(m.f.notifier, QStringLiteral("Sorry, you don't have access right "
+                                                          "for Charge Slip Setting."));
+            return;
+        }
+        QCOMPARE(m.f.notifier.boxes().size(), 0);
+        QCOMPARE(m.windows.size(), 1);
+        QCOMPARE(m.form(), form);
+        QVERIFY(m.request().modal);
     }
 
-    MainWindowFixture f(db, kSupervisor);
-    f.session.CurrentPatient.IdNum = idNum;
-    f.session.CurrentPatient.PatientName = QStringLiteral("D'ANGELO, MARIA");
-    f.dialogs.sign(kClerk);
-    MainMenu menu(f.session);
-    menu.setCVORCaption(caption);
-    menu.mnuCVOR();
+    // --- What some windows are handed ------------------------------------------------------
 
-    QCOMPARE(f.dialogs.asked(), 1);
-    QCOMPARE(isCvor(db, outpatient, idNum), tagged);
-    QCOMPARE(cvorLogCount(db, idNum), logsBefore + 1);
-    auto log = db.selectOne(u"select IdNum, Remarks, UserID, StationID, HostName "
-                            u"from STATION..tbStationLogs where IdNum = :id "
-                            u"order by LogID desc limit 1",
-                            {{QStringLiteral("id"), idNum}});
-    QVERIFY(log && *log);
-    QCOMPARE((*log)->text(u"IdNum"), idNum);
-    QCOMPARE((*log)->text(u"Remarks"), remarks);
-    // The employee who signed is recorded, not the one logged in.
-    QCOMPARE((*log)->text(u"UserID"), kClerk);
-    QCOMPARE((*log)->text(u"StationID"), QStringLiteral("OR"));
+    void walkInAssessment()
+    {
+        KESTREL_OPEN_DEMO(db);
+        Menu m(db, kCirculating);
+        m.menu.mnuAssessment();
 
-    QCOMPARE(f.notifier.boxes().size(), 1);
-    const RecordingNotifier::Box box = f.notifier.boxes().at(0);
-    QCOMPARE(box.text, QStringLiteral("You have succesfully ") + word +
-                           QStringLiteral(" patient D'ANGELO, MARIA as CVOR/RR patient."));
-    QCOMPARE(box.title, kNotification);
-    QCOMPARE(box.icon, Notifier::Icon::Information);
-}
+        QCOMPARE(m.windows.size(), 1);
+        const WindowRequest request = m.request();
+        QCOMPARE(request.caption, QStringLiteral("CASH ASSESSMENT ENTRY (WALK-IN PATIENTS)"));
+        QCOMPARE(request.values.value(QStringLiteral("StationID")).toString(),
+                 QStringLiteral("OR"));
+        // Every active revenue code of the hospital, each with its code and name.
+        auto active =
+            db.scalar(u"select count(*) from BUILD_FILE..tbCoRevenueCode where Status = 'A'");
+        QVERIFY(active && active->toInt() > 0);
+        QCOMPARE(request.rows.count(), active->toInt());
+        for (const Row &r : request.rows)
+            QVERIFY(!r.trimmed(u"RevenueID").isEmpty() && !r.trimmed(u"ItemName").isEmpty());
 
-void tst_MainMenu::cvorTaggingCancelledWritesNothing_data()
-{
-    QTest::addColumn<QString>("caption");
-    QTest::newRow("tag") << "Tag as CVOR/RR Patient";
-    QTest::newRow("untag") << "Untag as CVOR/RR Patient";
-}
-
-void tst_MainMenu::cvorTaggingCancelledWritesNothing()
-{
-    QFETCH(QString, caption);
-
-    KESTREL_OPEN_DEMO(db);
-    const QString idNum =
-        firstId(db, u"select IDNum from PATIENT_DATA..tbOutPatient order by IDNum limit 1");
-    const int before = isCvor(db, true, idNum);
-    const int logsBefore = cvorLogCount(db, idNum);
-
-    MainWindowFixture f(db, kSupervisor);
-    f.session.CurrentPatient.IdNum = idNum;
-    MainMenu menu(f.session);
-    menu.setCVORCaption(caption);
-    menu.mnuCVOR(); // nobody signs
-
-    QCOMPARE(f.dialogs.asked(), 1);
-    QCOMPARE(isCvor(db, true, idNum), before);
-    QCOMPARE(cvorLogCount(db, idNum), logsBefore);
-    QCOMPARE(f.notifier.boxes().size(), 0);
-}
-
-// --- Exit --------------------------------------------------------------------------------------
-
-void tst_MainMenu::exitQuestion_data()
-{
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<bool>("yes");
-
-    for (const char *command : {"mnuExitApps", "Toolbar1.Exit", "Report.Exit"}) {
-        QTest::addRow("%s, No", command) << QString::fromLatin1(command) << false;
-        QTest::addRow("%s, Yes", command) << QString::fromLatin1(command) << true;
+        // A list that cannot be read opens nothing and is told.
+        Menu broken(db, kCirculating);
+        QVERIFY(db.execRaw(db.mapNames(u"drop table BUILD_FILE..tbCoRevenueCode")));
+        broken.menu.mnuAssessment();
+        QCOMPARE(broken.windows.size(), 0);
+        QCOMPARE(broken.f.notifier.boxes().size(), 1);
+        QVERIFY2(broken.f.notifier.lastText().endsWith(kNotifyIT),
+                 qPrintable(broken.f.notifier.lastText()));
     }
-}
 
-void tst_MainMenu::exitQuestion()
-{
-    QFETCH(QString, command);
-    QFETCH(bool, yes);
+    void receivablesTurnOffPatientCommands()
+    {
+        KESTREL_OPEN_DEMO(db);
+        Menu m(db, kClerk);
+        m.menu.setPatientCommandsEnabled(true);
+        QSignalSpy changed(&m.menu, &MainMenu::menuChanged);
+        m.menu.mnuRecvbles();
 
-    KESTREL_OPEN_DEMO(db);
-    MainWindowFixture f(db, kTrainee);
-    MainMenu menu(f.session);
-    QSignalSpy exit(&menu, &MainMenu::exitRequested);
-    f.notifier.answer({yes});
-    give(menu, command);
-
-    QCOMPARE(f.notifier.boxes().size(), 1);
-    const RecordingNotifier::Box box = f.notifier.boxes().at(0);
-    QVERIFY(box.question);
-    QCOMPARE(box.text, QStringLiteral("Are you sure you want to close Kestrel?"));
-    QCOMPARE(box.title, QStringLiteral("Confirmation"));
-    QCOMPARE(box.icon, Notifier::Icon::Question);
-    QCOMPARE(exit.size(), yes ? 1 : 0);
-}
-
-// --- User settings -------------------------------------------------------------------------
-
-void tst_MainMenu::userSettings_data()
-{
-    QTest::addColumn<QList<bool>>("passwordChecks");
-    QTest::addColumn<int>("asked");
-    QTest::addColumn<bool>("opened");
-
-    QTest::newRow("right password") << QList<bool>{true} << 1 << true;
-    QTest::newRow("wrong, then right: asked again, not opened")
-        << QList<bool>{false, true} << 2 << false;
-    QTest::newRow("wrong twice") << QList<bool>{false, false} << 2 << false;
-}
-
-void tst_MainMenu::userSettings()
-{
-    QFETCH(QList<bool>, passwordChecks);
-    QFETCH(int, asked);
-    QFETCH(bool, opened);
-
-    KESTREL_OPEN_DEMO(db);
-    MainWindowFixture f(db, kSupervisor);
-    int calls = 0;
-    MainMenu menu(f.session, [&] { return passwordChecks.value(calls++, false); });
-    QSignalSpy windows(&menu, &MainMenu::windowRequested);
-    menu.mnuUser();
-
-    QCOMPARE(calls, asked);
-    if (opened) {
-        QCOMPARE(f.notifier.boxes().size(), 0);
-        QCOMPARE(windows.size(), 1);
-        QCOMPARE(windows.at(0).at(0).toString(), QStringLiteral("frmUserRights"));
-        QVERIFY(windows.at(0).at(1).value<WindowRequest>().modal);
-        return;
+        QStringList names;
+        for (const auto &args : changed)
+            names << args.at(0).toString();
+        names.sort();
+        QCOMPARE(names, (QStringList{"mnuInfo", "mnuLedger", "mnuRS"}));
+        for (const QString &name : names)
+            QCOMPARE(m.menu.menuState(name).enabled, std::optional<bool>(false));
+        // The window opens after the commands were turned off.
+        QCOMPARE(m.windows.size(), 1);
+        QCOMPARE(m.form(), QStringLiteral("frmRecievable"));
     }
-    QCOMPARE(windows.size(), 0);
-    QCOMPARE(f.notifier.boxes().size(), 1);
-    QCOMPARE(f.notifier.boxes().at(0).text, QStringLiteral("Invalid Password"));
-    QCOMPARE(f.notifier.boxes().at(0).title, kNotification);
-    QCOMPARE(f.notifier.boxes().at(0).icon, Notifier::Icon::Critical);
-}
 
-// --- Charge slip setting -----------------------------------------------------------------------
+    // --- The next charge slip ----------------------------------------------------------------
 
-void tst_MainMenu::chargeSlipSetting_data()
-{
-    QTest::addColumn<QString>("loggedIn");
-    QTest::addColumn<QString>("signer");
-    QTest::addColumn<bool>("opened");
+    void activationReadsTheNextChargeSlip()
+    {
+        KESTREL_OPEN_DEMO(db);
+        const Binds station{{QStringLiteral("s"), QStringLiteral("OR")}};
+        // The hospital keeps one counter row, the OR's.
+        QVERIFY(db.exec(u"delete from STATION..tbORChargeSlip where StationID <> :s", station));
+        auto orSlip = db.scalar(
+            u"select ChargeSlip from STATION..tbORChargeSlip where StationID = :s", station);
+        QVERIFY(orSlip && !orSlip->isNull());
 
-    QTest::newRow("clerk signs") << kTrainee << kClerk << true;
-    QTest::newRow("supervisor signs") << kTrainee << kSupervisor << true;
-    QTest::newRow("nurse without the right signs") << kSupervisor << kScrubNurse << false;
-    // Nobody signing is no right at all, even when the logged-in supervisor holds it.
-    QTest::newRow("cancelled") << kSupervisor << "" << false;
-}
+        Menu m(db, kTrainee);
+        QSignalSpy changed(&m.menu, &MainMenu::nextChargeSlipChanged);
+        m.menu.refreshNextChargeSlip();
+        QCOMPARE(m.menu.nextChargeSlip(), orSlip->toString());
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(changed.at(0).at(0).toString(), orSlip->toString());
 
-void tst_MainMenu::chargeSlipSetting()
-{
-    QFETCH(QString, loggedIn);
-    QFETCH(QString, signer);
-    QFETCH(bool, opened);
+        // Another workstation posts a charge: the next activation shows the new number.
+        QVERIFY(db.exec(u"update STATION..tbORChargeSlip set ChargeSlip = ChargeSlip + 1 "
+                        u"where StationID = :s",
+                        station));
+        m.menu.refreshNextChargeSlip();
+        const QString next = QString::number(orSlip->toLongLong() + 1);
+        QCOMPARE(m.menu.nextChargeSlip(), next);
+        QCOMPARE(changed.size(), 2);
 
-    KESTREL_OPEN_DEMO(db);
-    MainWindowFixture f(db, loggedIn);
-    if (!signer.isEmpty())
-        f.dialogs.sign(signer);
-    MainMenu menu(f.session);
-    QSignalSpy windows(&menu, &MainMenu::windowRequested);
-    menu.mnuChargeSlip();
+        // No counter at all: the panel keeps what it showed, and nothing is told.
+        QVERIFY(db.exec(u"delete from STATION..tbORChargeSlip"));
+        m.menu.refreshNextChargeSlip();
+        QCOMPARE(m.menu.nextChargeSlip(), next);
+        QCOMPARE(m.f.notifier.boxes().size(), 0);
 
-    QCOMPARE(f.dialogs.asked(), 1);
-    QCOMPARE(f.session.validated.code, signer);
-    if (opened) {
-        QCOMPARE(f.notifier.boxes().size(), 0);
-        QCOMPARE(windows.size(), 1);
-        QCOMPARE(windows.at(0).at(0).toString(), QStringLiteral("frmChargeSlipVerification"));
-        QVERIFY(windows.at(0).at(1).value<WindowRequest>().modal);
-        return;
+        // A counter that cannot be read is told; closing the box activates the main window
+        // again, and the same failure is not told again.
+        QVERIFY(db.execRaw(db.mapNames(u"drop table STATION..tbORChargeSlip")));
+        m.menu.refreshNextChargeSlip();
+        m.menu.refreshNextChargeSlip();
+        QCOMPARE(m.f.notifier.boxes().size(), 1);
+        QVERIFY(m.f.notifier.lastText().endsWith(kNotifyIT));
+        QCOMPARE(m.f.notifier.boxes().at(0).title, kNotification);
+        QCOMPARE(m.menu.nextChargeSlip(), next);
+
+        // Once the counter reads again (a table like the one it replaces), a later failure is
+        // told again.
+        QVERIFY(db.execRaw(db.mapNames(u"create table STATION..tbORChargeSlip "
+                                       u"(StationID varchar(10), ChargeSlip bigint)")));
+        QVERIFY(db.exec(u"insert into STATION..tbORChargeSlip (StationID, ChargeSlip) values "
+                        u"('ER', 9999), ('OR', :n)",
+                        {{QStringLiteral("n"), 4711}}));
+        m.menu.refreshNextChargeSlip();
+        QCOMPARE(m.menu.nextChargeSlip(), QStringLiteral("4711"));
+        QVERIFY(db.execRaw(db.mapNames(u"drop table STATION..tbORChargeSlip")));
+        m.menu.refreshNextChargeSlip();
+        QCOMPARE(m.f.notifier.boxes().size(), 2);
+        QCOMPARE(m.menu.nextChargeSlip(), QStringLiteral("4711"));
     }
-    QCOMPARE(windows.size(), 0);
-    QCOMPARE(f.notifier.boxes().size(), 1);
-    QCOMPARE(f.notifier.boxes().at(0).text,
-             QStringLiteral("Sorry, you don't have access right for Charge Slip Setting."));
-    QCOMPARE(f.notifier.boxes().at(0).title, kNotification);
-}
-
-// --- Walk-in assessment ----------------------------------------------------------------------
-
-void tst_MainMenu::walkInAssessment()
-{
-    KESTREL_OPEN_DEMO(db);
-    MainWindowFixture f(db, kCirculating);
-    MainMenu menu(f.session);
-    QSignalSpy windows(&menu, &MainMenu::windowRequested);
-    menu.mnuAssessment();
-
-    QCOMPARE(windows.size(), 1);
-    QCOMPARE(windows.at(0).at(0).toString(), QStringLiteral("frmAssessmentEntry"));
-    const auto request = windows.at(0).at(1).value<WindowRequest>();
-    QCOMPARE(request.caption, QStringLiteral("CASH ASSESSMENT ENTRY (WALK-IN PATIENTS)"));
-    QCOMPARE(request.values.value(QStringLiteral("StationID")).toString(), QStringLiteral("OR"));
-    // Every active revenue code of the hospital, each with its code and name.
-    auto active = db.scalar(u"select count(*) from BUILD_FILE..tbCoRevenueCode where Status = 'A'");
-    QVERIFY(active);
-    QVERIFY(active->toInt() > 0);
-    QCOMPARE(request.rows.count(), active->toInt());
-    for (const Row &r : request.rows) {
-        QVERIFY(!r.trimmed(u"RevenueID").isEmpty());
-        QVERIFY(!r.trimmed(u"ItemName").isEmpty());
-    }
-}
-
-void tst_MainMenu::walkInAssessmentFailureIsReported()
-{
-    KESTREL_OPEN_DEMO(db);
-    QVERIFY(db.execRaw(db.mapNames(u"drop table BUILD_FILE..tbCoRevenueCode")));
-    MainWindowFixture f(db, kCirculating);
-    MainMenu menu(f.session);
-    QSignalSpy windows(&menu, &MainMenu::windowRequested);
-    menu.mnuAssessment();
-
-    QCOMPARE(windows.size(), 0);
-    QCOMPARE(f.notifier.boxes().size(), 1);
-    QVERIFY2(f.notifier.lastText().endsWith(u"\n\nPlease notify your IT department."),
-             qPrintable(f.notifier.lastText()));
-    QCOMPARE(f.notifier.boxes().at(0).title, kNotification);
-}
-
-// --- Receivables and CF4 -----------------------------------------------------------
-
-void tst_MainMenu::receivablesTurnOffPatientCommands()
-{
-    KESTREL_OPEN_DEMO(db);
-    MainWindowFixture f(db, kClerk);
-    MainMenu menu(f.session);
-    menu.setPatientCommandsEnabled(true);
-    QSignalSpy changed(&menu, &MainMenu::menuChanged);
-    QSignalSpy windows(&menu, &MainMenu::windowRequested);
-    menu.mnuRecvbles();
-
-    QStringList names;
-    for (const auto &args : changed)
-        names << args.at(0).toString();
-    names.sort();
-    QCOMPARE(names, (QStringList{"mnuInfo", "mnuLedger", "mnuRS"}));
-    for (const QString &name : names)
-        QCOMPARE(menu.menuState(name).enabled, std::optional<bool>(false));
-    // The window opens after the commands were turned off.
-    QCOMPARE(windows.size(), 1);
-    QCOMPARE(windows.at(0).at(0).toString(), QStringLiteral("frmRecievable"));
-}
-
-void tst_MainMenu::cf4EntryIsHandedItsValues()
-{
-    KESTREL_OPEN_DEMO(db);
-    MainWindowFixture f(db, kScrubNurse);
-    f.session.hospital.Company = QStringLiteral("DEMO GENERAL HOSPITAL");
-    f.session.hospital.Address1 = QStringLiteral("1 RIZAL AVENUE");
-    f.session.ApplicationPath = QStringLiteral("/opt/kestrel");
-    f.session.CurrentPatient.IdNum = QStringLiteral("0004567B");
-    f.session.CurrentPatient.PatientName = QStringLiteral("CRUZ, JUAN");
-    MainMenu menu(f.session);
-    QSignalSpy windows(&menu, &MainMenu::windowRequested);
-    menu.mnuCF4();
-
-    QCOMPARE(windows.size(), 1);
-    const QVariantMap v = windows.at(0).at(1).value<WindowRequest>().values;
-    QCOMPARE(v.value("Title").toString(),
-             QStringLiteral("PhilHealth CF4 Entries  - CRUZ, JUAN ( 0004567B )"));
-    QCOMPARE(v.value("IdNum").toString(), QStringLiteral("0004567B"));
-    QCOMPARE(v.value("StationID").toString(), QStringLiteral("OR"));
-    QCOMPARE(v.value("ShowPrint").toBool(), false);
-    QCOMPARE(v.value("HospitalName").toString(), QStringLiteral("DEMO GENERAL HOSPITAL"));
-    QCOMPARE(v.value("HospitalAddress").toString(), QStringLiteral("1 RIZAL AVENUE"));
-    QCOMPARE(v.value("ReportPath").toString(), QStringLiteral("/opt/kestrel/Reports"));
-    QCOMPARE(v.value("EmployeeCode").toString(), kScrubNurse);
-}
-
-// --- The next charge slip ----------------------------------------------------------------------
-
-void tst_MainMenu::activationReadsTheNextChargeSlip()
-{
-    KESTREL_OPEN_DEMO(db);
-    // The hospital keeps one counter row, the OR's.
-    QVERIFY(db.exec(u"delete from STATION..tbORChargeSlip where StationID <> :s",
-                    {{QStringLiteral("s"), QStringLiteral("OR")}}));
-    auto orSlip = db.scalar(u"select ChargeSlip from STATION..tbORChargeSlip where StationID = :s",
-                            {{QStringLiteral("s"), QStringLiteral("OR")}});
-    QVERIFY(orSlip && !orSlip->isNull());
-
-    MainWindowFixture f(db, kTrainee);
-    MainMenu menu(f.session);
-    QSignalSpy changed(&menu, &MainMenu::nextChargeSlipChanged);
-    menu.refreshNextChargeSlip();
-    QCOMPARE(menu.nextChargeSlip(), orSlip->toString());
-    QCOMPARE(changed.size(), 1);
-    QCOMPARE(changed.at(0).at(0).toString(), orSlip->toString());
-
-    // Another workstation posts a charge: the next activation shows the new number.
-    QVERIFY(db.exec(u"update STATION..tbORChargeSlip set ChargeSlip = ChargeSlip + 1 "
-                    u"where StationID = :s",
-                    {{QStringLiteral("s"), QStringLiteral("OR")}}));
-    menu.refreshNextChargeSlip();
-    QCOMPARE(menu.nextChargeSlip(), QString::number(orSlip->toLongLong() + 1));
-    QCOMPARE(changed.size(), 2);
-
-    // No counter at all: the panel keeps what it showed, and nothing is told.
-    QVERIFY(db.exec(u"delete from STATION..tbORChargeSlip"));
-    menu.refreshNextChargeSlip();
-    QCOMPARE(menu.nextChargeSlip(), QString::number(orSlip->toLongLong() + 1));
-    QCOMPARE(f.notifier.boxes().size(), 0);
-}
-
-void tst_MainMenu::activationFailureIsToldOnce()
-{
-    KESTREL_OPEN_DEMO(db);
-    MainWindowFixture f(db, kTrainee);
-    MainMenu menu(f.session);
-    QVERIFY(db.execRaw(db.mapNames(u"drop table STATION..tbORChargeSlip")));
-
-    menu.refreshNextChargeSlip();
-    QCOMPARE(f.notifier.boxes().size(), 1);
-    QVERIFY(f.notifier.lastText().endsWith(u"\n\nPlease notify your IT department."));
-    QCOMPARE(f.notifier.boxes().at(0).title, kNotification);
-    // Closing the box activates the main window again; the same failure is not told again.
-    menu.refreshNextChargeSlip();
-    QCOMPARE(f.notifier.boxes().size(), 1);
-    QVERIFY(menu.nextChargeSlip().isEmpty());
-
-    // Once the counter reads again, a later failure is told again.
-    QVERIFY(db.execRaw(db.mapNames(
-        u"create table STATION..tbORChargeSlip (StationID varchar(10), ChargeSlip integer)")));
-    QVERIFY(db.exec(u"insert into STATION..tbORChargeSlip (StationID, ChargeSlip) values "
-                    u"('ER', 9999), ('OR', :n)",
-                    {{QStringLiteral("n"), 4711}}));
-    menu.refreshNextChargeSlip();
-    QCOMPARE(menu.nextChargeSlip(), QStringLiteral("4711"));
-    QCOMPARE(f.notifier.boxes().size(), 1);
-    QVERIFY(db.execRaw(db.mapNames(u"drop table STATION..tbORChargeSlip")));
-    menu.refreshNextChargeSlip();
-    QCOMPARE(f.notifier.boxes().size(), 2);
-    QCOMPARE(menu.nextChargeSlip(), QStringLiteral("4711"));
-}
+};
 
 QTEST_GUILESS_MAIN(tst_MainMenu)
 #include "tst_mainmenu.moc"

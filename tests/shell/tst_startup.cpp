@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Kestrel developers
+#include "core/Assistant.h"
+#include "core/components/LoginPrompt.h"
+#include "core/db/Database.h"
+#include "core/InstanceGuard.h"
+#include "core/Session.h"
 #include "hospitaldb/procedures/HospitalProcedures.h"
-#include "shell/Assistant.h"
-#include "shell/components/LoginPrompt.h"
-#include "shell/db/Database.h"
-#include "shell/InstanceGuard.h"
-#include "shell/Session.h"
 #include "shell/Startup.h"
 #include "support/RecordingNotifier.h"
 #include "support/ScriptedLoginPrompt.h"
@@ -21,33 +21,24 @@ using kestrel::test::TestDatabase;
 
 namespace {
 
-class FakeAssistant : public Assistant
+struct FakeAssistant : Assistant
 {
-public:
-    bool load(const QString &file) override { return m_loaded = QFile::exists(file); }
+    bool load(const QString &file) override { return loaded = QFile::exists(file); }
     QSize size() const override { return {128, 128}; }
     void moveTo(int left, int top) override { position = {left, top}; }
     void show() override {}
     void hide() override {}
     void speak(const QString &) override {}
     void unload() override { unloaded = true; }
-    bool isLoaded() const override { return m_loaded; }
+    bool isLoaded() const override { return loaded; }
 
     QPoint position;
+    bool loaded = false;
     bool unloaded = false;
-
-private:
-    bool m_loaded = false;
 };
 
-class FakeWindow : public StartupWindow
+struct FakeWindow : StartupWindow
 {
-public:
-    FakeWindow()
-    {
-        panels[7] = QStringLiteral("12/01/2026");
-        panels[8] = QStringLiteral("Server Name");
-    }
     bool loadBackground(const QString &file) override { return !QImage(file).isNull(); }
     void setCaption(const QString &c) override { caption = c; }
     void setPanel(int index, const QString &text, const QString &tip) override
@@ -61,7 +52,9 @@ public:
     QObject *windowObject() override { return &object; }
 
     QString caption;
-    QHash<int, QString> panels, tips;
+    QHash<int, QString> panels{{7, QStringLiteral("12/01/2026")},
+                               {8, QStringLiteral("Server Name")}};
+    QHash<int, QString> tips;
     QHash<QString, bool> menus;
     QObject object;
 };
@@ -137,8 +130,31 @@ class tst_Startup : public QObject
 private Q_SLOTS:
     void initTestCase_data() { test::addBackendRows(); }
 
-    void serverPanel_data();
-    void serverPanel();
+    void serverPanel_data()
+    {
+        QTest::addColumn<bool>("hide");
+        QTest::addColumn<QString>("server");
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const char *name, bool hide, const char *server, const char *shown) {
+            QTest::newRow(name) << hide << QString::fromLatin1(server)
+                                << QString(u"Server Name : " + QString::fromLatin1(shown));
+        };
+        row("shown", false, "ORSRV01", "ORSRV01");
+        row("live", true, "10.1.1.5", "LIVE SERVER");
+        row("test", true, "10.1.1.9", "TEST SERVER");
+        row("neither", true, "10.1.1.7", "UNKNOWN SERVER");
+        row("compared as stored", true, "10.1.1.5 ", "UNKNOWN SERVER");
+    }
+    void serverPanel()
+    {
+        QFETCH(bool, hide);
+        QFETCH(QString, server);
+        QFETCH(QString, expected);
+        QCOMPARE(Startup::serverPanelText(QStringLiteral("Server Name"), hide, server,
+                                          QStringLiteral("10.1.1.5"), QStringLiteral("10.1.1.9")),
+                 expected);
+    }
+
     void refusalsEndBeforeAnythingIsWritten_data();
     void refusalsEndBeforeAnythingIsWritten();
     void secondCopyIsTurnedAway();
@@ -146,74 +162,38 @@ private Q_SLOTS:
     void componentsFollowTheHospital();
 };
 
-void tst_Startup::serverPanel_data()
-{
-    QTest::addColumn<bool>("hide");
-    QTest::addColumn<QString>("server");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("shown") << false << "ORSRV01"
-                           << "Server Name : ORSRV01";
-    QTest::newRow("live") << true << "10.1.1.5"
-                          << "Server Name : LIVE SERVER";
-    QTest::newRow("test") << true << "10.1.1.9"
-                          << "Server Name : TEST SERVER";
-    QTest::newRow("neither") << true << "10.1.1.7"
-                             << "Server Name : UNKNOWN SERVER";
-    QTest::newRow("compared as stored") << true << "10.1.1.5 "
-                                        << "Server Name : UNKNOWN SERVER";
-}
-
-void tst_Startup::serverPanel()
-{
-    QFETCH(bool, hide);
-    QFETCH(QString, server);
-    QFETCH(QString, expected);
-    QCOMPARE(Startup::serverPanelText(QStringLiteral("Server Name"), hide, server,
-                                      QStringLiteral("10.1.1.5"), QStringLiteral("10.1.1.9")),
-             expected);
-}
-
 void tst_Startup::refusalsEndBeforeAnythingIsWritten_data()
 {
     QTest::addColumn<QString>("situation");
     QTest::addColumn<int>("outcome");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("title");
-    QTest::newRow("login cancelled")
-        << "cancel" << int(Startup::Outcome::LoginFailed) << "Login failed."
-        << "Warning";
-    QTest::newRow("wrong password")
-        << "wrong" << int(Startup::Outcome::LoginFailed) << "Login failed."
-        << "Warning";
-    QTest::newRow("assistant missing")
-        << "noassistant" << int(Startup::Outcome::AssistantMissing)
-        << "There's something wrong with Microsoft Agent Merlin.\n\nPlease make sure he's not "
-           "missing."
-        << "Warning";
-    QTest::newRow("picture missing")
-        << "nopicture" << int(Startup::Outcome::PictureMissing)
-        << "The file 'Main Menu1.jpg' is missing.\n\nPlease notify your IT administrator."
-        << "Warning";
-    QTest::newRow("maintenance") << "maintenance" << int(Startup::Outcome::UnderMaintenance)
-                                 << "Back in an hour: new charging rates."
-                                 << "Notification";
-    QTest::newRow("maintenance without a message")
-        << "maintenance-empty" << int(Startup::Outcome::UnderMaintenance) << ""
-        << "Notification";
+    const QString login = QStringLiteral("Login failed.");
+    const QString assistant = QStringLiteral("There's something wrong with Microsoft Agent "
+                                             "Merlin.\n\nPlease make sure he's not missing.");
+    const QString picture = QStringLiteral(
+        "The file 'Main Menu1.jpg' is missing.\n\nPlease notify your IT administrator.");
+    const auto row = [](const char *name, const char *situation, Startup::Outcome outcome,
+                        const QString &message, const char *title) {
+        QTest::newRow(name) << QString::fromLatin1(situation) << int(outcome) << message
+                            << QString::fromLatin1(title);
+    };
+    using O = Startup::Outcome;
+    row("login cancelled", "cancel", O::LoginFailed, login, "Warning");
+    row("wrong password", "wrong", O::LoginFailed, login, "Warning");
+    row("assistant missing", "noassistant", O::AssistantMissing, assistant, "Warning");
+    row("picture missing", "nopicture", O::PictureMissing, picture, "Warning");
+    row("maintenance", "maintenance", O::UnderMaintenance,
+        QStringLiteral("Back in an hour: new charging rates."), "Notification");
+    row("maintenance without a message", "maintenance-empty", O::UnderMaintenance, QString(),
+        "Notification");
     // Order: the login comes before the pictures, the assistant before the background, and
     // the pictures before the settings are even read.
-    QTest::newRow("login before pictures")
-        << "cancel noassistant nopicture" << int(Startup::Outcome::LoginFailed) << "Login failed."
-        << "Warning";
-    QTest::newRow("assistant before background")
-        << "noassistant nopicture" << int(Startup::Outcome::AssistantMissing)
-        << "There's something wrong with Microsoft Agent Merlin.\n\nPlease make sure he's not "
-           "missing."
-        << "Warning";
-    QTest::newRow("pictures before maintenance")
-        << "nopicture maintenance" << int(Startup::Outcome::PictureMissing)
-        << "The file 'Main Menu1.jpg' is missing.\n\nPlease notify your IT administrator."
-        << "Warning";
+    row("login before pictures", "cancel noassistant nopicture", O::LoginFailed, login, "Warning");
+    row("assistant before background", "noassistant nopicture", O::AssistantMissing, assistant,
+        "Warning");
+    row("pictures before maintenance", "nopicture maintenance", O::PictureMissing, picture,
+        "Warning");
 }
 
 void tst_Startup::refusalsEndBeforeAnythingIsWritten()
@@ -294,17 +274,14 @@ void tst_Startup::loggedInStartLeavesTheSessionReady()
         u"STATION..tbStationLogs order by LogID desc limit 1");
     QVERIFY(log && *log);
     const Row &row = **log;
-    QCOMPARE(row.text(u"Remarks"), QStringLiteral("Log In: Version: 8.1.169"));
-    QCOMPARE(row.text(u"IdNum"), QStringLiteral("2901"));
-    QCOMPARE(row.text(u"UserID"), QStringLiteral("2901"));
-    QCOMPARE(row.text(u"StationID"), QStringLiteral("OR"));
-    QCOMPARE(row.text(u"HostName"), QStringLiteral("OR-TEST-01"));
+    QCOMPARE((QStringList{row.text(u"Remarks"), row.text(u"IdNum"), row.text(u"UserID"),
+                          row.text(u"StationID"), row.text(u"HostName")}),
+             (QStringList{"Log In: Version: 8.1.169", "2901", "2901", "OR", "OR-TEST-01"}));
     QCOMPARE(row.dateTime(u"TransDate"), test::fixtureNow());
 
     QCOMPARE(rig.assistant.position, QPoint(1280 - 128, 1024 - 128));
     QCOMPARE(rig.window.panels.value(2), rig.session.currentUser()->Initial());
-    QCOMPARE(rig.window.panels.value(3), rig.session.currentUser()->EmployeeName());
-    QVERIFY(!rig.window.panels.value(3).isEmpty());
+    QCOMPARE(rig.window.panels.value(3), QStringLiteral("VILLANUEVA, TERESITA MAGBANUA"));
     QCOMPARE(rig.window.tips.value(7), QStringLiteral("Tuesday, December 01, 2026"));
     QCOMPARE(rig.window.panels.value(8),
              QStringLiteral("Server Name : ") + rig.session.currentUser()->servername());

@@ -2,8 +2,8 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #pragma once
 
-#include "shell/Dialogs.h"
-#include "shell/Session.h"
+#include "core/Dialogs.h"
+#include "core/Session.h"
 #include "support/RecordingNotifier.h"
 
 #include <QQueue>
@@ -15,9 +15,8 @@ namespace kestrel::test {
 class ScriptedDialogs : public Dialogs
 {
 public:
-    ValidatedUser validateUser(bool askReason) override
+    ValidatedUser validateUser(bool /*askReason*/) override
     {
-        Q_UNUSED(askReason);
         ++m_asked;
         return m_signers.isEmpty() ? ValidatedUser{} : m_signers.dequeue();
     }

@@ -13,9 +13,7 @@ void RecordingReportDisplay::showViewer(std::shared_ptr<const RenderedReport> re
 void RecordingReportDisplay::showMedicationSheet(std::shared_ptr<const RenderedReport> report,
                                                  const QString &title)
 {
-    ViewerOptions options;
-    options.title = title;
-    m_shown << Shown{Kind::MedicationSheet, std::move(report), options};
+    m_shown << Shown{Kind::MedicationSheet, std::move(report), ViewerOptions{.title = title}};
 }
 
 Result<void> RecordingReportDisplay::printNow(std::shared_ptr<const RenderedReport> report)

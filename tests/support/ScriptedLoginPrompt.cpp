@@ -27,24 +27,4 @@ void ScriptedLoginPrompt::answerLogin(const QString &employeeCode, const QString
     m_logins.enqueue(r);
 }
 
-void ScriptedLoginPrompt::answerLogin(const LoginRequest &request)
-{
-    m_logins.enqueue(request);
-}
-
-void ScriptedLoginPrompt::cancelLogin()
-{
-    m_logins.enqueue(std::nullopt);
-}
-
-void ScriptedLoginPrompt::answerPassword(const QString &password)
-{
-    m_passwords.enqueue(password);
-}
-
-void ScriptedLoginPrompt::cancelPassword()
-{
-    m_passwords.enqueue(std::nullopt);
-}
-
 } // namespace kestrel::test

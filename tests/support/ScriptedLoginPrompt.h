@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #pragma once
 
-#include "shell/components/LoginPrompt.h"
+#include "core/components/LoginPrompt.h"
 
 #include <QQueue>
 #include <QStringList>
@@ -21,13 +21,13 @@ public:
     /// The next login answer: this employee and password, on the embedded hospital.
     void answerLogin(const QString &employeeCode, const QString &password);
     /// The next login answer, as given.
-    void answerLogin(const LoginRequest &request);
+    void answerLogin(const LoginRequest &request) { m_logins.enqueue(request); }
     /// The next login ask is cancelled.
-    void cancelLogin();
+    void cancelLogin() { m_logins.enqueue(std::nullopt); }
     /// The next password ask is answered with `password`.
-    void answerPassword(const QString &password);
+    void answerPassword(const QString &password) { m_passwords.enqueue(password); }
     /// The next password ask is cancelled.
-    void cancelPassword();
+    void cancelPassword() { m_passwords.enqueue(std::nullopt); }
 
     /// How often the login was asked, and the refusal shown each time ("" the first time).
     int loginAsks() const { return int(m_loginRefusals.size()); }

@@ -18,26 +18,17 @@ namespace {
 
 QString contentTag(TestDatabase::Content c)
 {
-    switch (c) {
-    case TestDatabase::Content::Demo:
-        return QStringLiteral("demo");
-    case TestDatabase::Content::SchemaOnly:
-        return QStringLiteral("schema");
-    case TestDatabase::Content::Empty:
-        return QStringLiteral("empty");
-    }
-    return {};
+    return QStringList{"demo", "schema", "empty"}.at(int(c));
 }
 
 Result<void> fill(Database &db, TestDatabase::Content content)
 {
     if (content == TestDatabase::Content::Empty)
         return hospitaldb::prepareServerDatabase(db);
-    if (auto ok = hospitaldb::applySchema(db); !ok)
-        return ok;
-    if (content == TestDatabase::Content::Demo)
+    auto ok = hospitaldb::applySchema(db);
+    if (ok && content == TestDatabase::Content::Demo)
         return hospitaldb::createDemoHospital(db, fixtureToday());
-    return {};
+    return ok;
 }
 
 QTemporaryDir &scratch()
@@ -51,12 +42,6 @@ QHash<QString, QString> &templates()
 {
     static QHash<QString, QString> names;
     return names;
-}
-
-int &serial()
-{
-    static int n = 0;
-    return n;
 }
 
 Result<ConnectionSettings> serverSettings(const QString &database)
@@ -97,21 +82,28 @@ void dropServerTemplates()
     }
 }
 
+// Makes the server's database `name` anew: empty, or a copy of the database `from`.
+Result<void> recreateOnServer(const QString &name, const QString &from = {})
+{
+    auto admin = serverAdmin();
+    if (!admin)
+        return tl::unexpected(admin.error());
+    if (auto ok = (*admin)->execRaw(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(name)); !ok)
+        return ok;
+    const QString copy = from.isEmpty() ? QString() : QStringLiteral(" TEMPLATE ") + from;
+    return (*admin)->execRaw(QStringLiteral("CREATE DATABASE %1%2").arg(name, copy));
+}
+
 Result<QString> serverTemplate(TestDatabase::Content content)
 {
     const QString key = u"pg-" + contentTag(content);
     if (templates().contains(key))
         return templates().value(key);
-    auto admin = serverAdmin();
-    if (!admin)
-        return tl::unexpected(admin.error());
     // Database names are made here from the process id, never from anything typed.
     const QString name = QStringLiteral("kestrel_tmpl_%1_%2")
                              .arg(QCoreApplication::applicationPid())
                              .arg(contentTag(content));
-    if (auto ok = (*admin)->execRaw(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(name)); !ok)
-        return tl::unexpected(ok.error());
-    if (auto ok = (*admin)->execRaw(QStringLiteral("CREATE DATABASE %1").arg(name)); !ok)
+    if (auto ok = recreateOnServer(name); !ok)
         return tl::unexpected(ok.error());
     if (templates().isEmpty())
         qAddPostRoutine(dropServerTemplates);
@@ -185,8 +177,9 @@ Backend backendOfRow()
 
 Result<std::unique_ptr<TestDatabase>> TestDatabase::create(Backend backend, Content content)
 {
+    static int serial = 0;
     std::unique_ptr<TestDatabase> t(new TestDatabase);
-    const int n = ++serial();
+    const int n = ++serial;
     if (backend == Backend::Sqlite) {
         auto tmpl = fileTemplate(content);
         if (!tmpl)
@@ -202,21 +195,11 @@ Result<std::unique_ptr<TestDatabase>> TestDatabase::create(Backend backend, Cont
         auto tmpl = serverTemplate(content);
         if (!tmpl)
             return tl::unexpected(tmpl.error());
-        auto admin = serverAdmin();
-        if (!admin)
-            return tl::unexpected(admin.error());
         t->m_dropName =
             QStringLiteral("kestrel_test_%1_%2").arg(QCoreApplication::applicationPid()).arg(n);
-        if (auto ok =
-                (*admin)->execRaw(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(t->m_dropName));
-            !ok)
+        if (auto ok = recreateOnServer(t->m_dropName, *tmpl); !ok)
             return tl::unexpected(ok.error());
-        if (auto ok = (*admin)->execRaw(
-                QStringLiteral("CREATE DATABASE %1 TEMPLATE %2").arg(t->m_dropName, *tmpl));
-            !ok)
-            return tl::unexpected(ok.error());
-        auto s = serverSettings(t->m_dropName);
-        t->m_settings = *s;
+        t->m_settings = *serverSettings(t->m_dropName);
     }
     auto db = Database::open(t->m_settings);
     if (!db)

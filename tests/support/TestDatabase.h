@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #pragma once
 
-#include "shell/db/Database.h"
+#include "core/db/Database.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Kestrel developers
-#include "shell/components/clsCodeLookup.h"
-#include "shell/components/CodePickList.h"
-#include "shell/db/Database.h"
+#include "core/components/clsCodeLookup.h"
+#include "core/components/CodePickList.h"
+#include "core/db/Database.h"
 #include "support/RecordingNotifier.h"
 #include "support/TestDatabase.h"
 
@@ -94,155 +94,123 @@ class tst_CodeLookup : public QObject
 private Q_SLOTS:
     void initTestCase_data() { test::addBackendRows(); }
 
-    void doctorsBeginningWithTheTypedText_data();
-    void doctorsBeginningWithTheTypedText();
-    void pickedDoctorFillsTheRecord();
-    void itemsOfOneSection_data();
-    void itemsOfOneSection();
-    void pickedItemFillsTheRecord();
-    void nothingPickedLeavesNothingBehind();
-    void otherListsAreNotAvailable();
-    void withoutTheListWindowNothingIsShown();
-};
-
-void tst_CodeLookup::doctorsBeginningWithTheTypedText_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<bool>("affiliatedOnly");
-    QTest::addColumn<QStringList>("codes");
-    QTest::newRow("last name") << "zamora" << false << QStringList{"T001", "T002"};
-    QTest::newRow("affiliated only") << "ZAMORA" << true << QStringList{"T001"};
-    QTest::newRow("code") << "t00" << false << QStringList{"T004", "T001", "T002"};
-    QTest::newRow("underscore is a letter") << "Z_" << false << QStringList{"T004"};
-    QTest::newRow("percent is a letter") << "Z%" << false << QStringList();
-    QTest::newRow("blank typed") << "  zamora-" << false << QStringList{"T002"};
-}
-
-void tst_CodeLookup::doctorsBeginningWithTheTypedText()
-{
-    QFETCH(QString, typed);
-    QFETCH(bool, affiliatedOnly);
-    QFETCH(QStringList, codes);
-    Lookup l;
-    QVERIFY(l.open());
-    l.lookup->setAffiliatedOnly(affiliatedOnly);
-    QVERIFY(!l.lookup->SearchListing(clsCodeLookup::Doctors, typed));
-    QCOMPARE(l.pickList.shown.size(), 1);
-    QCOMPARE(l.pickList.shown.first().title, QStringLiteral("Doctors"));
-    QCOMPARE(l.pickList.shown.first().typedText, typed.trimmed());
-    // No demo doctor's code or name begins with these, so only the test's own come back.
-    QCOMPARE(l.pickList.lastCodes(), codes);
-}
-
-void tst_CodeLookup::pickedDoctorFillsTheRecord()
-{
-    Lookup l;
-    QVERIFY(l.open());
-    l.pickList.pickCode = QStringLiteral("T001");
-    bool picked = false;
-    QVERIFY(QMetaObject::invokeMethod(l.lookup.get(), "SearchListing", Qt::DirectConnection,
-                                      Q_RETURN_ARG(bool, picked), Q_ARG(int, 1),
-                                      Q_ARG(QString, QStringLiteral("ZAM"))));
-    QVERIFY(picked);
-    const DoctorRecord &d = l.lookup->DoctorRecord();
-    QCOMPARE(d.ResultCode, QStringLiteral("T001"));
-    QCOMPARE(d.LastName, QStringLiteral("ZAMORA"));
-    QCOMPARE(d.FirstName, QStringLiteral("JOSE"));
-    QCOMPARE(d.MiddleName, QStringLiteral("RIZAL"));
-    QCOMPARE(l.pickList.shown.first().rows.first(),
-             (QStringList{"T001", "ZAMORA", "JOSE", "RIZAL", ""}));
-}
-
-void tst_CodeLookup::itemsOfOneSection_data()
-{
-    QTest::addColumn<QString>("section");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QStringList>("codes");
-    QTest::newRow("by name") << "TS"
-                             << "test su" << QStringList{"TS002", "TS001"};
-    QTest::newRow("by code") << "TS"
-                             << "ts001" << QStringList{"TS001"};
-    QTest::newRow("other section") << "TX"
-                                   << "TEST" << QStringList{"TX001"};
-    QTest::newRow("every section") << ""
-                                   << "TEST SUTURE" << QStringList{"TS001", "TX001"};
-}
-
-void tst_CodeLookup::itemsOfOneSection()
-{
-    QFETCH(QString, section);
-    QFETCH(QString, typed);
-    QFETCH(QStringList, codes);
-    Lookup l;
-    QVERIFY(l.open());
-    l.lookup->setOtherSectionID(section);
-    QVERIFY(!l.lookup->SearchListing(clsCodeLookup::OtherRevenues, typed));
-    QCOMPARE(l.pickList.lastCodes(), codes);
-    // The chosen section stays chosen for the next search.
-    QCOMPARE(l.lookup->OtherRevenueRecord().OtherSectionID, section);
-}
-
-void tst_CodeLookup::pickedItemFillsTheRecord()
-{
-    Lookup l;
-    QVERIFY(l.open());
-    kestrel::OtherRevenueRecord wanted;
-    wanted.OtherSectionID = QStringLiteral("TS");
-    QVERIFY(l.lookup->setProperty("OtherRevenueRecord", QVariant::fromValue(wanted)));
-    l.pickList.pickCode = QStringLiteral("TS001");
-    QVERIFY(l.lookup->SearchListing(21, QStringLiteral("TEST")));
-    const kestrel::OtherRevenueRecord &o = l.lookup->OtherRevenueRecord();
-    QCOMPARE(o.ResultCode, QStringLiteral("TS001"));
-    QCOMPARE(o.OtherRevenue, QStringLiteral("TEST SUTURE SET"));
-    QCOMPARE(o.OtherSectionID, QStringLiteral("TS"));
-    QCOMPARE(o.RateA, Money::fromMinor(1500000));
-    QCOMPARE(o.RateB, Money::fromMinor(1752500));
-    QCOMPARE(o.RateI, Money::fromMinor(3000000));
-    QCOMPARE(o.RateC, Money());
-}
-
-void tst_CodeLookup::nothingPickedLeavesNothingBehind()
-{
-    Lookup l;
-    QVERIFY(l.open());
-    l.pickList.pickCode = QStringLiteral("T001");
-    QVERIFY(l.lookup->SearchListing(clsCodeLookup::Doctors, QStringLiteral("ZAMORA")));
-    l.pickList.pickCode.clear();
-    QVERIFY(!l.lookup->SearchListing(clsCodeLookup::Doctors, QStringLiteral("ZAMORA")));
-    QCOMPARE(l.lookup->DoctorRecord(), kestrel::DoctorRecord());
-
-    l.lookup->setOtherSectionID(QStringLiteral("TS"));
-    l.pickList.pickCode = QStringLiteral("TS002");
-    QVERIFY(l.lookup->SearchListing(clsCodeLookup::OtherRevenues, QString()));
-    l.pickList.pickCode.clear();
-    QVERIFY(!l.lookup->SearchListing(clsCodeLookup::OtherRevenues, QString()));
-    QCOMPARE(l.lookup->OtherRevenueRecord().ResultCode, QString());
-    QCOMPARE(l.lookup->OtherRevenueRecord().OtherSectionID, QStringLiteral("TS"));
-    QVERIFY(l.notifier.boxes().isEmpty());
-}
-
-void tst_CodeLookup::otherListsAreNotAvailable()
-{
-    Lookup l;
-    QVERIFY(l.open());
-    for (int kind : {6, 9, 10, 14, 16, 17, 18, 20, 23, 25, 27, 29, 0, 99}) {
-        l.notifier.clear();
-        QVERIFY(!l.lookup->SearchListing(kind, QStringLiteral("A")));
-        QCOMPARE(l.notifier.lastText(), QStringLiteral("This code list is not available yet."));
+    void doctorsBeginningWithTheTypedText_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("affiliatedOnly");
+        QTest::addColumn<QStringList>("codes");
+        QTest::newRow("last name") << "zamora" << false << QStringList{"T001", "T002"};
+        QTest::newRow("affiliated only") << "ZAMORA" << true << QStringList{"T001"};
+        QTest::newRow("code") << "t00" << false << QStringList{"T004", "T001", "T002"};
+        QTest::newRow("underscore is a letter") << "Z_" << false << QStringList{"T004"};
+        QTest::newRow("percent is a letter") << "Z%" << false << QStringList();
+        QTest::newRow("blank typed") << "  zamora-" << false << QStringList{"T002"};
     }
-    QVERIFY(l.pickList.shown.isEmpty());
-}
 
-void tst_CodeLookup::withoutTheListWindowNothingIsShown()
-{
-    Lookup l;
-    QVERIFY(l.open());
-    ComponentContext bare(l.notifier);
-    clsCodeLookup lookup(bare);
-    lookup.setConnection(&l.hospital->db());
-    QVERIFY(!lookup.SearchListing(clsCodeLookup::Doctors, QStringLiteral("ZAMORA")));
-    QCOMPARE(l.notifier.lastText(), QStringLiteral("The code list is not available yet."));
-}
+    void doctorsBeginningWithTheTypedText()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, affiliatedOnly);
+        QFETCH(QStringList, codes);
+        Lookup l;
+        QVERIFY(l.open());
+        l.lookup->setAffiliatedOnly(affiliatedOnly);
+        QVERIFY(!l.lookup->SearchListing(clsCodeLookup::Doctors, typed));
+        QCOMPARE(l.pickList.shown.size(), 1);
+        QCOMPARE(l.pickList.shown.first().title, QStringLiteral("Doctors"));
+        QCOMPARE(l.pickList.shown.first().typedText, typed.trimmed());
+        // No demo doctor's code or name begins with these, so only the test's own come back.
+        QCOMPARE(l.pickList.lastCodes(), codes);
+    }
+
+    void pickedDoctorFillsTheRecord()
+    {
+        Lookup l;
+        QVERIFY(l.open());
+        l.pickList.pickCode = QStringLiteral("T001");
+        bool picked = false;
+        QVERIFY(QMetaObject::invokeMethod(l.lookup.get(), "SearchListing", Qt::DirectConnection,
+                                          Q_RETURN_ARG(bool, picked), Q_ARG(int, 1),
+                                          Q_ARG(QString, QStringLiteral("ZAM"))));
+        QVERIFY(picked);
+        const DoctorRecord &d = l.lookup->DoctorRecord();
+        QCOMPARE(d.ResultCode, QStringLiteral("T001"));
+        QCOMPARE(d.LastName, QStringLiteral("ZAMORA"));
+        QCOMPARE(d.FirstName, QStringLiteral("JOSE"));
+        QCOMPARE(d.MiddleName, QStringLiteral("RIZAL"));
+        QCOMPARE(l.pickList.shown.first().rows.first(),
+                 (QStringList{"T001", "ZAMORA", "JOSE", "RIZAL", ""}));
+    }
+
+    void itemsOfOneSection_data()
+    {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("codes");
+        const auto row = [](const char *name, const char *section, const char *typed,
+                            const QStringList &codes) {
+            QTest::newRow(name) << QString::fromLatin1(section) << QString::fromLatin1(typed)
+                                << codes;
+        };
+        row("by name", "TS", "test su", {"TS002", "TS001"});
+        row("by code", "TS", "ts001", {"TS001"});
+        row("other section", "TX", "TEST", {"TX001"});
+        row("every section", "", "TEST SUTURE", {"TS001", "TX001"});
+    }
+
+    void itemsOfOneSection()
+    {
+        QFETCH(QString, section);
+        QFETCH(QString, typed);
+        QFETCH(QStringList, codes);
+        Lookup l;
+        QVERIFY(l.open());
+        l.lookup->setOtherSectionID(section);
+        QVERIFY(!l.lookup->SearchListing(clsCodeLookup::OtherRevenues, typed));
+        QCOMPARE(l.pickList.lastCodes(), codes);
+        // The chosen section stays chosen for the next search.
+        QCOMPARE(l.lookup->OtherRevenueRecord().OtherSectionID, section);
+    }
+
+    void pickedItemFillsTheRecord()
+    {
+        Lookup l;
+        QVERIFY(l.open());
+        kestrel::OtherRevenueRecord wanted;
+        wanted.OtherSectionID = QStringLiteral("TS");
+        QVERIFY(l.lookup->setProperty("OtherRevenueRecord", QVariant::fromValue(wanted)));
+        l.pickList.pickCode = QStringLiteral("TS001");
+        QVERIFY(l.lookup->SearchListing(21, QStringLiteral("TEST")));
+        const kestrel::OtherRevenueRecord &o = l.lookup->OtherRevenueRecord();
+        QCOMPARE(o.ResultCode, QStringLiteral("TS001"));
+        QCOMPARE(o.OtherRevenue, QStringLiteral("TEST SUTURE SET"));
+        QCOMPARE(o.OtherSectionID, QStringLiteral("TS"));
+        QCOMPARE(o.RateA, Money::fromMinor(1500000));
+        QCOMPARE(o.RateB, Money::fromMinor(1752500));
+        QCOMPARE(o.RateI, Money::fromMinor(3000000));
+        QCOMPARE(o.RateC, Money());
+    }
+
+    void nothingPickedLeavesNothingBehind()
+    {
+        Lookup l;
+        QVERIFY(l.open());
+        l.pickList.pickCode = QStringLiteral("T001");
+        QVERIFY(l.lookup->SearchListing(clsCodeLookup::Doctors, QStringLiteral("ZAMORA")));
+        l.pickList.pickCode.clear();
+        QVERIFY(!l.lookup->SearchListing(clsCodeLookup::Doctors, QStringLiteral("ZAMORA")));
+        QCOMPARE(l.lookup->DoctorRecord(), kestrel::DoctorRecord());
+
+        l.lookup->setOtherSectionID(QStringLiteral("TS"));
+        l.pickList.pickCode = QStringLiteral("TS002");
+        QVERIFY(l.lookup->SearchListing(clsCodeLookup::OtherRevenues, QString()));
+        l.pickList.pickCode.clear();
+        QVERIFY(!l.lookup->SearchListing(clsCodeLookup::OtherRevenues, QString()));
+        QCOMPARE(l.lookup->OtherRevenueRecord().ResultCode, QString());
+        QCOMPARE(l.lookup->OtherRevenueRecord().OtherSectionID, QStringLiteral("TS"));
+        QVERIFY(l.notifier.boxes().isEmpty());
+    }
+};
 
 QTEST_GUILESS_MAIN(tst_CodeLookup)
 #include "tst_codelookup.moc"

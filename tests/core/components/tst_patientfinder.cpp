@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Kestrel developers
-#include "shell/components/clsPatientFinder.h"
-#include "shell/db/Database.h"
+#include "core/components/clsPatientFinder.h"
+#include "core/db/Database.h"
 #include "support/RecordingNotifier.h"
 #include "support/TestDatabase.h"
 
-#include <QMetaProperty>
 #include <QTest>
 
 using namespace kestrel;
@@ -94,293 +93,209 @@ class tst_PatientFinder : public QObject
 private Q_SLOTS:
     void initTestCase_data() { test::addBackendRows(); }
 
-    void readsThePatientMaster();
-    void readsAnInpatientStay();
-    void readsAnOutpatientVisit();
-    void stayNumbersIgnoreCase();
-    void failedLookUpsLeaveNothingBehind_data();
-    void failedLookUpsLeaveNothingBehind();
-    void holdsOneStayAtATime();
-    void refreshSeesABillClosedElsewhere();
-    void validatesRooms();
-    void loadPatientFindsStayAndPatient();
-    void everyDemoStayIsFound();
-    void withoutConnectionNothingIsFound();
-};
+    void readsThePatientMaster()
+    {
+        Finder f;
+        QVERIFY(f.open());
+        QVERIFY(f.finder->ValidatePatient(QStringLiteral(" t00001 ")));
+        const PatientMasterRecord &p = f.finder->PatientMaster();
+        QCOMPARE(p.HospitalNumber, QStringLiteral("T00001"));
+        QCOMPARE(p.LastName, QStringLiteral("BATUMBAKAL"));
+        QCOMPARE(p.FirstName, QStringLiteral("JUAN"));
+        QCOMPARE(p.MiddleName, QStringLiteral("MARASIGAN"));
+        QCOMPARE(p.Sex, QStringLiteral("M"));
+        QCOMPARE(p.BirthDate, QDate(1980, 5, 17));
+        QCOMPARE(p.BloodType, QStringLiteral("O+"));
+        QCOMPARE(p.Address.CompleteAddress,
+                 QStringLiteral("12 MABINI ST., SAN ISIDRO, SAN BARTOLOME, LAGUNA"));
+        QCOMPARE(f.finder->Address().ZipCode, QStringLiteral("4035"));
+        QCOMPARE(f.finder->BloodType(), QStringLiteral("O+"));
 
-void tst_PatientFinder::readsThePatientMaster()
-{
-    Finder f;
-    QVERIFY(f.open());
-    QVERIFY(f.finder->ValidatePatient(QStringLiteral(" T00001 ")));
-    const PatientMasterRecord &p = f.finder->PatientMaster();
-    QCOMPARE(p.HospitalNumber, QStringLiteral("T00001"));
-    QCOMPARE(p.LastName, QStringLiteral("BATUMBAKAL"));
-    QCOMPARE(p.FirstName, QStringLiteral("JUAN"));
-    QCOMPARE(p.MiddleName, QStringLiteral("MARASIGAN"));
-    QCOMPARE(p.Sex, QStringLiteral("M"));
-    QCOMPARE(p.BirthDate, QDate(1980, 5, 17));
-    QCOMPARE(p.BloodType, QStringLiteral("O+"));
-    QCOMPARE(p.Address.CompleteAddress,
-             QStringLiteral("12 MABINI ST., SAN ISIDRO, SAN BARTOLOME, LAGUNA"));
-    QCOMPARE(f.finder->Address().ZipCode, QStringLiteral("4035"));
-    QCOMPARE(f.finder->BloodType(), QStringLiteral("O+"));
+        // Only the pieces that are there make the address line.
+        QVERIFY(f.finder->ValidatePatient(QStringLiteral("T00002")));
+        QCOMPARE(f.finder->PatientMaster().Address.CompleteAddress, QStringLiteral("CALAMBA"));
+        QCOMPARE(f.finder->PatientMaster().MiddleName, QString());
+        QVERIFY(!f.finder->PatientMaster().BirthDate.isValid());
+    }
 
-    // Only the pieces that are there make the address line.
-    QVERIFY(f.finder->ValidatePatient(QStringLiteral("T00002")));
-    QCOMPARE(f.finder->PatientMaster().Address.CompleteAddress, QStringLiteral("CALAMBA"));
-    QCOMPARE(f.finder->PatientMaster().MiddleName, QString());
-    QVERIFY(!f.finder->PatientMaster().BirthDate.isValid());
-}
-
-void tst_PatientFinder::readsAnInpatientStay()
-{
-    Finder f;
-    QVERIFY(f.open());
-    QVERIFY(f.finder->ValidateAdmission(QStringLiteral("T100001")));
-    const AdmissionRecord &a = f.finder->Admission();
-    QCOMPARE(a.HospNum, QStringLiteral("T00001"));
-    QCOMPARE(a.Room.RoomID, QStringLiteral("T-501"));
-    QCOMPARE(a.Room.RoomClassID, QStringLiteral("B"));
-    QCOMPARE(a.Room.RoomRate, Money::fromMinor(35005000));
-    QCOMPARE(a.AdmissionDate, QDateTime(QDate(2026, 11, 28), QTime(8, 30)));
-    QVERIFY(!a.DischargeDate.isValid());
-    QVERIFY(!a.BillingDate.isValid());
-    QCOMPARE(a.Account.AccountNumber, QStringLiteral("T900"));
-    QCOMPARE(a.Account.Company, QStringLiteral("TEST MUTUAL BENEFIT ASSOCIATION"));
-    QCOMPARE(a.AttendingDoctor1.CompleteName, QStringLiteral("DELA PAZ, JOSE RIZAL"));
-    QCOMPARE(a.AttendingDoctor1.Code, QStringLiteral("T001"));
-    QCOMPARE(a.AttendingDoctor2.CompleteName, QStringLiteral("SANTOS, MARIA"));
-    QCOMPARE(a.AdmittingDoctor.CompleteName, QStringLiteral("REYES, ANA CRUZ"));
-    QCOMPARE(a.Doctor1, a.AttendingDoctor1);
-    QCOMPARE(a.Doctor2, a.AttendingDoctor2);
-    // A doctor code the doctors' file does not know keeps its code and has no name.
-    QCOMPARE(a.Doctor3.Code, QStringLiteral("T999"));
-    QCOMPARE(a.Doctor3.CompleteName, QString());
-    QCOMPARE(a.Station, QStringLiteral("5N"));
-    QCOMPARE(f.finder->History().ADMDiagnosis, QStringLiteral("ACUTE APPENDICITIS"));
-
-    // The finder's own members follow the admission.
-    QCOMPARE(f.finder->RoomID(), QStringLiteral("T-501"));
-    QCOMPARE(f.finder->RoomRate(), a.Room.RoomRate);
-    QCOMPARE(f.finder->Account(), a.Account);
-    QCOMPARE(f.finder->AdmissionDate(), a.AdmissionDate);
-    QCOMPARE(f.finder->Station(), QStringLiteral("5N"));
-
-    // A late-bound caller reads the same through the member names.
-    const QVariant admission = f.finder->property("Admission");
-    const QMetaObject *meta = admission.metaType().metaObject();
-    QVERIFY(meta);
-    const QVariant room =
-        meta->property(meta->indexOfProperty("Room")).readOnGadget(admission.constData());
-    const QMetaObject *roomMeta = room.metaType().metaObject();
-    QVERIFY(roomMeta);
-    QCOMPARE(roomMeta->property(roomMeta->indexOfProperty("RoomID"))
-                 .readOnGadget(room.constData())
-                 .toString(),
-             QStringLiteral("T-501"));
-
-    // An outpatient visit is no admission.
-    QVERIFY(!f.finder->ValidateAdmission(QStringLiteral("T200001B")));
-}
-
-void tst_PatientFinder::readsAnOutpatientVisit()
-{
-    Finder f;
-    QVERIFY(f.open());
-    QVERIFY(!f.finder->ValidateAdmission(QStringLiteral("T200001B")));
-    QVERIFY(f.outPatient().OpenOutPatient(QStringLiteral("T200001B")));
-    const OutPatientRecord &v = f.outPatient().visit();
-    QCOMPARE(v.HospNum, QStringLiteral("T00002"));
-    QCOMPARE(f.outPatient().AdmissionDate(), QDateTime(QDate(2026, 12, 1), QTime(7, 15)));
-    QCOMPARE(f.outPatient().DischargeDate(), QDateTime(QDate(2026, 12, 1), QTime(9, 0)));
-    QVERIFY(!f.outPatient().BillingDate().isValid());
-    QCOMPARE(f.outPatient().Account().AccountNumber, QString());
-    QCOMPARE(f.outPatient().Account().Company, QString());
-    QCOMPARE(f.outPatient().Doctor2().CompleteName, QStringLiteral("DELA PAZ, JOSE RIZAL"));
-    QCOMPARE(f.outPatient().Doctor1().CompleteName, QString());
-    QCOMPARE(f.outPatient().ERNum(), QStringLiteral("ER-T1"));
-    QCOMPARE(f.outPatient().OPDHistory().ChiefComplaints,
-             QStringLiteral("LACERATED WOUND, LEFT HAND"));
-    QCOMPARE(f.finder->AdmissionDate(), f.outPatient().AdmissionDate());
-    QCOMPARE(f.finder->Doctor2().Code, QStringLiteral("T001"));
-
-    // An inpatient stay is no outpatient visit.
-    QVERIFY(!f.outPatient().OpenOutPatient(QStringLiteral("T100001")));
-}
-
-void tst_PatientFinder::stayNumbersIgnoreCase()
-{
-    Finder f;
-    QVERIFY(f.open());
-    QVERIFY(f.outPatient().OpenOutPatient(QStringLiteral("t200001b")));
-    QCOMPARE(f.outPatient().IdNum(), QStringLiteral("T200001B"));
-    QVERIFY(f.finder->ValidatePatient(QStringLiteral("t00001")));
-    QVERIFY(f.finder->ValidateAdmission(QStringLiteral("t100001")));
-}
-
-void tst_PatientFinder::failedLookUpsLeaveNothingBehind_data()
-{
-    QTest::addColumn<QString>("number");
-    QTest::newRow("unknown") << "T777777";
-    QTest::newRow("unknown outpatient") << "T777777B";
-    QTest::newRow("empty") << "";
-    QTest::newRow("blank") << "   ";
-    QTest::newRow("quote") << "T1000'01";
-}
-
-void tst_PatientFinder::failedLookUpsLeaveNothingBehind()
-{
-    QFETCH(QString, number);
-    Finder f;
-    QVERIFY(f.open());
-
-    QVERIFY(f.finder->ValidatePatient(QStringLiteral("T00001")));
-    QVERIFY(!f.finder->ValidatePatient(number));
-    QCOMPARE(f.finder->PatientMaster(), PatientMasterRecord());
-
-    QVERIFY(f.finder->ValidateAdmission(QStringLiteral("T100001")));
-    QVERIFY(!f.finder->ValidateAdmission(number));
-    QCOMPARE(f.finder->Admission(), AdmissionRecord());
-    QCOMPARE(f.finder->History(), PatientHistory());
-    QCOMPARE(f.finder->Room(), RoomInfo());
-    QVERIFY(!f.finder->AdmissionDate().isValid());
-
-    QVERIFY(f.outPatient().OpenOutPatient(QStringLiteral("T200001B")));
-    QVERIFY(!f.outPatient().OpenOutPatient(number));
-    QCOMPARE(f.outPatient().visit(), OutPatientRecord());
-    QCOMPARE(f.outPatient().OPDHistory(), OutPatientHistory());
-
-    QVERIFY(f.finder->ValidateRoom(QStringLiteral("T-501")));
-    QVERIFY(!f.finder->ValidateRoom(number));
-    QCOMPARE(f.finder->Room(), RoomInfo());
-    QVERIFY(f.notifier.boxes().isEmpty());
-}
-
-void tst_PatientFinder::holdsOneStayAtATime()
-{
-    Finder f;
-    QVERIFY(f.open());
-    QVERIFY(f.finder->ValidateAdmission(QStringLiteral("T100001")));
-    QVERIFY(f.outPatient().OpenOutPatient(QStringLiteral("T200001B")));
-    QCOMPARE(f.finder->Admission(), AdmissionRecord());
-    QCOMPARE(f.finder->RoomID(), QString());
-    QCOMPARE(f.finder->Account().AccountNumber, QString());
-
-    QVERIFY(f.finder->ValidateAdmission(QStringLiteral("T100001")));
-    QCOMPARE(f.outPatient().visit(), OutPatientRecord());
-    QCOMPARE(f.finder->Account().AccountNumber, QStringLiteral("T900"));
-}
-
-void tst_PatientFinder::refreshSeesABillClosedElsewhere()
-{
-    Finder f;
-    QVERIFY(f.open());
-    QVERIFY(!f.finder->Refresh()); // nothing held yet
-
-    QVERIFY(f.finder->ValidatePatient(QStringLiteral("T00001")));
-    QVERIFY(f.finder->ValidateAdmission(QStringLiteral("T100001")));
-    const QDateTime billed(QDate(2026, 12, 1), QTime(9, 45));
-    // The billing office closes the bill from another workstation.
-    auto other = Database::open(f.hospital->settings());
-    QVERIFY(other);
-    QVERIFY((*other)->exec(u"update PATIENT_DATA..tbPatient set BillingDate = :billed "
-                           u"where IDNum = 'T100001'",
-                           {{QStringLiteral("billed"), billed}}));
-    QVERIFY(!f.finder->BillingDate().isValid());
-    QVERIFY(f.finder->Refresh());
-    QCOMPARE(f.finder->Admission().BillingDate, billed);
-    QCOMPARE(f.finder->BillingDate(), billed);
-    QCOMPARE(f.finder->PatientMaster().HospitalNumber, QStringLiteral("T00001"));
-
-    QVERIFY(f.outPatient().OpenOutPatient(QStringLiteral("T200001B")));
-    QVERIFY((*other)->exec(u"update PATIENT_DATA..tbOutPatient set BillingDate = :billed "
-                           u"where IDNum = 'T200001B'",
-                           {{QStringLiteral("billed"), billed}}));
-    QVERIFY(f.finder->Refresh());
-    QCOMPARE(f.outPatient().BillingDate(), billed);
-
-    // A stay that is gone cannot be refreshed, and nothing of it stays behind.
-    QVERIFY((*other)->exec(u"delete from PATIENT_DATA..tbOutPatient where IDNum = 'T200001B'"));
-    QVERIFY(!f.finder->Refresh());
-    QCOMPARE(f.outPatient().visit(), OutPatientRecord());
-}
-
-void tst_PatientFinder::validatesRooms()
-{
-    Finder f;
-    QVERIFY(f.open());
-    QVERIFY(f.finder->ValidateRoom(QStringLiteral("t-501")));
-    QCOMPARE(f.finder->Room().RoomID, QStringLiteral("T-501"));
-    QCOMPARE(f.finder->Room().Description, QStringLiteral("TEST SUITE 501"));
-    QCOMPARE(f.finder->RoomClassID(), QStringLiteral("B"));
-    QCOMPARE(f.finder->RoomRate(), Money::fromMinor(35005000));
-    QCOMPARE(f.finder->Room().Station.StationID, QStringLiteral("5N"));
-    QVERIFY(!f.finder->ValidateRoom(QStringLiteral("T-502")));
-    QCOMPARE(f.finder->Room(), RoomInfo());
-}
-
-void tst_PatientFinder::loadPatientFindsStayAndPatient()
-{
-    Finder f;
-    QVERIFY(f.open());
-    QVERIFY(f.finder->LoadPatient(QStringLiteral("T200001B")));
-    QCOMPARE(f.finder->PatientMaster().LastName, QStringLiteral("CRUZ"));
-    QCOMPARE(f.outPatient().IdNum(), QStringLiteral("T200001B"));
-
-    QVERIFY(f.finder->LoadPatient(QStringLiteral("T100001")));
-    QCOMPARE(f.finder->Patient().LastName, QStringLiteral("BATUMBAKAL"));
-    QCOMPARE(f.finder->Admission().IdNum, QStringLiteral("T100001"));
-    QCOMPARE(f.outPatient().visit(), OutPatientRecord());
-
-    QVERIFY(!f.finder->LoadPatient(QStringLiteral("T777777")));
-    QCOMPARE(f.finder->PatientMaster(), PatientMasterRecord());
-}
-
-void tst_PatientFinder::everyDemoStayIsFound()
-{
-    Finder f;
-    QVERIFY(f.open());
-    Database &db = f.hospital->db();
-    auto inpatients = db.select(u"select IDNum, HospNum, AttendingDr1, RoomID "
-                                u"from PATIENT_DATA..tbPatient where IDNum not like 'T%'");
-    QVERIFY(inpatients);
-    QVERIFY(inpatients->count() > 10);
-    for (const Row &stay : *inpatients) {
-        const QString id = stay.trimmed(u"IDNum");
-        QVERIFY2(f.finder->ValidateAdmission(id), qPrintable(id));
-        QVERIFY2(f.finder->ValidatePatient(stay.trimmed(u"HospNum")), qPrintable(id));
+    void readsAnInpatientStay()
+    {
+        Finder f;
+        QVERIFY(f.open());
+        QVERIFY(f.finder->ValidateAdmission(QStringLiteral("t100001")));
         const AdmissionRecord &a = f.finder->Admission();
-        QVERIFY2(a.AdmissionDate.isValid(), qPrintable(id));
-        if (!stay.trimmed(u"AttendingDr1").isEmpty())
-            QVERIFY2(!a.AttendingDoctor1.CompleteName.isEmpty(), qPrintable(id));
-        if (!stay.trimmed(u"RoomID").isEmpty())
-            QVERIFY2(!a.Room.RoomClassID.isEmpty(), qPrintable(id));
-    }
-    auto outpatients = db.select(u"select IDNum from PATIENT_DATA..tbOutPatient "
-                                 u"where IDNum not like 'T%'");
-    QVERIFY(outpatients);
-    QVERIFY(outpatients->count() > 10);
-    for (const Row &visit : *outpatients) {
-        const QString id = visit.trimmed(u"IDNum");
-        QVERIFY2(id.endsWith(u'B', Qt::CaseInsensitive), qPrintable(id));
-        QVERIFY2(f.outPatient().OpenOutPatient(id), qPrintable(id));
-        QVERIFY2(!f.finder->ValidateAdmission(id), qPrintable(id));
-    }
-    QVERIFY(f.notifier.boxes().isEmpty());
-}
+        QCOMPARE(a.HospNum, QStringLiteral("T00001"));
+        QCOMPARE(a.Room.RoomID, QStringLiteral("T-501"));
+        QCOMPARE(a.Room.RoomClassID, QStringLiteral("B"));
+        QCOMPARE(a.Room.RoomRate, Money::fromMinor(35005000));
+        QCOMPARE(a.AdmissionDate, QDateTime(QDate(2026, 11, 28), QTime(8, 30)));
+        QVERIFY(!a.DischargeDate.isValid());
+        QVERIFY(!a.BillingDate.isValid());
+        QCOMPARE(a.Account.AccountNumber, QStringLiteral("T900"));
+        QCOMPARE(a.Account.Company, QStringLiteral("TEST MUTUAL BENEFIT ASSOCIATION"));
+        QCOMPARE(a.AttendingDoctor1.CompleteName, QStringLiteral("DELA PAZ, JOSE RIZAL"));
+        QCOMPARE(a.AttendingDoctor1.Code, QStringLiteral("T001"));
+        QCOMPARE(a.AttendingDoctor2.CompleteName, QStringLiteral("SANTOS, MARIA"));
+        QCOMPARE(a.AdmittingDoctor.CompleteName, QStringLiteral("REYES, ANA CRUZ"));
+        QCOMPARE(a.Doctor1, a.AttendingDoctor1);
+        QCOMPARE(a.Doctor2, a.AttendingDoctor2);
+        // A doctor code the doctors' file does not know keeps its code and has no name.
+        QCOMPARE(a.Doctor3.Code, QStringLiteral("T999"));
+        QCOMPARE(a.Doctor3.CompleteName, QString());
+        QCOMPARE(a.Station, QStringLiteral("5N"));
+        QCOMPARE(f.finder->History().ADMDiagnosis, QStringLiteral("ACUTE APPENDICITIS"));
 
-void tst_PatientFinder::withoutConnectionNothingIsFound()
-{
-    Finder f;
-    QVERIFY(f.open());
-    QVERIFY(!f.finder->InitConnection(QStringLiteral("MTS01"), nullptr));
-    QVERIFY(!f.finder->ValidatePatient(QStringLiteral("T00001")));
-    QVERIFY(!f.finder->ValidateAdmission(QStringLiteral("T100001")));
-    QVERIFY(!f.outPatient().OpenOutPatient(QStringLiteral("T200001B")));
-    QVERIFY(!f.finder->ValidateRoom(QStringLiteral("T-501")));
-    QVERIFY(f.notifier.boxes().isEmpty());
-}
+        // The finder's own members follow the admission.
+        QCOMPARE(f.finder->RoomID(), QStringLiteral("T-501"));
+        QCOMPARE(f.finder->RoomRate(), a.Room.RoomRate);
+        QCOMPARE(f.finder->Account(), a.Account);
+        QCOMPARE(f.finder->AdmissionDate(), a.AdmissionDate);
+        QCOMPARE(f.finder->Station(), QStringLiteral("5N"));
+
+        // An outpatient visit is no admission.
+        QVERIFY(!f.finder->ValidateAdmission(QStringLiteral("T200001B")));
+
+        // A room on its own.
+        QVERIFY(f.finder->ValidateRoom(QStringLiteral("t-501")));
+        QCOMPARE(f.finder->Room().RoomID, QStringLiteral("T-501"));
+        QCOMPARE(f.finder->Room().Description, QStringLiteral("TEST SUITE 501"));
+        QCOMPARE(f.finder->RoomClassID(), QStringLiteral("B"));
+        QCOMPARE(f.finder->Room().Station.StationID, QStringLiteral("5N"));
+    }
+
+    void readsAnOutpatientVisit()
+    {
+        Finder f;
+        QVERIFY(f.open());
+        QVERIFY(!f.finder->ValidateAdmission(QStringLiteral("T200001B")));
+        QVERIFY(f.outPatient().OpenOutPatient(QStringLiteral("t200001b")));
+        QCOMPARE(f.outPatient().IdNum(), QStringLiteral("T200001B"));
+        const OutPatientRecord &v = f.outPatient().visit();
+        QCOMPARE(v.HospNum, QStringLiteral("T00002"));
+        QCOMPARE(f.outPatient().AdmissionDate(), QDateTime(QDate(2026, 12, 1), QTime(7, 15)));
+        QCOMPARE(f.outPatient().DischargeDate(), QDateTime(QDate(2026, 12, 1), QTime(9, 0)));
+        QVERIFY(!f.outPatient().BillingDate().isValid());
+        QCOMPARE(f.outPatient().Account().AccountNumber, QString());
+        QCOMPARE(f.outPatient().Account().Company, QString());
+        QCOMPARE(f.outPatient().Doctor2().CompleteName, QStringLiteral("DELA PAZ, JOSE RIZAL"));
+        QCOMPARE(f.outPatient().Doctor1().CompleteName, QString());
+        QCOMPARE(f.outPatient().ERNum(), QStringLiteral("ER-T1"));
+        QCOMPARE(f.outPatient().OPDHistory().ChiefComplaints,
+                 QStringLiteral("LACERATED WOUND, LEFT HAND"));
+        QCOMPARE(f.finder->AdmissionDate(), f.outPatient().AdmissionDate());
+        QCOMPARE(f.finder->Doctor2().Code, QStringLiteral("T001"));
+
+        // An inpatient stay is no outpatient visit.
+        QVERIFY(!f.outPatient().OpenOutPatient(QStringLiteral("T100001")));
+    }
+
+    void failedLookUpsLeaveNothingBehind_data()
+    {
+        QTest::addColumn<QString>("number");
+        QTest::newRow("unknown") << "T777777";
+        QTest::newRow("unknown outpatient") << "T777777B";
+        QTest::newRow("empty") << "";
+        QTest::newRow("blank") << "   ";
+        QTest::newRow("quote") << "T1000'01";
+    }
+
+    void failedLookUpsLeaveNothingBehind()
+    {
+        QFETCH(QString, number);
+        Finder f;
+        QVERIFY(f.open());
+
+        QVERIFY(f.finder->ValidatePatient(QStringLiteral("T00001")));
+        QVERIFY(!f.finder->ValidatePatient(number));
+        QCOMPARE(f.finder->PatientMaster(), PatientMasterRecord());
+
+        QVERIFY(f.finder->ValidateAdmission(QStringLiteral("T100001")));
+        QVERIFY(!f.finder->ValidateAdmission(number));
+        QCOMPARE(f.finder->Admission(), AdmissionRecord());
+        QCOMPARE(f.finder->History(), PatientHistory());
+        QCOMPARE(f.finder->Room(), RoomInfo());
+        QVERIFY(!f.finder->AdmissionDate().isValid());
+
+        QVERIFY(f.outPatient().OpenOutPatient(QStringLiteral("T200001B")));
+        QVERIFY(!f.outPatient().OpenOutPatient(number));
+        QCOMPARE(f.outPatient().visit(), OutPatientRecord());
+        QCOMPARE(f.outPatient().OPDHistory(), OutPatientHistory());
+
+        QVERIFY(f.finder->ValidateRoom(QStringLiteral("T-501")));
+        QVERIFY(!f.finder->ValidateRoom(number));
+        QCOMPARE(f.finder->Room(), RoomInfo());
+        QVERIFY(f.notifier.boxes().isEmpty());
+    }
+
+    void holdsOneStayAtATime()
+    {
+        Finder f;
+        QVERIFY(f.open());
+        // Loading a stay finds its patient too.
+        QVERIFY(f.finder->LoadPatient(QStringLiteral("T100001")));
+        QCOMPARE(f.finder->Patient().LastName, QStringLiteral("BATUMBAKAL"));
+        QCOMPARE(f.finder->Admission().IdNum, QStringLiteral("T100001"));
+        QVERIFY(f.outPatient().OpenOutPatient(QStringLiteral("T200001B")));
+        QCOMPARE(f.finder->Admission(), AdmissionRecord());
+        QCOMPARE(f.finder->RoomID(), QString());
+        QCOMPARE(f.finder->Account().AccountNumber, QString());
+
+        QVERIFY(f.finder->LoadPatient(QStringLiteral("T200001B")));
+        QCOMPARE(f.finder->PatientMaster().LastName, QStringLiteral("CRUZ"));
+        QVERIFY(f.finder->ValidateAdmission(QStringLiteral("T100001")));
+        QCOMPARE(f.outPatient().visit(), OutPatientRecord());
+        QCOMPARE(f.finder->Account().AccountNumber, QStringLiteral("T900"));
+
+        QVERIFY(!f.finder->LoadPatient(QStringLiteral("T777777")));
+        QCOMPARE(f.finder->PatientMaster(), PatientMasterRecord());
+    }
+
+    void refreshSeesABillClosedElsewhere()
+    {
+        Finder f;
+        QVERIFY(f.open());
+        QVERIFY(!f.finder->Refresh()); // nothing held yet
+
+        QVERIFY(f.finder->ValidatePatient(QStringLiteral("T00001")));
+        QVERIFY(f.finder->ValidateAdmission(QStringLiteral("T100001")));
+        const QDateTime billed(QDate(2026, 12, 1), QTime(9, 45));
+        // The billing office closes the bill from another workstation.
+        auto other = Database::open(f.hospital->settings());
+        QVERIFY(other);
+        QVERIFY((*other)->exec(u"update PATIENT_DATA..tbPatient set BillingDate = :billed "
+                               u"where IDNum = 'T100001'",
+                               {{QStringLiteral("billed"), billed}}));
+        QVERIFY(!f.finder->BillingDate().isValid());
+        QVERIFY(f.finder->Refresh());
+        QCOMPARE(f.finder->Admission().BillingDate, billed);
+        QCOMPARE(f.finder->BillingDate(), billed);
+        QCOMPARE(f.finder->PatientMaster().HospitalNumber, QStringLiteral("T00001"));
+
+        QVERIFY(f.outPatient().OpenOutPatient(QStringLiteral("T200001B")));
+        QVERIFY((*other)->exec(u"update PATIENT_DATA..tbOutPatient set BillingDate = :billed "
+                               u"where IDNum = 'T200001B'",
+                               {{QStringLiteral("billed"), billed}}));
+        QVERIFY(f.finder->Refresh());
+        QCOMPARE(f.outPatient().BillingDate(), billed);
+
+        // A stay that is gone cannot be refreshed, and nothing of it stays behind.
+        QVERIFY((*other)->exec(u"delete from PATIENT_DATA..tbOutPatient where IDNum = 'T200001B'"));
+        QVERIFY(!f.finder->Refresh());
+        QCOMPARE(f.outPatient().visit(), OutPatientRecord());
+    }
+
+    void withoutConnectionNothingIsFound()
+    {
+        Finder f;
+        QVERIFY(f.open());
+        QVERIFY(!f.finder->InitConnection(QStringLiteral("MTS01"), nullptr));
+        QVERIFY(!f.finder->ValidatePatient(QStringLiteral("T00001")));
+        QVERIFY(!f.finder->ValidateAdmission(QStringLiteral("T100001")));
+        QVERIFY(!f.outPatient().OpenOutPatient(QStringLiteral("T200001B")));
+        QVERIFY(!f.finder->ValidateRoom(QStringLiteral("T-501")));
+        QVERIFY(f.notifier.boxes().isEmpty());
+    }
+};
 
 QTEST_GUILESS_MAIN(tst_PatientFinder)
 #include "tst_patientfinder.moc"

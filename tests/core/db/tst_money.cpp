@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Kestrel developers
-#include "shell/db/Money.h"
-#include "shell/db/NumberFormat.h"
+#include "core/db/Money.h"
+#include "core/db/NumberFormat.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Kestrel developers
-#include "shell/components/ui/LoginDialog.h"
+#include "shell/ui/LoginDialog.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -16,9 +16,14 @@ using namespace kestrel;
 
 namespace {
 
-template <typename T> T *child(QWidget &parent, const char *name)
+QLineEdit *edit(QWidget &dialog, const char *name)
 {
-    return parent.findChild<T *>(QString::fromLatin1(name));
+    return dialog.findChild<QLineEdit *>(QString::fromLatin1(name));
+}
+
+QComboBox *databaseChoice(QWidget &dialog)
+{
+    return dialog.findChild<QComboBox *>(QStringLiteral("cboDatabase"));
 }
 
 // Shows the dialog and makes it the active window, as the login is when it opens.
@@ -29,6 +34,13 @@ bool showActive(QDialog &dialog)
     return QTest::qWaitForWindowActive(&dialog);
 }
 
+// Types into the field that has the focus, then presses `key` there.
+void typeAndPress(const QString &text, Qt::Key key = Qt::Key_Return)
+{
+    QTest::keyClicks(QApplication::focusWidget(), text);
+    QTest::keyClick(QApplication::focusWidget(), key);
+}
+
 } // namespace
 
 class tst_LoginDialog : public QObject
@@ -36,253 +48,182 @@ class tst_LoginDialog : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
-    void init();
+    void initTestCase()
+    {
+        // Remembered choices go to a throwaway settings folder, never the user's.
+        QStandardPaths::setTestModeEnabled(true);
+        QCoreApplication::setOrganizationName(QStringLiteral("KestrelTest"));
+        QCoreApplication::setApplicationName(QStringLiteral("tst_logindialog"));
+    }
+    void init() { QSettings().clear(); }
 
-    void looksLikeTheLogin();
-    void enterMovesFromCodeToPasswordAndLogsIn();
-    void codeIsUpperCasedAsTyped();
-    void escapeCancels();
-    void serverFieldsOnlyForTheServer();
-    void refusalIsShownAboveTheButtons();
-    void askLoginAnswersWhatWasTyped();
-    void lastDatabaseChoiceIsRemembered();
-    void askPasswordAsksOnlyThePassword();
-};
+    void enterMovesFromCodeToPasswordAndLogsIn()
+    {
+        LoginDialog dialog;
+        dialog.prepareLogin(QString());
+        QVERIFY(showActive(dialog));
+        QCOMPARE(edit(dialog, "txtPassword")->echoMode(), QLineEdit::Password);
+        QCOMPARE(edit(dialog, "txtServerPassword")->echoMode(), QLineEdit::Password);
+        QCOMPARE(QApplication::focusWidget(), edit(dialog, "txtEmployeeCode"));
 
-void tst_LoginDialog::initTestCase()
-{
-    // Remembered choices go to a throwaway settings folder, never the user's.
-    QStandardPaths::setTestModeEnabled(true);
-    QCoreApplication::setOrganizationName(QStringLiteral("KestrelTest"));
-    QCoreApplication::setApplicationName(QStringLiteral("tst_logindialog"));
-}
+        typeAndPress(QStringLiteral("or-29a")); // upper-cased as it is typed
+        QVERIFY(dialog.isVisible());            // Enter in the code does not log in yet
+        QCOMPARE(QApplication::focusWidget(), edit(dialog, "txtPassword"));
+        typeAndPress(QStringLiteral("orsupervisor"), Qt::Key_Enter);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY(!dialog.isVisible());
 
-void tst_LoginDialog::init()
-{
-    QSettings().clear();
-}
+        const LoginRequest r = dialog.request();
+        QCOMPARE(r.source, LoginSource::Embedded);
+        QCOMPARE(r.employeeCode, QStringLiteral("OR-29A"));
+        QCOMPARE(r.password, QStringLiteral("orsupervisor"));
+        QCOMPARE(r.host, QString()); // nothing of a server for the embedded hospital
+    }
 
-void tst_LoginDialog::looksLikeTheLogin()
-{
-    LoginDialog dialog;
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Kestrel - Operating Room Login"));
-    auto *choice = child<QComboBox>(dialog, "cboDatabase");
-    QVERIFY(choice);
-    QCOMPARE(choice->count(), 2);
-    QCOMPARE(choice->itemText(0), QStringLiteral("Embedded demo hospital"));
-    QCOMPARE(choice->itemText(1), QStringLiteral("PostgreSQL server"));
-    QCOMPARE(child<QLineEdit>(dialog, "txtPassword")->echoMode(), QLineEdit::Password);
-    QCOMPARE(child<QLineEdit>(dialog, "txtServerPassword")->echoMode(), QLineEdit::Password);
-    QCOMPARE(child<QLineEdit>(dialog, "txtServerPort")->text(), QStringLiteral("5432"));
-    QVERIFY(child<QPushButton>(dialog, "cmdOK"));
-    QVERIFY(child<QPushButton>(dialog, "cmdCancel"));
-}
+    void serverFieldsOnlyForTheServer()
+    {
+        LoginDialog dialog;
+        dialog.prepareLogin(QString());
+        QVERIFY(showActive(dialog));
+        const QStringList serverFields{"txtServerHost", "txtServerPort", "txtServerDatabase",
+                                       "txtServerUser", "txtServerPassword"};
+        for (const QString &name : serverFields)
+            QVERIFY2(!dialog.findChild<QLineEdit *>(name)->isVisible(), qPrintable(name));
+        databaseChoice(dialog)->setCurrentIndex(1);
+        for (const QString &name : serverFields)
+            QVERIFY2(dialog.findChild<QLineEdit *>(name)->isVisible(), qPrintable(name));
 
-void tst_LoginDialog::enterMovesFromCodeToPasswordAndLogsIn()
-{
-    LoginDialog dialog;
-    dialog.prepareLogin(QString());
-    QVERIFY(showActive(dialog));
-    auto *code = child<QLineEdit>(dialog, "txtEmployeeCode");
-    auto *password = child<QLineEdit>(dialog, "txtPassword");
-    QCOMPARE(QApplication::focusWidget(), code);
+        // Enter walks through the server's fields down to the employee code.
+        edit(dialog, "txtServerHost")->setFocus();
+        for (const char *typed : {"db01.hospital.local", "x", "hospital", "kestrel", "pw"})
+            typeAndPress(QString::fromLatin1(typed));
+        QCOMPARE(QApplication::focusWidget(), edit(dialog, "txtEmployeeCode"));
+        QVERIFY(dialog.isVisible());
 
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("2901"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QVERIFY(dialog.isVisible()); // Enter in the code does not log in yet
-    QCOMPARE(QApplication::focusWidget(), password);
+        const LoginRequest r = dialog.request();
+        QCOMPARE(r.source, LoginSource::Server);
+        QCOMPARE(r.host, QStringLiteral("db01.hospital.local"));
+        QCOMPARE(r.port, 5432); // the port takes digits only
+        QCOMPARE(r.database, QStringLiteral("hospital"));
+        QCOMPARE(r.user, QStringLiteral("kestrel"));
+        QCOMPARE(r.serverPassword, QStringLiteral("pw"));
 
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("orsupervisor"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QVERIFY(!dialog.isVisible());
+        databaseChoice(dialog)->setCurrentIndex(0);
+        QVERIFY(!edit(dialog, "txtServerHost")->isVisible());
+    }
 
-    const LoginRequest r = dialog.request();
-    QCOMPARE(r.source, LoginSource::Embedded);
-    QCOMPARE(r.employeeCode, QStringLiteral("2901"));
-    QCOMPARE(r.password, QStringLiteral("orsupervisor"));
-    QCOMPARE(r.host, QString()); // nothing of a server for the embedded hospital
-}
+    void refusalIsShownAboveTheButtons()
+    {
+        LoginDialog dialog;
+        auto *refusal = dialog.findChild<QLabel *>(QStringLiteral("lblRefusal"));
+        QLineEdit *code = edit(dialog, "txtEmployeeCode");
+        QLineEdit *password = edit(dialog, "txtPassword");
+        dialog.prepareLogin(QString());
+        QVERIFY(showActive(dialog));
+        QVERIFY(!refusal->isVisible());
 
-void tst_LoginDialog::codeIsUpperCasedAsTyped()
-{
-    LoginDialog dialog;
-    dialog.prepareLogin(QString());
-    auto *code = child<QLineEdit>(dialog, "txtEmployeeCode");
-    QTest::keyClicks(code, QStringLiteral("or-29a"));
-    QCOMPARE(code->text(), QStringLiteral("OR-29A"));
-}
+        QTest::keyClicks(code, QStringLiteral("2901"));
+        QTest::keyClicks(password, QStringLiteral("wrong"));
+        dialog.prepareLogin(QStringLiteral("Invalid employee code or password."));
+        QVERIFY(refusal->isVisible());
+        QCOMPARE(refusal->text(), QStringLiteral("Invalid employee code or password."));
+        QVERIFY(refusal->styleSheet().contains(u"#c00000"));
+        auto *ok = dialog.findChild<QPushButton *>(QStringLiteral("cmdOK"));
+        QVERIFY(refusal->geometry().bottom() <= ok->mapTo(&dialog, QPoint(0, 0)).y());
+        // The code stays for the next try; the password must be typed again.
+        QCOMPARE(code->text(), QStringLiteral("2901"));
+        QCOMPARE(password->text(), QString());
+        QCOMPARE(QApplication::focusWidget(), password);
 
-void tst_LoginDialog::escapeCancels()
-{
-    LoginDialog dialog;
-    dialog.prepareLogin(QString());
-    QVERIFY(showActive(dialog));
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("2901"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-    QCOMPARE(dialog.result(), int(QDialog::Rejected));
-    QVERIFY(!dialog.isVisible());
-}
+        dialog.prepareLogin(QString());
+        QVERIFY(!refusal->isVisible());
+    }
 
-void tst_LoginDialog::serverFieldsOnlyForTheServer()
-{
-    LoginDialog dialog;
-    dialog.prepareLogin(QString());
-    QVERIFY(showActive(dialog));
-    auto *choice = child<QComboBox>(dialog, "cboDatabase");
-    const QStringList serverFields{"txtServerHost", "txtServerPort", "txtServerDatabase",
-                                   "txtServerUser", "txtServerPassword"};
-    for (const QString &name : serverFields)
-        QVERIFY2(!dialog.findChild<QLineEdit *>(name)->isVisible(), qPrintable(name));
-
-    choice->setCurrentIndex(1);
-    for (const QString &name : serverFields)
-        QVERIFY2(dialog.findChild<QLineEdit *>(name)->isVisible(), qPrintable(name));
-
-    // Enter walks through the server's fields down to the employee code.
-    dialog.findChild<QLineEdit *>(QStringLiteral("txtServerHost"))->setFocus();
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("db01.hospital.local"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("x"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("hospital"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("kestrel"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("pw"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), dialog.findChild<QWidget *>("txtEmployeeCode"));
-    QVERIFY(dialog.isVisible());
-
-    const LoginRequest r = dialog.request();
-    QCOMPARE(r.source, LoginSource::Server);
-    QCOMPARE(r.host, QStringLiteral("db01.hospital.local"));
-    QCOMPARE(r.port, 5432); // the port takes digits only
-    QCOMPARE(r.database, QStringLiteral("hospital"));
-    QCOMPARE(r.user, QStringLiteral("kestrel"));
-    QCOMPARE(r.serverPassword, QStringLiteral("pw"));
-
-    choice->setCurrentIndex(0);
-    QVERIFY(!dialog.findChild<QLineEdit *>(QStringLiteral("txtServerHost"))->isVisible());
-}
-
-void tst_LoginDialog::refusalIsShownAboveTheButtons()
-{
-    LoginDialog dialog;
-    auto *refusal = child<QLabel>(dialog, "lblRefusal");
-    auto *code = child<QLineEdit>(dialog, "txtEmployeeCode");
-    auto *password = child<QLineEdit>(dialog, "txtPassword");
-    dialog.prepareLogin(QString());
-    QVERIFY(showActive(dialog));
-    QVERIFY(!refusal->isVisible());
-
-    QTest::keyClicks(code, QStringLiteral("2901"));
-    QTest::keyClicks(password, QStringLiteral("wrong"));
-    dialog.prepareLogin(QStringLiteral("Invalid employee code or password."));
-    QVERIFY(refusal->isVisible());
-    QCOMPARE(refusal->text(), QStringLiteral("Invalid employee code or password."));
-    QVERIFY(refusal->styleSheet().contains(u"#c00000"));
-    QVERIFY(refusal->geometry().bottom() <=
-            child<QPushButton>(dialog, "cmdOK")->mapTo(&dialog, QPoint(0, 0)).y());
-    // The code stays for the next try; the password must be typed again.
-    QCOMPARE(code->text(), QStringLiteral("2901"));
-    QCOMPARE(password->text(), QString());
-    QCOMPARE(QApplication::focusWidget(), password);
-
-    dialog.prepareLogin(QString());
-    QVERIFY(!refusal->isVisible());
-}
-
-void tst_LoginDialog::askLoginAnswersWhatWasTyped()
-{
-    LoginDialog dialog;
-    QTimer::singleShot(0, &dialog, [&dialog] {
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QTest::keyClicks(dialog.findChild<QLineEdit *>(QStringLiteral("txtEmployeeCode")),
-                         QStringLiteral("2903"));
-        auto *password = dialog.findChild<QLineEdit *>(QStringLiteral("txtPassword"));
-        QTest::keyClicks(password, QStringLiteral("circnurse"));
-        QTest::keyClick(password, Qt::Key_Return);
-    });
-    const std::optional<LoginRequest> answer = dialog.askLogin(QString());
-    QVERIFY(answer);
-    QCOMPARE(answer->employeeCode, QStringLiteral("2903"));
-    QCOMPARE(answer->password, QStringLiteral("circnurse"));
-    // The window keeps no password once it has answered.
-    QCOMPARE(dialog.findChild<QLineEdit *>(QStringLiteral("txtPassword"))->text(), QString());
-
-    QTimer::singleShot(0, &dialog, [&dialog] { dialog.reject(); });
-    QVERIFY(!dialog.askLogin(QStringLiteral("Invalid employee code or password.")));
-}
-
-void tst_LoginDialog::lastDatabaseChoiceIsRemembered()
-{
+    void askLoginAnswersWhatWasTyped()
     {
         LoginDialog dialog;
         QTimer::singleShot(0, &dialog, [&dialog] {
-            dialog.findChild<QComboBox *>(QStringLiteral("cboDatabase"))->setCurrentIndex(1);
-            QTest::keyClicks(dialog.findChild<QLineEdit *>(QStringLiteral("txtServerHost")),
-                             QStringLiteral("db01"));
-            QTest::keyClicks(dialog.findChild<QLineEdit *>(QStringLiteral("txtServerDatabase")),
-                             QStringLiteral("hospital"));
-            QTest::keyClicks(dialog.findChild<QLineEdit *>(QStringLiteral("txtServerUser")),
-                             QStringLiteral("kestrel"));
-            QTest::keyClicks(dialog.findChild<QLineEdit *>(QStringLiteral("txtServerPassword")),
-                             QStringLiteral("server-secret"));
-            QTest::keyClicks(dialog.findChild<QLineEdit *>(QStringLiteral("txtEmployeeCode")),
-                             QStringLiteral("2901"));
-            QTest::keyClicks(dialog.findChild<QLineEdit *>(QStringLiteral("txtPassword")),
-                             QStringLiteral("orsupervisor"));
-            dialog.accept();
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            QTest::keyClicks(edit(dialog, "txtEmployeeCode"), QStringLiteral("2903"));
+            QTest::keyClicks(edit(dialog, "txtPassword"), QStringLiteral("circnurse"));
+            QTest::keyClick(edit(dialog, "txtPassword"), Qt::Key_Return);
         });
-        QVERIFY(dialog.askLogin(QString()));
+        const std::optional<LoginRequest> answer = dialog.askLogin(QString());
+        QVERIFY(answer);
+        QCOMPARE(answer->employeeCode, QStringLiteral("2903"));
+        QCOMPARE(answer->password, QStringLiteral("circnurse"));
+        // The window keeps no password once it has answered.
+        QCOMPARE(edit(dialog, "txtPassword")->text(), QString());
+
+        // Escape cancels.
+        QTimer::singleShot(0, &dialog, [&dialog] {
+            QTest::keyClicks(edit(dialog, "txtEmployeeCode"), QStringLiteral("2901"));
+            QTest::keyClick(edit(dialog, "txtEmployeeCode"), Qt::Key_Escape);
+        });
+        QVERIFY(!dialog.askLogin(QStringLiteral("Invalid employee code or password.")));
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
     }
-    LoginDialog next;
-    QCOMPARE(next.findChild<QComboBox *>(QStringLiteral("cboDatabase"))->currentIndex(), 1);
-    const LoginRequest r = next.request();
-    QCOMPARE(r.source, LoginSource::Server);
-    QCOMPARE(r.host, QStringLiteral("db01"));
-    QCOMPARE(r.database, QStringLiteral("hospital"));
-    QCOMPARE(r.user, QStringLiteral("kestrel"));
-    QCOMPARE(r.serverPassword, QString());
-    QCOMPARE(r.employeeCode, QString());
-    QCOMPARE(r.password, QString());
-    // No password of any kind is remembered.
-    QSettings settings;
-    for (const QString &key : settings.allKeys()) {
-        const QString value = settings.value(key).toString();
-        QVERIFY2(!value.contains(u"secret") && !value.contains(u"orsupervisor"), qPrintable(key));
+
+    void lastDatabaseChoiceIsRemembered()
+    {
+        {
+            LoginDialog dialog;
+            QTimer::singleShot(0, &dialog, [&dialog] {
+                databaseChoice(dialog)->setCurrentIndex(1);
+                const std::pair<const char *, const char *> typed[] = {
+                    {"txtServerHost", "db01"},    {"txtServerDatabase", "hospital"},
+                    {"txtServerUser", "kestrel"}, {"txtServerPassword", "server-secret"},
+                    {"txtEmployeeCode", "2901"},  {"txtPassword", "orsupervisor"}};
+                for (const auto &[field, text] : typed)
+                    QTest::keyClicks(edit(dialog, field), QString::fromLatin1(text));
+                dialog.accept();
+            });
+            QVERIFY(dialog.askLogin(QString()));
+        }
+        LoginDialog next;
+        QCOMPARE(databaseChoice(next)->currentIndex(), 1);
+        const LoginRequest r = next.request();
+        QCOMPARE(r.source, LoginSource::Server);
+        QCOMPARE(r.host, QStringLiteral("db01"));
+        QCOMPARE(r.database, QStringLiteral("hospital"));
+        QCOMPARE(r.user, QStringLiteral("kestrel"));
+        QCOMPARE(r.serverPassword, QString());
+        QCOMPARE(r.employeeCode, QString());
+        QCOMPARE(r.password, QString());
+        // No password of any kind is remembered.
+        QSettings settings;
+        for (const QString &key : settings.allKeys()) {
+            const QString value = settings.value(key).toString();
+            QVERIFY2(!value.contains(u"secret") && !value.contains(u"orsupervisor"),
+                     qPrintable(key));
+        }
     }
-}
 
-void tst_LoginDialog::askPasswordAsksOnlyThePassword()
-{
-    LoginDialog dialog;
-    QTimer::singleShot(0, &dialog, [&dialog] {
-        QVERIFY(!dialog.findChild<QLineEdit *>(QStringLiteral("txtEmployeeCode"))->isVisible());
-        QVERIFY(!dialog.findChild<QComboBox *>(QStringLiteral("cboDatabase"))->isVisible());
-        QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("lblHeading"))->text(),
-                 QStringLiteral("VILLANUEVA, TERESITA MAGBANUA"));
-        auto *password = dialog.findChild<QLineEdit *>(QStringLiteral("txtPassword"));
-        QTest::keyClicks(password, QStringLiteral("orsupervisor"));
-        QTest::keyClick(password, Qt::Key_Return);
-    });
-    QCOMPARE(dialog.askPassword(QStringLiteral("VILLANUEVA, TERESITA MAGBANUA"), QString()),
-             std::optional<QString>(QStringLiteral("orsupervisor")));
+    void askPasswordAsksOnlyThePassword()
+    {
+        const QString name = QStringLiteral("VILLANUEVA, TERESITA MAGBANUA");
+        LoginDialog dialog;
+        QTimer::singleShot(0, &dialog, [&dialog, name] {
+            QVERIFY(!edit(dialog, "txtEmployeeCode")->isVisible());
+            QVERIFY(!databaseChoice(dialog)->isVisible());
+            QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("lblHeading"))->text(), name);
+            QTest::keyClicks(edit(dialog, "txtPassword"), QStringLiteral("orsupervisor"));
+            QTest::keyClick(edit(dialog, "txtPassword"), Qt::Key_Return);
+        });
+        QCOMPARE(dialog.askPassword(name, QString()),
+                 std::optional<QString>(QStringLiteral("orsupervisor")));
 
-    QTimer::singleShot(0, &dialog, [&dialog] {
-        QTest::keyClick(dialog.findChild<QLineEdit *>(QStringLiteral("txtPassword")),
-                        Qt::Key_Escape);
-    });
-    QCOMPARE(dialog.askPassword(QStringLiteral("VILLANUEVA, TERESITA MAGBANUA"), QString()),
-             std::optional<QString>());
+        QTimer::singleShot(0, &dialog, [&dialog] {
+            QTest::keyClick(edit(dialog, "txtPassword"), Qt::Key_Escape);
+        });
+        QCOMPARE(dialog.askPassword(name, QString()), std::optional<QString>());
 
-    // Back to a login, the whole window is there again.
-    dialog.prepareLogin(QString());
-    QVERIFY(showActive(dialog));
-    QVERIFY(dialog.findChild<QLineEdit *>(QStringLiteral("txtEmployeeCode"))->isVisible());
-}
+        // Back to a login, the whole window is there again.
+        dialog.prepareLogin(QString());
+        QVERIFY(showActive(dialog));
+        QVERIFY(edit(dialog, "txtEmployeeCode")->isVisible());
+    }
+};
 
 QTEST_MAIN(tst_LoginDialog)
 #include "tst_logindialog.moc"
