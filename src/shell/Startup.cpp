@@ -140,14 +140,14 @@ Startup::Outcome Startup::run()
     // 14-15. Status bar.
     m_env.window.setPanel(2, user->Initial(), {});
     m_env.window.setPanel(3, user->EmployeeName(), {});
-    m_env.window.setPanel(
-        7, m_env.window.panelText(7),
-        QLocale(QLocale::English, QLocale::UnitedStates)
-            .toString(m_session.ServerDate, QStringLiteral("dddd, MMMM dd, yyyy")));
+    // The date's tooltip is the server's date as the workstation writes a long date.
+    m_env.window.setPanel(7, m_env.window.panelText(7),
+                          QLocale().toString(m_session.ServerDate, QLocale::LongFormat));
     const QString serverPanel = serverPanelText(
         m_env.window.panelText(8), m_session.settings.HideServerIP(), user->servername(),
         m_session.settings.LiveServer(), m_session.settings.TestServer());
-    m_env.window.setPanel(8, serverPanel, serverPanel);
+    // Only the text changes: the tooltip stays "Server Name".
+    m_env.window.setPanel(8, serverPanel, QStringLiteral("Server Name"));
 
     // 16. The connection already has the hospital's 120-second limit from the moment it was
     // opened; client-side cursors are how every result is read here anyway.

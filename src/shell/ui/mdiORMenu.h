@@ -21,6 +21,8 @@ class QToolBar;
 
 namespace kestrel {
 
+class LockKeys;
+
 /// The program's main window: the frame every other window opens in, with the menu bar,
 /// the toolbar `Toolbar1`, the status bar `StbEr`, the "Next Charge Slip #" panel and the
 /// alert buttons of the background monitors. Every command is the presenter's (MainMenu);
@@ -108,6 +110,8 @@ private:
 
     // The status bar and the charge slip panel (mdiORMenuStatusBar.cpp).
     void buildStatusBar();
+    /// "CAPS" and "NUM" are shown plainly while their lock is on and greyed while it is off.
+    void showLockKeys();
     void buildChargeSlipPanel();
     void tick();
     QLabel *panel(int index) const;
@@ -122,6 +126,7 @@ private:
     QHash<QString, QWidget *> m_controls;
     QList<QLabel *> m_panels;
     QTimer *m_clock = nullptr;
+    LockKeys *m_lockKeys = nullptr;
     QMetaObject::Connection m_screenConnection;
     /// Set once the exit question was answered Yes, so closing does not ask again.
     bool m_exitConfirmed = false;

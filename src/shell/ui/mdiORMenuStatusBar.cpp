@@ -3,6 +3,8 @@
 // mdiORMenu's status bar StbEr with its clock, and the "Next Charge Slip #" panel.
 #include "shell/ui/mdiORMenu.h"
 
+#include "shell/ui/LockKeys.h"
+
 #include <QDateTime>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -46,6 +48,10 @@ void mdiORMenu::buildStatusBar()
     setPanel(4, QStringLiteral("CAPS"));
     setPanel(5, QStringLiteral("NUM"));
     setPanel(8, QStringLiteral("Server Name"), QStringLiteral("Server Name"));
+
+    m_lockKeys = new LockKeys(this);
+    connect(m_lockKeys, &LockKeys::changed, this, &mdiORMenu::showLockKeys);
+    showLockKeys();
 
     m_clock = new QTimer(this);
     m_clock->setObjectName(QStringLiteral("clock"));
@@ -112,8 +118,16 @@ QString mdiORMenu::panelToolTip(int index) const
     return label ? label->toolTip() : QString();
 }
 
+void mdiORMenu::showLockKeys()
+{
+    panel(4)->setEnabled(m_lockKeys->capsLock().value_or(false));
+    panel(5)->setEnabled(m_lockKeys->numLock().value_or(false));
+}
+
 void mdiORMenu::tick()
 {
+    // A lock key pressed in another program is seen here within the second.
+    m_lockKeys->refresh();
     // The time and date panels show the workstation's clock, as a wall clock would.
     const QDateTime now = QDateTime::currentDateTime();
     panel(6)->setText(now.time().toString(QStringLiteral("h:mm AP")));

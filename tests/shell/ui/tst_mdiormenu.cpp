@@ -62,6 +62,34 @@ private Q_SLOTS:
         m_db.reset();
     }
 
+    void lockKeyPanelsFollowTheKeys()
+    {
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        auto *caps = m_window->findChild<QLabel *>(QStringLiteral("StbEr(4)"));
+        auto *num = m_window->findChild<QLabel *>(QStringLiteral("StbEr(5)"));
+        QVERIFY(caps && num);
+        // Offscreen there is no keyboard indicator to read: the state is learnt from the keys.
+        const auto press = [&](Qt::Key key, Qt::KeyboardModifiers modifiers, const QString &text) {
+            QKeyEvent event(QEvent::KeyPress, key, modifiers, text);
+            QCoreApplication::sendEvent(m_window->windowHandle(), &event);
+        };
+        press(Qt::Key_A, Qt::NoModifier, QStringLiteral("A"));
+        QVERIFY(caps->isEnabled());
+        press(Qt::Key_A, Qt::ShiftModifier, QStringLiteral("a"));
+        QVERIFY(caps->isEnabled());
+        press(Qt::Key_CapsLock, Qt::NoModifier, {});
+        QVERIFY(!caps->isEnabled());
+        press(Qt::Key_A, Qt::ShiftModifier, QStringLiteral("A"));
+        QVERIFY(!caps->isEnabled());
+        QVERIFY(!num->isEnabled());
+        press(Qt::Key_7, Qt::KeypadModifier, QStringLiteral("7"));
+        QVERIFY(num->isEnabled());
+        press(Qt::Key_Home, Qt::KeypadModifier, {});
+        QVERIFY(!num->isEnabled());
+        QCOMPARE(caps->text(), QStringLiteral("CAPS"));
+    }
+
     void registeredWindowIsOneSharedInstance()
     {
         m_window->show();
