@@ -29,10 +29,12 @@ struct PrefixRange
 };
 inline PrefixRange prefixRange(const QString &typed)
 {
-    // U+FFFF sorts after every character a name holds: in SQLite's byte order, in the code
-    // point order of a C collation, and as the highest weight of the Unicode collation.
+    // U+10FFFF, the last code point, sorts after every character a name holds (those beyond
+    // U+FFFF too) in code point order, which is UTF-8's byte order: SQLite's and a C
+    // collation's.
     const QString low = typed.trimmed();
-    return {low, low + QChar(0xFFFF)};
+    const char32_t last = 0x10FFFF;
+    return {low, low + QString::fromUcs4(&last, 1)};
 }
 
 } // namespace kestrel
