@@ -87,9 +87,7 @@ Result<RowSet> listConfirmedORSchedule(Database &db, const ProcedureArgs &args)
 {
     if (args.text(0) == kAdmittedNotChecked)
         return admittedNotChecked(db, args.text(1));
-    return failure(QStringLiteral("The confirmed schedule list of kind '%1' is not kept by this "
-                                  "hospital database.")
-                       .arg(args.text(0)));
+    return listConfirmedSchedules(db, args);
 }
 
 // STATION..sp_Get_Patient_PostedProcedure hospital number: the OR procedures posted to the

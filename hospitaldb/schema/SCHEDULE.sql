@@ -69,5 +69,16 @@ CREATE TABLE tbORScheduleDetails (
     ORNotifiedDate datetime
 );
 CREATE INDEX ix_tbORScheduleDetails_IDNum ON tbORScheduleDetails (IDNum);
-CREATE INDEX ix_tbORScheduleDetails_Room ON tbORScheduleDetails (RoomID, StartTime);
+-- The room conflict check reads a room's confirmed operations that start before the new one
+-- ends and no earlier than the room's longest operation before it starts: one range of the
+-- first index, and the longest from the end of the second.
+CREATE INDEX ix_tbORScheduleDetails_Room ON tbORScheduleDetails (RoomID, RecordStatus, StartTime);
+CREATE INDEX ix_tbORScheduleDetails_RoomLength ON tbORScheduleDetails (RoomID, RecordStatus, Length);
 CREATE INDEX ix_tbORScheduleDetails_Status ON tbORScheduleDetails (RecordStatus, StartTime);
+
+-- The last schedule transaction number drawn: exactly one row, ID 1. Numbers are drawn inside
+-- the saving transaction, so two workstations never get the same one.
+CREATE TABLE tbORScheduleNumber (
+    ID int NOT NULL PRIMARY KEY,
+    LastTransNum int NOT NULL DEFAULT 0
+);
