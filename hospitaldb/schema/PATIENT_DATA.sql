@@ -206,3 +206,15 @@ CREATE TABLE tbAdmissionType (
     AdmissionType vchar NOT NULL DEFAULT '',
     Status vchar NOT NULL DEFAULT 'A'
 );
+
+-- What the patient is allergic to, kept for life under the hospital number: up to five codes
+-- of the allergy list ("F1" fish, "M1" penicillin, ...) in slot order, and free text.
+CREATE TABLE tbMasterAllergies (
+    Hospnum vchar NOT NULL PRIMARY KEY,
+    AllergyID1 vchar NOT NULL DEFAULT '',
+    AllergyID2 vchar NOT NULL DEFAULT '',
+    AllergyID3 vchar NOT NULL DEFAULT '',
+    AllergyID4 vchar NOT NULL DEFAULT '',
+    AllergyID5 vchar NOT NULL DEFAULT '',
+    Others memo
+);

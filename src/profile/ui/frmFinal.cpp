@@ -1,0 +1,623 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Kestrel developers
+#include "profile/ui/frmFinal.h"
+
+#include "core/Notifier.h"
+#include "core/Session.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace kestrel {
+
+namespace {
+
+QPushButton *button(const QString &caption, const QString &name, QWidget *parent)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLineEdit *field(const QString &name, QWidget *parent, int twips = 0)
+{
+    auto *e = new QLineEdit(parent);
+    e->setObjectName(name);
+    if (twips > 0)
+        e->setMaximumWidth(twips / 15);
+    return e;
+}
+
+QTableWidget *grid(const QString &name, const QStringList &headers, QWidget *parent)
+{
+    auto *g = new QTableWidget(0, int(headers.size()), parent);
+    g->setObjectName(name);
+    g->setHorizontalHeaderLabels(headers);
+    g->verticalHeader()->hide();
+    g->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    g->setSelectionBehavior(QAbstractItemView::SelectRows);
+    g->setSelectionMode(QAbstractItemView::SingleSelection);
+    g->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return g;
+}
+
+} // namespace
+
+frmFinal::frmFinal(Session &session, QWidget *parent)
+    : QWidget(parent)
+    , m_session(session)
+    , m_presenter(session)
+{
+    setObjectName(QStringLiteral("frmFinal"));
+    buildUi();
+    bind();
+}
+
+void frmFinal::buildUi()
+{
+    setWindowTitle(QStringLiteral("Clinical Procedures"));
+
+    m_meterLabel = new QLabel(QStringLiteral("Loading Patient Records"), this);
+    m_meter = new QProgressBar(this);
+    m_meter->setObjectName(QStringLiteral("pctMeter"));
+    m_meter->setRange(0, PatientProfile::TabCount);
+    auto *meterRow = new QHBoxLayout;
+    meterRow->addWidget(m_meterLabel);
+    meterRow->addWidget(m_meter, 1);
+
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("SSTab1"));
+    const QStringList captions = PatientProfile::tabCaptions();
+    for (int tab = 0; tab < captions.size(); ++tab) {
+        QWidget *page = nullptr;
+        if (tab == PatientProfile::VitalSignsTab)
+            page = buildVitalSignsTab();
+        else if (tab == PatientProfile::NurseNotesTab)
+            page = buildNotesTab();
+        else if (tab == PatientProfile::ProfileTab)
+            page = buildProfileTab();
+        else if (tab == PatientProfile::ResultsTab)
+            page = buildListTab(m_laboratory, QStringLiteral("mshflexLaboratory"),
+                                QStringLiteral("&Laboratory"));
+        else if (tab == PatientProfile::ReportsTab)
+            page = buildListTab(m_reports, QStringLiteral("mshflexReports"), QString());
+        else
+            page = new QWidget(this);
+        m_tabs->addTab(page, captions.at(tab));
+    }
+
+    auto *body = new QHBoxLayout;
+    body->addWidget(m_tabs, 1);
+    body->addWidget(buildActions());
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(buildHeader());
+    layout->addLayout(meterRow);
+    layout->addLayout(body, 1);
+    m_meter->hide();
+    m_meterLabel->hide();
+}
+
+QWidget *frmFinal::buildHeader()
+{
+    auto *box = new QGroupBox(this);
+    auto *g = new QGridLayout(box);
+    struct Item
+    {
+        const char *label;
+        const char *name;
+        QString ProfileHeader::*value;
+        int row, column, span;
+    };
+    static const Item items[] = {
+        {"Adm. No.", "txtId", &ProfileHeader::IdNum, 0, 0, 1},
+        {"Hosp. No.", "txtPno", &ProfileHeader::HospNum, 0, 2, 1},
+        {"Patient", "txtPatient", &ProfileHeader::PatientName, 0, 4, 3},
+        {"Sex", "txtSex", &ProfileHeader::Sex, 1, 0, 1},
+        {"Age", "txtAge", &ProfileHeader::Age, 1, 2, 1},
+        {"Birth Date", "txtDob", &ProfileHeader::BirthDate, 1, 4, 1},
+        {"B.T.", "txtBloodType", &ProfileHeader::BloodType, 1, 6, 1},
+        {"Room", "txtRoom", &ProfileHeader::Room, 2, 0, 1},
+        {"Status", "txtStatus", &ProfileHeader::Status, 2, 2, 1},
+        {"Date Admitted", "txtDateAdmitted", &ProfileHeader::DateAdmitted, 2, 4, 1},
+        {"Date Discharged", "txtDateDischarged", &ProfileHeader::DateDischarged, 2, 6, 1},
+        {"Diagnosis", "txtDiagnosis", &ProfileHeader::Diagnosis, 3, 0, 7},
+        {"Doctor", "txtDoctor1", &ProfileHeader::Doctor1, 4, 0, 1},
+        {"", "txtDoctor2", &ProfileHeader::Doctor2, 4, 2, 1},
+        {"", "txtDoctor3", &ProfileHeader::Doctor3, 4, 4, 1},
+        {"Diet", "txtAdiet", &ProfileHeader::Diet, 4, 6, 1},
+        {"Adm. Type", "txtAdmType", &ProfileHeader::AdmissionType, 5, 0, 1},
+        {"Patient Account", "txtPxAccount", &ProfileHeader::PatientAccount, 5, 2, 3},
+        {"Ht. (cm)", "txtHt", &ProfileHeader::Height, 6, 0, 1},
+        {"Wt. (kg)", "txtWt", &ProfileHeader::Weight, 6, 2, 1},
+    };
+    for (const Item &item : items) {
+        QLineEdit *edit = field(QString::fromLatin1(item.name), box);
+        edit->setReadOnly(true);
+        g->addWidget(new QLabel(QString::fromLatin1(item.label), box), item.row, item.column);
+        g->addWidget(edit, item.row, item.column + 1, 1, item.span);
+        m_headerFields.append({edit, item.value});
+    }
+    g->addWidget(new QLabel(QStringLiteral("PHIC TYPE"), box), 6, 4);
+    m_phicType = new QLabel(box);
+    m_phicType->setObjectName(QStringLiteral("lblPHICType"));
+    g->addWidget(m_phicType, 6, 5, 1, 3);
+    return box;
+}
+
+QWidget *frmFinal::buildVitalSignsTab()
+{
+    auto *page = new QWidget(this);
+    m_systolic = field(QStringLiteral("txtBloodPressure(0)"), page, 600);
+    m_diastolic = field(QStringLiteral("txtBloodPressure(1)"), page, 600);
+    m_temperature = field(QStringLiteral("txtTemperature"), page, 700);
+    m_pulse = field(QStringLiteral("txtPulserate"), page, 700);
+    m_respiration = field(QStringLiteral("txtRespiratoryrate"), page, 700);
+    m_o2Sat = field(QStringLiteral("txtO2Sat"), page, 700);
+    m_protocol = new QComboBox(page);
+    m_protocol->setObjectName(QStringLiteral("cmbProfile"));
+    m_protocol->setEditable(true);
+    m_protocol->addItems(VitalSigns::protocols());
+    m_protocol->setCurrentIndex(-1);
+
+    auto *entry = new QGridLayout;
+    auto *bp = new QHBoxLayout;
+    bp->addWidget(m_systolic);
+    bp->addWidget(new QLabel(QStringLiteral("/"), page));
+    bp->addWidget(m_diastolic);
+    bp->addStretch(1);
+    entry->addWidget(new QLabel(QStringLiteral("Blood Pressure"), page), 0, 0);
+    entry->addLayout(bp, 0, 1);
+    entry->addWidget(new QLabel(QStringLiteral("Temperature"), page), 0, 2);
+    entry->addWidget(m_temperature, 0, 3);
+    entry->addWidget(new QLabel(QStringLiteral("Pulse Rate"), page), 1, 0);
+    auto *pulse = new QHBoxLayout;
+    pulse->addWidget(m_pulse);
+    pulse->addWidget(new QLabel(QStringLiteral("/ min."), page));
+    entry->addLayout(pulse, 1, 1);
+    entry->addWidget(new QLabel(QStringLiteral("Respiratory Rate"), page), 1, 2);
+    auto *resp = new QHBoxLayout;
+    resp->addWidget(m_respiration);
+    resp->addWidget(new QLabel(QStringLiteral("/ min."), page));
+    entry->addLayout(resp, 1, 3);
+    entry->addWidget(new QLabel(QStringLiteral("O2 Saturation"), page), 2, 0);
+    entry->addWidget(m_o2Sat, 2, 1);
+    entry->addWidget(new QLabel(QStringLiteral("Monitoring"), page), 2, 2);
+    entry->addWidget(m_protocol, 2, 3);
+
+    m_saveVitalSign = button(QStringLiteral("&Save"), QStringLiteral("cmdSaveVitalSign"), page);
+    m_editVitalSign = button(QStringLiteral("Edit"), QStringLiteral("cmdEditVitalSign"), page);
+    m_deleteVitalSign =
+        button(QStringLiteral("Delete"), QStringLiteral("cmdDeleteVitalSign"), page);
+    m_cancelVitalSign =
+        button(QStringLiteral("Cancel"), QStringLiteral("cmdCancelVitalSign"), page);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    for (QPushButton *b : {m_saveVitalSign, m_editVitalSign, m_deleteVitalSign, m_cancelVitalSign})
+        buttons->addWidget(b);
+    // "Cancel" shows only while a reading is being edited.
+    m_cancelVitalSign->hide();
+
+    m_vitalSigns = grid(QStringLiteral("mshflexProcessed(3)"), VitalSigns::columnHeaders(), page);
+    for (int column = 0; column < m_vitalSigns->columnCount(); ++column)
+        m_vitalSigns->setColumnHidden(column, VitalSigns::isColumnHidden(column));
+
+    auto *layout = new QVBoxLayout(page);
+    layout->addLayout(entry);
+    layout->addLayout(buttons);
+    layout->addWidget(m_vitalSigns, 1);
+    return page;
+}
+
+QWidget *frmFinal::buildNotesTab()
+{
+    auto *page = new QWidget(this);
+    m_noteTime = new QDateTimeEdit(page);
+    m_noteTime->setObjectName(QStringLiteral("dtpNotes"));
+    m_noteTime->setDisplayFormat(QStringLiteral("MM/dd/yyyy hh:mm:ss AP"));
+    m_shift = new QComboBox(page);
+    m_shift->setObjectName(QStringLiteral("cboShift"));
+    m_noteEntry = new QPlainTextEdit(page);
+    m_noteEntry->setObjectName(QStringLiteral("txtNotesEntry"));
+    m_saveNote = button(QStringLiteral("&Save"), QStringLiteral("cmdSaveNotes"), page);
+    auto *entryRow = new QHBoxLayout;
+    entryRow->addWidget(new QLabel(QStringLiteral("Date / Time"), page));
+    entryRow->addWidget(m_noteTime);
+    entryRow->addWidget(new QLabel(QStringLiteral("Shift"), page));
+    entryRow->addWidget(m_shift);
+    entryRow->addStretch(1);
+    entryRow->addWidget(m_saveNote);
+
+    m_previousNotes =
+        grid(QStringLiteral("mshflexPrevNotes"),
+             {QStringLiteral("Date / Time"), QStringLiteral("Day Shift"),
+              QStringLiteral("Entered By"), QStringLiteral("User ID")},
+             page);
+    m_previousNote = new QPlainTextEdit(page);
+    m_previousNote->setObjectName(QStringLiteral("txtPrevNotes"));
+    m_editNote = button(QStringLiteral("&Edit"), QStringLiteral("cmdEditNotes"), page);
+    m_deleteNote = button(QStringLiteral("&Delete"), QStringLiteral("cmdDeleteNotes"), page);
+    auto *noteButtons = new QHBoxLayout;
+    noteButtons->addStretch(1);
+    noteButtons->addWidget(m_editNote);
+    noteButtons->addWidget(m_deleteNote);
+
+    auto *layout = new QVBoxLayout(page);
+    layout->addLayout(entryRow);
+    layout->addWidget(m_noteEntry, 1);
+    layout->addWidget(m_previousNotes, 1);
+    layout->addWidget(m_previousNote, 1);
+    layout->addLayout(noteButtons);
+    return page;
+}
+
+QWidget *frmFinal::buildProfileTab()
+{
+    auto *page = new QWidget(this);
+    auto *boxes = new QGridLayout;
+    struct GroupBox
+    {
+        ProfileHistory::Group group;
+        const char *title;
+        const char *prefix;
+        int columns;
+    };
+    static const GroupBox groups[] = {
+        {ProfileHistory::Group::Allergy, "Allergies", "chkAllergy", 2},
+        {ProfileHistory::Group::Family, "Family History", "chkFH", 2},
+        {ProfileHistory::Group::Personal, "Personal History", "chkPH", 3},
+        {ProfileHistory::Group::Social, "Social History", "chkPSH", 1},
+    };
+    int at = 0;
+    for (const GroupBox &g : groups) {
+        auto *box = new QGroupBox(QString::fromLatin1(g.title), page);
+        auto *grid = new QGridLayout(box);
+        QList<QCheckBox *> checks;
+        const QStringList names = ProfileHistory::names(g.group);
+        for (int i = 0; i < names.size(); ++i) {
+            auto *check = new QCheckBox(names.at(i), box);
+            check->setObjectName(QStringLiteral("%1(%2)").arg(QString::fromLatin1(g.prefix)).arg(i));
+            grid->addWidget(check, i / g.columns, i % g.columns);
+            connect(check, &QCheckBox::clicked, this, [this, group = g.group, i, check](bool on) {
+                const QSignalBlocker quiet(check);
+                check->setChecked(m_presenter.history().setTicked(group, i, on));
+            });
+            checks << check;
+        }
+        m_historyBoxes.append({g.group, checks});
+        boxes->addWidget(box, 0, at++);
+    }
+
+    auto *fields = new QFormLayout;
+    struct Text
+    {
+        const char *label;
+        const char *name;
+        QString ProfileHistory::*value;
+    };
+    static const Text texts[] = {
+        {"Other Allergies", "txtAllergyOthers", &ProfileHistory::allergyOthers},
+        {"Other Family History", "txtFMOthers", &ProfileHistory::familyOthers},
+        {"Admitting Diagnosis", "txtADMDiagnosis", &ProfileHistory::admDiagnosis},
+        {"Chief Complaints", "txtChiefComplaints", &ProfileHistory::chiefComplaints},
+        {"Brief History", "txtBriefHistory", &ProfileHistory::briefHistory},
+        {"Skin", "txtSkin", &ProfileHistory::skin},
+        {"Head and Neck", "txtHeadNeck", &ProfileHistory::headNeck},
+        {"Chest and Lungs", "txtThorax", &ProfileHistory::thorax},
+        {"Abdomen", "txtAbdomen", &ProfileHistory::abdomen},
+        {"Extremities", "txtExtremeties", &ProfileHistory::extremeties},
+        {"Lymph Nodes", "txtLympNodes", &ProfileHistory::lympNodes},
+        {"Genitalia", "txtGenitalia", &ProfileHistory::genitalia},
+        {"Rectal", "txtRectal", &ProfileHistory::rectal},
+        {"Neurological", "txtNeurological", &ProfileHistory::neurological},
+        {"Others", "txtOtherPE", &ProfileHistory::otherPE},
+    };
+    for (const Text &t : texts) {
+        QLineEdit *edit = field(QString::fromLatin1(t.name), page);
+        fields->addRow(QString::fromLatin1(t.label), edit);
+        m_historyFields.append({edit, t.value});
+    }
+    m_saveProfile = button(QStringLiteral("&Save"), QStringLiteral("cmdSaveProfile"), page);
+    auto *layout = new QVBoxLayout(page);
+    layout->addLayout(boxes);
+    layout->addLayout(fields);
+    layout->addWidget(m_saveProfile, 0, Qt::AlignRight);
+    return page;
+}
+
+QWidget *frmFinal::buildListTab(QTableWidget *&list, const QString &name, const QString &note)
+{
+    auto *page = new QWidget(this);
+    list = grid(name, {}, page);
+    auto *layout = new QVBoxLayout(page);
+    if (!note.isEmpty())
+        layout->addWidget(new QLabel(note, page));
+    layout->addWidget(list, 1);
+    return page;
+}
+
+QWidget *frmFinal::buildActions()
+{
+    auto *column = new QWidget(this);
+    auto *layout = new QVBoxLayout(column);
+    for (const PatientProfile::Action &action : PatientProfile::actions()) {
+        QPushButton *b = button(action.caption,
+                                QStringLiteral("cmdNextPatient(%1)").arg(action.index), column);
+        connect(b, &QPushButton::clicked, this,
+                [this, index = action.index] { m_presenter.runAction(index); });
+        layout->addWidget(b);
+    }
+    layout->addStretch(1);
+    m_back = button(QStringLiteral("&Back to Patient List"), QStringLiteral("cmdBack"), column);
+    layout->addWidget(m_back);
+    return column;
+}
+
+void frmFinal::bind()
+{
+    connect(&m_presenter, &PatientProfile::headerChanged, this, &frmFinal::showHeader);
+    connect(&m_presenter, &PatientProfile::tabsInvalidated, this, &frmFinal::loadShownTab);
+    connect(&m_presenter, &PatientProfile::heightWeightRequested, this,
+            &frmFinal::askHeightWeight);
+    connect(m_tabs, &QTabWidget::currentChanged, this, &frmFinal::loadShownTab);
+    connect(m_back, &QPushButton::clicked, this, [this] {
+        if (m_presenter.backToPatientList())
+            closeWindow();
+    });
+
+    VitalSigns &vs = m_presenter.vitalSigns();
+    connect(&vs, &VitalSigns::listChanged, this, &frmFinal::showVitalSigns);
+    connect(&vs, &VitalSigns::entryChanged, this, &frmFinal::showVitalSignEntry);
+    connect(&vs, &VitalSigns::focusRequested, this, [this](VitalSigns::Field f) {
+        QLineEdit *target = f == VitalSigns::Field::Temperature   ? m_temperature
+                            : f == VitalSigns::Field::PulseRate   ? m_pulse
+                            : f == VitalSigns::Field::RespiratoryRate ? m_respiration
+                            : f == VitalSigns::Field::O2Sat       ? m_o2Sat
+                                                                  : m_systolic;
+        target->setFocus();
+        target->selectAll();
+    });
+    connect(m_saveVitalSign, &QPushButton::clicked, this, [this] {
+        readVitalSignEntry();
+        m_presenter.vitalSigns().save();
+    });
+    connect(m_editVitalSign, &QPushButton::clicked, this,
+            [this] { m_presenter.vitalSigns().beginEdit(m_vitalSigns->currentRow()); });
+    connect(m_deleteVitalSign, &QPushButton::clicked, this,
+            [this] { m_presenter.vitalSigns().remove(m_vitalSigns->currentRow()); });
+    connect(m_cancelVitalSign, &QPushButton::clicked, this,
+            [this] { m_presenter.vitalSigns().cancelEdit(); });
+
+    NurseNotes &notes = m_presenter.notes();
+    connect(&notes, &NurseNotes::listChanged, this, &frmFinal::showNotes);
+    connect(&notes, &NurseNotes::chosenChanged, this, &frmFinal::showChosenNote);
+    connect(m_previousNotes, &QTableWidget::cellClicked, this,
+            [this](int row, int) { m_presenter.notes().chooseNote(row); });
+    connect(m_saveNote, &QPushButton::clicked, this, [this] {
+        NurseNotes &n = m_presenter.notes();
+        n.entryTime = m_noteTime->dateTime();
+        n.entryShift = m_shift->currentText();
+        n.entryText = m_noteEntry->toPlainText();
+        n.save();
+    });
+    connect(m_editNote, &QPushButton::clicked, this,
+            [this] { m_presenter.notes().edit(m_previousNote->toPlainText()); });
+    connect(m_deleteNote, &QPushButton::clicked, this, [this] { m_presenter.notes().remove(); });
+
+    connect(&m_presenter.history(), &ProfileHistory::changed, this, &frmFinal::showHistory);
+    connect(m_saveProfile, &QPushButton::clicked, this, [this] {
+        readHistory();
+        m_presenter.history().save();
+    });
+}
+
+bool frmFinal::open(const WindowRequest &request)
+{
+    m_meterLabel->show();
+    m_meter->show();
+    m_meter->setValue(0);
+    // The tab the window opens on is the one read first; the others wait until shown.
+    const QSignalBlocker quiet(m_tabs);
+    const bool ok = m_presenter.open(request);
+    m_meter->setValue(PatientProfile::TabCount);
+    m_meter->hide();
+    m_meterLabel->hide();
+    if (!ok)
+        return false;
+    m_tabs->setCurrentIndex(m_presenter.initialTab());
+    loadShownTab();
+    return true;
+}
+
+void frmFinal::showHeader()
+{
+    const ProfileHeader &h = m_presenter.header();
+    for (const auto &[edit, value] : std::as_const(m_headerFields))
+        edit->setText(h.*value);
+    m_phicType->setText(h.PhicType);
+    const bool visit = h.outpatient;
+    // A visit has no room, diet or admission type of its own.
+    for (const char *name : {"txtRoom", "txtAdiet", "txtAdmType"}) {
+        if (auto *edit = findChild<QLineEdit *>(QString::fromLatin1(name)))
+            edit->setEnabled(!visit);
+    }
+}
+
+void frmFinal::loadShownTab()
+{
+    const int tab = m_tabs->currentIndex();
+    if (!m_presenter.takeTabToLoad(tab))
+        return;
+    const QString idNum = m_presenter.idNum();
+    if (tab == PatientProfile::VitalSignsTab) {
+        m_editVitalSign->setVisible(m_presenter.vitalSigns().canEditDelete());
+        m_deleteVitalSign->setVisible(m_presenter.vitalSigns().canEditDelete());
+        m_presenter.vitalSigns().load(idNum);
+    } else if (tab == PatientProfile::NurseNotesTab) {
+        m_shift->clear();
+        m_shift->addItems(m_presenter.notes().shifts());
+        m_presenter.notes().load(idNum);
+    } else if (tab == PatientProfile::ProfileTab) {
+        m_presenter.history().load(m_presenter.header().HospNum, idNum);
+    } else if (tab == PatientProfile::ResultsTab || tab == PatientProfile::ReportsTab) {
+        QTableWidget *list = tab == PatientProfile::ResultsTab ? m_laboratory : m_reports;
+        auto rows = tab == PatientProfile::ResultsTab
+                        ? m_presenter.lists().laboratoryResults(idNum)
+                        : m_presenter.lists().stationReports();
+        if (!rows) {
+            m_session.notifier().errorBox(rows.error());
+            return;
+        }
+        list->clear();
+        list->setColumnCount(int(rows->columnNames().size()));
+        list->setHorizontalHeaderLabels(rows->columnNames());
+        list->setRowCount(int(rows->count()));
+        for (int row = 0; row < rows->count(); ++row) {
+            for (int column = 0; column < list->columnCount(); ++column) {
+                list->setItem(row, column,
+                              new QTableWidgetItem(rows->at(row).value(column).toString()));
+            }
+        }
+        list->resizeColumnsToContents();
+    }
+}
+
+void frmFinal::showHistory()
+{
+    ProfileHistory &h = m_presenter.history();
+    for (const auto &[group, checks] : std::as_const(m_historyBoxes)) {
+        for (int i = 0; i < checks.size(); ++i) {
+            const QSignalBlocker quiet(checks.at(i));
+            checks.at(i)->setChecked(h.isTicked(group, i));
+        }
+    }
+    for (const auto &[edit, value] : std::as_const(m_historyFields))
+        edit->setText(h.*value);
+}
+
+void frmFinal::readHistory()
+{
+    ProfileHistory &h = m_presenter.history();
+    for (const auto &[edit, value] : std::as_const(m_historyFields))
+        h.*value = edit->text();
+}
+
+void frmFinal::showVitalSigns()
+{
+    const VitalSigns &vs = m_presenter.vitalSigns();
+    const int rows = int(vs.readings().size());
+    m_vitalSigns->clearContents();
+    m_vitalSigns->setRowCount(rows);
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < m_vitalSigns->columnCount(); ++column)
+            m_vitalSigns->setItem(row, column, new QTableWidgetItem(vs.cell(row, column)));
+    }
+    m_vitalSigns->resizeColumnsToContents();
+}
+
+void frmFinal::showVitalSignEntry()
+{
+    VitalSigns &vs = m_presenter.vitalSigns();
+    const VitalSignReading &e = vs.entry();
+    m_systolic->setText(e.systolic);
+    m_diastolic->setText(e.diastolic);
+    m_temperature->setText(e.temperature);
+    m_pulse->setText(e.pulseRate);
+    m_respiration->setText(e.respiratoryRate);
+    m_o2Sat->setText(e.o2Sat);
+    m_protocol->setCurrentText(e.protocol);
+    m_cancelVitalSign->setVisible(vs.editing());
+}
+
+void frmFinal::readVitalSignEntry()
+{
+    VitalSignReading &e = m_presenter.vitalSigns().entry();
+    e.systolic = m_systolic->text();
+    e.diastolic = m_diastolic->text();
+    e.temperature = m_temperature->text();
+    e.pulseRate = m_pulse->text();
+    e.respiratoryRate = m_respiration->text();
+    e.o2Sat = m_o2Sat->text();
+    e.protocol = m_protocol->currentText();
+}
+
+void frmFinal::showNotes()
+{
+    NurseNotes &n = m_presenter.notes();
+    const RowSet &notes = n.notes();
+    m_previousNotes->clearContents();
+    m_previousNotes->setRowCount(int(notes.count()));
+    for (int row = 0; row < notes.count(); ++row) {
+        for (int column = 0; column < m_previousNotes->columnCount(); ++column) {
+            m_previousNotes->setItem(
+                row, column, new QTableWidgetItem(notes.at(row).value(column).toString()));
+        }
+    }
+    m_previousNotes->resizeColumnsToContents();
+    m_noteTime->setDateTime(n.entryTime);
+    m_noteEntry->clear();
+}
+
+void frmFinal::showChosenNote()
+{
+    m_previousNote->setPlainText(m_presenter.notes().chosenText());
+}
+
+void frmFinal::askHeightWeight()
+{
+    QDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("frmHtWt"));
+    dialog.setWindowTitle(QStringLiteral("Height and Weight Entry"));
+    auto *height = field(QStringLiteral("txtHeight"), &dialog);
+    auto *weight = field(QStringLiteral("txtWeight"), &dialog);
+    height->setText(m_presenter.header().Height);
+    weight->setText(m_presenter.header().Weight);
+    auto *form = new QFormLayout(&dialog);
+    form->addRow(QStringLiteral("Height (cm)"), height);
+    form->addRow(QStringLiteral("Weight (kg)"), weight);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Save | QDialogButtonBox::Cancel,
+                                         &dialog);
+    form->addRow(buttons);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
+        if (m_presenter.saveHeightWeight(height->text(), weight->text()))
+            dialog.accept();
+    });
+    dialog.exec();
+}
+
+void frmFinal::keyPressEvent(QKeyEvent *event)
+{
+    if (!m_presenter.keyPressed(event->key()))
+        QWidget::keyPressEvent(event);
+}
+
+void frmFinal::closeWindow()
+{
+    // In the main window's work area the frame around the window is what has to close.
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
+        sub->close();
+    else
+        close();
+}
+
+} // namespace kestrel

@@ -1,0 +1,105 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Kestrel developers
+#pragma once
+
+#include "profile/PatientProfile.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QDateTimeEdit;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QTabWidget;
+class QTableWidget;
+
+namespace kestrel {
+
+/// "Clinical Procedures": the profile of the selected stay, with its header, the tabs (each
+/// read when first shown) and the column of action buttons.
+class frmFinal : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit frmFinal(Session &session, QWidget *parent = nullptr);
+
+    PatientProfile &presenter() { return m_presenter; }
+
+    /// Shows the stay of `request` on the tab it names. False when the stay cannot be read.
+    bool open(const WindowRequest &request);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void buildUi();
+    QWidget *buildHeader();
+    QWidget *buildVitalSignsTab();
+    QWidget *buildNotesTab();
+    QWidget *buildProfileTab();
+    QWidget *buildListTab(QTableWidget *&grid, const QString &name, const QString &note);
+    QWidget *buildActions();
+    void bind();
+    void showHeader();
+    void loadShownTab();
+    void showVitalSigns();
+    void showVitalSignEntry();
+    void readVitalSignEntry();
+    void showNotes();
+    void showChosenNote();
+    void showHistory();
+    void readHistory();
+    void askHeightWeight();
+    void closeWindow();
+
+    Session &m_session;
+    PatientProfile m_presenter;
+
+    QProgressBar *m_meter = nullptr;
+    QLabel *m_meterLabel = nullptr;
+    QList<std::pair<QLineEdit *, QString ProfileHeader::*>> m_headerFields;
+    QLabel *m_phicType = nullptr;
+    QTabWidget *m_tabs = nullptr;
+
+    // Vital signs.
+    QLineEdit *m_systolic = nullptr;
+    QLineEdit *m_diastolic = nullptr;
+    QLineEdit *m_temperature = nullptr;
+    QLineEdit *m_pulse = nullptr;
+    QLineEdit *m_respiration = nullptr;
+    QLineEdit *m_o2Sat = nullptr;
+    QComboBox *m_protocol = nullptr;
+    QPushButton *m_saveVitalSign = nullptr;
+    QPushButton *m_editVitalSign = nullptr;
+    QPushButton *m_deleteVitalSign = nullptr;
+    QPushButton *m_cancelVitalSign = nullptr;
+    QTableWidget *m_vitalSigns = nullptr;
+
+    // Nurses' notes.
+    QDateTimeEdit *m_noteTime = nullptr;
+    QComboBox *m_shift = nullptr;
+    QPlainTextEdit *m_noteEntry = nullptr;
+    QPushButton *m_saveNote = nullptr;
+    QTableWidget *m_previousNotes = nullptr;
+    QPlainTextEdit *m_previousNote = nullptr;
+    QPushButton *m_editNote = nullptr;
+    QPushButton *m_deleteNote = nullptr;
+
+    // Patient profile.
+    QList<std::pair<ProfileHistory::Group, QList<QCheckBox *>>> m_historyBoxes;
+    QList<std::pair<QLineEdit *, QString ProfileHistory::*>> m_historyFields;
+    QPushButton *m_saveProfile = nullptr;
+
+    // Lists.
+    QTableWidget *m_laboratory = nullptr;
+    QTableWidget *m_reports = nullptr;
+
+    QPushButton *m_back = nullptr;
+};
+
+} // namespace kestrel
