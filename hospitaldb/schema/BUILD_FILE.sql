@@ -225,3 +225,62 @@ CREATE TABLE tbCoORProcedures (
     ItemID vchar NOT NULL PRIMARY KEY,
     ItemName vchar NOT NULL DEFAULT ''
 );
+
+-- The kinds of patient a booking before admission is made for. Status 1 is in use.
+CREATE TABLE tbcoPatientClass (
+    Classification vchar NOT NULL PRIMARY KEY,
+    Status smallint NOT NULL DEFAULT 1
+);
+
+-- The small code lists the stations pick from: diets, dosages (a dosage's frequency travels with
+-- the medicine it is given with), the hospital's services and nursing stations. Status 'A' for
+-- codes in use.
+CREATE TABLE tbCoDiet (
+    DietID vchar NOT NULL PRIMARY KEY,
+    Diet vchar NOT NULL DEFAULT '',
+    Remarks vchar NOT NULL DEFAULT '',
+    Status vchar NOT NULL DEFAULT 'A'
+);
+
+CREATE TABLE tbCoDosage (
+    DosageID vchar NOT NULL PRIMARY KEY,
+    Dosage vchar NOT NULL DEFAULT '',
+    Frequency vchar NOT NULL DEFAULT '',
+    Status vchar NOT NULL DEFAULT 'A'
+);
+
+CREATE TABLE tbCoService (
+    ServiceID vchar NOT NULL PRIMARY KEY,
+    Service vchar NOT NULL DEFAULT '',
+    Status vchar NOT NULL DEFAULT 'A'
+);
+
+CREATE TABLE tbCoStation (
+    StationID vchar NOT NULL PRIMARY KEY,
+    Station vchar NOT NULL DEFAULT '',
+    Status vchar NOT NULL DEFAULT 'A'
+);
+
+-- The examinations of the other examination departments: CT scan, heart station, nuclear
+-- medicine, physical therapy and respiratory therapy. DepartmentID is the department's
+-- revenue code ('CT', 'HS', 'NU', 'PT', 'PA').
+CREATE TABLE tbCoDeptExam (
+    DepartmentID vchar NOT NULL,
+    ExamID vchar NOT NULL,
+    ExamName vchar NOT NULL DEFAULT '',
+    Status vchar NOT NULL DEFAULT 'A',
+    PRIMARY KEY (DepartmentID, ExamID)
+);
+
+-- ICD-10 diagnosis codes.
+CREATE TABLE tbCoICD10 (
+    ICDCode vchar NOT NULL PRIMARY KEY,
+    Description vchar NOT NULL DEFAULT ''
+);
+
+-- The relative value scale: each procedure's code, description and points.
+CREATE TABLE tbCoRVS (
+    RVSCode vchar NOT NULL PRIMARY KEY,
+    RVSDescription vchar NOT NULL DEFAULT '',
+    RVSPoints float NOT NULL DEFAULT 0
+);

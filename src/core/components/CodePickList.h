@@ -17,6 +17,7 @@ struct CodeListing
     QString typedText;   ///< the text the list was filtered by
     QStringList headers; ///< column captions; column 0 is the code
     QList<QStringList> rows;
+    QStringList notes; ///< lines shown under the rows (totals, who the rows are about)
 };
 
 /// The window that shows a code listing and lets the user pick one row. The running program

@@ -15,7 +15,9 @@
 #include "core/components/clsPatientInfo.h"
 #include "core/components/clsRvsLookup.h"
 #include "core/components/clsStatement.h"
+#include "core/components/CodePickList.h"
 #include "core/components/DrugLists.h"
+#include "core/components/ListingView.h"
 #include "core/components/NursingViewers.h"
 #include "core/Notifier.h"
 
@@ -74,6 +76,34 @@ Component::~Component() = default;
 void Component::tellNotAvailable(const QString &what) const
 {
     kestrel::tellNotAvailable(m_context.notifier, what);
+}
+
+Database *Component::database() const
+{
+    if (m_db)
+        return m_db;
+    return m_context.sharedConnection ? m_context.sharedConnection() : nullptr;
+}
+
+int Component::pickRow(const CodeListing &listing) const
+{
+    if (!m_context.codePickList) {
+        qCWarning(lcComponents) << "no pick-list window for" << listing.title;
+        return -1;
+    }
+    const std::optional<int> picked = m_context.codePickList->pick(listing);
+    if (!picked || *picked < 0 || *picked >= listing.rows.size())
+        return -1;
+    return *picked;
+}
+
+void Component::showListing(const CodeListing &listing) const
+{
+    if (!m_context.listingView) {
+        qCWarning(lcComponents) << "no window to show" << listing.title;
+        return;
+    }
+    m_context.listingView->show(listing);
 }
 
 bool Component::takeConnection(Database *connection)

@@ -18,6 +18,8 @@ Q_DECLARE_LOGGING_CATEGORY(lcComponents)
 namespace kestrel {
 
 class CodePickList;
+struct CodeListing;
+class ListingView;
 class LoginPrompt;
 class Notifier;
 class ProcedureRegistry;
@@ -37,6 +39,11 @@ struct ComponentContext
     LoginPrompt *loginPrompt = nullptr;
     /// The code pick-list window; without one the code look-up says it is not available.
     CodePickList *codePickList = nullptr;
+    /// The window that shows rows for reading (statements, details).
+    ListingView *listingView = nullptr;
+    /// The logged-in user's open connection, for the components that are handed only its
+    /// connection string or none at all; nullptr before the login.
+    std::function<Database *()> sharedConnection;
     /// The folder of the program file.
     QString applicationPath;
 
@@ -78,6 +85,14 @@ protected:
     Notifier &notifier() const { return m_context.notifier; }
     /// Tells the user that the window `what` names is not available yet.
     void tellNotAvailable(const QString &what) const;
+
+    /// The connection to read through: the one handed over, else the logged-in user's (which
+    /// the connection string handed over describes); nullptr when there is none.
+    kestrel::Database *database() const;
+    /// Shows `listing` in the code pick-list; the index of the row picked, or -1.
+    int pickRow(const CodeListing &listing) const;
+    /// Shows `listing` for reading.
+    void showListing(const CodeListing &listing) const;
 
     /// What the Init… members do: keep the connection; true when there is one.
     bool takeConnection(kestrel::Database *connection);

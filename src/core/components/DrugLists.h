@@ -18,19 +18,22 @@ public:
     Q_INVOKABLE bool InitConnection(kestrel::Database *connection);
     /// The same, given the login's connection string.
     Q_INVOKABLE bool InitConnection(const QString &connectionString);
-    /// Shows the list of the stock location `locationId` and answers the code of the drug
-    /// picked, "" when none. The list window is not available yet: the user is told so.
-    Q_INVOKABLE QString ShowList(const QString &locationId = QString());
+    /// Shows the active items stocked at the location `locationId` whose code, brand or
+    /// generic name begins with `searchText` (all of them when it is empty) and answers the
+    /// code of the item picked, "" when none.
+    Q_INVOKABLE QString ShowList(const QString &locationId = QString(),
+                                 const QString &searchText = QString());
 
-    /// Whether the list offers the central supply's items besides the pharmacy's.
+    /// Without a location: true lists the pharmacy's drugs, false the central supply's items.
     bool DrugsORCSR = true;
 
 protected:
-    DrugListComponent(QString progId, QString listName, const ComponentContext &ctx,
+    DrugListComponent(QString progId, QString title, bool byGeneric, const ComponentContext &ctx,
                       QObject *parent);
 
 private:
-    QString m_listName;
+    QString m_title;
+    bool m_byGeneric = false;
 };
 
 /// The drug list by brand name.

@@ -30,12 +30,14 @@ const QByteArray &decoyHash()
     return hash;
 }
 
+constexpr int kDefaultPasswordMinimum = 8;
+
 } // namespace
 
 Result<std::optional<EmployeeLogin>> readEmployeeLogin(Database &db, const QString &code)
 {
     auto row = db.selectOne(u"select EmployeeID, LastName, FirstName, MiddleName, Initial, "
-                            u"PasswordHash, DeptCode, StationID, Status "
+                            u"PasswordHash, DeptCode, StationID, Status, MustChangePassword "
                             u"from PASSWORD..tbPasswordMaster where EmployeeID = :code",
                             {{QStringLiteral("code"), code.trimmed()}});
     if (!row)
@@ -53,6 +55,7 @@ Result<std::optional<EmployeeLogin>> readEmployeeLogin(Database &db, const QStri
     e.deptCode = r.trimmed(u"DeptCode");
     e.stationId = r.trimmed(u"StationID");
     e.status = r.trimmed(u"Status");
+    e.mustChangePassword = r.flag(u"MustChangePassword");
     return std::optional<EmployeeLogin>(std::move(e));
 }
 
@@ -76,6 +79,53 @@ bool passwordMatches(const QString &passwordHash, const QString &password)
     }
     sodium_memzero(typed.data(), std::size_t(typed.size()));
     return same;
+}
+
+Result<int> passwordMinimumLength(Database &db)
+{
+    auto value = db.scalar(u"select value from STATION..tbNurseSetup "
+                           u"where Field = 'PasswordMinLength' order by SetupID desc");
+    if (!value)
+        return tl::unexpected(value.error());
+    bool ok = false;
+    const int length = value->toString().trimmed().toInt(&ok);
+    return ok && length > 0 ? length : kDefaultPasswordMinimum;
+}
+
+Result<QString> hashPassword(const QString &password)
+{
+    if (sodium_init() < 0)
+        return failure(QStringLiteral("The password library could not start."));
+    QByteArray typed = password.toUtf8();
+    QByteArray out(crypto_pwhash_STRBYTES, '\0');
+    const int rc = crypto_pwhash_str(
+        out.data(), typed.constData(), static_cast<unsigned long long>(typed.size()),
+        crypto_pwhash_OPSLIMIT_INTERACTIVE, crypto_pwhash_MEMLIMIT_INTERACTIVE);
+    sodium_memzero(typed.data(), std::size_t(typed.size()));
+    if (rc != 0)
+        return failure(QStringLiteral("There is not enough memory to hash the password."));
+    return QString::fromLatin1(out.constData()); // up to the terminating zero
+}
+
+Result<bool> storePassword(Database &db, const QString &code, const QString &password, bool oneTime)
+{
+    auto minimum = passwordMinimumLength(db);
+    if (!minimum)
+        return tl::unexpected(minimum.error());
+    if (password.size() < *minimum)
+        return failure(
+            QStringLiteral("The password must have at least %1 characters.").arg(*minimum));
+    auto hash = hashPassword(password);
+    if (!hash)
+        return tl::unexpected(hash.error());
+    auto changed = db.exec(u"update PASSWORD..tbPasswordMaster set PasswordHash = :hash, "
+                           u"MustChangePassword = :once where EmployeeID = :code",
+                           {{QStringLiteral("hash"), *hash},
+                            {QStringLiteral("once"), oneTime},
+                            {QStringLiteral("code"), code.trimmed()}});
+    if (!changed)
+        return tl::unexpected(changed.error());
+    return *changed > 0;
 }
 
 } // namespace kestrel

@@ -11,7 +11,10 @@ namespace kestrel {
 /// Which hospital database a login opens.
 enum class LoginSource {
     Embedded, ///< the demo hospital kept on this workstation
-    Server,   ///< the hospital's PostgreSQL server
+    Server,   ///< the hospital's PostgreSQL server, as typed in the login window
+    /// The hospital server the installation file names: the nurse types only her code and
+    /// password, the connection comes from the service, ~/.pgpass or a client certificate.
+    Installed,
 };
 
 /// What the login window hands back: where the hospital database is and who logs in.
@@ -41,6 +44,16 @@ public:
     /// Asks the logged-in employee `employeeName` for his password again. nullopt: cancelled.
     virtual std::optional<QString> askPassword(const QString &employeeName,
                                                const QString &refusal) = 0;
+
+    /// Asks `employeeName`, who logged in with a one-time password, for a password of his own
+    /// (typed twice where a window asks it). nullopt: cancelled, and the login with it.
+    virtual std::optional<QString> askNewPassword(const QString &employeeName,
+                                                  const QString &refusal)
+    {
+        Q_UNUSED(employeeName)
+        Q_UNUSED(refusal)
+        return std::nullopt;
+    }
 };
 
 } // namespace kestrel

@@ -2,6 +2,9 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "core/components/NursingViewers.h"
 
+#include "core/db/Database.h"
+#include "core/Notifier.h"
+
 namespace kestrel {
 
 NursingViewer::NursingViewer(QString progId, const ComponentContext &ctx, QObject *parent)
@@ -9,23 +12,49 @@ NursingViewer::NursingViewer(QString progId, const ComponentContext &ctx, QObjec
 {
 }
 
+QVariantList NursingViewer::rows(QStringView procedure, const QVariantList &args) const
+{
+    if (m_terminated)
+        return {};
+    Database *db = database();
+    if (!db) {
+        qCWarning(lcComponents) << "nursing viewer asked before a connection";
+        return {};
+    }
+    auto found = db->call(procedure, args);
+    if (!found) {
+        notifier().errorBox(found.error());
+        return {};
+    }
+    QVariantList list;
+    for (const Row &r : *found) {
+        QVariantMap fields;
+        for (int c = 0; c < r.columnCount(); ++c)
+            fields.insert(r.columnNames().at(c), r.value(c));
+        list << fields;
+    }
+    return list;
+}
+
 QVariantList NursingViewer::GetRequests(const QString &type, const QString &IdNum) const
 {
-    Q_UNUSED(type)
-    Q_UNUSED(IdNum)
-    return {};
+    if (IdNum.trimmed().isEmpty())
+        return {};
+    return rows(u"STATION..sp_Nurse_Requests", {type.trimmed(), IdNum.trimmed()});
 }
 
 QVariantList NursingViewer::GetResults(const QString &IdNum) const
 {
-    Q_UNUSED(IdNum)
-    return {};
+    if (IdNum.trimmed().isEmpty())
+        return {};
+    return rows(u"LABORATORY..sp_Nurse_Results", {IdNum.trimmed(), QString()});
 }
 
 QVariantList NursingViewer::GetConfinementResults(const QString &HospNum) const
 {
-    Q_UNUSED(HospNum)
-    return {};
+    if (HospNum.trimmed().isEmpty())
+        return {};
+    return rows(u"LABORATORY..sp_Nurse_Results", {QString(), HospNum.trimmed()});
 }
 
 void NursingViewer::Class_Terminate()

@@ -9,20 +9,18 @@
 namespace kestrel {
 
 /// What the four nursing viewers of a patient's requests and results have in common. Each
-/// list is a list of rows (field name to value).
-///
-/// The hospital database holds no requests or results for them to list yet, so every list
-/// comes back empty.
+/// list is a list of rows (field name to value), read through the logged-in user's connection.
 class NursingViewer : public Component
 {
     Q_OBJECT
 
 public:
-    /// The stay's requests of `type` ("4": vital signs taken).
+    /// The stay's requests of `type` ("4": vital signs taken; any other: the requests its
+    /// station sent to the departments).
     Q_INVOKABLE QVariantList GetRequests(const QString &type, const QString &IdNum) const;
-    /// The stay's examination results.
+    /// The stay's released examination results.
     Q_INVOKABLE QVariantList GetResults(const QString &IdNum) const;
-    /// The results of every confinement of the patient `HospNum`.
+    /// The released results of every confinement of the patient `HospNum`.
     Q_INVOKABLE QVariantList GetConfinementResults(const QString &HospNum) const;
     /// Told before the viewer is let go when the program ends; it lists nothing after.
     Q_INVOKABLE void Class_Terminate();
@@ -33,6 +31,8 @@ protected:
     NursingViewer(QString progId, const ComponentContext &ctx, QObject *parent);
 
 private:
+    QVariantList rows(QStringView procedure, const QVariantList &args) const;
+
     bool m_terminated = false;
 };
 

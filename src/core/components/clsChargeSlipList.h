@@ -10,6 +10,8 @@ namespace kestrel {
 class clsChargeSlipList : public Component
 {
     Q_OBJECT
+    Q_PROPERTY(QString IdNum MEMBER IdNum)
+    Q_PROPERTY(QString StationID MEMBER StationID)
 
 public:
     static constexpr QStringView kProgId = u"KsSlipList.clsChargeSlipList";
@@ -21,11 +23,12 @@ public:
     Q_INVOKABLE bool InitConnection(kestrel::Database *connection);
     /// The same, given the login's connection string.
     Q_INVOKABLE bool InitConnection(const QString &connectionString);
-    /// Shows the list and answers the charge slip picked, "" when none. The list window is
-    /// not available yet: the user is told so.
+    /// Shows the charge slips of the stay IdNum (of the station StationID when it is set)
+    /// and answers the charge slip picked, "" when none.
     Q_INVOKABLE QString ShowList();
 
-private:
+    QString IdNum;
+    QString StationID;
 };
 
 } // namespace kestrel

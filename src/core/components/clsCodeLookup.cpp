@@ -38,6 +38,7 @@ void clsCodeLookup::Initialize_Classes()
     m_otherRevenue = {};
     m_diet = {};
     m_dosage = {};
+    m_codes.clear();
 }
 
 bool clsCodeLookup::SearchListing(int kind, const QString &typedText)
@@ -53,8 +54,26 @@ bool clsCodeLookup::SearchListing(int kind, const QString &typedText)
         m_otherRevenue.OtherSectionID = section;
         break;
     }
+    case Diets:
+        m_diet = {};
+        break;
+    case Dosages:
+        m_dosage = {};
+        break;
+    case Services:
+    case Stations:
+    case CTExams:
+    case HSExams:
+    case LabExams:
+    case NuclearExams:
+    case PTExams:
+    case RTSExams:
+    case UltrasoundExams:
+    case XrayExams:
+        m_codes.remove(kind);
+        break;
     default:
-        tellNotAvailable(QStringLiteral("This code list"));
+        qCWarning(lcComponents) << "there is no code list of kind" << kind;
         return false;
     }
     if (!context().codePickList) {
@@ -65,7 +84,68 @@ bool clsCodeLookup::SearchListing(int kind, const QString &typedText)
         qCWarning(lcComponents) << "code list" << kind << "asked for before a connection";
         return false;
     }
-    return kind == Doctors ? searchDoctors(typedText) : searchOtherRevenues(typedText);
+    if (kind == Doctors)
+        return searchDoctors(typedText);
+    if (kind == OtherRevenues)
+        return searchOtherRevenues(typedText);
+    return searchCodeList(kind, typedText);
+}
+
+bool clsCodeLookup::searchCodeList(int kind, const QString &typedText)
+{
+    struct Shown
+    {
+        int kind;
+        QStringView title;
+        QStringView extra; ///< caption of the third column, none when empty
+    };
+    static constexpr Shown kShown[] = {
+        {Diets, u"Diets", u"Remarks"},
+        {Services, u"Services", u""},
+        {Stations, u"Stations", u""},
+        {CTExams, u"CT Scan Examinations", u""},
+        {Dosages, u"Dosages", u"Frequency"},
+        {HSExams, u"Heart Station Examinations", u""},
+        {LabExams, u"Laboratory Examinations", u"Section"},
+        {NuclearExams, u"Nuclear Medicine Examinations", u""},
+        {PTExams, u"Physical Therapy", u""},
+        {RTSExams, u"Respiratory Therapy", u""},
+        {UltrasoundExams, u"Ultrasound Examinations", u""},
+        {XrayExams, u"X-ray Examinations", u""},
+    };
+    const Shown *shown = nullptr;
+    for (const Shown &s : kShown) {
+        if (s.kind == kind)
+            shown = &s;
+    }
+    Q_ASSERT(shown);
+    auto rows = connection()->call(u"BUILD_FILE..sp_Search_CodeList",
+                                   {QString::number(kind), typedText.trimmed()});
+    if (!rows) {
+        notifier().errorBox(rows.error());
+        return false;
+    }
+    QStringList headers{QStringLiteral("Code"), QStringLiteral("Description")};
+    QStringList columns{QStringLiteral("ResultCode"), QStringLiteral("Description")};
+    if (!shown->extra.isEmpty()) {
+        headers << shown->extra.toString();
+        columns << QStringLiteral("Extra");
+    }
+    const int picked = pick(shown->title.toString(), headers, *rows, columns, typedText);
+    if (picked < 0)
+        return false;
+    const Row &r = rows->at(picked);
+    if (kind == Diets) {
+        m_diet.ResultCode = r.trimmed(u"ResultCode");
+        m_diet.Diet = r.trimmed(u"Description");
+        m_diet.Remarks = r.trimmed(u"Extra");
+    } else if (kind == Dosages) {
+        m_dosage.ResultCode = r.trimmed(u"ResultCode");
+        m_dosage.Frequency = r.trimmed(u"Extra");
+    } else {
+        m_codes.insert(kind, {r.trimmed(u"ResultCode"), r.trimmed(u"Description")});
+    }
+    return true;
 }
 
 bool clsCodeLookup::searchDoctors(const QString &typedText)

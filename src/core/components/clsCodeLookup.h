@@ -5,6 +5,8 @@
 #include "core/components/CodeLookupRecords.h"
 #include "core/components/Component.h"
 
+#include <QHash>
+
 namespace kestrel {
 
 class Database;
@@ -47,16 +49,16 @@ public:
         Diets = 6,
         Services = 9,
         Stations = 10,
-        XrayExams = 14,
+        CTExams = 14,
         Dosages = 16,
-        UltrasoundExams = 17,
+        HSExams = 17,
         LabExams = 18,
-        CTExams = 20,
+        NuclearExams = 20,
         OtherRevenues = 21,
-        HSExams = 23,
-        NuclearExams = 25,
-        PTExams = 27,
-        RTSExams = 29,
+        PTExams = 23,
+        RTSExams = 25,
+        UltrasoundExams = 27,
+        XrayExams = 29,
     };
     Q_ENUM(Kind)
 
@@ -79,9 +81,8 @@ public:
     Q_INVOKABLE void Initialize_Classes();
 
     /// Shows the list of `kind` filtered by `typedText` (codes or names that begin with it);
-    /// true when the user picked a row, which is then in the kind's record. Doctors (1) and
-    /// the items of a revenue section (21, the section in OtherRevenueRecord.OtherSectionID)
-    /// can be listed; the other lists are not available yet and answer false.
+    /// true when the user picked a row, which is then in the kind's record. The items of a
+    /// revenue section (21) are those of the section in OtherRevenueRecord.OtherSectionID.
     Q_INVOKABLE bool SearchListing(int kind, const QString &typedText);
 
     const kestrel::DoctorRecord &DoctorRecord() const { return m_doctor; }
@@ -94,20 +95,22 @@ public:
     void setOtherSectionID(const QString &section) { m_otherRevenue.OtherSectionID = section; }
     const kestrel::DietRecord &DietRecord() const { return m_diet; }
     const kestrel::DosageRecord &DosageRecord() const { return m_dosage; }
-    kestrel::CodeRecord ServiceRecord() const { return {}; }
-    kestrel::CodeRecord StationRecord() const { return {}; }
-    kestrel::CodeRecord LabExamRecord() const { return {}; }
-    kestrel::CodeRecord XrayExamRecord() const { return {}; }
-    kestrel::CodeRecord UltrasoundRecord() const { return {}; }
-    kestrel::CodeRecord CTExamRecord() const { return {}; }
-    kestrel::CodeRecord HSExamRecord() const { return {}; }
-    kestrel::CodeRecord NuclearExamRecord() const { return {}; }
-    kestrel::CodeRecord PTExamRecord() const { return {}; }
-    kestrel::CodeRecord RTSExamRecord() const { return {}; }
+    kestrel::CodeRecord ServiceRecord() const { return m_codes.value(Services); }
+    kestrel::CodeRecord StationRecord() const { return m_codes.value(Stations); }
+    kestrel::CodeRecord LabExamRecord() const { return m_codes.value(LabExams); }
+    kestrel::CodeRecord XrayExamRecord() const { return m_codes.value(XrayExams); }
+    kestrel::CodeRecord UltrasoundRecord() const { return m_codes.value(UltrasoundExams); }
+    kestrel::CodeRecord CTExamRecord() const { return m_codes.value(CTExams); }
+    kestrel::CodeRecord HSExamRecord() const { return m_codes.value(HSExams); }
+    kestrel::CodeRecord NuclearExamRecord() const { return m_codes.value(NuclearExams); }
+    kestrel::CodeRecord PTExamRecord() const { return m_codes.value(PTExams); }
+    kestrel::CodeRecord RTSExamRecord() const { return m_codes.value(RTSExams); }
 
 private:
     bool searchDoctors(const QString &typedText);
     bool searchOtherRevenues(const QString &typedText);
+    /// The lists kept by the hospital's code-list procedure (every kind but 1 and 21).
+    bool searchCodeList(int kind, const QString &typedText);
     /// Shows `rows` in the pick-list; the picked row's index, or -1.
     int pick(const QString &title, const QStringList &headers, const RowSet &rows,
              const QStringList &columns, const QString &typedText);
@@ -120,6 +123,7 @@ private:
     kestrel::OtherRevenueRecord m_otherRevenue;
     kestrel::DietRecord m_diet;
     kestrel::DosageRecord m_dosage;
+    QHash<int, kestrel::CodeRecord> m_codes; ///< the picked row of each simpler list
 };
 
 } // namespace kestrel

@@ -10,14 +10,29 @@ namespace kestrel {
 class clsHistopathRequest : public Component
 {
     Q_OBJECT
+    Q_PROPERTY(QString IdNum MEMBER IdNum)
+    Q_PROPERTY(QString HospNum MEMBER HospNum)
+    Q_PROPERTY(QString StationID MEMBER StationID)
 
 public:
     static constexpr QStringView kProgId = u"KsHistopath.clsHistopathRequest";
 
     explicit clsHistopathRequest(const ComponentContext &ctx, QObject *parent = nullptr);
 
-    /// Shows the request window. It is not available yet: the user is told so.
-    Q_INVOKABLE void showform();
+    /// Offers the laboratory's histopathology examinations for the stay IdNum and sends the
+    /// one picked as a request; true when a request was sent (its number is then in
+    /// RequestNum).
+    Q_INVOKABLE bool showform();
+
+    QString RequestNum() const { return m_requestNum; }
+
+    // The stay the request is for and the station that sends it.
+    QString IdNum;
+    QString HospNum;
+    QString StationID;
+
+private:
+    QString m_requestNum;
 };
 
 } // namespace kestrel

@@ -35,9 +35,9 @@ public:
     kestrel::Database *ActiveConnection() const { return connection(); }
     void setActiveConnection(kestrel::Database *connection) { takeConnection(connection); }
 
-    /// Checks `code` against the ICD-10 codes, offering the list when it is not one; true
-    /// when a valid code was given or picked, which is then in clsICD. The ICD-10 look-up is
-    /// not available yet: the user is told so and the answer is false.
+    /// Checks `code` against the ICD-10 codes; when it is not one, offers the list of the codes
+    /// that begin with it (every code when none does). True when a valid code was given or
+    /// picked, which is then in clsICD.
     Q_INVOKABLE bool ValidateICDCode(const QString &code);
 
     /// The code of the last successful validation.

@@ -4,6 +4,7 @@
 
 #include "core/components/EmployeeLogin.h"
 #include "core/components/PatientRecords.h"
+#include "core/Installation.h"
 #include "core/Notifier.h"
 
 namespace kestrel {
@@ -20,6 +21,8 @@ QStringList targetOf(const LoginRequest &r)
 {
     if (r.source == LoginSource::Embedded)
         return {QStringLiteral("embedded")};
+    if (r.source == LoginSource::Installed)
+        return {QStringLiteral("installed")};
     return {QStringLiteral("server"), r.host.trimmed(), QString::number(r.port),
             r.database.trimmed(),     r.user.trimmed(), r.serverPassword};
 }
@@ -30,6 +33,8 @@ QString describe(const Database &db)
     const ConnectionSettings &s = db.settings();
     if (s.backend == Backend::Sqlite)
         return QStringLiteral("Provider=SQLite;Data Source=") + s.sqliteFile;
+    if (!s.service.isEmpty())
+        return QStringLiteral("Provider=PostgreSQL;Service=%1").arg(s.service);
     return QStringLiteral("Provider=PostgreSQL;Server=%1;Port=%2;Database=%3;User ID=%4")
         .arg(s.host)
         .arg(s.port)
@@ -74,6 +79,11 @@ QString clsLoginUser::inactiveEmployeeText()
     return QStringLiteral("This employee code is no longer active.");
 }
 
+QString clsLoginUser::newPasswordText()
+{
+    return QStringLiteral("You logged in with a one-time password. Please choose your own.");
+}
+
 void clsLoginUser::showmain()
 {
     forget();
@@ -99,6 +109,8 @@ void clsLoginUser::showmain()
             qCInfo(lcComponents) << "employee" << m_employeeCode << "logged in to" << m_serverName;
             return;
         }
+        if (verdict == Verdict::Cancelled)
+            break;
         if (verdict == Verdict::WrongAnswer)
             ++wrongAnswers;
     }
@@ -139,8 +151,19 @@ clsLoginUser::Verdict clsLoginUser::tryLogin(LoginRequest &request, QString &ref
         refusal = otherDepartmentText();
         return Verdict::WrongAnswer;
     }
+    if ((*employee)->mustChangePassword && !chooseOwnPassword(**employee, request.password)) {
+        refusal.clear();
+        return Verdict::Cancelled;
+    }
     takeIdentity(**employee);
-    if (request.source == LoginSource::Embedded) {
+    if (request.source == LoginSource::Installed) {
+        // The service names the server, so the server answers where it is.
+        auto where = m_db->selectOne(u"select current_database() as db, current_user as who");
+        const ConnectionSettings &s = m_db->settings();
+        m_serverName = s.service.isEmpty() ? s.host : s.service;
+        m_databaseName = where && *where ? (**where).trimmed(u"db") : s.database;
+        m_userId = where && *where ? (**where).trimmed(u"who") : s.user;
+    } else if (request.source == LoginSource::Embedded) {
         m_serverName = kLocalServer.toString();
         m_databaseName = m_db->backend() == Backend::Sqlite ? m_db->settings().sqliteFile
                                                             : m_db->settings().database;
@@ -163,7 +186,15 @@ QString clsLoginUser::openDatabase(const LoginRequest &request)
     m_target.clear();
 
     Result<std::unique_ptr<kestrel::Database>> db;
-    if (request.source == LoginSource::Embedded) {
+    if (request.source == LoginSource::Installed) {
+        std::optional<ConnectionSettings> settings = installationServer(context().applicationPath);
+        if (!settings)
+            return QStringLiteral("The installation file of this workstation names no "
+                                  "hospital server.");
+        db = kestrel::Database::open(*settings);
+        if (db && context().procedures)
+            (*db)->setProcedures(context().procedures);
+    } else if (request.source == LoginSource::Embedded) {
         if (!context().openEmbedded)
             return QStringLiteral("The embedded demo hospital is not installed on this "
                                   "workstation.");
@@ -212,6 +243,28 @@ void clsLoginUser::forget()
     m_databaseName.clear();
     m_userId.clear();
     scrub(m_serverPassword);
+}
+
+bool clsLoginUser::chooseOwnPassword(const EmployeeLogin &employee, const QString &oneTime)
+{
+    LoginPrompt *prompt = context().loginPrompt;
+    const QString name = completeName(employee.lastName, employee.firstName, employee.middleName);
+    QString refusal = newPasswordText();
+    while (true) {
+        std::optional<QString> chosen = prompt->askNewPassword(name, refusal);
+        if (!chosen)
+            return false;
+        if (*chosen == oneTime) {
+            refusal = QStringLiteral("Please choose a password other than the one-time password.");
+        } else if (auto stored = storePassword(*m_db, employee.code, *chosen, false); !stored) {
+            refusal = stored.error().message;
+        } else {
+            scrub(*chosen);
+            qCInfo(lcComponents) << "employee" << employee.code << "chose his own password";
+            return true;
+        }
+        scrub(*chosen);
+    }
 }
 
 bool clsLoginUser::checkusersettings()

@@ -17,8 +17,9 @@ struct EmployeeLogin;
 /// The login component: asks who logs in and to which hospital database, checks the employee
 /// and his password, and then owns the connection every window uses.
 ///
-/// A login writes nothing to the database. Passwords are only ever compared with the stored
-/// one-way hash; none is logged, put into a statement or shown in a message.
+/// A login writes nothing to the database, except the password of his own that an employee
+/// who came with a one-time password must choose. Passwords are only ever compared with the
+/// stored one-way hash; none is logged, put into a statement or shown in a message.
 class clsLoginUser : public Component, public CurrentUser
 {
     Q_OBJECT
@@ -89,14 +90,18 @@ public:
     static QString invalidLoginText();
     static QString otherDepartmentText();
     static QString inactiveEmployeeText();
+    static QString newPasswordText();
 
 private:
-    enum class Verdict { LoggedIn, Refused, WrongAnswer };
+    enum class Verdict { LoggedIn, Refused, WrongAnswer, Cancelled };
 
     Verdict tryLogin(LoginRequest &request, QString &refusal);
     /// Opens the database the request names, or keeps the one already open when it is the
     /// same. "" on success, else the refusal text.
     QString openDatabase(const LoginRequest &request);
+    /// Has an employee who logged in with a one-time password choose his own; false when he
+    /// cancels.
+    bool chooseOwnPassword(const EmployeeLogin &employee, const QString &oneTime);
     void takeIdentity(const EmployeeLogin &employee);
     void forget();
 

@@ -20,8 +20,9 @@ public:
 
     explicit clsOpenConnection(const ComponentContext &ctx, QObject *parent = nullptr);
 
-    /// True when it was told which server and database to use.
-    Q_INVOKABLE bool EstablishedConnection() const;
+    /// Opens the connection to the server and database it was told: true when they are the
+    /// ones the user is logged in to and the server answers.
+    Q_INVOKABLE bool EstablishedConnection();
 
     // Where the connection leads, as the login component tells it.
     QString servername;

@@ -28,9 +28,10 @@ public:
     Q_INVOKABLE bool InitConnect(kestrel::Database *connection);
     /// The same, given the login's connection string.
     Q_INVOKABLE bool InitConnect(const QString &connectionString);
-    /// Shows the panel for the stay set below. The panel is not available yet: the user is
-    /// told so.
-    Q_INVOKABLE void LoadInfo();
+    /// Shows the panel for the stay AdmissionNumber: the patient, the stay and its attending
+    /// doctor as the hospital keeps them, with what the caller set where the hospital has
+    /// nothing. False when the hospital could not be asked.
+    Q_INVOKABLE bool LoadInfo();
 
     // The stay the panel shows, under the names the hospital's windows set.
     QString AdmissionNumber;
@@ -40,8 +41,6 @@ public:
     QString RoomNumber;
     QString StationID;
     QString Doctor;
-
-private:
 };
 
 } // namespace kestrel

@@ -24,8 +24,8 @@ public:
     Q_INVOKABLE bool InitConnection(kestrel::Database *connection);
     /// The same, given the login's connection string.
     Q_INVOKABLE bool InitConnection(const QString &connectionString);
-    /// Shows the list; true when the user picked a procedure, whose code, description and
-    /// points are then below. The list is not available yet: the user is told so.
+    /// Shows the relative value scale; true when the user picked a procedure, whose code,
+    /// description and points are then below.
     Q_INVOKABLE bool List();
 
     QString RVSCode() const { return m_code; }

@@ -22,9 +22,12 @@ public:
 
     explicit clsStatement(const ComponentContext &ctx, QObject *parent = nullptr);
 
-    /// Shows the statement of account of the stay set below. It is not available yet: the
-    /// user is told so.
-    Q_INVOKABLE void ShowSOA();
+    /// Reads through the connection the statement's own connection component opened.
+    void setConnection(kestrel::Database *connection) { takeConnection(connection); }
+
+    /// Shows the statement of account of the stay set below: every charge not revoked, with
+    /// the total. False when it has no connection or the hospital could not be asked.
+    Q_INVOKABLE bool ShowSOA();
 
     // The stay and who asks for its statement, under the names the hospital's windows set.
     QString AdmissionNumber;
@@ -34,5 +37,25 @@ public:
     QString EmployeeName;
     QString UserName;
 };
+
+/// Who asks for a statement of account, of which stay, and the server he is logged in to.
+struct StatementRequest
+{
+    QString servername;
+    QString database;
+    QString userId;
+    QString serverPassword;
+    QString admissionNumber;
+    QString hospitalNumber;
+    QString employeeCode;
+    QString employeeName;
+    QString userName;
+};
+
+/// The statement of account of a stay as the View Statement of Account command shows it: the
+/// statement's own connection is opened to the user's server, then the statement is shown.
+/// When either cannot start the user reads "Unable to initialize KsStatement.Dll" and the
+/// answer is false.
+bool showStatementOfAccount(ComponentContext &ctx, const StatementRequest &request);
 
 } // namespace kestrel

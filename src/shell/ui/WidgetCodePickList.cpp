@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -65,6 +66,26 @@ std::optional<int> WidgetCodePickList::pick(const CodeListing &listing)
     QObject::connect(grid, &QTableWidget::doubleClicked, &window, take);
     QObject::connect(select, &QPushButton::clicked, &window, take);
     QObject::connect(cancel, &QPushButton::clicked, &window, &QDialog::reject);
+    // Typing narrows the rows to those holding the text in any column.
+    auto *filter = new QLineEdit(&window);
+    filter->setObjectName(QStringLiteral("txtFilter"));
+    filter->setPlaceholderText(QStringLiteral("Search"));
+    layout->insertWidget(layout->indexOf(grid), filter);
+    QObject::connect(filter, &QLineEdit::textChanged, &window, [grid](const QString &text) {
+        int first = -1;
+        for (int r = 0; r < grid->rowCount(); ++r) {
+            bool shown = text.trimmed().isEmpty();
+            for (int c = 0; !shown && c < grid->columnCount(); ++c) {
+                const QTableWidgetItem *item = grid->item(r, c);
+                shown = item && item->text().contains(text.trimmed(), Qt::CaseInsensitive);
+            }
+            grid->setRowHidden(r, !shown);
+            if (shown && first < 0)
+                first = r;
+        }
+        grid->setCurrentCell(first, 0);
+    });
+    QObject::connect(filter, &QLineEdit::returnPressed, &window, take);
     grid->setFocus();
     window.exec();
     return picked;
