@@ -3,6 +3,7 @@
 #
 # make run    build and start Kestrel on the embedded demo hospital
 # make test   build and run every test (SQLite, then the database tests on PostgreSQL)
+# make package  a Debian package of the program and kestrel-admin (build/package/*.deb)
 # make bench  time the program's own paths on a hospital-sized database (docs/performance.md):
 #             a Release build in build-bench/; the first run creates the hospital (SQLite,
 #             bench-data/hospital.sqlite or small.sqlite). BENCH_ARGS passes options to
@@ -17,7 +18,7 @@ BENCH_ARGS ?=
 # Compiler cache entries are shared by every clone of the project on this machine.
 export CCACHE_BASEDIR ?= $(CURDIR)
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test package bench clean
 
 all: build
 
@@ -38,6 +39,9 @@ run: build
 
 test: build
 	@scripts/run-tests $(BUILD)
+
+package: build
+	cmake --build $(BUILD) --target package
 
 # kestrel-bench answers 2 when there is no hospital yet: it is then run again to create one.
 bench: deps

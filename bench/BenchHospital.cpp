@@ -5,6 +5,7 @@
 #include "BenchFigures.h"
 
 #include "hospitaldb/DemoHospital.h"
+#include "hospitaldb/Migrations.h"
 #include "hospitaldb/procedures/HospitalProcedures.h"
 #include "hospitaldb/Schema.h"
 
@@ -249,8 +250,17 @@ Result<double> generateHospital(const BenchOptions &options)
 Result<std::unique_ptr<Database>> openHospital(const BenchOptions &options)
 {
     auto db = Database::open(connectionSettings(options));
-    if (db)
-        (*db)->setProcedures(hospitaldb::hospitalProcedures());
+    if (!db)
+        return db;
+    (*db)->setProcedures(hospitaldb::hospitalProcedures());
+    // A hospital an earlier release generated is brought to this release's schema first.
+    auto hospital = hospitaldb::holdsHospital(**db);
+    if (!hospital)
+        return tl::unexpected(hospital.error());
+    if (*hospital) {
+        if (auto upgraded = hospitaldb::upgradeSchema(**db); !upgraded)
+            return tl::unexpected(upgraded.error());
+    }
     return db;
 }
 

@@ -3,6 +3,7 @@
 #include "hospitaldb/EmbeddedHospital.h"
 
 #include "hospitaldb/DemoHospital.h"
+#include "hospitaldb/Migrations.h"
 #include "hospitaldb/procedures/HospitalProcedures.h"
 #include "hospitaldb/Schema.h"
 
@@ -34,8 +35,12 @@ Result<std::unique_ptr<Database>> openEmbeddedHospital(const QString &path,
     if (!db)
         return db;
     (*db)->setProcedures(hospitalProcedures());
-    if (!fresh)
+    if (!fresh) {
+        // A demo hospital made by an earlier release is brought to this release's schema.
+        if (auto upgraded = upgradeSchema(**db); !upgraded)
+            return tl::unexpected(upgraded.error());
         return db;
+    }
 
     Result<void> made = applySchema(**db);
     if (made)

@@ -12,8 +12,8 @@ namespace kestrel::hospitaldb {
 QString defaultEmbeddedHospitalPath();
 
 /// Opens the embedded hospital at `path`, creating the demo hospital there on first use,
-/// with the hospital's procedures in place. A half-made file from a failed first run is
-/// removed so the next start tries again.
+/// with the hospital's procedures in place, and upgrading one an earlier release made. A
+/// half-made file from a failed first run is removed so the next start tries again.
 Result<std::unique_ptr<Database>> openEmbeddedHospital(const QString &path,
                                                        const QString &workstation = {});
 

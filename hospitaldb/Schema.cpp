@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "hospitaldb/Schema.h"
 
+#include "hospitaldb/Migrations.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -136,13 +138,23 @@ QList<SchemaStatement> translateSchema(const QString &database, const QString &t
     QList<SchemaStatement> out;
     static const QRegularExpression createTable(QStringLiteral("^\\s*CREATE\\s+TABLE\\b"),
                                                 QRegularExpression::CaseInsensitiveOption);
+    // A migration's new column: "ALTER TABLE t ADD COLUMN name type rest".
+    static const QRegularExpression addColumn(
+        QStringLiteral("^(\\s*ALTER\\s+TABLE\\s+\\S+\\s+ADD\\s+COLUMN\\s+\\S+\\s+)(\\w+)(.*)$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     const QStringList statements = stripComments(text).split(u';');
     for (const QString &raw : statements) {
-        const QString s = raw.trimmed();
+        QString s = raw.trimmed();
         if (s.isEmpty())
             continue;
-        out << SchemaStatement{
-            database, createTable.match(s).hasMatch() ? translateCreateTable(s, backend) : s};
+        if (createTable.match(s).hasMatch()) {
+            s = translateCreateTable(s, backend);
+        } else if (const auto m = addColumn.match(s); m.hasMatch()) {
+            const QString mapped = mapType(m.captured(2), backend);
+            if (!mapped.isEmpty())
+                s = m.captured(1) + mapped + m.captured(3);
+        }
+        out << SchemaStatement{database, s};
     }
     return out;
 }
@@ -168,10 +180,15 @@ Result<void> prepareServerDatabase(Database &db)
 
 Result<void> applySchema(Database &db)
 {
-    const bool pg = db.backend() == Backend::Postgres;
     // The extension must exist before the transaction that uses its type.
     if (auto ok = prepareServerDatabase(db); !ok)
         return ok;
+    return createHospitalTables(db);
+}
+
+Result<void> createHospitalTables(Database &db)
+{
+    const bool pg = db.backend() == Backend::Postgres;
     Transaction tx = db.transaction();
     if (!tx.isActive())
         return tl::unexpected(tx.error());
@@ -199,6 +216,11 @@ Result<void> applySchema(Database &db)
         if (auto ok = db.execRaw(QStringLiteral("SET LOCAL search_path TO public")); !ok)
             return ok;
     }
+    // The schema files are the newest schema: a new database needs no migration.
+    if (auto ok = recordSchemaVersion(db, latestSchemaVersion(),
+                                      QStringLiteral("Created at this version"));
+        !ok)
+        return ok;
     return tx.commit();
 }
 

@@ -28,8 +28,14 @@ QStringList schemaDatabases();
 Result<void> prepareServerDatabase(Database &db);
 
 /// Creates every table, index and helper function of the hospital database on an empty
-/// database, in one transaction. Both the program (embedded hospital) and the tests use it.
+/// database, in one transaction, and records the schema version. Both the program (embedded
+/// hospital) and the tests use it.
 Result<void> applySchema(Database &db);
+
+/// applySchema() without prepareServerDatabase(): the schemas, tables and indexes, and the
+/// schema version. The administration tool prepares the server database as its own login
+/// and creates the tables as the role that is to own them.
+Result<void> createHospitalTables(Database &db);
 
 /// A fingerprint of the schema files; changes whenever a file does.
 QString schemaFingerprint();

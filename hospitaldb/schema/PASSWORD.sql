@@ -19,7 +19,10 @@ CREATE TABLE tbPasswordMaster (
     DoctorID vchar NOT NULL DEFAULT '',
     -- 'A' active, 'I' resigned or suspended.
     Status vchar NOT NULL DEFAULT 'A',
-    DateCreated datetime
+    DateCreated datetime,
+    -- 1 while the password is a one-time password IT handed out: the employee must choose his
+    -- own at the next login.
+    MustChangePassword flag NOT NULL DEFAULT 0
 );
 CREATE INDEX ix_tbPasswordMaster_LastName ON tbPasswordMaster (LastName, FirstName);
 CREATE INDEX ix_tbPasswordMaster_DeptCode ON tbPasswordMaster (DeptCode);

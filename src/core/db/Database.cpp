@@ -14,6 +14,10 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <cstring>
+#include <optional>
+
 Q_LOGGING_CATEGORY(lcDb, "kestrel.db")
 
 namespace kestrel {
@@ -83,6 +87,99 @@ void sqliteHostName(sqlite3_context *ctx, int, sqlite3_value **)
     const auto *clock = static_cast<const SqliteClock *>(sqlite3_user_data(ctx));
     sqlite3_result_text(ctx, clock->workstation.constData(), int(clock->workstation.size()),
                         SQLITE_TRANSIENT);
+}
+
+// Names compare without regard to case in every alphabet a patient's name is written in, not
+// only in ASCII as SQLite's own NOCASE does ("PEÑA" and "peña" are one name): the texts are
+// compared case-folded, in code point order, so an index of the column and a prefix range
+// agree with the comparisons. Texts of ASCII alone take the quick road.
+int sqliteNoCase(void *, int leftSize, const void *leftData, int rightSize, const void *rightData)
+{
+    const auto *left = static_cast<const unsigned char *>(leftData);
+    const auto *right = static_cast<const unsigned char *>(rightData);
+    int i = 0;
+    for (; i < leftSize && i < rightSize; ++i) {
+        unsigned char a = left[i];
+        unsigned char b = right[i];
+        if (a >= 0x80 || b >= 0x80)
+            break;
+        a = (a >= 'A' && a <= 'Z') ? a + 32 : a;
+        b = (b >= 'A' && b <= 'Z') ? b + 32 : b;
+        if (a != b)
+            return a < b ? -1 : 1;
+    }
+    if (i == leftSize || i == rightSize)
+        return (leftSize - i) - (rightSize - i) < 0 ? -1 : (leftSize == rightSize ? 0 : 1);
+    const QByteArray a =
+        QString::fromUtf8(reinterpret_cast<const char *>(left + i), leftSize - i).toCaseFolded().toUtf8();
+    const QByteArray b = QString::fromUtf8(reinterpret_cast<const char *>(right + i), rightSize - i)
+                             .toCaseFolded()
+                             .toUtf8();
+    // UTF-8 bytes sort in code point order.
+    const int common = int(std::min(a.size(), b.size()));
+    if (const int c = std::memcmp(a.constData(), b.constData(), std::size_t(common)))
+        return c < 0 ? -1 : 1;
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+// `text LIKE pattern [ESCAPE e]` with the same case folding: "%" any run of characters, "_"
+// one character, the escape character (when given) taking the next one as it is.
+bool likeMatches(QStringView pattern, QStringView text, std::optional<char32_t> escape)
+{
+    const QList<uint> p = pattern.toString().toCaseFolded().toUcs4();
+    const QList<uint> t = text.toString().toCaseFolded().toUcs4();
+    qsizetype pi = 0, ti = 0, starP = -1, starT = 0;
+    while (ti < t.size()) {
+        if (pi < p.size()) {
+            const uint c = p[pi];
+            if (escape && c == *escape && pi + 1 < p.size()) {
+                if (p[pi + 1] == t[ti]) {
+                    pi += 2;
+                    ++ti;
+                    continue;
+                }
+            } else if (c == u'%') {
+                starP = pi++;
+                starT = ti;
+                continue;
+            } else if (c == u'_' || c == t[ti]) {
+                ++pi;
+                ++ti;
+                continue;
+            }
+        }
+        if (starP < 0)
+            return false;
+        pi = starP + 1;
+        ti = ++starT;
+    }
+    while (pi < p.size() && p[pi] == u'%')
+        ++pi;
+    return pi == p.size();
+}
+
+void sqliteLike(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    for (int i = 0; i < argc; ++i) {
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) {
+            sqlite3_result_null(ctx);
+            return;
+        }
+    }
+    const auto text = [&](int i) {
+        return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(argv[i])),
+                                 sqlite3_value_bytes(argv[i]));
+    };
+    std::optional<char32_t> escape;
+    if (argc == 3) {
+        const QList<uint> e = text(2).toUcs4();
+        if (e.size() != 1) {
+            sqlite3_result_error(ctx, "ESCAPE expression must be a single character", -1);
+            return;
+        }
+        escape = e.first();
+    }
+    sqlite3_result_int(ctx, likeMatches(text(0), text(1), escape) ? 1 : 0);
 }
 
 // The database's own words for a failure, without the server's decorations (severity
@@ -204,6 +301,10 @@ Result<void> Database::connect()
                                    nullptr, nullptr);
         sqlite3_create_function_v2(h, "host_name", 0, SQLITE_UTF8 | SQLITE_DETERMINISTIC, &d->clock,
                                    sqliteHostName, nullptr, nullptr, nullptr);
+        sqlite3_create_collation_v2(h, "NOCASE", SQLITE_UTF8, nullptr, sqliteNoCase, nullptr);
+        for (int arguments : {2, 3})
+            sqlite3_create_function_v2(h, "like", arguments, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                       nullptr, sqliteLike, nullptr, nullptr, nullptr);
         if (m_settings.sqliteFile != u":memory:" && !m_settings.sqliteFile.isEmpty()) {
             if (auto ok = execRaw(QStringLiteral("PRAGMA journal_mode=WAL")); !ok)
                 return ok;
@@ -213,16 +314,23 @@ Result<void> Database::connect()
         return {};
     }
 
+    auto options = serverConnectOptions(m_settings);
+    if (!options)
+        return tl::unexpected(options.error());
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), d->connectionName);
-    db.setHostName(m_settings.host);
-    db.setPort(m_settings.port);
+    // What is left empty comes from the service, the environment or the client's defaults.
+    if (!m_settings.host.isEmpty())
+        db.setHostName(m_settings.host);
+    if (m_settings.port > 0)
+        db.setPort(m_settings.port);
     db.setDatabaseName(m_settings.database);
     db.setUserName(m_settings.user);
     db.setPassword(m_settings.password);
     // host_name() on the server answers the application name the workstation gives.
     QString name = m_settings.workstation;
     name.remove(QRegularExpression(QStringLiteral("[^A-Za-z0-9_.-]")));
-    db.setConnectOptions(QStringLiteral("application_name=%1;connect_timeout=10").arg(name));
+    db.setConnectOptions(QStringLiteral("application_name=%1;connect_timeout=10").arg(name) +
+                         *options);
     if (!db.open())
         return failure(errorText(db.lastError()));
     // Every statement gets the hospital's 120 seconds, and times are the workstation's zone.
@@ -236,6 +344,28 @@ Result<void> Database::connect()
         (void)exec(u"select set_config('TimeZone', :zone, false)",
                    {{QStringLiteral("zone"), zone}});
     return {};
+}
+
+Result<QString> serverConnectOptions(const ConnectionSettings &settings)
+{
+    const std::pair<const char *, const QString *> options[] = {
+        {"service", &settings.service},         {"sslmode", &settings.sslMode},
+        {"sslrootcert", &settings.sslRootCert}, {"sslcert", &settings.sslCert},
+        {"sslkey", &settings.sslKey},
+    };
+    QString out;
+    for (const auto &[key, value] : options) {
+        if (value->isEmpty())
+            continue;
+        // The driver turns every ";" into a separator, so such a value cannot be passed on.
+        if (value->contains(u';'))
+            return failure(QStringLiteral("The connection setting %1 may not hold \";\".")
+                               .arg(QLatin1String(key)));
+        QString quoted = *value;
+        quoted.replace(u'\\', QStringLiteral("\\\\")).replace(u'\'', QStringLiteral("\\'"));
+        out += u';' + QLatin1String(key) + QStringLiteral("='") + quoted + u'\'';
+    }
+    return out;
 }
 
 QString Database::mapNames(QStringView sql) const
@@ -459,16 +589,20 @@ QString Database::isoText(const QDate &d)
     return d.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 00:00:00");
 }
 
-Transaction Database::transaction()
+Transaction Database::transaction(TransactionMode mode)
 {
-    if (auto ok = begin(); !ok)
+    if (auto ok = begin(mode); !ok)
         return Transaction(this, false, ok.error());
     return Transaction(this, true, {});
 }
 
-Result<void> Database::begin()
+Result<void> Database::begin(TransactionMode mode)
 {
-    if (m_depth == 0) {
+    if (m_depth == 0 && mode == TransactionMode::Write && m_settings.backend == Backend::Sqlite) {
+        // The driver's own BEGIN is deferred; its COMMIT and ROLLBACK end this one alike.
+        if (auto ok = execRaw(QStringLiteral("BEGIN IMMEDIATE")); !ok)
+            return ok;
+    } else if (m_depth == 0) {
         if (!connection().transaction())
             return failure(errorText(connection().lastError()));
     } else if (auto ok = execRaw(QStringLiteral("SAVEPOINT kestrel_%1").arg(m_depth)); !ok) {

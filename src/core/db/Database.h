@@ -26,19 +26,42 @@ struct ConnectionSettings
 {
     Backend backend = Backend::Sqlite;
     QString sqliteFile; ///< the embedded hospital's file, or ":memory:"
+    /// A service of the PostgreSQL service file (pg_service.conf) naming the server, database
+    /// and user. Host, port, database and user given here as well win over the service's;
+    /// leave them empty (port 0) to take the service's.
+    QString service;
     QString host = QStringLiteral("127.0.0.1");
-    int port = 5432;
+    int port = 5432; ///< 0: the service's or the client library's default
     QString database;
     QString user;
+    /// Empty: the client library finds it (~/.pgpass, PGPASSFILE) or needs none (certificate).
     QString password;
+    /// TLS to the server: disable, allow, prefer (the client library's default), require,
+    /// verify-ca or verify-full. Empty leaves the default.
+    QString sslMode;
+    QString sslRootCert; ///< the CA file the server's certificate must be signed by
+    QString sslCert;     ///< this workstation's client certificate, when the server asks one
+    QString sslKey;      ///< the client certificate's key
     /// What host_name() answers in statements: this workstation's name.
     QString workstation;
 };
+
+/// The connection options a server connection hands to the client library beyond host, port,
+/// database, user and password: the service and the TLS settings, each `key='value'`. A value
+/// holding ";" cannot be passed through and is refused.
+Result<QString> serverConnectOptions(const ConnectionSettings &settings);
 
 /// Values bound to the `:name` placeholders of a statement (names without the colon).
 using Binds = QVariantMap;
 
 class Transaction;
+
+/// What a transaction expects to do. A Write transaction on SQLite takes the database's write
+/// lock when it begins (BEGIN IMMEDIATE), so a read it makes before writing can never be
+/// overtaken by another writer; on PostgreSQL it is an ordinary transaction, whose statements
+/// lock the rows they need (SELECT ... FOR UPDATE). Inside another transaction it is a
+/// savepoint of that one and has the outer transaction's locks.
+enum class TransactionMode { Deferred, Write };
 
 /// The one connection to the hospital database that every window uses.
 ///
@@ -87,7 +110,7 @@ public:
     const ProcedureRegistry &procedures() const { return *m_procedures; }
 
     /// Starts a transaction; inside another one it becomes a savepoint of it.
-    Transaction transaction();
+    Transaction transaction(TransactionMode mode = TransactionMode::Deferred);
     bool inTransaction() const { return m_depth > 0; }
 
     /// Reads the server's clock ("select GETDATE() AS Tdate") and keeps it as serverNow().
@@ -99,7 +122,7 @@ public:
 
     /// Whether text is ordered by code point, without regard to case: SQLite always,
     /// PostgreSQL under the C collation. Then the texts between a prefix and the prefix
-    /// followed by U+FFFF are exactly those that begin with it. Asked once per connection.
+    /// followed by U+10FFFF are exactly those that begin with it. Asked once per connection.
     bool ordersTextByCodePoint();
 
     /// The text form a date-time is bound and stored in.
@@ -112,7 +135,7 @@ private:
     Result<void> connect();
     Result<QSqlQuery *> prepared(QStringView sql);
     Result<void> bindAndRun(QSqlQuery &q, const Binds &binds, QStringView sql);
-    Result<void> begin();
+    Result<void> begin(TransactionMode mode);
     Result<void> commitLevel();
     void rollbackLevel();
 
