@@ -91,8 +91,6 @@ public:
     CellAnswer acceptCell(GridCell cell, const QString &text) override;
     QString prompt(int column) const override;
     int maxLength(int column) const override;
-    /// After the item the quantity; after the quantity, unit price or amount the next line.
-    std::optional<GridCell> nextCell(GridCell cell, int columnCount) const override;
 
     // What the user does.
     /// A department clicked in `lvwDepartments`: it is shown in `lblDeptCode`.

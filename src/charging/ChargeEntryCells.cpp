@@ -91,17 +91,6 @@ int ChargeEntry::maxLength(int column) const
     return column >= 0 && column < int(std::size(lengths)) ? lengths[column] : 0;
 }
 
-std::optional<GridCell> ChargeEntry::nextCell(GridCell cell, int columnCount) const
-{
-    if (cell.column < ChargeEntryLine::Quantity)
-        return EntryGridRules::nextCell(cell, columnCount);
-    // Quantity, price and amount finish the line: the next one starts.
-    const GridCell next{cell.row + 1, ChargeEntryLine::Department};
-    if (mayEdit(next))
-        return next;
-    return std::nullopt;
-}
-
 CellAnswer ChargeEntry::acceptCell(GridCell cell, const QString &text)
 {
     if (!mayEdit(cell))
@@ -200,7 +189,7 @@ CellAnswer ChargeEntry::acceptStockItem(ChargeEntryLine &line, int row, const QS
             tellNotAvailable(notifier, QStringLiteral("The drug list"));
             return CellAnswer::RefuseAndKeep;
         }
-        code = m_components.drugList->ShowList(location).trimmed();
+        code = m_components.drugList->ShowList(location, code).trimmed();
         if (code.isEmpty())
             return CellAnswer::RefuseAndKeep;
     }
@@ -223,8 +212,8 @@ CellAnswer ChargeEntry::acceptStockItem(ChargeEntryLine &line, int row, const QS
         return CellAnswer::RefuseAndKeep;
     }
     if (hs.AllowZeroOnHand && drug.Invent().StockOnHand <= 0) {
-        notifier.message(drug.DrugName() + QStringLiteral(" has no stocks left. The system "
-                                                          "can't process the specified item."),
+        notifier.message(noStockLeftText(drug.DrugName(),
+                                         m_session.settings.ShowDosagePostMedicines()),
                          kNotification, Notifier::Icon::Critical);
         return CellAnswer::RefuseAndKeep;
     }

@@ -42,8 +42,6 @@ struct ChargeEntryLine : PostingLine
 
     /// The dosage frequency of a medicine line (cell 22).
     QString dosageFrequency;
-    /// What the doctors' meals window noted beside the meal amount of cell 20.
-    QString mealRemarks;
 
     /// A line of a stock department, and the stock its item had when it was looked up.
     bool stockItem = false;

@@ -109,6 +109,10 @@ PostingOutcome ChargePosting::save(const QList<PostingLine> &lines, const QStrin
         outcome.status = PostingOutcome::Status::Failed;
         return outcome;
     }
+    if (m_shortfall) {
+        tellShortfall(*m_shortfall, outcome);
+        return outcome;
+    }
     if (posted->isEmpty()) {
         m_session.notifier().message(
             QStringLiteral("No chargeslip sequence number set for Station ") + batch.station,
@@ -124,6 +128,22 @@ PostingOutcome ChargePosting::save(const QList<PostingLine> &lines, const QStrin
 void ChargePosting::reprint(const QString &chargeSlip, const CurrentPatientRecord &stay)
 {
     m_printer.reprint(chargeSlip, stay);
+}
+
+void ChargePosting::tellShortfall(const StockShortfall &shortfall, PostingOutcome &outcome)
+{
+    Notifier &notifier = m_session.notifier();
+    if (shortfall.onHand <= 0) {
+        notifier.message(noStockLeftText(shortfall.name,
+                                         m_session.settings.ShowDosagePostMedicines()),
+                         kNotification, Notifier::Icon::Critical);
+        return;
+    }
+    notifier.message(QStringLiteral("Stock is not enough for the quantity entered. Remaining "
+                                    "stock is: ") +
+                         numberText(shortfall.onHand),
+                     kNotification, Notifier::Icon::Information);
+    outcome.quantityLine = shortfall.index;
 }
 
 bool ChargePosting::withinCreditLine(const QList<PostingLine> &lines)
@@ -209,7 +229,8 @@ std::optional<QList<ChargePosting::PlannedLine>>
 ChargePosting::plan(const QList<PostingLine> &lines)
 {
     QList<PlannedLine> plan;
-    for (const PostingLine &l : lines) {
+    for (int i = 0; i < lines.size(); ++i) {
+        const PostingLine &l = lines.at(i);
         if (!l.hasCode())
             continue;
         const QString department = l.line.department.trimmed();
@@ -228,13 +249,14 @@ ChargePosting::plan(const QList<PostingLine> &lines)
                                          kNotification, Notifier::Icon::Critical);
             return std::nullopt;
         }
-        plan.append({l, stock ? location : QString()});
+        plan.append({l, stock ? location : QString(), i});
     }
     return plan;
 }
 
 Result<QString> ChargePosting::postBatch(const QList<PlannedLine> &lines, PostingBatch batch)
 {
+    m_shortfall.reset();
     Database &db = m_session.db();
     ChargePostingStore store(db);
     Transaction tx = db.transaction();
@@ -269,6 +291,9 @@ Result<QString> ChargePosting::postBatch(const QList<PlannedLine> &lines, Postin
     for (const PlannedLine &line : lines) {
         if (auto ok = postLine(store, batch, line); !ok)
             return tl::unexpected(ok.error());
+        // Nothing of the batch is kept: the transaction rolls back as it goes out of scope.
+        if (m_shortfall)
+            return QString();
     }
     if (auto committed = tx.commit(); !committed)
         return tl::unexpected(committed.error());
@@ -295,6 +320,19 @@ Result<void> ChargePosting::postLine(ChargePostingStore &store, const PostingBat
         entry.UserID = batch.userCode;
         if (auto ok = drug->AppendStockCard(entry); !ok)
             return ok;
+        // The stock is counted again after the move, inside the batch: the row stays locked
+        // until the batch commits, so another workstation posting the same item waits and then
+        // counts what this batch left.
+        if (m_session.hospital.AllowZeroOnHand) {
+            auto left = store.stockOnHand(entry.ItemID, planned.location);
+            if (!left)
+                return tl::unexpected(left.error());
+            if (!*left || **left < 0) {
+                m_shortfall = StockShortfall{planned.index, line.line.description.trimmed(),
+                                             *left ? **left + entry.Quantity : 0};
+                return {};
+            }
+        }
         if (!line.packageId.trimmed().isEmpty()) {
             if (auto ok = store.stampPackage(batch, line); !ok)
                 return ok;
@@ -306,6 +344,10 @@ Result<void> ChargePosting::postLine(ChargePostingStore &store, const PostingBat
         return ok;
     if (line.line.secondOperation.trimmed() == u"1") {
         if (auto ok = store.tagSecondOperation(batch, line); !ok)
+            return ok;
+    }
+    if (line.hasDoctorsMeals()) {
+        if (auto ok = store.recordDoctorsMeals(batch, line); !ok)
             return ok;
     }
     if (line.isOxygenByPressure()) {

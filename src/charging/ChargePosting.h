@@ -64,23 +64,36 @@ public:
     static constexpr int kAttempts = 10;
 
 private:
-    /// A line to post, with the stock location it is taken from (empty for a service).
+    /// A line to post, with the stock location it is taken from (empty for a service) and its
+    /// place among the lines handed over.
     struct PlannedLine
     {
         PostingLine posting;
         QString location;
+        int index = -1;
+    };
+    /// A stock line asking for more than its location has left once the batch moved it.
+    struct StockShortfall
+    {
+        int index = -1;
+        QString name;
+        double onHand = 0; ///< the stock before this batch
     };
 
     bool withinCreditLine(const QList<PostingLine> &lines);
+    /// Tells the user which stock line came short; a line that asked more than was left gets
+    /// the editor on its quantity.
+    void tellShortfall(const StockShortfall &shortfall, PostingOutcome &outcome);
     bool gridIsValid(const QList<PostingLine> &lines, PostingOutcome &outcome);
     bool confirmedAndValidated();
     /// The lines to post with their stock locations; nothing (told) when a medicine lacks its
     /// dosage.
     std::optional<QList<PlannedLine>> plan(const QList<PostingLine> &lines);
     /// One attempt at the whole batch inside one transaction: the charge slip, or an empty
-    /// text when the station has no counter row.
+    /// text when the station has no counter row or a stock line came short (m_shortfall).
     Result<QString> postBatch(const QList<PlannedLine> &lines, PostingBatch batch);
     /// Writes one line of the batch: stock card, print buffer, logbook and its own records.
+    /// Where stock is counted a stock line the location cannot cover sets m_shortfall.
     Result<void> postLine(ChargePostingStore &store, const PostingBatch &batch,
                           const PlannedLine &line);
 
@@ -89,6 +102,7 @@ private:
     clsDrugPicker *m_drugPicker;
     ChargeSlipPrinter &m_printer;
     RequestingDoctor m_requestingDoctor;
+    std::optional<StockShortfall> m_shortfall;
 };
 
 } // namespace kestrel

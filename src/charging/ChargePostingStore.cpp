@@ -132,6 +132,20 @@ Result<void> ChargePostingStore::refillPrintBuffer(const QString &chargeSlip)
     return done(m_db.call(u"STATION..sp_OR_ReprintChargeSlip", {chargeSlip}));
 }
 
+Result<std::optional<double>> ChargePostingStore::stockOnHand(const QString &item,
+                                                             const QString &location)
+{
+    auto row = m_db.selectOne(u"select OnHand from INVENTORY..tbInvent "
+                              u"where ItemID = :item and LocationID = :location",
+                              {{QStringLiteral("item"), item.trimmed()},
+                               {QStringLiteral("location"), location.trimmed()}});
+    if (!row)
+        return tl::unexpected(row.error());
+    if (!*row)
+        return std::optional<double>();
+    return std::optional<double>((*row)->number(u"OnHand"));
+}
+
 Result<void> ChargePostingStore::stampPackage(const PostingBatch &batch, const PostingLine &line)
 {
     auto row = m_db.selectOne(u"select SequenceNumber from INVENTORY..tbInvStockCard "
@@ -188,6 +202,17 @@ Result<void> ChargePostingStore::tagSecondOperation(const PostingBatch &batch,
     return done(m_db.exec(u"update STATION..tbNurseLogBook set isSecORProc = :flag "
                           u"where ReferenceNum = :slip and ItemID = :item and IDNum = :id",
                           {{QStringLiteral("flag"), line.line.secondOperation.trimmed()},
+                           {QStringLiteral("slip"), batch.chargeSlip},
+                           {QStringLiteral("item"), line.line.item.trimmed()},
+                           {QStringLiteral("id"), batch.IdNum}}));
+}
+
+Result<void> ChargePostingStore::recordDoctorsMeals(const PostingBatch &batch,
+                                                    const PostingLine &line)
+{
+    return done(m_db.exec(u"update STATION..tbNurseLogBook set Remarks = :remark "
+                          u"where ReferenceNum = :slip and ItemID = :item and IDNum = :id",
+                          {{QStringLiteral("remark"), line.doctorsMealRemark()},
                            {QStringLiteral("slip"), batch.chargeSlip},
                            {QStringLiteral("item"), line.line.item.trimmed()},
                            {QStringLiteral("id"), batch.IdNum}}));

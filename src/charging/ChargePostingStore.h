@@ -67,12 +67,17 @@ public:
     /// (STATION..sp_OR_ReprintChargeSlip).
     Result<void> refillPrintBuffer(const QString &chargeSlip);
 
+    /// The stock on hand of `item` at `location` as this transaction sees it; nothing when the
+    /// location does not carry the item.
+    Result<std::optional<double>> stockOnHand(const QString &item, const QString &location);
     /// Stamps the package on the stock card row the line's stock movement just wrote.
     Result<void> stampPackage(const PostingBatch &batch, const PostingLine &line);
     /// Appends the line to the nurse logbook (STATION..Nurse_AppendCharging).
     Result<void> appendCharging(const PostingBatch &batch, const PostingLine &line);
     /// Tags the line's logbook row as the stay's second operation.
     Result<void> tagSecondOperation(const PostingBatch &batch, const PostingLine &line);
+    /// Writes the doctors' meals of the line into the remark of its logbook row.
+    Result<void> recordDoctorsMeals(const PostingBatch &batch, const PostingLine &line);
     /// Records the tank readings of an oxygen line (STATION..sp_Save_Oxygen_Monitoring).
     Result<void> saveOxygenMonitoring(const PostingBatch &batch, const PostingLine &line);
     /// Records a unit price changed with a supervisor's approval

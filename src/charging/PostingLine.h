@@ -5,6 +5,7 @@
 #include "charging/ChargeLine.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace kestrel {
 
@@ -18,6 +19,7 @@ struct PostingLine
     QString dosage;         ///< cell 18 of a medicine line: the dosage code
     QString procedureCode;  ///< cell 18 of an OR line: the OR procedure it stands for
     QString doctorCode;     ///< the doctor of a professional fee line
+    QString mealRemarks;    ///< what the doctors' meals window noted beside the meal amount
     // Oxygen by pressure (department "OX").
     QString psiFlag;        ///< cell 11: "1" for tank oxygen charged by pressure
     QString tankNumber;     ///< cell 12
@@ -32,12 +34,36 @@ struct PostingLine
         return line.department.trimmed().isEmpty() && !hasCode() &&
                line.description.trimmed().isEmpty();
     }
+    /// An "OR" line carrying doctors' meals: billing finds them in the logbook line's remark.
+    bool hasDoctorsMeals() const
+    {
+        return line.department.trimmed() == u"OR" && line.mealAmountValue() > Money();
+    }
+    /// The remark of a line with doctors' meals: "DOCTOR MEAL:" and the item, its description,
+    /// the meal amount and what was noted with it, apart by ":".
+    QString doctorsMealRemark() const
+    {
+        return QStringLiteral("DOCTOR MEAL:") +
+               QStringList{line.item.trimmed(), line.description.trimmed(),
+                           line.mealAmount.trimmed(), mealRemarks.trimmed()}
+                   .join(u':');
+    }
     /// Tank oxygen charged by pressure: its readings become the tank's history.
     bool isOxygenByPressure() const
     {
         return line.department.trimmed() == u"OX" && psiFlag.trimmed() == u"1";
     }
 };
+
+/// The refusal of a stock item none of which is left at its location. Where medicines are
+/// charged with their dosage the box is worded as the dosage list words it.
+inline QString noStockLeftText(const QString &drugName, bool withDosage)
+{
+    const QString refused = QStringLiteral(" The system can't process the specified item.");
+    if (withDosage)
+        return QStringLiteral("There is no stock left for ") + drugName + u'.' + refused;
+    return drugName + QStringLiteral(" has no stocks left.") + refused;
+}
 
 /// How a save ended.
 struct PostingOutcome
