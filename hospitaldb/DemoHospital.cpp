@@ -33,6 +33,9 @@ QList<TableRows> DemoBuilder::build()
     addPricingData();
     addChargeEntryData();
     addPatientListNamesakes();
+    addComponentData();
+    addProfileData();
+    addScheduleBoard();
     return QList<TableRows>(m_tables.begin(), m_tables.end());
 }
 

@@ -179,6 +179,12 @@ private:
     // DemoResults.cpp
     void addLaboratoryResults();
     void addRequestLogs();
+    // DemoProfile.cpp
+    void addProfileData();
+    // DemoSchedule.cpp
+    void addScheduleBoard();
+    // DemoComponents.cpp
+    void addComponentData();
 
     /// Where the hospital's numbers stand after the stays made so far, and the rooms someone
     /// is in: patients added late take the next numbers and the empty rooms.

@@ -13,11 +13,14 @@ std::shared_ptr<const ProcedureRegistry> hospitalProcedures()
         registerReportProcedures(*r);
         registerPatientProcedures(*r);
         registerSchedulePatientProcedures(*r);
+        registerScheduleProcedures(*r);
         registerPatientListProcedures(*r);
         registerPricingProcedures(*r);
         registerAdmissionProcedures(*r);
         registerChargeProcedures(*r);
         registerPostingProcedures(*r);
+        registerProfileProcedures(*r);
+        registerComponentProcedures(*r);
         return r;
     }();
     return registry;

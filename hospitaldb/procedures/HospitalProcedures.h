@@ -25,6 +25,13 @@ void registerReportProcedures(ProcedureRegistry &registry);
 /// the OR procedures posted to a patient and the updates of their records.
 void registerSchedulePatientProcedures(ProcedureRegistry &registry);
 
+/// The OR schedule: rooms, the board, bookings, the wards' requests and revoked requests.
+void registerScheduleProcedures(ProcedureRegistry &registry);
+
+/// SCHEDULE..sp_List_ConfirmedORSchedule of the kinds that list confirmed operations by last
+/// name (1), admission number (2) or hospital number (3) on a day, and one schedule (10).
+Result<RowSet> listConfirmedSchedules(Database &db, const ProcedureArgs &args);
+
 /// The OR's patient list, plain and by admission date.
 void registerPatientListProcedures(ProcedureRegistry &registry);
 
@@ -40,5 +47,13 @@ void registerChargeProcedures(ProcedureRegistry &registry);
 /// The procedures of charge posting: the logbook's charging procedure, the charge slip's print
 /// buffer and reprint, oxygen tank readings and supervisors' price edits.
 void registerPostingProcedures(ProcedureRegistry &registry);
+
+/// The procedures of the patient profile: vital signs, nurses' notes, allergies and histories.
+void registerProfileProcedures(ProcedureRegistry &registry);
+
+/// The procedures the companion components read through: code lists, drug lists, ICD-10, the
+/// relative value scale, charge slips, issued medicines, the patient's panel, results,
+/// requests and the statement of account.
+void registerComponentProcedures(ProcedureRegistry &registry);
 
 } // namespace kestrel::hospitaldb

@@ -313,3 +313,135 @@ CREATE TABLE tbSupervisorTransaction (
     TransDate datetime
 );
 CREATE INDEX ix_tbSupervisorTransaction_IDNum ON tbSupervisorTransaction (IDNum);
+
+-- The station's requests to other departments (laboratory, imaging, pharmacy). RecordStatus
+-- 'R' when the receiving department revoked one; the station acknowledges a revoked request
+-- so that the main window stops telling about it.
+CREATE TABLE tbNurseCommunicationfile (
+    RequestNum vchar NOT NULL PRIMARY KEY,
+    IDNum vchar NOT NULL DEFAULT '',
+    HospNum vchar NOT NULL DEFAULT '',
+    StationID vchar NOT NULL DEFAULT '',
+    ExamCode vchar NOT NULL DEFAULT '',
+    ExamName vchar NOT NULL DEFAULT '',
+    RequestDate datetime,
+    RecordStatus vchar NOT NULL DEFAULT '',
+    RevokedBy vchar NOT NULL DEFAULT '',
+    RevokedDate datetime,
+    Remarks vchar NOT NULL DEFAULT '',
+    RevAcknow_Date datetime,
+    RevAcknow_UserID vchar NOT NULL DEFAULT ''
+);
+CREATE INDEX ix_tbNurseCommunicationfile_Revoked ON tbNurseCommunicationfile (StationID, RevokedDate);
+
+-- The schema versions this hospital database went through, one row each; the highest is the
+-- database's version. Creating a hospital writes the version it was created at, and each
+-- migration of an upgrade adds its own row in the transaction that changes the schema.
+CREATE TABLE tbSchemaVersion (
+    Version int NOT NULL PRIMARY KEY,
+    Description vchar NOT NULL DEFAULT '',
+    ProgramVersion vchar NOT NULL DEFAULT '',
+    AppliedAt datetime
+);
+
+-- Vital signs the nurses took, one row per reading. BP is the systolic value, a slash and the
+-- diastolic value as typed; the other readings are kept as typed too. NInitial is the
+-- employee code of the nurse who entered it, Status 'DONE' once taken.
+CREATE TABLE tbNurseVitalSigns (
+    TransNum ident,
+    IDNUM vchar NOT NULL DEFAULT '',
+    TRANSDATE datetime,
+    BP vchar NOT NULL DEFAULT '',
+    TEMPERATURE vchar NOT NULL DEFAULT '',
+    PULSERATE vchar NOT NULL DEFAULT '',
+    RESPRATE vchar NOT NULL DEFAULT '',
+    O2Sat vchar NOT NULL DEFAULT '',
+    NInitial vchar NOT NULL DEFAULT '',
+    Protocol vchar NOT NULL DEFAULT '',
+    ProcItemID vchar NOT NULL DEFAULT '',
+    Status vchar NOT NULL DEFAULT '',
+    Remarks vchar NOT NULL DEFAULT '',
+    Remarks2 vchar NOT NULL DEFAULT '',
+    ScheduleTime datetime
+);
+CREATE INDEX ix_tbNurseVitalSigns_IdNum ON tbNurseVitalSigns (IDNUM, TRANSDATE);
+
+-- The last reading of each stay, which the ward monitors read to tell when the next is due.
+CREATE TABLE tbNurseVitalSignsMonitor (
+    IDNUM vchar NOT NULL PRIMARY KEY,
+    BP vchar NOT NULL DEFAULT '',
+    TEMPERATURE vchar NOT NULL DEFAULT '',
+    PULSERATE vchar NOT NULL DEFAULT '',
+    RESPRATE vchar NOT NULL DEFAULT '',
+    UserID vchar NOT NULL DEFAULT '',
+    Protocol vchar NOT NULL DEFAULT '',
+    ProcItemID vchar NOT NULL DEFAULT '',
+    Status vchar NOT NULL DEFAULT '',
+    LastTaken datetime
+);
+
+-- The nurses' notes of a stay; an apostrophe in a note is kept as a backquote.
+CREATE TABLE tbNurseNotes (
+    TransNum ident,
+    IdNum vchar NOT NULL DEFAULT '',
+    Transdate datetime,
+    Dayshift vchar NOT NULL DEFAULT '',
+    Notes memo,
+    UserID vchar NOT NULL DEFAULT '',
+    Remarks vchar NOT NULL DEFAULT '',
+    LastUpdated datetime
+);
+CREATE INDEX ix_tbNurseNotes_IdNum ON tbNurseNotes (IdNum, Transdate);
+
+-- The nurse's history and physical examination of one stay, with the patient's personal,
+-- family and social history as codes (the position in the station's lists, counting from 1).
+CREATE TABLE tbNurseProfile (
+    Hospnum vchar NOT NULL,
+    IDNum vchar NOT NULL,
+    BriefHistory memo,
+    PEskin memo,
+    PEheadneck memo,
+    PEthorax memo,
+    PEabdomen memo,
+    PEextremeties memo,
+    PElympnodes memo,
+    PEgenitalia memo,
+    PErectal memo,
+    PEneurological memo,
+    PEOthers memo,
+    PH1 vchar NOT NULL DEFAULT '',
+    PH2 vchar NOT NULL DEFAULT '',
+    PH3 vchar NOT NULL DEFAULT '',
+    PH4 vchar NOT NULL DEFAULT '',
+    FH1 vchar NOT NULL DEFAULT '',
+    FH2 vchar NOT NULL DEFAULT '',
+    FH3 vchar NOT NULL DEFAULT '',
+    FH4 vchar NOT NULL DEFAULT '',
+    PSH1 vchar NOT NULL DEFAULT '',
+    PSH2 vchar NOT NULL DEFAULT '',
+    PSH3 vchar NOT NULL DEFAULT '',
+    FMOthers memo,
+    PRIMARY KEY (Hospnum, IDNum)
+);
+
+-- The height (cm) and weight (kg) of a stay as last measured.
+CREATE TABLE tbNurseHeightWeight (
+    IDNum vchar NOT NULL PRIMARY KEY,
+    Height vchar NOT NULL DEFAULT '',
+    Weight vchar NOT NULL DEFAULT '',
+    UserID vchar NOT NULL DEFAULT '',
+    TransDate datetime
+);
+
+-- The nurses' shifts; Status '1' for those in use.
+CREATE TABLE tbNurseShifts (
+    Shift vchar NOT NULL PRIMARY KEY,
+    Status vchar NOT NULL DEFAULT '1'
+);
+
+-- The station reports a nurse may run from the patient profile; RecordStatus 1 when offered.
+CREATE TABLE tbNurse_ReportList (
+    ReportType vchar NOT NULL PRIMARY KEY,
+    ReportName vchar NOT NULL DEFAULT '',
+    RecordStatus smallint NOT NULL DEFAULT 1
+);

@@ -10,6 +10,8 @@
 #include "reports/RenderedReport.h"
 #include "reports/ReportViewer.h"
 #include "reports/ui/frmReportViewer.h"
+#include "scheduling/ui/frmCommunicationSchedule.h"
+#include "scheduling/ui/frmSchedule.h"
 #include "core/components/clsPatientFinder.h"
 #include "shell/ui/LoginDialog.h"
 #include "core/db/Database.h"
@@ -105,24 +107,47 @@ QString patientListShot(ApplicationShell &shell, const QDir &folder)
     return saved ? shot : QString();
 }
 
-// The charge window of a demo inpatient the OR has charged before, with an operation, the
-// surgeon's fee and supplies typed in and priced. The pick-lists take their first row and
-// every question is answered No, as a clerk in a hurry would.
+// The charge window of a demo inpatient the OR has charged before, reached as a nurse reaches
+// it: the patient list found by the patient's last name, the stay clicked, "Send Requests /
+// Post charges", and the profile's "Post Charges" where the profile stands in between. An
+// operation, the surgeon's fee and supplies are typed in and priced, and a medicine is found
+// by its name in the drug list. The pick-lists take their first row and every question is
+// answered No, as a clerk in a hurry would.
 QString chargeWindowShot(ApplicationShell &shell, const QDir &folder)
 {
     Session &session = shell.session();
     auto stay = session.db().selectOne(
-        u"select L.IDNum, L.HospNum, P.AdmittingDr from STATION..tbNurseLogBook L "
+        u"select L.IDNum, L.HospNum, P.AdmittingDr, M.LastName from STATION..tbNurseLogBook L "
         u"inner join PATIENT_DATA..tbPatient P on P.IDNum = L.IDNum "
+        u"inner join PATIENT_DATA..tbMaster M on M.HospNum = P.HospNum "
         u"where L.StationID = 'OR' and L.RecordStatus = '' and P.BillingDate is null "
         u"and P.DcrDate is null "
         u"order by L.IDNum limit 1");
     if (!stay || !*stay)
         return {};
-    auto *finder = qobject_cast<clsPatientFinder *>(shell.startup().components().patientFinder.get());
-    PatientSelection selection(session, finder);
-    if (!selection.SelectPatient((*stay)->trimmed(u"HospNum"), (*stay)->trimmed(u"IDNum"), true))
+    shell.window().presenter().mnuOpen();
+    auto *list = shell.window().workArea()->findChild<frmSearch *>();
+    if (!list)
         return {};
+    PatientList &patients = list->presenter();
+    patients.setSearchText(PatientList::LastName, (*stay)->trimmed(u"LastName"));
+    patients.load();
+    int row = 1;
+    while (row < patients.grid().gridRows() &&
+           patients.grid().text(row, PatientGrid::AdmissionNumber) != (*stay)->trimmed(u"IDNum"))
+        ++row;
+    if (row >= patients.grid().gridRows() || !patients.select(row))
+        return {};
+    patients.openLink(2);
+    if (!shell.window().workArea()->findChild<frmCharge *>()) {
+        // The profile opened on its requests tab: its "Post Charges" button opens the window.
+        for (auto *button : shell.window().workArea()->findChildren<QAbstractButton *>()) {
+            if (button->isVisible() && button->text().remove(u'&').contains(u"Post Charges")) {
+                button->click();
+                break;
+            }
+        }
+    }
 
     QTimer answers;
     QObject::connect(&answers, &QTimer::timeout, [] {
@@ -137,10 +162,6 @@ QString chargeWindowShot(ApplicationShell &shell, const QDir &folder)
     });
     answers.start(150);
 
-    WindowRequest request;
-    request.caption = QStringLiteral("Post Charges");
-    request.patient = session.CurrentPatient;
-    shell.window().presenter().openWindow(QStringLiteral("frmCharge"), request);
     auto *charge = shell.window().workArea()->findChild<frmCharge *>();
     if (!charge)
         return {};
@@ -151,8 +172,8 @@ QString chargeWindowShot(ApplicationShell &shell, const QDir &folder)
         {QStringLiteral("MD"), surgeon, QStringLiteral("1")},
         {QStringLiteral("CS"), QStringLiteral("CS3004"), QStringLiteral("4")},
         {QStringLiteral("CS"), QStringLiteral("CS3006"), QStringLiteral("2")},
-        {QStringLiteral("PH"), QStringLiteral("PH1005"), QStringLiteral("1")}};
-    int row = 0;
+        {QStringLiteral("PH"), QStringLiteral("LIDOCAINE"), QStringLiteral("1")}};
+    row = 0;
     for (const auto &[department, item, quantity] : lines) {
         ++row;
         entry.acceptCell({row, ChargeEntryLine::Department}, department);
@@ -171,6 +192,56 @@ QString chargeWindowShot(ApplicationShell &shell, const QDir &folder)
 // The charge slip of the lines typed into the charge window, posted as a nurse posts them:
 // "&Save", Yes to the confirmation, the scrub nurse signs with her code and password, the
 // surgeon of the stay is picked as the requesting doctor, and the slip goes on blank paper.
+// A window of the work area shown maximized and saved as a picture, then closed.
+QString workAreaShot(ApplicationShell &shell, QWidget *window, const QDir &folder,
+                     const QString &file)
+{
+    auto *sub = window ? qobject_cast<QMdiSubWindow *>(window->parentWidget()) : nullptr;
+    if (!sub)
+        return {};
+    sub->showMaximized();
+    QApplication::processEvents();
+    const QString shot = folder.filePath(file);
+    const bool saved = shell.window().grab().save(shot);
+    sub->close();
+    return saved ? shot : QString();
+}
+
+// The schedule board on the busiest day of the fortnight around today, and the wards'
+// requests waiting for the OR.
+QStringList scheduleShots(ApplicationShell &shell, const QDir &folder)
+{
+    QStringList shots;
+    auto busiest = shell.session().db().selectOne(
+        u"select ScheduleDate, count(*) as Operations from SCHEDULE..tbORScheduleDetails "
+        u"where RecordStatus = 'C' and ScheduleDate >= :from and ScheduleDate < :to "
+        u"group by ScheduleDate order by count(*) desc, ScheduleDate limit 1",
+        {{QStringLiteral("from"), QDate::currentDate().addDays(-7).startOfDay()},
+         {QStringLiteral("to"), QDate::currentDate().addDays(8).startOfDay()}});
+    WindowRequest request;
+    request.command = QStringLiteral("mnuSchedule");
+    request.caption = QStringLiteral("Schedule of Operations");
+    shell.window().presenter().openWindow(QStringLiteral("frmSchedule"), request);
+    if (auto *board = shell.window().workArea()->findChild<frmSchedule *>()) {
+        if (busiest && *busiest)
+            board->presenter().showDay((*busiest)->dateTime(u"ScheduleDate").date(), false);
+        const QString shot =
+            workAreaShot(shell, board, folder, QStringLiteral("08-schedule-board.png"));
+        if (!shot.isEmpty())
+            shots << shot;
+    }
+    request.command = QStringLiteral("cmdRequestSched");
+    request.caption = QStringLiteral("Requests for Operation Schedule");
+    shell.window().presenter().openWindow(QStringLiteral("frmCommunicationSchedule"), request);
+    if (auto *requests = shell.window().workArea()->findChild<frmCommunicationSchedule *>()) {
+        const QString shot =
+            workAreaShot(shell, requests, folder, QStringLiteral("09-schedule-requests.png"));
+        if (!shot.isEmpty())
+            shots << shot;
+    }
+    return shots;
+}
+
 // The page the report engine printed is saved as a picture. The tour leaves the demo hospital
 // as it found it: the batch is posted inside a transaction that is rolled back once the slip
 // is drawn.
@@ -371,11 +442,12 @@ int main(int argc, char *argv[])
             const QString slipShot = chargeSlipShot(shell, tourFolder);
             if (!slipShot.isEmpty())
                 shots << slipShot;
+            shots << scheduleShots(shell, tourFolder);
             QTextStream out(stdout);
             out << "Tour pictures:\n";
             for (const QString &s : std::as_const(shots))
                 out << "  " << QDir(s).absolutePath() << '\n';
-            app.exit(shots.size() == 8 ? 0 : 1);
+            app.exit(shots.size() == 10 ? 0 : 1);
         });
     }
     return app.exec();

@@ -7,12 +7,21 @@
 #include "charging/ui/frmChargeSlipVerification.h"
 #include "charging/ui/frmMarkupSettings.h"
 #include "patients/ui/frmAdmittedPatients.h"
+#include "patients/ui/frmInfo.h"
 #include "patients/ui/frmPatientIndex.h"
 #include "patients/ui/frmSearch.h"
 #include "patients/ui/frmSearchAdmitted.h"
+#include "profile/ui/frmFinal.h"
+#include "scheduling/ui/frmBuildORRooms.h"
+#include "scheduling/ui/frmCommunicationSchedule.h"
+#include "scheduling/ui/frmEditORSchedule.h"
+#include "scheduling/ui/frmRevokedRequests.h"
+#include "scheduling/ui/frmScheduleRequestStatus.h"
+#include "scheduling/ui/frmSchedule.h"
 #include "reports/ReportCommands.h"
 #include "reports/ReportService.h"
 #include "reports/ui/WidgetReportDisplay.h"
+#include "reports/ui/frmMenuPrints.h"
 #include "shell/ClientMenus.h"
 #include "core/components/DrugLists.h"
 #include "core/components/clsCodeLookup.h"
@@ -20,10 +29,12 @@
 #include "core/components/clsLoginUser.h"
 #include "core/components/clsPatientFinder.h"
 #include "core/components/clsRvsLookup.h"
+#include "core/components/clsStatement.h"
 #include "core/components/clsTarvikClasses.h"
 #include "shell/ui/LoginDialog.h"
 #include "shell/ui/WidgetCodePickList.h"
 #include "core/Installation.h"
+#include "core/Notifier.h"
 #include "users/ui/frmUserLogs.h"
 #include "users/ui/frmUserRights.h"
 
@@ -74,10 +85,17 @@ ApplicationShell::ApplicationShell(Options options, QObject *parent)
 
     if (!m_options.loginPrompt) {
         m_loginDialog = std::make_unique<LoginDialog>();
+        if (auto server = installationServer(m_session.ApplicationPath))
+            m_loginDialog->setInstalledServer(server->service.isEmpty() ? server->host
+                                                                        : server->service);
         m_options.loginPrompt = m_loginDialog.get();
     }
     m_context.loginPrompt = m_options.loginPrompt;
     m_context.codePickList = &m_codePickList;
+    m_context.listingView = &m_listingView;
+    m_context.sharedConnection = [this]() -> Database * {
+        return m_session.currentUser() ? m_session.currentUser()->sqlconnection() : nullptr;
+    };
     m_context.applicationPath = m_session.ApplicationPath;
     m_context.openEmbedded = m_options.openEmbedded;
     m_context.embeddedPath = m_options.embeddedPath;
@@ -167,6 +185,53 @@ ApplicationShell::ApplicationShell(Options options, QObject *parent)
                 delete charge;
             return open;
         });
+    // The patient profile of the stay the patient list selected, opened on the tab the list's
+    // link names. Opened again, it shows the stay asked for; its action buttons open the other
+    // work windows through the main window ("&Post Charges" the charge window).
+    m_window->windows().add(
+        QStringLiteral("frmFinal"), [this](const WindowRequest &request, QWidget *open) -> QWidget * {
+            auto *profile = qobject_cast<frmFinal *>(open);
+            if (!profile) {
+                profile = new frmFinal(m_session);
+                profile->presenter().setWindowOpener(
+                    [this](const QString &formName, const WindowRequest &r) {
+                        m_presenter.openWindow(formName, r);
+                    });
+            }
+            if (profile->open(request))
+                return profile;
+            if (profile != open)
+                delete profile;
+            return open;
+        });
+    // The relative value scale (the toolbar's "RUV") and the statement of account of the
+    // current patient are the components' own modal windows.
+    m_window->windows().add(QStringLiteral("KsRvs.clsRvsLookup"),
+                            [this](const WindowRequest &, QWidget *) -> QWidget * {
+                                if (auto *rvs = qobject_cast<clsRvsLookup *>(
+                                        m_startup->components().rvsLookup.get()))
+                                    rvs->List();
+                                return nullptr;
+                            });
+    m_window->windows().add(
+        QStringLiteral("KsStatement.clsStatement"),
+        [this](const WindowRequest &, QWidget *) -> QWidget * {
+            auto *user = qobject_cast<clsLoginUser *>(m_startup->components().user.get());
+            StatementRequest r;
+            if (user) {
+                r.servername = user->servername();
+                r.database = user->Database();
+                r.userId = user->UserID();
+                r.serverPassword = user->ServerPassword();
+                r.employeeCode = user->EmployeeCode();
+                r.employeeName = user->EmployeeName();
+                r.userName = user->EmployeeName();
+            }
+            r.admissionNumber = m_session.CurrentPatient.IdNum.trimmed();
+            r.hospitalNumber = m_session.CurrentPatient.HospNum.trimmed();
+            showStatementOfAccount(m_context, r);
+            return nullptr;
+        });
     // The charge slip sequence is modal and unloads when it closes.
     m_window->windows().add(
         QStringLiteral("frmChargeSlipVerification"),
@@ -211,6 +276,76 @@ ApplicationShell::ApplicationShell(Options options, QObject *parent)
     // The admitted patients with a scheduled operation stay in the work area; the patient
     // index is modal, unloads when it closes and opens the surgical memo through the main
     // window. Opened from the patient list, it shows the highlighted patient at once.
+    // The schedule board stays in the work area; the patient picker hands it the patient to
+    // book. The rooms window is modal and unloads when it closes.
+    m_window->windows().add(
+        QStringLiteral("frmSchedule"), [this](const WindowRequest &request, QWidget *open) -> QWidget * {
+            auto *board = qobject_cast<frmSchedule *>(open);
+            if (!board)
+                board = new frmSchedule(
+                    m_session, &m_presenter,
+                    qobject_cast<clsCodeLookup *>(m_startup->components().codeLookup.get()),
+                    reportService());
+            const QString hospNum = request.values.value(QStringLiteral("SetHospNum")).toString();
+            if (!hospNum.isEmpty())
+                board->bookPatient(hospNum,
+                                   request.values.value(QStringLiteral("SetIDNum")).toString(),
+                                   request.values.value(QStringLiteral("PatientName")).toString());
+            return board;
+        });
+    m_window->windows().add(
+        QStringLiteral("frmBuildORRooms"), [this](const WindowRequest &, QWidget *open) -> QWidget * {
+            if (open)
+                return open;
+            auto *rooms = new frmBuildORRooms(
+                m_session, qobject_cast<clsCodeLookup *>(m_startup->components().codeLookup.get()),
+                reportService());
+            rooms->setAttribute(Qt::WA_DeleteOnClose);
+            return rooms;
+        });
+    // The wards' requests, the confirmed schedules and the revoked requests stay in the work
+    // area as shared instances; the edit of one confirmed schedule is modal and unloads when
+    // it closes, and a schedule revoked meanwhile opens no window.
+    m_window->windows().add(
+        QStringLiteral("frmCommunicationSchedule"),
+        [this](const WindowRequest &, QWidget *open) -> QWidget * {
+            if (auto *requests = qobject_cast<frmCommunicationSchedule *>(open)) {
+                requests->presenter().load();
+                return requests;
+            }
+            return new frmCommunicationSchedule(
+                m_session, qobject_cast<clsCodeLookup *>(m_startup->components().codeLookup.get()));
+        });
+    m_window->windows().add(
+        QStringLiteral("frmEditORSchedule"),
+        [this](const WindowRequest &request, QWidget *) -> QWidget * {
+            auto *edit = new frmEditORSchedule(
+                m_session, qobject_cast<clsCodeLookup *>(m_startup->components().codeLookup.get()));
+            edit->setAttribute(Qt::WA_DeleteOnClose);
+            if (!edit->load(request.values.value(QStringLiteral("TransNum")).toString())) {
+                delete edit;
+                return nullptr;
+            }
+            return edit;
+        });
+    m_window->windows().add(
+        QStringLiteral("frmScheduleRequestStatus"),
+        [this](const WindowRequest &, QWidget *open) -> QWidget * {
+            if (open)
+                return open;
+            return new frmScheduleRequestStatus(
+                m_session, &m_presenter,
+                qobject_cast<clsCodeLookup *>(m_startup->components().codeLookup.get()),
+                reportService());
+        });
+    m_window->windows().add(QStringLiteral("frmRevokedRequests"),
+                            [this](const WindowRequest &, QWidget *open) -> QWidget * {
+                                if (auto *revoked = qobject_cast<frmRevokedRequests *>(open)) {
+                                    revoked->presenter().load();
+                                    return revoked;
+                                }
+                                return new frmRevokedRequests(m_session);
+                            });
     m_window->windows().add(QStringLiteral("frmAdmittedPatients"),
                             [this](const WindowRequest &, QWidget *open) -> QWidget * {
                                 return open ? open : new frmAdmittedPatients(m_session);
@@ -235,6 +370,40 @@ ApplicationShell::ApplicationShell(Options options, QObject *parent)
             }
             return index;
         });
+    // The selected stay at a glance, read again each time the command is given.
+    m_window->windows().add(QStringLiteral("frmInfo"),
+                            [this](const WindowRequest &, QWidget *open) -> QWidget * {
+                                auto *info = qobject_cast<frmInfo *>(open);
+                                if (!info)
+                                    info = new frmInfo(m_session);
+                                if (info->load())
+                                    return info;
+                                if (info != open)
+                                    delete info;
+                                return open;
+                            });
+    // The claim signature form, complete or as a template; one window for each command.
+    m_window->windows().add(
+        QStringLiteral("frmCSFDoctors"),
+        [this](const WindowRequest &request, QWidget *open) -> QWidget * {
+            const auto form = request.command == u"mnuCSFTemplate" ? CsfDoctors::Form::Template
+                                                                   : CsfDoctors::Form::Complete;
+            if (auto *csf = qobject_cast<frmCSFDoctors *>(open)) {
+                if (csf->presenter().caption() == request.caption)
+                    return csf;
+                csf->close();
+            }
+            auto *csf = new frmCSFDoctors(
+                m_session, reportService(),
+                qobject_cast<clsCodeLookup *>(m_startup->components().codeLookup.get()), form);
+            csf->setAttribute(Qt::WA_DeleteOnClose);
+            return csf;
+        });
+    m_window->windows().add(QStringLiteral("frmStockMonitoring"),
+                            [this](const WindowRequest &, QWidget *open) -> QWidget * {
+                                return open ? open
+                                            : new frmStockMonitoring(m_session, reportService());
+                            });
 }
 
 ReportService *ApplicationShell::reportService()

@@ -5,6 +5,7 @@
 #include "core/components/Component.h"
 #include "core/components/LoginPrompt.h"
 #include "shell/ui/WidgetCodePickList.h"
+#include "shell/ui/WidgetListingView.h"
 #include "core/InstanceGuard.h"
 #include "shell/MainMenu.h"
 #include "core/Session.h"
@@ -78,6 +79,7 @@ private:
     Session m_session;
     std::unique_ptr<LoginDialog> m_loginDialog;
     WidgetCodePickList m_codePickList;
+    WidgetListingView m_listingView;
     ComponentContext m_context;
     MainMenu m_presenter;
     std::unique_ptr<mdiORMenu> m_window;

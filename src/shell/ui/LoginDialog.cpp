@@ -98,6 +98,15 @@ void LoginDialog::buildUi()
     m_password->setEchoMode(QLineEdit::Password);
     passwordForm->addRow(QStringLiteral("&Password:"), m_password);
 
+    // A new password is typed twice.
+    m_confirmRow = new QWidget(this);
+    auto *confirmForm = new QFormLayout(m_confirmRow);
+    confirmForm->setContentsMargins(0, 0, 0, 0);
+    m_confirm = lineEdit(QStringLiteral("txtConfirmPassword"), m_confirmRow);
+    m_confirm->setEchoMode(QLineEdit::Password);
+    confirmForm->addRow(QStringLiteral("&Again:"), m_confirm);
+    m_confirmRow->hide();
+
     m_refusal = new QLabel(this);
     m_refusal->setObjectName(QStringLiteral("lblRefusal"));
     m_refusal->setWordWrap(true);
@@ -118,12 +127,14 @@ void LoginDialog::buildUi()
     layout->addSpacing(6);
     layout->addWidget(m_codeRow);
     layout->addWidget(passwordRow);
+    layout->addWidget(m_confirmRow);
     layout->addWidget(m_refusal);
     layout->addWidget(m_buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     // Enter moves on through these; in the password it logs in.
-    for (QLineEdit *edit : {m_host, m_port, m_databaseName, m_user, m_serverPassword, m_code})
+    for (QLineEdit *edit :
+         {m_host, m_port, m_databaseName, m_user, m_serverPassword, m_code, m_password})
         edit->installEventFilter(this);
     setTabOrder(m_database, m_host);
     setTabOrder(m_host, m_port);
@@ -148,6 +159,10 @@ bool LoginDialog::eventFilter(QObject *watched, QEvent *event)
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             if (watched == m_code)
                 m_password->setFocus(Qt::TabFocusReason);
+            else if (watched == m_password && m_confirmRow->isVisibleTo(this))
+                m_confirm->setFocus(Qt::TabFocusReason);
+            else if (watched == m_password)
+                accept();
             else
                 focusNextChild();
             return true;
@@ -168,10 +183,27 @@ void LoginDialog::showRefusal(const QString &refusal)
     m_refusal->setVisible(!refusal.isEmpty());
 }
 
+void LoginDialog::setInstalledServer(const QString &label)
+{
+    const QString text = QStringLiteral("Hospital server (%1)").arg(label);
+    int index = m_database->findData(int(LoginSource::Installed));
+    if (index < 0) {
+        m_database->addItem(text, int(LoginSource::Installed));
+        index = m_database->count() - 1;
+    } else {
+        m_database->setItemText(index, text);
+    }
+    m_database->setCurrentIndex(index);
+    m_installed = true;
+    updateServerFields();
+}
+
 void LoginDialog::prepareLogin(const QString &refusal)
 {
-    m_databaseRow->show();
+    // Where IT chose the server, the nurse does not choose.
+    m_databaseRow->setVisible(!m_installed);
     m_codeRow->show();
+    m_confirmRow->hide();
     m_heading->setText(QStringLiteral("Operating Room"));
     updateServerFields();
     showRefusal(refusal);
@@ -187,12 +219,20 @@ void LoginDialog::preparePassword(const QString &employeeName, const QString &re
 {
     m_databaseRow->hide();
     m_codeRow->hide();
+    m_confirmRow->hide();
     m_heading->setText(employeeName);
     updateServerFields();
     showRefusal(refusal);
     m_password->clear();
     m_ok->setText(QStringLiteral("OK"));
     m_password->setFocus(Qt::OtherFocusReason);
+}
+
+void LoginDialog::prepareNewPassword(const QString &employeeName, const QString &refusal)
+{
+    preparePassword(employeeName, refusal);
+    m_confirm->clear();
+    m_confirmRow->show();
 }
 
 LoginRequest LoginDialog::request() const
@@ -235,6 +275,26 @@ std::optional<QString> LoginDialog::askPassword(const QString &employeeName, con
     return answer;
 }
 
+std::optional<QString> LoginDialog::askNewPassword(const QString &employeeName,
+                                                   const QString &refusal)
+{
+    QString shown = refusal;
+    std::optional<QString> answer;
+    while (!answer) {
+        prepareNewPassword(employeeName, shown);
+        if (exec() != QDialog::Accepted)
+            break;
+        if (m_password->text() == m_confirm->text())
+            answer = m_password->text();
+        else
+            shown = QStringLiteral("The two passwords are not the same. Please type them again.");
+    }
+    m_password->clear();
+    m_confirm->clear();
+    m_confirmRow->hide();
+    return answer;
+}
+
 void LoginDialog::restoreChoice()
 {
     QSettings settings;
@@ -253,7 +313,9 @@ void LoginDialog::rememberChoice() const
 {
     QSettings settings;
     settings.beginGroup(kSettingsGroup);
-    settings.setValue(QStringLiteral("database"), m_database->currentData().toInt());
+    // The installation's server is the installation's to keep, not the user's.
+    if (!m_installed)
+        settings.setValue(QStringLiteral("database"), m_database->currentData().toInt());
     settings.setValue(QStringLiteral("host"), m_host->text().trimmed());
     settings.setValue(QStringLiteral("port"), m_port->text().toInt());
     settings.setValue(QStringLiteral("databaseName"), m_databaseName->text().trimmed());

@@ -32,11 +32,19 @@ public:
     std::optional<LoginRequest> askLogin(const QString &refusal) override;
     std::optional<QString> askPassword(const QString &employeeName,
                                        const QString &refusal) override;
+    std::optional<QString> askNewPassword(const QString &employeeName,
+                                          const QString &refusal) override;
+
+    /// The hospital server the installation file names (`label`: its service or host): the
+    /// login goes there, and the window asks only for the employee code and password.
+    void setInstalledServer(const QString &label);
 
     /// Readies the window to ask for a login, showing `refusal` ("" for none).
     void prepareLogin(const QString &refusal);
     /// Readies the window to ask `employeeName` for his password again.
     void preparePassword(const QString &employeeName, const QString &refusal);
+    /// Readies the window to ask `employeeName` for a new password, typed twice.
+    void prepareNewPassword(const QString &employeeName, const QString &refusal);
     /// What the fields hold now.
     LoginRequest request() const;
 
@@ -63,6 +71,9 @@ private:
     QWidget *m_codeRow = nullptr;
     QLineEdit *m_code = nullptr;
     QLineEdit *m_password = nullptr;
+    QWidget *m_confirmRow = nullptr;
+    QLineEdit *m_confirm = nullptr;
+    bool m_installed = false;
     QLabel *m_refusal = nullptr;
     QDialogButtonBox *m_buttons = nullptr;
     QPushButton *m_ok = nullptr;
