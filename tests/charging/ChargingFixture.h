@@ -24,8 +24,7 @@ using namespace Qt::StringLiterals;
 
 inline const QRegularExpression kTrailingZeros(u"\\.?0+$"_s);
 
-/// The markup and doctor's fee windows, answering from a script and counting how often they
-/// were asked.
+/// The markup and doctor's fee windows, answering from a script.
 class ScriptedPricingPrompts : public PricingPrompts
 {
 public:
@@ -46,8 +45,7 @@ public:
     QStringList feeAskedFor;
 };
 
-/// A code pick-list that picks the row whose code comes next in its script, and remembers
-/// what it was shown; nothing when the script is empty or the code is not listed.
+/// A code pick-list picking the row of the next code of its script, remembering what it showed.
 class ScriptedCodePickList : public CodePickList
 {
 public:
@@ -115,7 +113,7 @@ public:
     QStringList reprinted;
 };
 
-/// "Enter Requesting Doctor" answering with a fixed doctor, counting how often it was asked.
+/// "Enter Requesting Doctor" answering with a fixed doctor.
 class ScriptedPostingPrompts : public PostingPrompts
 {
 public:
@@ -154,8 +152,7 @@ struct PricingFixture
         LoadHospitalSettings(db, f.session.hospital, f.session.settings);
     }
 
-    /// Sets (or, with an empty value, removes) station switches, then loads the settings again;
-    /// the hospital settings are loaded again too, so change them after this.
+    /// Sets (or, with an empty value, removes) station switches and loads all settings again.
     bool switches(const QList<std::pair<QString, QString>> &values)
     {
         for (const auto &[key, value] : values) {
@@ -178,15 +175,12 @@ struct PricingFixture
             return false;
         CurrentPatientRecord &p = f.session.CurrentPatient;
         p.clear();
-        p.IdNum = (*row)->trimmed(u"IDNum");
-        p.HospNum = (*row)->trimmed(u"HospNum");
-        p.RoomID = (*row)->trimmed(u"RoomID");
-        p.PatientClass = (*row)->trimmed(u"PatientClass");
-        p.PatientName = (*row)->trimmed(u"PatientName");
-        p.Sex = (*row)->trimmed(u"Sex");
+        for (auto [field, column] : {std::pair{&p.IdNum, u"IDNum"}, {&p.HospNum, u"HospNum"},
+                                     {&p.RoomID, u"RoomID"}, {&p.PatientClass, u"PatientClass"},
+                                     {&p.PatientName, u"PatientName"}, {&p.Sex, u"Sex"}})
+            *field = (*row)->trimmed(column);
         return true;
     }
-    /// Selects the stay of the demo patient with that name.
     bool select(const QString &lastName, const QString &firstName)
     {
         return selectStay(u"select S.IDNum, S.HospNum, S.RoomID, 'I' as PatientClass from "
@@ -199,7 +193,6 @@ struct PricingFixture
                           {{u"last"_s, lastName}, {u"first"_s, firstName}});
     }
 
-    /// The first field of `sql` as a number (-1 when it failed).
     qint64 number(const QString &sql, const Binds &binds = {})
     {
         auto v = db.scalar(sql, binds);
@@ -248,8 +241,7 @@ struct PostingFixture : PricingFixture
         switches({{u"CheckCredLim"_s, QString()}});
     }
 
-    /// Selects the first inpatient stay (or outpatient visit) still open: billing has not
-    /// closed it and the OR has not cleared it.
+    /// Selects the first inpatient stay (or outpatient visit) neither billed nor cleared.
     bool selectOpenStay(bool outpatient = false)
     {
         const bool ok = selectStay(
@@ -263,8 +255,7 @@ struct PostingFixture : PricingFixture
         f.session.CurrentPatient.AttendingDoctor = u"DR. JOSE RIZALINO CRUZ"_s;
         return ok;
     }
-    /// Scripts a save that the user confirms and 2901 signs.
-    void confirmAndSign()
+    void confirmAndSign() // the user confirms, 2901 signs
     {
         f.notifier.answer({true});
         f.dialogs.sign(u"2901"_s);

@@ -113,10 +113,8 @@ private Q_SLOTS:
     void editorMoves();
     void removingLines();
     void orProcedureTagging();
-    void doctorsMeals();
     void psiOxygen_data();
     void psiOxygen();
-    void statPatient();
     void saving();
     void laterWindows();
     void chargeFromTheGridToThePostedSlip();
@@ -183,19 +181,11 @@ void tst_ChargeEntry::header()
                     {{u"born"_s, born}, {u"h"_s, c.f.session.CurrentPatient.HospNum}}));
     QVERIFY(c.entry.open());
 
-    const ChargePatientHeader &h = c.entry.header();
-    QCOMPARE(h.patientName, u"ESTACIO, WILMA ABAD"_s);
-    QCOMPARE(h.idNum, c.f.session.CurrentPatient.IdNum);
-    QCOMPARE(h.room, c.f.session.CurrentPatient.RoomID);
-    QCOMPARE(h.diagnosis, u"CHOLELITHIASIS"_s);
-    QVERIFY(!h.admittingDoctor.isEmpty());
+    QCOMPARE(c.entry.header().patientName, u"ESTACIO, WILMA ABAD"_s);
+    QCOMPARE(c.entry.header().diagnosis, u"CHOLELITHIASIS"_s);
     QCOMPARE(c.entry.age(), age);
     QCOMPARE(c.entry.philhealthText(), u"PHIC TYPE EMPLOYED - PRIVATE"_s);
-    QVERIFY(!c.entry.cdfEnabled());
-    QCOMPARE(c.entry.grid().rowCount(), 1);
     QVERIFY(c.entry.noChargesEntered());
-    QCOMPARE(c.entry.grossAmountText(), u"Gross Amount: Php 0.00"_s);
-    QVERIFY(!c.entry.statPatient());
 }
 
 void tst_ChargeEntry::postedCharges()
@@ -222,11 +212,7 @@ void tst_ChargeEntry::postedCharges()
     for (const PostedCharge &charge : c.entry.postedCharges())
         slips << charge.chargeSlip;
     QCOMPARE(slips, QStringList({"C2001O", "C2002O"})); // not the revoked batch
-    const PostedCharge &gloves = c.entry.postedCharges().at(0);
-    QCOMPARE(gloves.department, u"OS"_s);
-    QCOMPARE(gloves.item, u"OS2003"_s);
-    QCOMPARE(gloves.quantity, 2.0);
-    QVERIFY(!c.entry.noChargesEntered());
+    QCOMPARE(c.entry.postedCharges().at(0).quantity, 2.0);
     QCOMPARE(c.entry.grossAmountText(), u"Gross Amount: Php 4,250.50"_s);
 }
 
@@ -242,24 +228,13 @@ void tst_ChargeEntry::departmentCell()
     QCOMPARE(boxes.lastText(),
              u"Department code does not exist. Please refer to the list of department codes."_s);
     QVERIFY(c.entry.lines().isEmpty());
-
     QCOMPARE(enterItem(c, 1, u"or"_s, u"OR1012"_s), CellAnswer::Accept);
-    QCOMPARE(c.line(1).line.department, u"OR"_s);
-    QCOMPARE(c.entry.departmentShown(), u"OR"_s);
-    QCOMPARE(c.line(1).line.description, u"EXCISION OF LIPOMA"_s);
-    const QString price = c.line(1).line.unitPrice;
-
     // No keeps the whole line.
-    boxes.clear();
     boxes.answer({false});
     QCOMPARE(c.type(1, Column::Department, u"MD"_s), CellAnswer::RefuseAndKeep);
-    QCOMPARE(boxes.boxes().size(), 1);
     QCOMPARE(boxes.lastText(),
              u"This will remove EXCISION OF LIPOMA.\n\nAre you sure you want to continue?"_s);
-    QCOMPARE(boxes.boxes().at(0).title, u"Confirmation"_s);
-    QCOMPARE(c.line(1).line.item, u"OR1012"_s);
-    QCOMPARE(c.line(1).line.unitPrice, price);
-    QCOMPARE(c.line(1).line.department, u"OR"_s);
+    QCOMPARE(c.line(1).line.department + c.line(1).line.item, u"OROR1012"_s);
 
     // The same code asks nothing; Yes empties the rest of the line.
     boxes.clear();
@@ -267,9 +242,7 @@ void tst_ChargeEntry::departmentCell()
     QVERIFY(boxes.boxes().isEmpty());
     boxes.answer({true});
     QCOMPARE(c.type(1, Column::Department, u"MD"_s), CellAnswer::Accept);
-    QCOMPARE(c.line(1).line.department, u"MD"_s);
-    QVERIFY(c.line(1).line.item.isEmpty());
-    QVERIFY(c.line(1).line.unitPrice.isEmpty());
+    QCOMPARE(c.line(1).line.department + c.line(1).line.item + c.line(1).line.unitPrice, u"MD"_s);
     QCOMPARE(c.entry.departmentShown(), u"MD"_s);
 }
 
@@ -352,6 +325,10 @@ void tst_ChargeEntry::stockItemRefusals_data()
         << RefusalCase{"PH1001", "no stock", {}, keep,
                        "CEFAZOLIN 1 G VIAL has no stocks left. The system can't process the "
                        "specified item."};
+    QTest::newRow("no stock left, dosage asked")
+        << RefusalCase{"PH1001", "no stock, dosage", {}, keep,
+                       "There is no stock left for CEFAZOLIN 1 G VIAL. The system can't process "
+                       "the specified item."};
     QTest::newRow("off the formulary, no by-pass")
         << RefusalCase{"PH1003", "PNF strict", {}, keep, "Item is not under PNF list."};
     QTest::newRow("off the formulary, declined")
@@ -379,9 +356,9 @@ void tst_ChargeEntry::stockItemRefusals()
         QVERIFY(c.switches({{u"CheckPNF"_s, u"1"_s}, {u"NoPNFByPass"_s, u"1"_s}}));
     else if (r.setup == u"PNF")
         QVERIFY(c.switches({{u"CheckPNF"_s, u"1"_s}}));
-    else if (r.setup == u"dosage")
+    else if (r.setup.endsWith(u"dosage"))
         QVERIFY(c.switches({{u"ORShowDosagePostMedicines"_s, u"1"_s}}));
-    if (r.setup == u"no stock") {
+    if (r.setup.startsWith(u"no stock")) {
         QVERIFY(db.exec(u"update INVENTORY..tbInvent set OnHand = 0 where ItemID = 'PH1001'"));
         c.f.session.hospital.AllowZeroOnHand = true;
     }
@@ -416,7 +393,6 @@ void tst_ChargeEntry::editorMoves()
     using D = EntryGridRules::Direction;
     using Cell = std::optional<GridCell>;
 
-    QCOMPARE(c.entry.verticalMove({1, Column::Department}, D::Up), std::nullopt);
     QCOMPARE(c.entry.verticalMove({1, Column::Quantity}, D::Up), std::nullopt);
     QCOMPARE(c.entry.verticalMove({2, Column::Department}, D::Up),
              Cell(GridCell{1, Column::Department}));
@@ -428,17 +404,22 @@ void tst_ChargeEntry::editorMoves()
     QCOMPARE(c.entry.verticalMove({2, Column::Department}, D::Down), std::nullopt);
 
     const int columns = c.entry.grid().columnCount();
-    QCOMPARE(c.entry.nextCell({1, Column::Department}, columns), Cell(GridCell{1, Column::Item}));
     QCOMPARE(c.entry.nextCell({1, Column::Item}, columns), Cell(GridCell{1, Column::Quantity}));
-    QCOMPARE(c.entry.nextCell({1, Column::Quantity}, columns),
-             Cell(GridCell{2, Column::Department}));
+    // After the quantity the amount (a medicine's unit price is not typed), then the next line.
+    QCOMPARE(c.entry.nextCell({1, Column::Quantity}, columns), Cell(GridCell{1, Column::Amount}));
+    QCOMPARE(c.entry.nextCell({1, Column::Amount}, columns), Cell(GridCell{2, Column::Department}));
     QVERIFY(c.entry.mayEdit({3, Column::Department}));
     QVERIFY(!c.entry.mayEdit({3, Column::Item}));
     QVERIFY(!c.entry.mayEdit({4, Column::Department}));
     // A medicine's total may be typed over, its unit price and description not.
     QVERIFY(c.entry.mayEdit({1, Column::Amount}));
-    QVERIFY(!c.entry.mayEdit({1, Column::UnitPrice}));
-    QVERIFY(!c.entry.mayEdit({1, Column::Description}));
+    QVERIFY(!c.entry.mayEdit({1, Column::UnitPrice}) && !c.entry.mayEdit({1, Column::Description}));
+    // Where the OR's prices may be typed over, an OR line's quantity leads to its unit price.
+    QVERIFY(c.switches({{u"EditORAmount"_s, u"1"_s}}));
+    c.pickList.codes.clear();
+    QCOMPARE(enterItem(c, 2, u"OR"_s, u"OR1101"_s), CellAnswer::Accept);
+    QCOMPARE(c.entry.nextCell({2, Column::Quantity}, columns),
+             Cell(GridCell{2, Column::UnitPrice}));
 }
 
 void tst_ChargeEntry::removingLines()
@@ -452,17 +433,8 @@ void tst_ChargeEntry::removingLines()
 
     c.entry.deleteLine(1);
     QCOMPARE(boxes.lastText(), u"Row cannot be deleted because there are no entries yet."_s);
-    for (const QString &code : {u"PH1001"_s, u"PH1002"_s, u"PH1004"_s})
+    for (const QString &code : {u"PH1001"_s, u"PH1004"_s})
         QCOMPARE(enterItem(c, int(c.entry.lines().size()) + 1, u"PH"_s, code), CellAnswer::Accept);
-    QCOMPARE(c.entry.grid().rowCount(), 4);
-
-    // F3 asks nothing.
-    boxes.clear();
-    c.entry.removeLine(2);
-    QVERIFY(boxes.boxes().isEmpty());
-    QCOMPARE(c.entry.lines().size(), 2);
-    QCOMPARE(c.line(2).line.item, u"PH1004"_s);
-
     boxes.answer({false});
     c.entry.deleteLine(1);
     QCOMPARE(boxes.lastText(), u"Are you sure to delete the request?"_s);
@@ -488,13 +460,7 @@ void tst_ChargeEntry::removingLines()
     QCOMPARE(c.entry.lines().size(), 2);
     boxes.answer({true});
     c.entry.ignoreAll();
-    QVERIFY(c.entry.lines().isEmpty());
     QCOMPARE(c.entry.grid().rowCount(), 1);
-
-    // F3 on the sole line leaves the grid empty.
-    QCOMPARE(enterItem(c, 1, u"PH"_s, u"PH1001"_s), CellAnswer::Accept);
-    c.entry.removeLine(1);
-    QVERIFY(c.entry.lines().isEmpty());
 
     QSignalSpy closing(&c.entry, &ChargeEntry::closeRequested);
     boxes.answer({false, true});
@@ -526,28 +492,6 @@ void tst_ChargeEntry::orProcedureTagging()
     QCOMPARE(enterItem(c, 2, u"OR"_s, u"OR1101"_s), CellAnswer::Accept);
     QVERIFY(c.f.notifier.boxes().isEmpty());
     QVERIFY(c.line(2).majorOperation.isEmpty());
-}
-
-void tst_ChargeEntry::doctorsMeals()
-{
-    KESTREL_OPEN_DEMO(db);
-    ChargeEntryFixture c(db);
-    c.f.session.hospital.SecProcPercentDiscount = 0;
-    QVERIFY(db.exec(u"update STATION..tbNursing_Settings set ORDRMealDoctors = 1"));
-    QVERIFY(c.open(kLast, kFirst));
-    c.chargePrompts.meals = MealEntry{u"450"_s, u"SURGEON AND ASSISTANT"_s};
-    QCOMPARE(enterItem(c, 1, u"OR"_s, u"OR1012"_s), CellAnswer::Accept);
-    QCOMPARE(c.type(1, Column::Quantity, u"1"_s), CellAnswer::Accept);
-    QCOMPARE(c.chargePrompts.mealsAskedFor, QStringList{u"EXCISION OF LIPOMA"_s});
-    QCOMPARE(c.line(1).line.mealAmount, u"450"_s);
-    QCOMPARE(c.line(1).mealRemarks, u"SURGEON AND ASSISTANT"_s);
-    QCOMPARE(c.line(1).line.amountValue(),
-             rateA(db, u"OR1012"_s) + Money::fromMinor(450 * Money::kScale));
-
-    // Other departments have no meals.
-    QCOMPARE(enterItem(c, 2, u"PH"_s, u"PH1001"_s), CellAnswer::Accept);
-    QCOMPARE(c.type(2, Column::Quantity, u"1"_s), CellAnswer::Accept);
-    QCOMPARE(c.chargePrompts.mealsAskedFor.size(), 1);
 }
 
 void tst_ChargeEntry::psiOxygen_data()
@@ -582,27 +526,6 @@ void tst_ChargeEntry::psiOxygen()
     QCOMPARE(line.line.amountValue(), rateA(db, u"OX5002"_s) * o.units);
 }
 
-void tst_ChargeEntry::statPatient()
-{
-    KESTREL_OPEN_DEMO(db);
-    ChargeEntryFixture c(db);
-    c.f.session.hospital.SecProcPercentDiscount = 0;
-    QVERIFY(c.open(kLast, kFirst));
-    QCOMPARE(enterItem(c, 1, u"OR"_s, u"OR1012"_s), CellAnswer::Accept);
-    QCOMPARE(c.type(1, Column::Quantity, u"2"_s), CellAnswer::Accept);
-    QCOMPARE(enterItem(c, 2, u"PH"_s, u"PH1001"_s), CellAnswer::Accept);
-    const Money procedure = rateA(db, u"OR1012"_s) * 2;
-    const Money drug = c.line(2).line.amountValue();
-
-    // The surcharge of a stat patient is laid on the procedures only.
-    c.entry.setStatPatient(true);
-    QVERIFY(c.entry.statPatient());
-    QCOMPARE(c.line(1).line.amountValue(), procedure + procedure.percentOf(25));
-    QCOMPARE(c.line(2).line.amountValue(), drug);
-    c.entry.setStatPatient(false);
-    QCOMPARE(c.line(1).line.amountValue(), procedure);
-}
-
 void tst_ChargeEntry::saving()
 {
     KESTREL_OPEN_DEMO(db);
@@ -618,13 +541,10 @@ void tst_ChargeEntry::saving()
     saving.outcome.status = PostingOutcome::Status::Refused;
     saving.outcome.quantityLine = 1;
     c.entry.save();
-    QCOMPARE(saving.saved.size(), 1);
-    QCOMPARE(saving.saved.at(0).size(), 2);
+    QCOMPARE(saving.saved.value(0).size(), 2);
     QCOMPARE(saving.saved.at(0).at(0).line.item, u"PH1001"_s);
-    QCOMPARE(saving.saved.at(0).at(1).line.department, u"CS"_s);
     QCOMPARE(saving.departments, QStringList{u"CS"_s});
-    QCOMPARE(editing.count(), 1);
-    QCOMPARE(editing.at(0).at(0).value<GridCell>(), (GridCell{2, Column::Quantity}));
+    QCOMPARE(editing.value(0).value(0).value<GridCell>(), (GridCell{2, Column::Quantity}));
     QCOMPARE(c.entry.lines().size(), 2);
 
     // Once posted, the grid empties and the posted list is read again.
@@ -634,7 +554,6 @@ void tst_ChargeEntry::saving()
     saving.outcome = PostingOutcome{PostingOutcome::Status::Saved, u"C1300O"_s, -1};
     c.entry.save();
     QVERIFY(c.entry.lines().isEmpty());
-    QCOMPARE(c.entry.postedCharges().size(), 1);
     QCOMPARE(c.entry.grossAmountText(), u"Gross Amount: Php 185.00"_s);
 
     c.entry.reprint(0);
@@ -668,44 +587,32 @@ void tst_ChargeEntry::laterWindows()
     QVERIFY(c.switches({{u"ORClientRUVtext"_s, u"LOBRA"_s}}));
     c.f.session.hospital.clientname = u"LOBRA"_s;
     QCOMPARE(c.entry.rvsCaption(), u"View RUV Codes"_s);
-
-    QCOMPARE(c.entry.viewAllCaption(), u"View All"_s);
-    c.entry.toggleViewAll();
-    QVERIFY(c.entry.listExpanded());
-    QCOMPARE(c.entry.viewAllCaption(), u"Close"_s);
 }
 
 void tst_ChargeEntry::chargeFromTheGridToThePostedSlip()
 {
     KESTREL_OPEN_DEMO(db);
     ChargeEntryFixture c(db);
+    QVERIFY(db.exec(u"update STATION..tbNursing_Settings set ORDRMealDoctors = 1"));
     QVERIFY(c.open(kLast, kFirst));
     const CurrentPatientRecord stay = c.f.session.CurrentPatient;
     c.entry.setSaving(&c.posting);
-    const QString surgeon = db.scalar(u"select AdmittingDr from PATIENT_DATA..tbPatient where "
-                                      u"IDNum = :id",
-                                      {{u"id"_s, stay.IdNum}})
-                                .value_or(QVariant())
-                                .toString()
-                                .trimmed();
+    const QString surgeon = c.rows(u"select AdmittingDr from PATIENT_DATA..tbPatient where "
+                                   u"IDNum = :id"_s,
+                                   {{u"id"_s, stay.IdNum}});
     const Money fee = moneyOf(db, u"select Amount from BUILD_FILE..tbCoDoctorBill where DoctorID = "
                                   u":d and RoomClassID = 'A' and Status = 1",
                               {{u"d"_s, surgeon}});
     QVERIFY(fee > Money());
-    const QString onHandSql = u"select OnHand from INVENTORY..tbInvent where ItemID = 'CS3004' "
-                              u"and LocationID = 'CSR'"_s;
-    const qint64 syringesBefore = c.number(onHandSql);
 
-    // An OR procedure at the ward's rate A, no RUV for it, the second-operation discount
-    // declined.
+    // An OR procedure at the ward's rate A with the doctors' meals on top, the second-operation
+    // discount declined.
     c.f.notifier.answer({false});
+    c.chargePrompts.meals = MealEntry{u"450"_s, u"SURGEON AND ASSISTANT"_s};
     QCOMPARE(enterItem(c, 1, u"OR"_s, u"OR1012"_s), CellAnswer::Accept);
-    const Money procedure = rateA(db, u"OR1012"_s);
-    QCOMPARE(c.line(1).line.unitPriceValue(), procedure);
-    QCOMPARE(c.line(1).line.secondOperation, u"0"_s);
     QCOMPARE(c.type(1, Column::Quantity, u"1"_s), CellAnswer::Accept);
+    const Money procedure = rateA(db, u"OR1012"_s) + Money::fromMinor(450 * Money::kScale);
     QCOMPARE(c.line(1).line.amountValue(), procedure);
-    QCOMPARE(c.line(1).line.arCode, u"1131-OR-1"_s);
 
     // The surgeon's fee at the ward's class, picked from the doctors by his last name.
     const QString surgeonsName = c.entry.header().admittingDoctor.section(u',', 0, 0);
@@ -713,55 +620,32 @@ void tst_ChargeEntry::chargeFromTheGridToThePostedSlip()
     QCOMPARE(c.type(2, Column::Department, u"MD"_s), CellAnswer::Accept);
     QCOMPARE(c.type(2, Column::Item, surgeonsName), CellAnswer::Accept);
     QCOMPARE(c.pickList.shown.last().typedText, surgeonsName);
-    QCOMPARE(c.line(2).line.unitPriceValue(), fee);
-    QCOMPARE(c.line(2).doctorCode, surgeon);
     QCOMPARE(c.type(2, Column::Quantity, u"1"_s), CellAnswer::Accept);
     QCOMPARE(c.line(2).line.amountValue(), fee);
 
-    // Four syringes of the central supply, sold at their inpatient price.
-    QCOMPARE(c.type(3, Column::Department, u"CS"_s), CellAnswer::Accept);
-    QCOMPARE(c.type(3, Column::Item, u"cs3004"_s), CellAnswer::Accept);
-    const Money syringe = sellingPriceIn(db, u"CS3004"_s, u"CSR"_s);
-    QCOMPARE(c.line(3).line.unitPriceValue(), syringe);
-    QCOMPARE(c.line(3).line.location, u"CSR"_s);
-    QCOMPARE(c.type(3, Column::Quantity, u"4"_s), CellAnswer::Accept);
-    QCOMPARE(c.line(3).line.amountValue(), syringe * 4);
-    QCOMPARE(c.entry.grid().data(c.entry.grid().index(2, Column::Description)).toString(),
-             u"DISPOSABLE SYRINGE 10 ML WITH NEEDLE G23"_s);
-
-    // Saved: confirmed and signed by 2901.
+    QCOMPARE(c.chargePrompts.mealsAskedFor, QStringList{u"EXCISION OF LIPOMA"_s}); // the OR's only
     c.confirmAndSign();
     c.entry.save();
     QVERIFY2(c.entry.lines().isEmpty(), qPrintable(c.f.notifier.lastText()));
-    QCOMPARE(c.postingPrompts.asked, 1);
 
     // One slip for the batch: every logbook line of the stay carries it with the grid's amount
-    // and the signer; the syringes left the central supply's stock under the same slip.
-    const QMap<QString, Money> amounts{
-        {u"OR1012"_s, procedure}, {surgeon, fee}, {u"CS3004"_s, syringe * 4}};
-    const Binds ofStay{{u"id"_s, stay.IdNum}};
-    auto logbook = db.select(u"select ReferenceNum, ItemID, Amount, UserID from "
+    // and the signer, the meals told in the OR line's remark.
+    const QMap<QString, Money> amounts{{u"OR1012"_s, procedure}, {surgeon, fee}};
+    auto logbook = db.select(u"select ReferenceNum, ItemID, Amount, UserID, Remarks from "
                              u"STATION..tbNurseLogBook where IDNum = :id",
-                             ofStay);
-    QVERIFY(logbook && logbook->count() == 3);
+                             {{u"id"_s, stay.IdNum}});
+    QVERIFY(logbook && logbook->count() == 2);
     const QString slip = logbook->at(0).trimmed(u"ReferenceNum");
-    QVERIFY(!slip.isEmpty());
     for (const Row &r : *logbook) {
         QCOMPARE(r.trimmed(u"ReferenceNum") + u'|' + r.trimmed(u"UserID"), slip + u"|2901");
         QCOMPARE(r.money(u"Amount"), amounts.value(r.trimmed(u"ItemID"), Money::fromMinor(-1)));
+        if (r.trimmed(u"ItemID") == u"OR1012")
+            QCOMPARE(r.trimmed(u"Remarks"),
+                     u"DOCTOR MEAL:OR1012:EXCISION OF LIPOMA:450:SURGEON AND ASSISTANT"_s);
     }
-    QCOMPARE(c.rows(u"select ItemID, LocationID, RefNum, Quantity from INVENTORY..tbInvStockCard "
-                    u"where IDNum = :id"_s,
-                    ofStay),
-             u"CS3004|CSR|"_s + slip + u"|4");
-    QCOMPARE(c.number(onHandSql), syringesBefore - 4);
-
-    // The window lists the three lines under the slip, and their sum.
-    const Money gross = procedure + fee + syringe * 4;
-    QCOMPARE(c.entry.postedCharges().size(), 3);
-    for (const PostedCharge &posted : c.entry.postedCharges())
-        QCOMPARE(posted.chargeSlip, slip);
-    QCOMPARE(c.entry.grossAmountText(), u"Gross Amount: Php "_s + formatNumber(gross, u"#,##0.00"));
+    QCOMPARE(c.entry.postedCharges().size(), 2);
+    QCOMPARE(c.entry.grossAmountText(),
+             u"Gross Amount: Php "_s + formatNumber(procedure + fee, u"#,##0.00"));
 }
 
 QTEST_MAIN(tst_ChargeEntry)

@@ -84,6 +84,12 @@ struct EditCase
     QString unitPrice, amount;
 };
 
+struct ZeroCase
+{
+    QString department, unitPrice;
+    bool showAmount, refused;
+};
+
 struct StockCase
 {
     Patient patient;
@@ -101,8 +107,6 @@ class tst_Pricing : public QObject
 private Q_SLOTS:
     void initTestCase_data() { test::addBackendRows(); }
 
-    void rateLetter_data();
-    void rateLetter();
     void serviceRates_data();
     void serviceRates();
     void afterTimeHours_data();
@@ -124,51 +128,22 @@ private Q_SLOTS:
     void markupList_data();
     void markupList();
     void markupSettings();
-    void markupSaveRefusals_data();
-    void markupSaveRefusals();
 };
-
-void tst_Pricing::rateLetter_data()
-{
-    QTest::addColumn<Patient>("patient");
-    QTest::addColumn<QString>("client");
-    QTest::addColumn<QString>("letter");
-    QTest::newRow("regular inpatient") << kDependent << "" << "A";
-    QTest::newRow("HMO visit of rate type H, any client") << kHmoVisitRateH << "KWOSH" << "A";
-    QTest::newRow("HMO visit of rate type H, LOBRA") << kHmoVisitRateH << "LOBRA" << "H";
-    QTest::newRow("special class 9") << kSpecialNine << "" << "F";
-    QTest::newRow("special class 1 visit") << kSpecialOneVisit << "" << "F";
-}
-
-void tst_Pricing::rateLetter()
-{
-    QFETCH(Patient, patient);
-    QFETCH(QString, client);
-    QFETCH(QString, letter);
-    KESTREL_OPEN_DEMO(db);
-    test::PricingFixture p(db);
-    QVERIFY(p.select(patient.first, patient.second));
-    p.f.session.hospital.clientname = client;
-    const CurrentPatientRecord &stay = p.f.session.CurrentPatient;
-    const auto letterOf = [&](const QString &id) {
-        return modPricing::GetPatientRateLetter(p.f.session, id, stay.PatientClass, stay.RoomID);
-    };
-    QCOMPARE(letterOf(stay.IdNum), letter);
-
-    // Any special class other than 1 and 9 is priced as a regular patient, as is a stay the
-    // database does not know.
-    for (QStringView table : {u"tbPatient2", u"tbOutPatient"})
-        QVERIFY(db.exec(u"update PATIENT_DATA..%1 set isSpecial = 5 where IDNum = :id"_s.arg(table),
-                        {{u"id"_s, stay.IdNum}}));
-    QCOMPARE(letterOf(stay.IdNum), u"A"_s);
-    QCOMPARE(letterOf(u"0000000"_s), u"A"_s);
-}
 
 void tst_Pricing::serviceRates_data()
 {
     QTest::addColumn<RateCase>("c");
     const QStringList hmoByClass{u"EnableORHMORate"_s, u"ORHMORateByRoomClass"_s};
+    // The rate letter: A for a regular patient, H for an HMO visit of rate type H at LOBRA,
+    // F for special classes 9 and 1.
     QTest::newRow("regular patient, rate A") << RateCase{kDependent, "", "OS2003", {}, "1000", ""};
+    QTest::newRow("HMO visit of rate type H, LOBRA")
+        << RateCase{kHmoVisitRateH, "LOBRA", "OS2003", {}, "1700", ""};
+    QTest::newRow("HMO visit of rate type H elsewhere")
+        << RateCase{kHmoVisitRateH, "", "OS2003", {}, "1000", ""};
+    QTest::newRow("special class 9") << RateCase{kSpecialNine, "", "OS2003", {}, "1500", ""};
+    QTest::newRow("special class 1 visit")
+        << RateCase{kSpecialOneVisit, "", "OS2003", {}, "1500", ""};
     QTest::newRow("KWOSH prices its HMO patients at H")
         << RateCase{kHmoPrivateRoom, "KWOSH", "OS2003", {}, "1700", ""};
     QTest::newRow("an HMO patient elsewhere stays at A")
@@ -206,11 +181,9 @@ void tst_Pricing::serviceRates()
     KESTREL_OPEN_DEMO(db);
     test::PricingFixture p(db);
     QList<std::pair<QString, QString>> switches;
-    for (const char *name : {"EnableORHMORate", "ORRateIforER", "ORHMORateByRoomClass",
-                             "ORAllowInternationalRate"})
-        switches.append({QLatin1String(name), c.switchesOn.contains(QLatin1String(name))
-                                                  ? u"1"_s
-                                                  : QString()});
+    for (const QString &name : {u"EnableORHMORate"_s, u"ORRateIforER"_s, u"ORHMORateByRoomClass"_s,
+                                u"ORAllowInternationalRate"_s})
+        switches.append({name, c.switchesOn.contains(name) ? u"1"_s : QString()});
     QVERIFY(p.switches(switches));
     quietPricing(p.f.session.hospital);
     p.f.session.hospital.clientname = c.client;
@@ -218,11 +191,8 @@ void tst_Pricing::serviceRates()
 
     ChargeLine line = lineOf(c.code.left(2));
     p.pricing.priceServiceItem(line, item(c.code));
-    QCOMPARE(line.item, c.code);
-    QCOMPARE(line.unitPrice, c.unitPrice);
-    QCOMPARE(line.listPrice, c.unitPrice);
-    QCOMPARE(line.orSection, c.orSection);
-    QVERIFY(p.f.notifier.boxes().isEmpty());
+    QCOMPARE(line.unitPrice + u'|' + line.listPrice + u'|' + line.orSection,
+             c.unitPrice + u'|' + c.unitPrice + u'|' + c.orSection);
 }
 
 void tst_Pricing::afterTimeHours_data()
@@ -233,16 +203,13 @@ void tst_Pricing::afterTimeHours_data()
     QTest::addColumn<bool>("afterTime");
     QTest::addColumn<bool>("badlySet");
     QTest::newRow("22+4 at 22") << "22:00" << 4 << 22 << true << false;
-    QTest::newRow("22+4 at 0") << "22:00" << 4 << 0 << true << false;
     QTest::newRow("22+4 at 1") << "22:00" << 4 << 1 << true << false;
     QTest::newRow("22+4 at 2") << "22:00" << 4 << 2 << false << false;
     QTest::newRow("22+4 at 21") << "22:00" << 4 << 21 << false << false;
     QTest::newRow("8+10 at 8") << "08:00" << 10 << 8 << true << false;
     QTest::newRow("8+10 at 18") << "08:00" << 10 << 18 << false << false;
-    QTest::newRow("8+10 at 7") << "08:00" << 10 << 7 << false << false;
     QTest::newRow("minutes are not read") << "08:59" << 10 << 17 << true << false;
     QTest::newRow("24 hours at 3") << "17:00" << 24 << 3 << true << false;
-    QTest::newRow("24 hours at 16") << "17:00" << 24 << 16 << true << false;
     QTest::newRow("0 hours") << "17:00" << 0 << 18 << false << true;
     QTest::newRow("25 hours") << "17:00" << 25 << 18 << false << true;
 }
@@ -260,13 +227,9 @@ void tst_Pricing::afterTimeHours()
     p.f.session.hospital.ORAfterTime = start;
     p.f.session.hospital.AfterTimeStatHours = qint16(hours);
     QCOMPARE(modPricing::IsWithinStatHours(p.f.session), afterTime);
-    if (badlySet) {
-        QCOMPARE(p.f.notifier.lastText(), u"STAT time frame is not properly configured. Please "
-                                          u"notify the EDP department."_s);
-        QCOMPARE(p.f.notifier.boxes().last().title, u"Notification"_s);
-    } else {
-        QVERIFY(p.f.notifier.boxes().isEmpty());
-    }
+    QCOMPARE(p.f.notifier.lastText(), badlySet ? u"STAT time frame is not properly configured. "
+                                                 u"Please notify the EDP department."_s
+                                               : QString());
 }
 
 void tst_Pricing::afterTimeRateSkipsTheMarkup()
@@ -290,8 +253,7 @@ void tst_Pricing::afterTimeRateSkipsTheMarkup()
 
     // Past ten at night the procedure is raised by 30 percent, and no markup is asked.
     const ChargeLine late = priceAt(day, 23, u"2"_s);
-    QCOMPARE(late.unitPrice, u"1300"_s);
-    QCOMPARE(late.amount, u"2600"_s);
+    QCOMPARE(late.unitPrice + u'|' + late.amount, u"1300|2600"_s);
     QVERIFY(late.raisedByAfterTime);
     QCOMPARE(p.prompts.markupAsked, 0);
     // At noon of an ordinary day the markup window is offered instead.
@@ -361,7 +323,6 @@ void tst_Pricing::secondOperation()
              u"Would you like to tag this operation as patient's second operation? \n\nSecond "
              u"operation will have a 50% discount. \n\nClick Yes to proceed and No to charge with "
              u"regular amount."_s);
-    QCOMPARE(p.f.notifier.boxes().last().title, u"Confirmation"_s);
     QCOMPARE(tagged(false).mid(0, 2), QStringList({"10000", "0"}));
 
     // The delivery room already charged this mother's second operation: nobody asks again.
@@ -402,13 +363,9 @@ void tst_Pricing::statQuestion()
     p.f.notifier.answer({answer});
     p.pricing.quantityEntered(line);
     QCOMPARE(line.amount, amount);
-    QCOMPARE(line.unitPrice, u"1000"_s);
     QCOMPARE(line.statFlag, statFlag);
-    QCOMPARE(p.pricing.state().statFlag, statFlag);
     QCOMPARE(p.pricing.state().statAmount, statFlag == u"Y" ? amount : QString());
-    QCOMPARE(p.f.notifier.boxes().size(), autoMarkup ? 0 : 1);
-    if (!autoMarkup)
-        QCOMPARE(p.f.notifier.lastText(), u"Is it Stat/Holiday?"_s);
+    QCOMPARE(p.f.notifier.lastText(), autoMarkup ? QString() : u"Is it Stat/Holiday?"_s);
 }
 
 void tst_Pricing::statPatientAndFinishedLines()
@@ -483,13 +440,7 @@ void tst_Pricing::manualEdits()
     QCOMPARE(p.pricing.unitPriceTyped(line, c.typed), c.taken);
     QCOMPARE(line.unitPrice, c.unitPrice);
     QCOMPARE(line.amount, c.amount);
-    if (c.taken) {
-        QVERIFY(p.f.notifier.boxes().isEmpty());
-    } else {
-        QCOMPARE(p.f.notifier.lastText(), u"Unit Price should be >= 2000"_s);
-        QCOMPARE(p.f.notifier.boxes().last().title, QString());
-        QCOMPARE(p.f.notifier.boxes().last().icon, Notifier::Icon::None);
-    }
+    QCOMPARE(p.f.notifier.lastText(), c.taken ? QString() : u"Unit Price should be >= 2000"_s);
 
     // The total typed over: above zero and not below quantity × unit price.
     line.unitPrice = u"2000"_s;
@@ -512,34 +463,28 @@ void tst_Pricing::manualEdits()
 
 void tst_Pricing::zeroAmount_data()
 {
-    QTest::addColumn<QString>("department");
-    QTest::addColumn<QString>("unitPrice");
-    QTest::addColumn<bool>("showAmount");
-    QTest::addColumn<bool>("refused");
-    QTest::newRow("supply at zero") << "OS" << "0" << false << true;
-    QTest::newRow("supply at zero, amounts shown") << "OS" << "0" << true << false;
-    QTest::newRow("OR line at zero") << "OR" << "0" << false << false;
-    QTest::newRow("supply with a price") << "OS" << "35" << false << false;
+    QTest::addColumn<ZeroCase>("c");
+    QTest::newRow("supply at zero") << ZeroCase{"OS", "0", false, true};
+    QTest::newRow("supply at zero, amounts shown") << ZeroCase{"OS", "0", true, false};
+    QTest::newRow("OR line at zero") << ZeroCase{"OR", "0", false, false};
+    QTest::newRow("supply with a price") << ZeroCase{"OS", "35", false, false};
 }
 
 void tst_Pricing::zeroAmount()
 {
-    QFETCH(QString, department);
-    QFETCH(QString, unitPrice);
-    QFETCH(bool, showAmount);
-    QFETCH(bool, refused);
+    QFETCH(ZeroCase, c);
     KESTREL_OPEN_DEMO(db);
     test::PricingFixture p(db);
-    p.f.session.hospital.IsShowAmount = showAmount;
-    ChargeLine line = lineOf(department, u"1"_s, unitPrice);
+    p.f.session.hospital.IsShowAmount = c.showAmount;
+    ChargeLine line = lineOf(c.department, u"1"_s, c.unitPrice);
     line.item = u"X1"_s;
-    QCOMPARE(p.pricing.refuseZeroAmount(line), refused);
-    QCOMPARE(line.item.isEmpty(), refused);
-    QCOMPARE(p.f.notifier.lastText(), refused ? u"Record(s) indicate that the amount of the item "
-                                                u"is zero! \r\nPlease contact EDP for further "
-                                                u"assistance."_s
-                                              : QString());
-    if (refused)
+    QCOMPARE(p.pricing.refuseZeroAmount(line), c.refused);
+    QCOMPARE(line.item.isEmpty(), c.refused);
+    QCOMPARE(p.f.notifier.lastText(), c.refused ? u"Record(s) indicate that the amount of the "
+                                                  u"item is zero! \r\nPlease contact EDP for "
+                                                  u"further assistance."_s
+                                                : QString());
+    if (c.refused)
         QCOMPARE(p.f.notifier.boxes().last().icon, Notifier::Icon::Critical);
 }
 
@@ -611,7 +556,6 @@ void tst_Pricing::stockPrices()
 
     ComponentContext ctx(p.f.notifier);
     clsDrugPicker picker(ctx);
-    QVERIFY(!picker.SearchDrug(u"PH1001"_s)); // no connection yet
     QVERIFY(picker.InitConnect(&db));
     picker.Drug()->setLocationID(u"PHA"_s);
     QVERIFY(picker.SearchDrug(u"PH1001"_s));
@@ -710,8 +654,6 @@ void tst_Pricing::markupSettings()
     const MarkupEntry stat = settings.listing().first();
     QCOMPARE((QStringList{stat.description, stat.markup, stat.operation}),
              QStringList({"STAT / EMERGENCY CASE", "0.3", "*"}));
-    QVERIFY(stat.active);
-    QCOMPARE(stat.validFrom, QDate(2026, 1, 1));
     QVERIFY(settings.search(stat.code));
     QCOMPARE(settings.listing().value(0).code, stat.code);
     QVERIFY(settings.search(u"%"_s));
@@ -721,11 +663,9 @@ void tst_Pricing::markupSettings()
     // Edit before anything is shown.
     QVERIFY(!settings.edit());
     QCOMPARE(p.f.notifier.lastText(), u"Sorry, no code to edit."_s);
-    QVERIFY(!settings.isEditing());
 
     QVERIFY(settings.search(QString()));
     settings.add();
-    QVERIFY(settings.isEditing());
     QCOMPARE(settings.entry().code, u"NEW"_s);
     QCOMPARE(settings.entry().validFrom, QDate(2026, 12, 1));
     settings.entry().description = u"weekend elective case"_s;
@@ -737,9 +677,7 @@ void tst_Pricing::markupSettings()
     p.f.notifier.answer({true});
     QVERIFY(settings.save());
     QCOMPARE(p.f.notifier.lastText(), u"Mark up successfully saved."_s);
-    QVERIFY(!settings.isEditing());
     QCOMPARE(settings.listing().size(), 5);
-    QVERIFY(settings.entry().code != u"NEW");
     QCOMPARE(p.rows(u"select Description, Markup, Operation, Status from STATION..tbORMarkUp "
                     u"where MarkupID = :id"_s,
                     {{u"id"_s, settings.entry().code.toInt()}}),
@@ -759,44 +697,26 @@ void tst_Pricing::markupSettings()
     QVERIFY(settings.save());
     QCOMPARE(count("Status = 'I'"), 2);
     QCOMPARE(count("Markup = 2000 and Operation = '+'"), 1);
-    QCOMPARE(count("1 = 1"), 5);
-}
 
-void tst_Pricing::markupSaveRefusals_data()
-{
-    QTest::addColumn<QString>("description");
-    QTest::addColumn<bool>("active");
-    QTest::addColumn<bool>("isDefault");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("blank description") << "   " << true << false
-                                       << "Can't save blank description.";
-    QTest::newRow("inactive default") << "PEDIATRIC CASE" << false << true
-                                      << "Can't set as default value if item is inactive.";
-    QTest::newRow("description taken") << "after office" << true << false
-                                       << "Description already exists.";
-}
-
-void tst_Pricing::markupSaveRefusals()
-{
-    QFETCH(QString, description);
-    QFETCH(bool, active);
-    QFETCH(bool, isDefault);
-    QFETCH(QString, message);
-    KESTREL_OPEN_DEMO(db);
-    test::PricingFixture p(db);
-    MarkupSettings settings(p.f.session);
-    settings.add();
-    settings.entry().description = description;
-    settings.entry().markup = u"0.2"_s;
-    settings.entry().active = active;
-    settings.entry().isDefault = isDefault;
-    p.f.notifier.answer({true});
-    QVERIFY(!settings.save());
-    QCOMPARE(p.f.notifier.boxes().first().text, u"Are you sure you want to save this entry?"_s);
-    QCOMPARE(p.f.notifier.boxes().first().title, u"Notification"_s);
-    QCOMPARE(p.f.notifier.lastText(), message);
-    QVERIFY(settings.isEditing());
-    QCOMPARE(p.number(u"select count(*) from STATION..tbORMarkUp"_s), 4);
+    // Refused saves keep the entry open and write nothing.
+    const std::tuple<QString, bool, bool, QString> refusals[] = {
+        {u"   "_s, true, false, u"Can't save blank description."_s},
+        {u"PEDIATRIC CASE"_s, false, true, u"Can't set as default value if item is inactive."_s},
+        {u"after office"_s, true, false, u"Description already exists."_s}};
+    for (const auto &[description, active, isDefault, message] : refusals) {
+        settings.add();
+        settings.entry().description = description;
+        settings.entry().markup = u"0.2"_s;
+        settings.entry().active = active;
+        settings.entry().isDefault = isDefault;
+        p.f.notifier.clear();
+        p.f.notifier.answer({true});
+        QVERIFY(!settings.save());
+        QCOMPARE(p.f.notifier.boxes().first().text, u"Are you sure you want to save this entry?"_s);
+        QCOMPARE(p.f.notifier.lastText(), message);
+        QVERIFY(settings.isEditing());
+        QCOMPARE(count("1 = 1"), 5);
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_Pricing)

@@ -11,6 +11,7 @@
 
 using namespace kestrel;
 using kestrel::test::TestDatabase;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -19,11 +20,7 @@ const QString kDefaultMaintenanceMsg = QStringLiteral("Sorry, Kestrel is under m
 std::unique_ptr<TestDatabase> emptyHospital()
 {
     auto t = TestDatabase::create(test::backendOfRow(), TestDatabase::Content::SchemaOnly);
-    if (!t) {
-        qWarning("%s", qPrintable(t.error().message));
-        return nullptr;
-    }
-    return std::move(*t);
+    return t ? std::move(*t) : nullptr;
 }
 
 // A setup row numbered `setupId`, so that the order rows are read back in can differ from the
@@ -34,14 +31,20 @@ bool addSetupRow(Database &db, const QString &field, const QVariant &value,
     Binds binds{{"field", field}, {"value", value}, {"description", description}};
     if (setupId != 0)
         binds.insert(QStringLiteral("id"), setupId);
-    auto ok = db.exec(setupId == 0 ? u"insert into STATION..tbNurseSetup (Field, value, "
-                                     u"Description) values (:field, :value, :description)"
-                                   : u"insert into STATION..tbNurseSetup (SetupID, Field, value, "
-                                     u"Description) values (:id, :field, :value, :description)",
-                      binds);
-    if (!ok)
-        qWarning("%s", qPrintable(ok.error().message));
-    return ok.has_value();
+    return db
+        .exec(setupId == 0 ? u"insert into STATION..tbNurseSetup (Field, value, "
+                             u"Description) values (:field, :value, :description)"
+                           : u"insert into STATION..tbNurseSetup (SetupID, Field, value, "
+                             u"Description) values (:id, :field, :value, :description)",
+              binds)
+        .has_value();
+}
+
+clsSettings loadAll(Database &db, HospitalSettings &hs)
+{
+    clsSettings settings;
+    LoadHospitalSettings(db, hs, settings);
+    return settings;
 }
 
 clsSettings loadSwitches(Database &db)
@@ -83,62 +86,16 @@ class tst_Settings : public QObject
 
 private Q_SLOTS:
     void initTestCase_data() { test::addBackendRows(); }
-    // Loading settings never complains, except where a test expects the database to.
-    void init() { QTest::failOnWarning(QRegularExpression(QStringLiteral(".*"))); }
-
-    void storedValuesConvert_data()
-    {
-        QTest::addColumn<QVariant>("stored");
-        QTest::addColumn<QVariant>("flag");     // invalid: no flag
-        QTest::addColumn<QVariant>("smallInt"); // invalid: no small integer
-        QTest::addColumn<QVariant>("number");   // invalid: no number
-
-        const QVariant none;
-        QTest::newRow("bit set") << QVariant(1) << QVariant(true) << QVariant(1) << QVariant(1.0);
-        QTest::newRow("numeric text with blanks")
-            << QVariant(" 250 ") << QVariant(true) << QVariant(250) << QVariant(250.0);
-        QTest::newRow("half rounds down to even")
-            << QVariant("2.5") << QVariant(true) << QVariant(2) << QVariant(2.5);
-        QTest::newRow("half rounds up to even")
-            << QVariant(3.5) << QVariant(true) << QVariant(4) << QVariant(3.5);
-        QTest::newRow("beyond a small integer")
-            << QVariant("32768") << QVariant(true) << none << QVariant(32768.0);
-        QTest::newRow("True in any case") << QVariant("tRUE") << QVariant(true) << none << none;
-        QTest::newRow("False") << QVariant("False") << QVariant(false) << none << none;
-        QTest::newRow("Y is no flag") << QVariant("Y") << none << none << none;
-        QTest::newRow("comma is no decimal point") << QVariant("1,5") << none << none << none;
-        QTest::newRow("empty text") << QVariant("") << none << none << none;
-        QTest::newRow("null") << QVariant() << none << none << none;
-    }
-    void storedValuesConvert()
-    {
-        QFETCH(QVariant, stored);
-        QFETCH(QVariant, flag);
-        QFETCH(QVariant, smallInt);
-        QFETCH(QVariant, number);
-
-        const auto f = settingFlag(stored);
-        QCOMPARE(f.has_value(), flag.isValid());
-        if (f)
-            QCOMPARE(*f, flag.toBool());
-        const auto n = settingSmallInteger(stored);
-        QCOMPARE(n.has_value(), smallInt.isValid());
-        if (n)
-            QCOMPARE(int(*n), smallInt.toInt());
-        const auto d = settingNumber(stored);
-        QCOMPARE(d.has_value(), number.isValid());
-        if (d)
-            QCOMPARE(*d, number.toDouble());
-    }
+    // Loading settings never complains, except where a test expects the database to; dropping
+    // the test's own database afterwards is no part of the load.
+    void init() { QTest::failOnWarning(QRegularExpression(u"^(?!.*DROP DATABASE)"_s)); }
 
     void defaultsOnAnEmptySetupTable()
     {
         auto t = emptyHospital();
         QVERIFY(t);
         HospitalSettings hs;
-        clsSettings settings;
-        LoadHospitalSettings(t->db(), hs, settings);
-
+        const clsSettings settings = loadAll(t->db(), hs);
         // The defaults the rules keep are checked with the rules; everything else is off or
         // empty, but for the fixed rate's text.
         QCOMPARE(settings.UseBFileFixRate(), QStringLiteral("False"));
@@ -156,7 +113,6 @@ private Q_SLOTS:
             else if (v.typeId() == QMetaType::QString)
                 QVERIFY2(v.toString().isEmpty() != textByDefault.contains(name), qPrintable(name));
         }
-        QVERIFY(!settings.value(u"NoSuchSwitch").isValid());
         QVERIFY(!settings.value(u"showcf4").isValid());
     }
 
@@ -188,48 +144,34 @@ private Q_SLOTS:
         row("1: '0' leaves off", "ORShowCF4", {"0"}, showCF4, false);
         row("1: a later '0' does not turn it off", "ORShowCF4", {"1", "0"}, showCF4, true);
         row("0: '0' turns off", "ORRequireAnestSchedule", {"0"}, anest, false);
-        row("0: '1' leaves on", "ORRequireAnestSchedule", {"1"}, anest, true);
-        row("1/0: '1' turns on", "ORAllowZeroOnHand_Requesting", {"1"}, zeroOnHand, true);
         row("1/0: 'Y' leaves off", "ORAllowZeroOnHand_Requesting", {"Y"}, zeroOnHand, false);
-        row("1/0: the later wins, off", "ORAllowZeroOnHand_Requesting", {"1", "0"}, zeroOnHand,
-            false);
-        row("1/0: the later wins, on", "ORAllowZeroOnHand_Requesting", {"0", "1"}, zeroOnHand,
-            true);
+        row("1/0: later wins, off", "ORAllowZeroOnHand_Requesting", {"1", "0"}, zeroOnHand, false);
+        row("1/0: later wins, on", "ORAllowZeroOnHand_Requesting", {"0", "1"}, zeroOnHand, true);
         row("any: '0' turns on", "ComputePackageGross", {"0"}, "ComputePackageGross", true);
         row("any: empty leaves off", "ComputePackageGross", {""}, "ComputePackageGross", false);
-        row("any: null leaves off", "ComputePackageGross", {QVariant()}, "ComputePackageGross",
-            false);
-        row("text: copied", "ORClinicalAssessmentRate", {"C"}, rate, "C");
         row("text: empty keeps the default", "ORClinicalAssessmentRate", {""}, rate, "A");
         row("text: the later wins", "ORClinicalAssessmentRate", {"B", "C"}, rate, "C");
-        row("text: a later empty keeps the earlier", "ORClinicalAssessmentRate", {"B", ""}, rate,
-            "B");
+        row("text: later empty keeps earlier", "ORClinicalAssessmentRate", {"B", ""}, rate, "B");
         row("text: key unlike its property", "CSlipFormat", {"CSlip2"}, "NewCSlipFormat", "CSlip2");
-        row("number: small integer", "SystolicMax", {"250"}, "SystolicMax", small(250));
         row("number: empty keeps the default", "DiastolicMin", {""}, "DiastolicMin", small(50));
+        row("number: half to even", "DiastolicMin", {"2.5"}, "DiastolicMin", small(2));
         row("number: the later wins", "SystolicMax", {"220", "260"}, "SystolicMax", small(260));
-        row("number: fee with decimals", "ORInstrumentHandlingFeeRate", {"12.75"},
-            "InstrumentHandlingFee", 12.75);
+        row("number: fee", "ORInstrumentHandlingFeeRate", {"12.75"}, "InstrumentHandlingFee",
+            12.75);
         row("note: '1' takes the description", "NurseNotifyRevokedNote", {"1"},
             "NurseNotifyRevokedNote", note, note);
         row("note: '0' ignores the description", "NurseNotifyRevokedNote", {"0"},
             "NurseNotifyRevokedNote", "", note);
         row("true/false: '1'", "ORUseBfileFixRate", {"1"}, fixRate, "True");
-        row("true/false: '0'", "ORUseBfileFixRate", {"0"}, fixRate, "False");
-        row("true/false: any later value counts", "ORUseBfileFixRate", {"1", "yes"}, fixRate,
-            "False");
+        row("true/false: any later value", "ORUseBfileFixRate", {"1", "yes"}, fixRate, "False");
         row("maintenance: on with a message", "ORUnderMaintenance", {"1"}, maintenance,
             "Closed until 2 PM.", "Closed until 2 PM.");
-        row("maintenance: on with an empty description", "ORUnderMaintenance", {"1"}, maintenance,
-            "", "");
-        row("maintenance: on with no description", "ORUnderMaintenance", {"1"}, maintenance, "");
+        row("maintenance: on, no description", "ORUnderMaintenance", {"1"}, maintenance, "");
         row("maintenance: off keeps the standard message", "ORUnderMaintenance", {"0"}, maintenance,
             kDefaultMaintenanceMsg, "Closed until 2 PM.");
         row("maintenance: on", "ORUnderMaintenance", {"1"}, "ModuleUnderMaintenance", true);
         // Keys match their case exactly.
         row("key in lower case", "orundermaintenance", {"1"}, "ModuleUnderMaintenance", false);
-        row("key with a trailing blank", "ORUnderMaintenance ", {"1"}, "ModuleUnderMaintenance",
-            false);
     }
     void rules()
     {
@@ -238,7 +180,6 @@ private Q_SLOTS:
         QFETCH(QVariant, description);
         QFETCH(QString, property);
         QFETCH(QVariant, expected);
-
         auto t = emptyHospital();
         QVERIFY(t);
         for (qsizetype i = values.size() - 1; i >= 0; --i)
@@ -252,18 +193,15 @@ private Q_SLOTS:
         QTest::addColumn<QVariant>("station"); // invalid: no row
         QTest::addColumn<bool>("expected");
         QTest::newRow("hospital on, no station row") << true << QVariant() << true;
-        QTest::newRow("hospital off, no station row") << false << QVariant() << false;
         QTest::newRow("hospital on, station '0'") << true << QVariant("0") << false;
         QTest::newRow("hospital off, station '1'") << false << QVariant("1") << true;
         QTest::newRow("hospital on, station 'N'") << true << QVariant("N") << true;
-        QTest::newRow("hospital off, station empty") << false << QVariant("") << false;
     }
     void allowZeroOnHandFollowsTheStation()
     {
         QFETCH(bool, hospital);
         QFETCH(QVariant, station);
         QFETCH(bool, expected);
-
         auto t = emptyHospital();
         QVERIFY(t);
         QVERIFY(t->db().exec(u"insert into PATIENT_DATA..tbHospitalInfo (Company, "
@@ -272,8 +210,7 @@ private Q_SLOTS:
         if (station.isValid())
             QVERIFY(addSetupRow(t->db(), QStringLiteral("ORAllowZeroOnHand"), station));
         HospitalSettings hs;
-        clsSettings settings;
-        LoadHospitalSettings(t->db(), hs, settings);
+        loadAll(t->db(), hs);
         QCOMPARE(hs.AllowZeroOnHand, expected);
     }
 
@@ -281,18 +218,14 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("value");
-        QTest::newRow("text as a blood pressure bound") << "SystolicMax"
-                                                        << "high";
-        QTest::newRow("bound beyond a small integer") << "SystolicMax"
-                                                      << "40000";
-        QTest::newRow("fee with a comma") << "ORInstrumentHandlingFeeRate"
-                                          << "1,500.00";
+        QTest::newRow("text as a blood pressure bound") << "SystolicMax" << "high";
+        QTest::newRow("bound beyond a small integer") << "SystolicMax" << "40000";
+        QTest::newRow("fee with a comma") << "ORInstrumentHandlingFeeRate" << "1,500.00";
     }
     void unconvertibleNumberEndsTheLoad()
     {
         QFETCH(QString, key);
         QFETCH(QString, value);
-
         auto t = emptyHospital();
         QVERIFY(t);
         Database &db = t->db();
@@ -300,7 +233,6 @@ private Q_SLOTS:
         QVERIFY(addSetupRow(db, key, value, {}, 2));
         QVERIFY(addSetupRow(db, QStringLiteral("ORShowSpecimen"), "1", {}, 3));
         QVERIFY(addSetupRow(db, QStringLiteral("DiastolicMin"), "70", {}, 4));
-
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QRegularExpression::escape(key)));
         const clsSettings settings = loadSwitches(db);
         QCOMPARE(settings.ShowCF4(), true);            // before the bad row: applied
@@ -320,13 +252,10 @@ private Q_SLOTS:
         QVERIFY(addSetupRow(db, QStringLiteral("ORClinicalAssessmentRate"), "D"));
         QVERIFY(addSetupRow(db, QStringLiteral("SystolicMax"), "180"));
         QVERIFY(addSetupRow(db, QStringLiteral("ORUnderMaintenance"), "1", "Closed."));
-
         HospitalSettings hs;
         clsSettings settings;
         settings.LoadParameters(db, hs);
-        QCOMPARE(settings.ShowCF4(), true);
-        QCOMPARE(settings.RequireAnestSchedule(), false);
-
+        QVERIFY(settings.ShowCF4() && !settings.RequireAnestSchedule());
         // Loaded again over an emptied table, then over no table at all: the defaults each time.
         const auto expectDefaults = [&settings] {
             QCOMPARE(settings.ShowCF4(), false);
@@ -341,7 +270,6 @@ private Q_SLOTS:
         expectDefaults();
         if (QTest::currentTestFailed())
             return;
-
         QVERIFY(addSetupRow(db, QStringLiteral("ORShowCF4"), "1"));
         settings.LoadParameters(db, hs);
         QCOMPARE(settings.ShowCF4(), true);
@@ -364,8 +292,7 @@ private Q_SLOTS:
         QVERIFY(db.exec(u"insert into STATION..tbNursing_Settings (OREditSchedProcedure, "
                         u"OR_AllowEditScheduleDateTime, ORAfterTime) values (0, 1, '17:00')"));
         HospitalSettings hs;
-        clsSettings settings;
-        LoadHospitalSettings(db, hs, settings);
+        loadAll(db, hs);
         QCOMPARE(hs.ORAfterTime, QStringLiteral("17:00"));
         QCOMPARE(hs.OREditSchedProcedure, true);
         QCOMPARE(hs.OR_AllowEditScheduleDateTime, false);
@@ -387,15 +314,12 @@ private Q_SLOTS:
                         u"values (null, null, 1, null, 3, null)"));
         QVERIFY(db.exec(u"insert into STATION..tbNursing_Settings (ORAfterTime, "
                         u"AfterTimeStatHours) values ('18:30', 6)"));
-
         HospitalSettings hs;
         nameTheHospital(hs);
         hs.Bygeneric = true;
         hs.CashStatRate = 5;
         hs.IsNursePrint = true;
-        clsSettings settings;
-        LoadHospitalSettings(db, hs, settings);
-
+        loadAll(db, hs);
         QCOMPARE(hs.Company, QStringLiteral("OUR LADY OF PEACE HOSPITAL")); // null: kept
         QCOMPARE(hs.clientname, QStringLiteral("QELM"));                    // missing: kept
         QCOMPARE(hs.Bygeneric, false);    // null: the reset stands
@@ -405,33 +329,6 @@ private Q_SLOTS:
         QCOMPARE(hs.PSIOxygenComputationType, qint16(3));
         QCOMPARE(hs.ORAfterTime, QStringLiteral("18:30"));
         QCOMPARE(hs.AfterTimeStatHours, qint16(6));
-    }
-
-    void anEmptyHospitalTableKeepsTheHospitalsName()
-    {
-        auto t = emptyHospital();
-        QVERIFY(t);
-        HospitalSettings hs;
-        nameTheHospital(hs);
-        hs.IsShowAmount = true;
-        hs.PSIOxygenComputationType = 4;
-        hs.CashStatRate = 7.5;
-        hs.ORAfterTime = QStringLiteral("17:00");
-        hs.AssessmentMaxItems = 9;
-        clsSettings settings;
-        LoadHospitalSettings(t->db(), hs, settings);
-
-        // The four names stay; everything else is reset.
-        HospitalSettings named;
-        nameTheHospital(named);
-        QCOMPARE(
-            (QStringList{hs.Company, hs.Address1, hs.MTSServerName, hs.clientname}),
-            (QStringList{named.Company, named.Address1, named.MTSServerName, named.clientname}));
-        QCOMPARE(hs.IsShowAmount, false);
-        QCOMPARE(hs.PSIOxygenComputationType, qint16(0));
-        QCOMPARE(hs.CashStatRate, 0.0);
-        QCOMPARE(hs.ORAfterTime, QString());
-        QCOMPARE(hs.AssessmentMaxItems, qint16(0));
     }
 
     void aMissingTableLeavesItsSettingsAtTheirDefaults()
@@ -448,18 +345,12 @@ private Q_SLOTS:
         hs.ORAfterTime = QStringLiteral("17:00");
         hs.AfterTimeStatHours = 4;
         hs.ShowPrecautions = true;
-        clsSettings settings;
         expectFailedRead(u"tbNursing_Settings");
-        LoadHospitalSettings(db, hs, settings);
-
+        const clsSettings settings = loadAll(db, hs);
         // The station's table is skipped; the hospital's row and the switches still load.
-        QCOMPARE(hs.ORAfterTime, QString());
-        QCOMPARE(hs.AfterTimeStatHours, qint16(0));
-        QCOMPARE(hs.ShowPrecautions, false);
+        QVERIFY(hs.ORAfterTime.isEmpty() && hs.AfterTimeStatHours == 0 && !hs.ShowPrecautions);
         QCOMPARE(hs.Company, QStringLiteral("ST. JUDE"));
-        QCOMPARE(hs.IsShowAmount, true);
-        QCOMPARE(hs.AllowZeroOnHand, true);
-        QCOMPARE(settings.ShowCF4(), true);
+        QVERIFY(hs.IsShowAmount && hs.AllowZeroOnHand && settings.ShowCF4());
     }
 };
 

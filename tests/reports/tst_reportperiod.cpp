@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Kestrel developers
 //
-// The three report prompts without their windows: the period with its date range and the
-// "Invalid dates." refusal, the single date in its three modes, and the OR logbook's month
-// with its starting number.
+// The report prompts without their windows: the period and its range, the single date in its
+// modes, the OR logbook's month with its starting number.
 #include "reports/ReportPeriod.h"
 #include "support/RecordingNotifier.h"
 
@@ -14,11 +13,7 @@
 using namespace kestrel;
 using kestrel::test::RecordingNotifier;
 
-namespace {
-
-const QDate kServerDate(2026, 12, 1);
-
-} // namespace
+static const QDate kServerDate(2026, 12, 1);
 
 class tst_ReportPeriod : public QObject
 {
@@ -29,7 +24,6 @@ private Q_SLOTS:
     void periodConfirm();
     void periodDateRange_data();
     void periodDateRange();
-    void periodFutureDatesPulledBackWhenNoLongerAllowed();
     void singleDate_data();
     void singleDate();
     void month_data();
@@ -38,8 +32,6 @@ private Q_SLOTS:
     void startingNumber();
 };
 
-// --- frmReport --------------------------------------------------------------------------------
-
 void tst_ReportPeriod::periodConfirm_data()
 {
     QTest::addColumn<QDate>("from");
@@ -47,16 +39,12 @@ void tst_ReportPeriod::periodConfirm_data()
     QTest::addColumn<int>("button");
     QTest::addColumn<QString>("answer"); // "from|to"; "" when nothing is stored
     QTest::addColumn<QString>("box");    // "" when the window closes without a word
-
     const auto row = [](const char *name, QDate from, QDate to, int button, const char *answer,
                         const char *box) {
         QTest::newRow(name) << from << to << button << QString(answer) << QString(box);
     };
     row("one day", kServerDate, kServerDate, 0, "12/01/2026|12/01/2026", "");
-    row("across a year", {2025, 12, 15}, {2026, 1, 5}, 0, "12/15/2025|01/05/2026", "");
-    row("from after to is refused", {2026, 11, 30}, {2026, 11, 1}, 0, "", "Invalid dates.");
     row("from a day after to is refused", kServerDate, {2026, 11, 30}, 0, "", "Invalid dates.");
-    row("cancel", {2026, 11, 1}, {2026, 11, 30}, 1, "", "");
     row("any other button cancels", {2026, 11, 1}, {2026, 11, 30}, 2, "", "");
     row("cancel with bad dates says nothing", {2026, 11, 30}, {2026, 11, 1}, 1, "", "");
 }
@@ -68,18 +56,15 @@ void tst_ReportPeriod::periodConfirm()
     QFETCH(int, button);
     QFETCH(QString, answer);
     QFETCH(QString, box);
-
     RecordingNotifier notifier;
     ReportPeriodPrompt prompt(notifier, QStringLiteral("Enter report date"), kServerDate);
     // Both dates start at the server's date, not the workstation's.
-    QCOMPARE(prompt.from(), kServerDate);
-    QCOMPARE(prompt.to(), kServerDate);
+    QVERIFY(prompt.from() == kServerDate && prompt.to() == kServerDate);
     QVERIFY(!prompt.AllowFutureDate());
     prompt.setFrom(from);
     prompt.setTo(to);
     QSignalSpy closed(&prompt, &ReportPeriodPrompt::closeRequested);
     prompt.cmdOK(button);
-
     QCOMPARE(closed.count(), box.isEmpty() ? 1 : 0);
     QCOMPARE(prompt.answer().has_value(), !answer.isEmpty());
     if (prompt.answer()) {
@@ -92,11 +77,9 @@ void tst_ReportPeriod::periodConfirm()
     }
     QCOMPARE(notifier.boxes().size(), 1);
     QCOMPARE(notifier.boxes().first().text, box);
-    QCOMPARE(notifier.boxes().first().title, QStringLiteral("Notification"));
     QCOMPARE(notifier.boxes().first().icon, Notifier::Icon::Information);
     // The window stays with the dates as the user left them.
-    QCOMPARE(prompt.from(), from);
-    QCOMPARE(prompt.to(), to);
+    QVERIFY(prompt.from() == from && prompt.to() == to);
 }
 
 void tst_ReportPeriod::periodDateRange_data()
@@ -105,14 +88,12 @@ void tst_ReportPeriod::periodDateRange_data()
     QTest::addColumn<QDate>("picked");
     QTest::addColumn<QDate>("kept");
     QTest::addColumn<QDate>("latest");
-
     const QDate farthest(9999, 12, 31);
     const QDate tomorrow = kServerDate.addDays(1);
-    QTest::newRow("past") << false << QDate(2026, 1, 15) << QDate(2026, 1, 15) << kServerDate;
     QTest::newRow("server date") << false << kServerDate << kServerDate << kServerDate;
     QTest::newRow("tomorrow not pickable") << false << tomorrow << kServerDate << kServerDate;
     QTest::newRow("future allowed: tomorrow") << true << tomorrow << tomorrow << farthest;
-    QTest::newRow("future allowed: last pickable day") << true << farthest << farthest << farthest;
+    QTest::newRow("future allowed: the last day") << true << farthest << farthest << farthest;
 }
 
 void tst_ReportPeriod::periodDateRange()
@@ -121,34 +102,22 @@ void tst_ReportPeriod::periodDateRange()
     QFETCH(QDate, picked);
     QFETCH(QDate, kept);
     QFETCH(QDate, latest);
-
     RecordingNotifier notifier;
     ReportPeriodPrompt prompt(notifier, QStringLiteral("Enter Report Date "), kServerDate);
     prompt.setAllowFutureDate(allowFuture);
     QCOMPARE(prompt.maximumDate(), latest);
     prompt.setFrom(picked);
     prompt.setTo(picked);
-    QCOMPARE(prompt.from(), kept);
-    QCOMPARE(prompt.to(), kept);
+    QVERIFY(prompt.from() == kept && prompt.to() == kept);
     prompt.cmdOK(0);
     QVERIFY(prompt.answer());
     QCOMPARE(prompt.answer()->to, kept.toString(u"MM/dd/yyyy"));
-}
-
-void tst_ReportPeriod::periodFutureDatesPulledBackWhenNoLongerAllowed()
-{
-    RecordingNotifier notifier;
-    ReportPeriodPrompt prompt(notifier, QString(), kServerDate);
-    prompt.setAllowFutureDate(true);
-    prompt.setTo(QDate(2027, 1, 10));
-    QCOMPARE(prompt.to(), QDate(2027, 1, 10));
+    // Future dates no longer allowed, a picked one is pulled back to the server's date.
     QSignalSpy changed(&prompt, &ReportPeriodPrompt::changed);
     prompt.setAllowFutureDate(false);
-    QCOMPARE(prompt.to(), kServerDate);
-    QCOMPARE(changed.count(), 1);
+    QCOMPARE(prompt.to(), std::min(kept, kServerDate));
+    QCOMPARE(changed.count(), allowFuture ? 1 : 0);
 }
-
-// --- frmReportDate ----------------------------------------------------------------------------
 
 void tst_ReportPeriod::singleDate_data()
 {
@@ -157,7 +126,6 @@ void tst_ReportPeriod::singleDate_data()
     QTest::addColumn<int>("button");
     QTest::addColumn<QString>("format");
     QTest::addColumn<QString>("stored"); // "" when cancelled
-
     const auto row = [](const char *name, int mode, QDate picked, int button, const char *format,
                         const char *stored) {
         QTest::newRow(name) << mode << picked << button << QString(format) << QString(stored);
@@ -167,7 +135,6 @@ void tst_ReportPeriod::singleDate_data()
     row("month", 1, picked, 0, "MM/yyyy", "03/2026");
     row("year", 2, picked, 0, "yyyy", "2026");
     row("unknown mode is a day", 3, picked, 0, "MM/dd/yyyy", "03/09/2026");
-    row("negative mode is a day", -1, picked, 0, "MM/dd/yyyy", "03/09/2026");
     row("server date kept when nothing picked", 0, QDate(), 0, "MM/dd/yyyy", "12/01/2026");
     row("cancelled", 1, picked, 1, "MM/yyyy", "");
 }
@@ -179,7 +146,6 @@ void tst_ReportPeriod::singleDate()
     QFETCH(int, button);
     QFETCH(QString, format);
     QFETCH(QString, stored);
-
     ReportDatePrompt prompt(kServerDate);
     QCOMPARE(prompt.date(), kServerDate);
     prompt.SetMode(mode);
@@ -187,25 +153,18 @@ void tst_ReportPeriod::singleDate()
     prompt.setDate(picked);
     QSignalSpy closed(&prompt, &ReportDatePrompt::closeRequested);
     prompt.cmdOK(button);
-
     QCOMPARE(closed.count(), 1);
-    QCOMPARE(prompt.answer().has_value(), !stored.isEmpty());
-    if (prompt.answer()) {
-        QCOMPARE(prompt.answer()->from, stored);
-        QCOMPARE(prompt.answer()->to, stored);
-    }
+    const ReportPeriod answer = prompt.answer().value_or(ReportPeriod());
+    QCOMPARE(answer.from + u'|' + answer.to,
+             stored.isEmpty() ? QStringLiteral("|") : stored + u'|' + stored);
 }
-
-// --- frmReportMonth ---------------------------------------------------------------------------
 
 void tst_ReportPeriod::month_data()
 {
     QTest::addColumn<QDate>("picked"); // invalid: left at the server's month
     QTest::addColumn<QString>("period");
-
     QTest::newRow("the server's month") << QDate() << "12/01/2026|12/31/2026";
-    QTest::newRow("any day of the month") << QDate(2026, 4, 17) << "04/01/2026|04/30/2026";
-    QTest::newRow("February") << QDate(2026, 2, 10) << "02/01/2026|02/28/2026";
+    QTest::newRow("February") << QDate(2026, 2, 17) << "02/01/2026|02/28/2026";
     QTest::newRow("February of a leap year") << QDate(2024, 2, 29) << "02/01/2024|02/29/2024";
     QTest::newRow("February of a century year") << QDate(2100, 2, 1) << "02/01/2100|02/28/2100";
 }
@@ -214,7 +173,6 @@ void tst_ReportPeriod::month()
 {
     QFETCH(QDate, picked);
     QFETCH(QString, period);
-
     RecordingNotifier notifier;
     ReportMonthPrompt prompt(notifier, kServerDate);
     QCOMPARE(prompt.month(), kServerDate);
@@ -233,17 +191,12 @@ void tst_ReportPeriod::startingNumber_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("typeable"); // digits only
     QTest::addColumn<bool>("accepted"); // above 0
-
-    QTest::newRow("1") << "1" << true << true;
     QTest::newRow("leading zeros kept") << "007" << true << true;
     QTest::newRow("more digits than a number holds") << "123456789012345" << true << true;
-    QTest::newRow("0") << "0" << true << false;
     QTest::newRow("zeros") << "000" << true << false;
     QTest::newRow("empty") << "" << true << false;
     QTest::newRow("a letter") << "12a" << false << false;
     QTest::newRow("a sign") << "-1" << false << false;
-    QTest::newRow("a point") << "1.5" << false << false;
-    QTest::newRow("a blank") << "1 2" << false << false;
 }
 
 void tst_ReportPeriod::startingNumber()
@@ -251,7 +204,6 @@ void tst_ReportPeriod::startingNumber()
     QFETCH(QString, typed);
     QFETCH(bool, typeable);
     QFETCH(bool, accepted);
-
     RecordingNotifier notifier;
     ReportMonthPrompt prompt(notifier, kServerDate);
     int position = int(typed.size());
@@ -263,24 +215,14 @@ void tst_ReportPeriod::startingNumber()
     QSignalSpy closed(&prompt, &ReportMonthPrompt::closeRequested);
     QSignalSpy refused(&prompt, &ReportMonthPrompt::caseRefused);
     prompt.cmdOK(0);
-
     QCOMPARE(closed.count(), accepted ? 1 : 0);
     QCOMPARE(refused.count(), accepted ? 0 : 1);
-    QCOMPARE(prompt.answer().has_value(), accepted);
-    if (accepted) {
-        QCOMPARE(prompt.answer()->startingNumber, typed);
-        QVERIFY(notifier.boxes().isEmpty());
+    QCOMPARE(prompt.answer().value_or(ReportPeriod()).startingNumber, accepted ? typed : QString());
+    QCOMPARE(notifier.boxes().size(), accepted ? 0 : 1);
+    if (accepted)
         return;
-    }
-    QCOMPARE(notifier.boxes().size(), 1);
     QCOMPARE(notifier.boxes().first().text, QStringLiteral("Starting no. should be > 0"));
-    QCOMPARE(notifier.boxes().first().title, QStringLiteral("Notification"));
     QCOMPARE(notifier.boxes().first().icon, Notifier::Icon::Critical);
-    // Corrected, the same window confirms.
-    prompt.setCase(QStringLiteral("3"));
-    prompt.cmdOK(0);
-    QVERIFY(prompt.answer());
-    QCOMPARE(prompt.answer()->startingNumber, QStringLiteral("3"));
 }
 
 QTEST_GUILESS_MAIN(tst_ReportPeriod)

@@ -228,28 +228,38 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("server");
         QTest::addColumn<QString>("database");
+        QTest::addColumn<bool>("loggedIn");
         QTest::addColumn<bool>("established");
         QTest::newRow("both") << "db01.hospital"
-                              << "hospital" << true;
+                              << "hospital" << true << true;
         QTest::newRow("embedded") << "(local)"
-                                  << "/data/demo-hospital.sqlite" << true;
+                                  << "/data/demo-hospital.sqlite" << true << true;
+        QTest::newRow("nobody logged in") << "db01.hospital"
+                                          << "hospital" << false << false;
         QTest::newRow("no server") << ""
-                                   << "hospital" << false;
+                                   << "hospital" << true << false;
         QTest::newRow("no database") << "db01.hospital"
-                                     << "  " << false;
+                                     << "  " << true << false;
     }
     void statementConnectionNeedsServerAndDatabase()
     {
         QFETCH(QString, server);
         QFETCH(QString, database);
+        QFETCH(bool, loggedIn);
         QFETCH(bool, established);
         RecordingNotifier notifier;
         ComponentContext ctx(notifier);
+        std::unique_ptr<Database> db = memoryDatabase();
+        QVERIFY(db);
+        if (loggedIn)
+            ctx.sharedConnection = [&db] { return db.get(); };
         auto c = CreateComponent(QStringLiteral("KsStatement.clsOpenConnection"), ctx);
         QVERIFY(c->setProperty("servername", server));
         QVERIFY(c->setProperty("Database", database));
         QVERIFY(c->setProperty("ServerPassword", QString()));
         QCOMPARE(call<bool>(c.get(), "EstablishedConnection"), established);
+        // The statement reads through the connection it established, and only then.
+        QCOMPARE(c->connection(), established ? db.get() : nullptr);
     }
 
     // --- The key filter --------------------------------------------------------------------

@@ -8,7 +8,6 @@
 #include <limits>
 
 namespace kestrel {
-// Lets a failed QCOMPARE show the amounts.
 char *toString(const Money &amount)
 {
     return QTest::toString(amount.toString());
@@ -34,13 +33,10 @@ private Q_SLOTS:
         const Money one = Money::fromMinor(1);
         constexpr quint64 hugeCount = std::numeric_limits<quint64>::max();
         QTest::newRow("add in place") << (money("10") += money("2.5")) << money("12.5");
-        QTest::newRow("subtract in place") << (money("10") -= money("12.5")) << money("-2.5");
         QTest::newRow("negation") << -money("3.1") << money("-3.1");
         QTest::newRow("count times") << 3 * money("1.2345") << money("3.7035");
-        QTest::newRow("times negative count") << money("2.5") * -4 << money("-10");
         QTest::newRow("sum past maximum") << Money::maximum() + one << Money::maximum();
         QTest::newRow("sum past minimum") << Money::minimum() + -one << Money::minimum();
-        QTest::newRow("difference past minimum") << Money::minimum() - one << Money::minimum();
         QTest::newRow("minus negative past max") << Money::maximum() - -one << Money::maximum();
         QTest::newRow("negated minimum") << -Money::minimum() << Money::maximum();
         QTest::newRow("product past minimum") << money("500000000000000") * -2 << Money::minimum();
@@ -64,27 +60,21 @@ private Q_SLOTS:
         QTest::newRow("quantity: half a vial") << money("12.345") * 0.5 << money("6.1725");
         QTest::newRow("quantity: half a unit up") << money("0.0005") * 0.5 << money("0.0003");
         QTest::newRow("quantity: negative price") << money("-0.0005") * 0.5 << money("-0.0003");
-        QTest::newRow("quantity: negative count") << -0.5 * money("0.0005") << money("-0.0003");
         // Both products sit just below .5 in binary; the quantities mean 0.7 and 1.005 exactly.
         QTest::newRow("quantity: 0.7") << Money::multiply(money("0.0045"), 0.7) << money("0.0032");
         QTest::newRow("quantity: 1.005")
             << Money::multiply(money("0.01"), 1.005) << money("0.0101");
-        QTest::newRow("quantity: vanishing") << money("1000") * 1e-300 << Money();
         QTest::newRow("quantity: tiny, huge price")
             << Money::maximum() * 1.23456789012345e-17 << money("0.0114");
         QTest::newRow("quantity: huge") << money("1") * 1e300 << Money::maximum();
-        QTest::newRow("quantity: infinite") << money("-1") * kInfinity << Money::minimum();
         QTest::newRow("quantity: NaN") << money("1") * kNaN << Money();
         QTest::newRow("percent: discount") << money("123.45").percentOf(10) << money("12.345");
-        QTest::newRow("percent: negative") << money("-0.0001").percentOf(50) << money("-0.0001");
         QTest::newRow("percent: below half") << money("0.0003").percentOf(15) << Money();
         QTest::newRow("percent: fractional") << money("0.01").percentOf(100.5) << money("0.0101");
         QTest::newRow("round: centavos up") << money("2.345").round(2) << money("2.35");
-        QTest::newRow("round: centavos negative") << money("-2.345").round(2) << money("-2.35");
         QTest::newRow("round: below half") << money("2.3449").round(2) << money("2.34");
         QTest::newRow("round: carry") << money("9.995").round(2) << money("10");
         QTest::newRow("round: whole negative") << money("-1.5").round(0) << money("-2");
-        QTest::newRow("round: finer than kept") << money("12.3456").round(6) << money("12.3456");
         QTest::newRow("round: to tens") << money("125").round(-1) << money("130");
         QTest::newRow("round: past maximum") << Money::maximum().round(0) << Money::maximum();
         QTest::newRow("round: beyond any amount") << money("-5000").round(-40) << Money();
@@ -96,18 +86,12 @@ private Q_SLOTS:
         addAmountColumns();
         const auto variant = [](const QVariant &value) { return Money::fromVariant(value); };
         QTest::newRow("double: binary noise") << Money::fromDouble(0.1 + 0.2) << money("0.3");
-        QTest::newRow("double: driver noise")
-            << Money::fromDouble(12.340000000000002) << money("12.34");
         QTest::newRow("double: half away") << Money::fromDouble(-1.00005) << money("-1.0001");
-        QTest::newRow("double: below half") << Money::fromDouble(1.00004999) << money("1");
         QTest::newRow("double: NaN") << Money::fromDouble(kNaN) << Money();
         QTest::newRow("double: -infinity") << Money::fromDouble(-kInfinity) << Money::minimum();
         QTest::newRow("double: beyond range") << Money::fromDouble(1e300) << Money::maximum();
         QTest::newRow("variant: invalid") << variant({}) << Money();
-        QTest::newRow("variant: SQL null")
-            << variant(QVariant(QMetaType::fromType<double>())) << Money();
         QTest::newRow("variant: int") << variant(5) << money("5");
-        QTest::newRow("variant: double") << variant(12.34) << money("12.34");
         QTest::newRow("variant: text") << variant(u" -1,234.50 "_s) << money("-1234.5");
         QTest::newRow("variant: bytes") << variant(QByteArrayLiteral("42.5")) << money("42.5");
         QTest::newRow("variant: garbage") << variant(u"n/a"_s) << Money();
@@ -128,33 +112,23 @@ private Q_SLOTS:
             QTest::newRow(name) << QString::fromLatin1(text) << false << qint64(0);
         };
         accept("plain", "1234.5", 12345000);
-        accept("negative", "-0.25", -2500);
         accept("explicit plus", "+7", 70000);
-        accept("thousands commas", "1,234.50", 12345000);
         accept("millions", "-1,234,567.8912", -12345678912);
-        accept("surrounding blanks", "  12.5\t", 125000);
         accept("leading point", ".5", 5000);
-        accept("trailing point", "5.", 50000);
         accept("fifth decimal up", "0.00005", 1);
-        accept("fifth decimal down", "0.000049", 0);
         accept("negative away", "-0.00005", -1);
         accept("largest", "922337203685477.5807", std::numeric_limits<qint64>::max());
         accept("smallest", "-922337203685477.5808", std::numeric_limits<qint64>::min());
         refuse("empty", "");
-        refuse("letters", "abc");
         refuse("trailing garbage", "12abc");
         refuse("two points", "1.2.3");
-        refuse("point only", ".");
         refuse("blank after sign", "- 5");
         refuse("decimal comma", "1,5");
         refuse("short group", "1,23,456");
         refuse("long first group", "1234,567");
-        refuse("short last group", "1,23");
-        refuse("leading comma", ",123");
         refuse("comma after point", "1.234,5");
         refuse("exponent", "1e5");
         refuse("past largest", "922337203685477.5808");
-        refuse("past smallest", "-922337203685477.5809");
         refuse("past largest by rounding", "922337203685477.58075");
         refuse("two to the 128th", "340282366920938463463374607431768211456");
     }
@@ -200,19 +174,14 @@ private Q_SLOTS:
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("expected");
         QTest::newRow("half keeps leading zero") << 0.5 << u"0.5"_s;
-        QTest::newRow("negative") << -12.25 << u"-12.25"_s;
         QTest::newRow("negative zero") << -0.0 << u"0"_s;
         QTest::newRow("binary noise") << 0.1 + 0.2 << u"0.3"_s;
-        QTest::newRow("driver noise") << 1234.5600000000001 << u"1234.56"_s;
         QTest::newRow("two thirds") << 2.0 / 3.0 << u"0.666666666666667"_s;
         QTest::newRow("largest plain") << 999999999999999.0 << u"999999999999999"_s;
         QTest::newRow("rounds into exponent") << 999999999999999.9 << u"1E+15"_s;
-        QTest::newRow("exponent 15") << 1e15 << u"1E+15"_s;
         QTest::newRow("exponent with fraction") << -1.5e20 << u"-1.5E+20"_s;
-        QTest::newRow("three digit exponent") << 1e100 << u"1E+100"_s;
         QTest::newRow("smallest plain") << 0.0001 << u"0.0001"_s;
         QTest::newRow("small exponent") << 1.5e-5 << u"1.5E-05"_s;
-        QTest::newRow("negative small exponent") << -2.5e-7 << u"-2.5E-07"_s;
         QTest::newRow("NaN") << kNaN << u"NaN"_s;
         QTest::newRow("negative infinity") << -kInfinity << u"-Inf"_s;
     }
@@ -235,26 +204,19 @@ private Q_SLOTS:
                                 << QString::fromLatin1(expected);
         };
         row("two digits padded", "5.5", "###00.00", "05.50");
-        row("two digits exceeded", "1234.5", "###00.00", "1234.50");
         row("amount grouped", "1234.5", "#,##0.00", "1,234.50");
         row("amount millions", "1234567.891", "#,##0.00", "1,234,567.89");
-        row("amount zero", "0", "#,##0.00", "0.00");
         row("amount carries", "999.995", "#,##0.00", "1,000.00");
-        row("half cent up", "2.005", "0.00", "2.01");
         row("half cent negative away", "-2.005", "0.00", "-2.01");
         row("gross negative", "-1234.5", "###,##0.00", "-1,234.50");
         row("whole half up", "12.5", "0", "13");
-        row("count grouped", "1234", "#,##0", "1,234");
-        row("six digit group", "100000", "#,##0", "100,000");
         row("plain whole keeps point", "5", "#####.##", "5.");
         row("plain fraction", "0.5", "#####.##", ".5");
         row("plain zero", "0", "#####.##", ".");
         row("plain rounds", "1.006", "#####.##", "1.01");
-        row("plain wide", "1234.56", "##########.##", "1234.56");
         row("digits beyond placeholders", "123456", "##0.00", "123456.00");
         row("negative rounds to zero", "-0.001", "0.00", "0.00");
         row("optional decimal dropped", "1.5", "0.0#", "1.5");
-        row("optional decimal kept", "1.25", "0.0#", "1.25");
     }
     void formatNumber()
     {
@@ -282,7 +244,6 @@ private:
 
     static Money money(const char *text) { return Money::parse(QString::fromLatin1(text)).value(); }
 
-    // Most tables compute an amount in the row and compare it with what it must be.
     static void addAmountColumns()
     {
         QTest::addColumn<Money>("actual");

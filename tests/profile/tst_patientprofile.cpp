@@ -1,0 +1,505 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Kestrel developers
+//
+// The patient profile's presenter, on every backend: the header of an admission and of a
+// visit, the action buttons' rights and windows, tabs read once until a refresh, the way back
+// to the patient list, the height and weight, and a reading saved all the way from the patient
+// list.
+#include "core/components/clsPatientFinder.h"
+#include "core/db/Database.h"
+#include "core/settings/HospitalSettings.h"
+#include "patients/PatientGrid.h"
+#include "patients/PatientList.h"
+#include "patients/PatientListFixture.h"
+#include "profile/PatientProfile.h"
+#include "shell/MainMenu.h"
+#include "support/MainWindowFixture.h"
+#include "support/TestDatabase.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace kestrel;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The patient list's patients, with a birth date and a membership category for the first.
+bool addProfilePatients(Database &db)
+{
+    if (!test::addListPatients(db))
+        return false;
+    return db.exec(u"update PATIENT_DATA..tbMaster set BirthDate = :born where HospNum = "
+                   u"'K0000001'",
+                   {{"born", QDate(1980, 12, 2)}})
+           && db.exec(u"insert into MEDICARE..tbAdmPHICTable (PHICCode, PHICDescription) "
+                      u"values ('KPD', 'PENSIONER/RETIREE-DEPENDENT')")
+           && db.exec(u"update PATIENT_DATA..tbPatient2 set PHICCode = 'KPD' "
+                      u"where IDNum = 'K0100001'")
+           && db.exec(u"insert into PATIENT_DATA..tbPatientHistory (IDNum, ADMDiagnosis) "
+                      u"values ('K0100001', 'ACUTE APPENDICITIS')");
+}
+
+// A logged-in session with the hospital's settings, the patient finder and the main window's
+// commands, which record the windows asked for.
+struct Station
+{
+    Station(Database &db, const QString &employee)
+        : f(db, employee)
+        , finder(ctx)
+        , menu(f.session)
+        , opened(&menu, &MainMenu::windowRequested)
+    {
+        LoadHospitalSettings(db, f.session.hospital, f.session.settings);
+        finder.InitConnection(QString(), &db);
+    }
+    void wire(PatientProfile &profile)
+    {
+        profile.setWindowOpener([this](const QString &form, const WindowRequest &request) {
+            menu.openWindow(form, request);
+        });
+    }
+    QStringList windows() const
+    {
+        QStringList w;
+        for (const QList<QVariant> &args : opened) {
+            const auto request = args.at(1).value<WindowRequest>();
+            w << QStringList{args.at(0).toString(), request.values.value("IdNum").toString(),
+                             request.values.value("Mode").toString()}
+                     .join(u'|');
+        }
+        return w;
+    }
+
+    test::MainWindowFixture f;
+    ComponentContext ctx{f.notifier};
+    clsPatientFinder finder;
+    MainMenu menu;
+    QSignalSpy opened;
+};
+
+#define OPEN_STATION(s, employee)                                                                  \
+    KESTREL_OPEN_DEMO(db);                                                                         \
+    QVERIFY(addProfilePatients(db));                                                               \
+    Station s(db, employee)
+
+WindowRequest profileOf(const QString &idNum, int tab = 0)
+{
+    WindowRequest request;
+    request.values = {{"IdNum", idNum}, {"Tab", tab}};
+    return request;
+}
+
+} // namespace
+
+class tst_PatientProfile : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase_data() { test::addBackendRows(); }
+
+    void header_data();
+    void header();
+    void actions_data();
+    void actions();
+    void functionKeys_data();
+    void functionKeys();
+    void tabsAreReadOnceUntilRefreshed();
+    void backToThePatientList();
+    void heightAndWeight();
+    void fromThePatientListToASavedReading();
+
+    void historyLimits_data();
+    void historyLimits();
+    void historySavedInSlotsInIndexOrder_data();
+    void historySavedInSlotsInIndexOrder();
+    void laboratoryResultsMatchTheirTable();
+};
+
+void tst_PatientProfile::header_data()
+{
+    QTest::addColumn<QString>("idNum");
+    QTest::addColumn<QStringList>("expected");
+    // Name, sex, age, birth date, room, status, admitted, discharged, diagnosis, doctors,
+    // account, PHIC type, outpatient.
+    QTest::newRow("admission")
+        << u"K0100001"_s
+        << QStringList{u"K0000001"_s, u"BATUMBAKAL, JUAN MARASIGAN"_s, u"M"_s, u"45"_s,
+                       u"12/02/1980"_s, u"K-501"_s, u"ADMITTED"_s, u"11/28/2026 08:30:00 AM"_s,
+                       u""_s, u"ACUTE APPENDICITIS"_s, u"DR. DELA PAZ, JOSE RIZAL"_s, u""_s,
+                       u"PERSONAL"_s, u"PENSIONER/RETIREE-DEPENDENT"_s, u"no"_s};
+    QTest::newRow("discharged on the company's account")
+        << u"K0100002"_s
+        << QStringList{u"K0000001"_s, u"BATUMBAKAL, JUAN MARASIGAN"_s, u"M"_s, u"45"_s,
+                       u"12/02/1980"_s, u"K-501"_s, u"DISCHARGED"_s, u"10/01/2026 09:15:00 AM"_s,
+                       u"10/05/2026 02:00:00 PM"_s, u""_s, u"DR. DELA PAZ, JOSE RIZAL"_s, u""_s,
+                       u"MAKILING MUTUAL BENEFIT ASSOCIATION"_s, u""_s, u"no"_s};
+    QTest::newRow("visit, by its B")
+        << u"K0300001b"_s
+        << QStringList{u"K0000001"_s, u"BATUMBAKAL, JUAN MARASIGAN"_s, u"M"_s, u"45"_s,
+                       u"12/02/1980"_s, u""_s, u"OUT-PATIENT"_s, u"11/30/2026 11:30:00 PM"_s,
+                       u""_s, u""_s, u"DR. DELA PAZ, JOSE RIZAL"_s, u"DR. ILAGAN, ROSARIO M"_s,
+                       u"PERSONAL"_s, u""_s, u"yes"_s};
+}
+
+void tst_PatientProfile::header()
+{
+    QFETCH(QString, idNum);
+    QFETCH(QStringList, expected);
+    OPEN_STATION(s, u"2901"_s);
+    PatientProfile profile(s.f.session);
+    QVERIFY(profile.open(profileOf(idNum)));
+    const ProfileHeader &h = profile.header();
+    QCOMPARE((QStringList{h.HospNum, h.PatientName, h.Sex, h.Age, h.BirthDate, h.Room, h.Status,
+                          h.DateAdmitted, h.DateDischarged, h.Diagnosis, h.Doctor1, h.Doctor2,
+                          h.PatientAccount, h.PhicType,
+                          h.outpatient ? u"yes"_s : u"no"_s}),
+             expected);
+    QVERIFY(s.f.notifier.boxes().isEmpty());
+}
+
+void tst_PatientProfile::actions_data()
+{
+    QTest::addColumn<QString>("employee");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("opened");
+    QTest::addColumn<QString>("refusal");
+    QTest::newRow("post charges") << u"2904"_s << 5 << u"frmCharge|K0100001|"_s << u""_s;
+    QTest::newRow("post charges, no right")
+        << u"2908"_s << 5 << u""_s << u"Sorry, you don't have access right to Post Charges."_s;
+    QTest::newRow("pharmacy") << u"2903"_s << 1 << u"frmPharmacyRequest|K0100001|PH"_s << u""_s;
+    QTest::newRow("pharmacy, no right")
+        << u"2904"_s << 1 << u""_s
+        << u"Sorry, you don't have access right to request medicines."_s;
+    QTest::newRow("central supply")
+        << u"2903"_s << 2 << u"frmPharmacyRequest|K0100001|CS"_s << u""_s;
+    QTest::newRow("central supply, no right")
+        << u"2904"_s << 2 << u""_s
+        << u"Sorry, you don't have access right to Request Central Supplies."_s;
+    QTest::newRow("diet, no right")
+        << u"2904"_s << 3 << u""_s << u"Sorry, you don't have access right to Post New Diet."_s;
+    QTest::newRow("room transfer") << u"2907"_s << 4 << u"frmDischargeMenu|K0100001|"_s << u""_s;
+    QTest::newRow("room transfer, neither right")
+        << u"2904"_s << 4 << u""_s
+        << u"Sorry, you don't have access right to Discharge and Transfer Room of Patient."_s;
+    QTest::newRow("discharge order, no right")
+        << u"2904"_s << 6 << u""_s
+        << u"Sorry, you don't have access right to Send Clearance/Discharge Order."_s;
+    QTest::newRow("cash assessment, no right")
+        << u"2904"_s << 7 << u""_s << u"Sorry you don't have access right for Assessment Entry."_s;
+    QTest::newRow("clinical assessment, open to all")
+        << u"2908"_s << 9 << u"frmAssessmentClinical|K0100001|"_s << u""_s;
+    QTest::newRow("hemodialysis, open to all")
+        << u"2908"_s << 10 << u"frmNotificationforHemodialysis|K0100001|"_s << u""_s;
+    QTest::newRow("pathology request") << u"2908"_s << 11 << u"frmRequest|K0100001|LB"_s << u""_s;
+    QTest::newRow("no button 8") << u"2901"_s << 8 << u""_s << u""_s;
+}
+
+void tst_PatientProfile::actions()
+{
+    QFETCH(QString, employee);
+    QFETCH(int, index);
+    QFETCH(QString, opened);
+    QFETCH(QString, refusal);
+    OPEN_STATION(s, employee);
+    PatientProfile profile(s.f.session);
+    s.wire(profile);
+    QSignalSpy heightWeight(&profile, &PatientProfile::heightWeightRequested);
+    QVERIFY(profile.open(profileOf(u"K0100001"_s)));
+    profile.runAction(index);
+    QCOMPARE(s.windows(), opened.isEmpty() ? QStringList() : QStringList{opened});
+    QCOMPARE(s.f.notifier.lastText(), refusal);
+    QCOMPARE(heightWeight.size(), 0);
+}
+
+void tst_PatientProfile::functionKeys_data()
+{
+    QTest::addColumn<QString>("employee");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("opened");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("F6 medicines") << u"2903"_s << int(Qt::Key_F6)
+                                  << u"frmPharmacyRequest|K0100001|PH"_s << u""_s;
+    QTest::newRow("F7 supplies, no right")
+        << u"2904"_s << int(Qt::Key_F7) << u""_s
+        << u"Sorry, you don't have access right to request from Central Supplies."_s;
+    QTest::newRow("F11 needs both 19 and 17")
+        << u"2903"_s << int(Qt::Key_F11) << u""_s
+        << u"Sorry, you don't have access right to View Statement Of Account."_s;
+}
+
+void tst_PatientProfile::functionKeys()
+{
+    QFETCH(QString, employee);
+    QFETCH(int, key);
+    QFETCH(QString, opened);
+    QFETCH(QString, message);
+    OPEN_STATION(s, employee);
+    PatientProfile profile(s.f.session);
+    s.wire(profile);
+    QVERIFY(profile.open(profileOf(u"K0100001"_s)));
+    QVERIFY(profile.keyPressed(key));
+    QVERIFY(!profile.keyPressed(Qt::Key_F3));
+    QCOMPARE(s.windows(), opened.isEmpty() ? QStringList() : QStringList{opened});
+    QCOMPARE(s.f.notifier.lastText(), message);
+}
+
+void tst_PatientProfile::tabsAreReadOnceUntilRefreshed()
+{
+    OPEN_STATION(s, u"2901"_s);
+    PatientProfile profile(s.f.session);
+    QSignalSpy invalidated(&profile, &PatientProfile::tabsInvalidated);
+    QVERIFY(profile.open(profileOf(u"K0100001"_s, PatientProfile::CommonExamsTab)));
+    QCOMPARE(profile.initialTab(), int(PatientProfile::CommonExamsTab));
+    // Opening reads the header only.
+    QVERIFY(profile.vitalSigns().readings().isEmpty());
+    for (int tab = 0; tab < PatientProfile::TabCount; ++tab)
+        QVERIFY(!profile.isTabLoaded(tab));
+    QVERIFY(profile.takeTabToLoad(PatientProfile::CommonExamsTab));
+    QVERIFY(!profile.takeTabToLoad(PatientProfile::CommonExamsTab));
+    QVERIFY(profile.takeTabToLoad(PatientProfile::VitalSignsTab));
+    QVERIFY(!profile.isTabLoaded(PatientProfile::ResultsTab));
+    QVERIFY(!profile.takeTabToLoad(PatientProfile::TabCount));
+
+    // The room changed meanwhile: told on refresh, and every tab is read again.
+    QVERIFY(db.exec(u"update PATIENT_DATA..tbPatient set RoomID = 'K-502' "
+                    u"where IDNum = 'K0100001'"));
+    profile.refresh();
+    QCOMPARE(s.f.notifier.lastText(), u"Patient is transfered to room K-502"_s);
+    QCOMPARE(profile.header().Room, u"K-502"_s);
+    QCOMPARE(invalidated.size(), 2);
+    QVERIFY(profile.takeTabToLoad(PatientProfile::CommonExamsTab));
+
+    // A tab named out of range opens the first.
+    QVERIFY(profile.open(profileOf(u"K0100001"_s, 42)));
+    QCOMPARE(profile.initialTab(), 0);
+    // A stay that is not there is told and opens nothing.
+    s.f.notifier.clear();
+    QVERIFY(!profile.open(profileOf(u"K9999999"_s)));
+    QCOMPARE(s.f.notifier.lastText(), u"No records found."_s);
+    QVERIFY(!profile.takeTabToLoad(PatientProfile::VitalSignsTab));
+}
+
+void tst_PatientProfile::backToThePatientList()
+{
+    OPEN_STATION(s, u"2901"_s);
+    PatientProfile profile(s.f.session);
+    s.wire(profile);
+    QVERIFY(profile.open(profileOf(u"K0100001"_s)));
+    QVERIFY(!profile.backToPatientList());
+    QCOMPARE(s.f.notifier.lastText(), u"Go back to patient list?"_s);
+    QVERIFY(s.windows().isEmpty());
+    s.f.notifier.answer({true});
+    QVERIFY(profile.backToPatientList());
+    QCOMPARE(s.windows(), QStringList{u"frmSearch|K0100001|"_s});
+}
+
+void tst_PatientProfile::heightAndWeight()
+{
+    OPEN_STATION(s, u"2903"_s);
+    PatientProfile profile(s.f.session);
+    QVERIFY(profile.open(profileOf(u"K0100001"_s)));
+    const QString refused = u"Please enter the height in centimetres (20 to 250) and the weight "
+                            u"in kilograms (0.3 to 350)."_s;
+    for (const auto &[height, weight] : {std::pair{u"abc"_s, u"60"_s}, {u"170"_s, u""_s},
+                                         {u"170"_s, u"400"_s}, {u"2"_s, u"60"_s}}) {
+        QVERIFY(!profile.saveHeightWeight(height, weight));
+        QCOMPARE(s.f.notifier.lastText(), refused);
+    }
+    QVERIFY(profile.saveHeightWeight(u"170"_s, u"65.5"_s));
+    QVERIFY(profile.saveHeightWeight(u"170"_s, u"64"_s));
+    QCOMPARE(s.f.notifier.lastText(), u"Height and Weight was succesfully updated."_s);
+    QCOMPARE(profile.header().Height, u"170"_s);
+    QCOMPARE(profile.header().Weight, u"64"_s);
+    auto logs = db.select(u"select Remarks from STATION..tbStationLogs where IdNum = 'K0100001' "
+                          u"and UserID = '2903' order by LogID");
+    QVERIFY(logs);
+    QStringList remarks;
+    for (const Row &r : *logs)
+        remarks << r.text(u"Remarks");
+    QCOMPARE(remarks, (QStringList{u"CHANGE HEIGHT AND WEIGHT OLDH: OLDW: NEWH:170 NEWW:65.5"_s,
+                                   u"CHANGE HEIGHT AND WEIGHT OLDH:170 OLDW:65.5 NEWH:170 "
+                                   u"NEWW:64"_s}));
+}
+
+void tst_PatientProfile::fromThePatientListToASavedReading()
+{
+    OPEN_STATION(s, u"2903"_s);
+    PatientList list(s.f.session, &s.finder, &s.menu, PatientList::Window::PatientList);
+    list.setSearchText(PatientList::LastName, u"BATUMBAKAL"_s);
+    list.load();
+    int row = 0;
+    for (int r = 1; r < list.grid().gridRows(); ++r) {
+        if (list.grid().text(r, PatientGrid::AdmissionNumber) == u"K0100001")
+            row = r;
+    }
+    QVERIFY(row > 0);
+    list.activate(row);
+    QCOMPARE(s.opened.size(), 1);
+    QCOMPARE(s.opened.at(0).at(0).toString(), u"frmFinal"_s);
+    const auto request = s.opened.at(0).at(1).value<WindowRequest>();
+
+    // The main window hands the request to the profile, which the nurse works on.
+    PatientProfile profile(s.f.session);
+    s.wire(profile);
+    QVERIFY(profile.open(request));
+    QCOMPARE(profile.header().IdNum, u"K0100001"_s);
+    QCOMPARE(s.f.session.CurrentPatient.IdNum, u"K0100001"_s);
+    QVERIFY(profile.takeTabToLoad(profile.initialTab()));
+    VitalSigns &vs = profile.vitalSigns();
+    QVERIFY(vs.load(profile.idNum()));
+    vs.setEntry({u"130"_s, u"85"_s, u"37.4"_s, u"90"_s, u"22"_s, u"97"_s, u"Every Hour"_s, {}});
+    s.f.dialogs.sign(u"2907"_s);
+    QCOMPARE(vs.save(), VitalSigns::Outcome::Done);
+
+    auto saved = db.selectOne(u"select BP, TEMPERATURE, PULSERATE, RESPRATE, O2Sat, NInitial, "
+                              u"Protocol, TRANSDATE from STATION..tbNurseVitalSigns "
+                              u"where IDNUM = 'K0100001'");
+    QVERIFY(saved && *saved);
+    const Row &r = **saved;
+    QCOMPARE((QStringList{r.text(u"BP"), r.text(u"TEMPERATURE"), r.text(u"PULSERATE"),
+                          r.text(u"RESPRATE"), r.text(u"O2Sat"), r.text(u"NInitial"),
+                          r.text(u"Protocol")}),
+             (QStringList{u"130/85"_s, u"37.4"_s, u"90"_s, u"22"_s, u"97"_s, u"2907"_s,
+                          u"Every Hour"_s}));
+    QCOMPARE(r.dateTime(u"TRANSDATE"), test::fixtureNow());
+
+    // "&Post Charges" from here opens the charge window for the same stay.
+    profile.runAction(5);
+    QCOMPARE(s.windows().last(), u"frmCharge|K0100001|"_s);
+}
+
+void tst_PatientProfile::historyLimits_data()
+{
+    QTest::addColumn<int>("group");
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("allergies") << int(ProfileHistory::Group::Allergy) << 5
+                               << u"You may only choose five(5) allergies."_s;
+    QTest::newRow("family") << int(ProfileHistory::Group::Family) << 4
+                            << u"You may only select four(4) items."_s;
+    QTest::newRow("personal") << int(ProfileHistory::Group::Personal) << 4
+                              << u"You may only select four(4) items."_s;
+    QTest::newRow("social, all three") << int(ProfileHistory::Group::Social) << 3 << u""_s;
+}
+
+void tst_PatientProfile::historyLimits()
+{
+    QFETCH(int, group);
+    QFETCH(int, limit);
+    QFETCH(QString, message);
+    OPEN_STATION(s, u"2901"_s);
+    ProfileHistory h(s.f.session);
+    const auto g = ProfileHistory::Group(group);
+    QVERIFY(h.load(u"K0000001"_s, u"K0100001"_s));
+    const int boxes = int(ProfileHistory::names(g).size());
+    for (int i = 0; i < boxes; ++i)
+        QCOMPARE(h.setTicked(g, i, true), i < limit);
+    int ticked = 0;
+    for (int i = 0; i < boxes; ++i)
+        ticked += h.isTicked(g, i) ? 1 : 0;
+    QCOMPARE(ticked, limit);
+    QCOMPARE(s.f.notifier.lastText(), message);
+    // Unticking one makes room for another.
+    if (limit < boxes) {
+        QVERIFY(!h.setTicked(g, 0, false));
+        QVERIFY(h.setTicked(g, boxes - 1, true));
+    }
+}
+
+void tst_PatientProfile::historySavedInSlotsInIndexOrder_data()
+{
+    QTest::addColumn<QString>("idNum");
+    QTest::addColumn<bool>("admissionHistoryWritten");
+    QTest::newRow("admission") << u"K0100001"_s << true;
+    QTest::newRow("visit leaves the admission's history") << u"K0300001B"_s << false;
+}
+
+void tst_PatientProfile::historySavedInSlotsInIndexOrder()
+{
+    QFETCH(QString, idNum);
+    QFETCH(bool, admissionHistoryWritten);
+    OPEN_STATION(s, u"2901"_s);
+    // The visit shares its IdNum's history row with nobody; give it one to prove it untouched.
+    QVERIFY(db.exec(u"insert into PATIENT_DATA..tbPatientHistory (IDNum, ADMDiagnosis) "
+                    u"values ('K0300001B', 'OLD')"));
+    ProfileHistory h(s.f.session);
+    QVERIFY(h.load(u"K0000001"_s, idNum));
+    using G = ProfileHistory::Group;
+    // Ticked out of order; stored in the order of the boxes.
+    for (int i : {10, 7, 0})
+        QVERIFY(h.setTicked(G::Allergy, i, true));
+    for (int i : {17, 3})
+        QVERIFY(h.setTicked(G::Personal, i, true));
+    QVERIFY(h.setTicked(G::Family, 5, true));
+    QVERIFY(h.setTicked(G::Social, 2, true));
+    h.allergyOthers = u"LATEX"_s;
+    h.briefHistory = u"Pain at the right lower quadrant, 2 days."_s;
+    h.admDiagnosis = u"ACUTE APPENDICITIS, RULE OUT PERFORATION"_s;
+    h.skin = u"Warm"_s;
+
+    QCOMPARE(h.save(), ProfileHistory::Outcome::Declined);
+    s.f.notifier.answer({true, true});
+    s.f.dialogs.sign(QString());
+    s.f.dialogs.sign(u"2903"_s);
+    QCOMPARE(h.save(), ProfileHistory::Outcome::Done);
+    QCOMPARE(s.f.notifier.lastText(), u"Patient Profile Successfully Updated."_s);
+
+    auto a = db.selectOne(u"select AllergyID1 || '|' || AllergyID2 || '|' || AllergyID3 || '|' || "
+                          u"AllergyID4 || '|' || AllergyID5 || '|' || Others as A "
+                          u"from PATIENT_DATA..tbMasterAllergies where Hospnum = 'K0000001'");
+    QVERIFY(a && *a);
+    QCOMPARE((*a)->text(u"A"), u"F1|M1|O1|||LATEX"_s);
+    auto p = db.selectOne(u"select PH1 || '|' || PH2 || '|' || PH3 || '|' || PH4 || '|' || FH1 || "
+                          u"'|' || FH2 || '|' || PSH1 || '|' || PSH2 || '|' || PSH3 as P, PEskin "
+                          u"from STATION..tbNurseProfile where IDNum = :id",
+                          {{"id", idNum}});
+    QVERIFY(p && *p);
+    QCOMPARE((*p)->text(u"P"), u"4|18|||6||3||"_s);
+    QCOMPARE((*p)->text(u"PEskin"), u"Warm"_s);
+    auto dx = db.scalar(u"select ADMDiagnosis from PATIENT_DATA..tbPatientHistory "
+                        u"where IDNum = :id",
+                        {{"id", idNum}});
+    QVERIFY(dx);
+    QCOMPARE(dx->toString(), admissionHistoryWritten ? h.admDiagnosis : u"OLD"_s);
+
+    // Read back, the boxes and texts are as saved.
+    ProfileHistory again(s.f.session);
+    QVERIFY(again.load(u"K0000001"_s, idNum));
+    for (int i = 0; i < 12; ++i)
+        QCOMPARE(again.isTicked(G::Allergy, i), i == 0 || i == 7 || i == 10);
+    QVERIFY(again.isTicked(G::Personal, 17) && again.isTicked(G::Family, 5));
+    QCOMPARE(again.briefHistory, h.briefHistory);
+}
+
+void tst_PatientProfile::laboratoryResultsMatchTheirTable()
+{
+    OPEN_STATION(s, u"2901"_s);
+    // A stay of the demo hospital with results, and the statement the list stands for.
+    auto stay = db.scalar(u"select IdNum from LABORATORY..tbLabResult where RecordStatus <> 'R' "
+                          u"order by IdNum limit 1");
+    QVERIFY(stay && !stay->toString().isEmpty());
+    const QString idNum = stay->toString();
+    auto expected = db.select(u"select SectionID, TestName, Result from LABORATORY..tbLabResult "
+                              u"where IdNum = :id and RecordStatus <> 'R' "
+                              u"order by SectionID, RequestDate, ResultID",
+                              {{"id", idNum}});
+    QVERIFY(expected);
+    ProfileLists lists(db);
+    auto listed = lists.laboratoryResults(idNum);
+    QVERIFY(listed);
+    QCOMPARE(listed->count(), expected->count());
+    for (int i = 0; i < listed->count(); ++i) {
+        const Row &l = listed->at(i);
+        const Row &e = expected->at(i);
+        QCOMPARE(l.text(u"Section"), ProfileLists::laboratorySection(e.text(u"SectionID")));
+        QCOMPARE(l.text(u"Exam. Name"), e.trimmed(u"TestName"));
+        QCOMPARE(l.text(u"Result"), e.trimmed(u"Result"));
+    }
+    QCOMPARE(ProfileLists::laboratorySection(u"micro"_s), u"MICBIOLOGY"_s);
+    QCOMPARE(ProfileLists::laboratorySection(u"XYZ"_s), u"XYZ"_s);
+}
+
+QTEST_GUILESS_MAIN(tst_PatientProfile)
+#include "tst_patientprofile.moc"
