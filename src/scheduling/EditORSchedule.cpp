@@ -42,9 +42,7 @@ bool EditORSchedule::load(const QString &transNum)
     auto rooms = m_store.rooms();
     if (!rooms)
         return failed(rooms.error());
-    m_roomNames.clear();
-    for (const Row &r : *rooms)
-        m_roomNames << r.trimmed(u"Room Name");
+    m_roomNames = ScheduleStore::roomNames(*rooms);
     auto schedule = m_store.schedule(transNum);
     if (!schedule)
         return failed(schedule.error());

@@ -74,9 +74,7 @@ bool ScheduleBoard::loadRooms()
     if (!parameters)
         return failed(parameters.error());
     m_roomRows = std::move(*rooms);
-    m_roomNames.clear();
-    for (const Row &r : m_roomRows)
-        m_roomNames << r.trimmed(u"Room Name");
+    m_roomNames = ScheduleStore::roomNames(m_roomRows);
     m_parameters = *parameters;
     Q_EMIT roomsChanged();
     return true;

@@ -66,9 +66,7 @@ bool ScheduleRequests::load()
     auto rooms = store.rooms();
     if (!rooms)
         return failed(rooms.error());
-    m_roomNames.clear();
-    for (const Row &r : *rooms)
-        m_roomNames << r.trimmed(u"Room Name");
+    m_roomNames = ScheduleStore::roomNames(*rooms);
     auto requests = store.pendingRequests();
     if (!requests)
         return failed(requests.error());

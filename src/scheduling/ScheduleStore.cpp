@@ -19,6 +19,14 @@ Result<RowSet> ScheduleStore::rooms()
     return m_db.call(u"SCHEDULE..sp_List_ORRooms");
 }
 
+QStringList ScheduleStore::roomNames(const RowSet &rooms)
+{
+    QStringList names;
+    for (const Row &r : rooms)
+        names << r.trimmed(u"Room Name");
+    return names;
+}
+
 Result<int> ScheduleStore::roomId(const QString &name)
 {
     auto rows = m_db.call(u"SCHEDULE..sp_Get_ORRoom", {name.trimmed()});

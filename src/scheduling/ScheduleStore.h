@@ -71,6 +71,8 @@ public:
 
     /// The active rooms in the board's order ("SCHEDULE..sp_List_ORRooms"): RoomID, Room Name.
     Result<RowSet> rooms();
+    /// The names of `rooms` (as rooms() reads them), in the same order.
+    static QStringList roomNames(const RowSet &rooms);
     /// The id of the room called `name`; 0 when no room has that name.
     Result<int> roomId(const QString &name);
     Result<BoardParameters> parameters();
