@@ -11,7 +11,11 @@
 #include "core/db/Database.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QPainter>
 #include <QRegularExpression>
+#include <QTextStream>
 
 #include <memory>
 
@@ -21,6 +25,9 @@ namespace {
 
 const QString kReportFile = QStringLiteral("Nurse_Station_Income_Detailed.RPT");
 constexpr qint64 kReportLines = 5000;
+constexpr qint64 kLongReportLines = 50000;
+/// The sizes the time per 1,000 lines is printed for.
+constexpr qint64 kScalingLines[] = {500, 1000, 2000, 5000, 10000, 20000, 50000};
 // How far back the period may reach when the OR charged little.
 constexpr int kMostDays = 366;
 
@@ -91,8 +98,123 @@ Result<ReportPeriodChoice> chooseReportPeriod(Database &db, qint64 wanted)
     return choice;
 }
 
-Result<BenchPath> reportPath(BenchSession &s, const QString &reportsFolder,
-                             const QString &scratchFolder)
+namespace {
+
+Result<BenchPath> incomeReportPath(BenchSession &s, const QString &reportsFolder,
+                                   const QString &scratchFolder);
+
+/// The report's values for a period, as the report command gives them: the period, the
+/// station and whether amounts are shown.
+QVariantList reportValues(BenchSession &s, const ReportPeriodChoice &period)
+{
+    return {period.from, period.to, s.session.StationID, s.session.hospital.IsShowAmount};
+}
+
+/// Opens the report with `values` and writes it to `pdf`; answers its pages.
+Result<qint64> reportToPdf(ReportState &state, const QVariantList &values, const QString &pdf)
+{
+    if (!state.reports.OpenReport(kReportFile, values))
+        return failure(QStringLiteral("the report did not open"));
+    const std::shared_ptr<const RenderedReport> report = state.reports.current();
+    if (auto ok = report->exportPdf(pdf); !ok)
+        return tl::unexpected(ok.error());
+    return report->pageCount();
+}
+
+/// The time per 1,000 lines from 500 lines up, one run each, printed on `err`.
+Result<void> printScaling(BenchSession &s, ReportState &state)
+{
+    QTextStream err(stderr);
+    qint64 before = -1;
+    for (const qint64 wanted : kScalingLines) {
+        auto period = chooseReportPeriod(s.db, wanted);
+        if (!period)
+            return tl::unexpected(period.error());
+        if (period->lines == before)
+            break; // the hospital has no more lines
+        before = period->lines;
+        QElapsedTimer timer;
+        timer.start();
+        auto pages = reportToPdf(state, reportValues(s, *period), state.pdf);
+        if (!pages)
+            return tl::unexpected(pages.error());
+        const double ms = double(timer.nsecsElapsed()) / 1e6;
+        err << QStringLiteral("    income report scaling: %1 lines, %2 pages, %3 ms, %4 ms per "
+                              "1,000 lines\n")
+                   .arg(period->lines)
+                   .arg(*pages)
+                   .arg(ms, 0, 'f', 0)
+                   .arg(period->lines > 0 ? ms * 1000.0 / double(period->lines) : 0.0, 0, 'f', 1)
+            << Qt::flush;
+    }
+    return {};
+}
+
+} // namespace
+
+Result<QList<BenchPath>> reportPath(BenchSession &s, const QString &reportsFolder,
+                                    const QString &scratchFolder)
+{
+    auto one = incomeReportPath(s, reportsFolder, scratchFolder);
+    if (!one)
+        return tl::unexpected(one.error());
+    QList<BenchPath> paths{*one};
+
+    auto period = chooseReportPeriod(s.db, kReportLines);
+    if (!period)
+        return tl::unexpected(period.error());
+    auto state = std::make_shared<ReportState>(s, reportsFolder, scratchFolder);
+    const QVariantList values = reportValues(s, *period);
+    BenchPath screen;
+    screen.name = QStringLiteral("first page of the income report of %1 lines on screen")
+                      .arg(period->lines);
+    screen.program = QStringLiteral("ReportService::OpenReport and RenderedReport::paintPage "
+                                    "into an image of the viewer's size");
+    screen.targetMs = 200;
+    screen.mostRuns = 10;
+    screen.runProgram = [state, values]() -> Result<qint64> {
+        if (!state->reports.OpenReport(kReportFile, values))
+            return failure(QStringLiteral("the report did not open"));
+        const std::shared_ptr<const RenderedReport> report = state->reports.current();
+        QImage page(1100, 850, QImage::Format_ARGB32_Premultiplied);
+        page.fill(Qt::white);
+        QPainter painter(&page);
+        report->paintPage(painter, 0, QRectF(0, 0, page.width(), page.height()));
+        painter.end();
+        return report->pageCount();
+    };
+    screen.notes << QStringLiteral("The report is opened (queries and layout) and its first "
+                                   "page painted at the viewer's size; counts pages.");
+    paths << screen;
+
+    auto longPeriod = chooseReportPeriod(s.db, kLongReportLines);
+    if (!longPeriod)
+        return tl::unexpected(longPeriod.error());
+    const QVariantList longValues = reportValues(s, *longPeriod);
+    BenchPath longReport;
+    longReport.name = QStringLiteral("income report of %1 lines to PDF").arg(longPeriod->lines);
+    longReport.program = QStringLiteral("ReportService::OpenReport and RenderedReport::exportPdf");
+    longReport.targetMs = 10000;
+    longReport.mostRuns = 2;
+    longReport.prepare = [&s, state]() { return printScaling(s, *state); };
+    longReport.runProgram = [state, longValues]() -> Result<qint64> {
+        return reportToPdf(*state, longValues, state->pdf);
+    };
+    longReport.notes << QStringLiteral("%1 to %2: about %3 lines; peak resident memory is the "
+                                       "figure to read (target 300 MB). Before the runs the time "
+                                       "per 1,000 lines from 500 lines up is printed.")
+                            .arg(longPeriod->from.toString(Qt::ISODate),
+                                 longPeriod->to.toString(Qt::ISODate))
+                            .arg(kLongReportLines);
+    paths << longReport;
+    return paths;
+}
+
+namespace {
+
+Result<BenchPath> incomeReportPath(BenchSession &s, const QString &reportsFolder,
+                                   const QString &scratchFolder)
+
 {
     auto period = chooseReportPeriod(s.db, kReportLines);
     if (!period)
@@ -144,5 +266,7 @@ Result<BenchPath> reportPath(BenchSession &s, const QString &reportsFolder,
                    .arg(kReportLines);
     return p;
 }
+
+} // namespace
 
 } // namespace kestrel::bench

@@ -32,13 +32,14 @@ QDate reportDate(const QVariant &value)
 
 // The OR's procedures of a period, one row per procedure and booking category: the posted
 // procedure charges of the OR that were not revoked, counted by inpatient and outpatient
-// stays. The category is the one the operation was confirmed with on the schedule board.
+// stays as the line's patient class says. The category is the one the operation was
+// confirmed with on the schedule board.
 constexpr QStringView kMonthlySummary =
     u"select X.ItemID as ProcedureCode, X.Description as ProcedureDesc, X.Category, "
     u"       sum(1 - X.Outpatient) as InPatients, sum(X.Outpatient) as OutPatients, "
     u"       count(*) as TotalCases, sum(X.Amount) as Amount "
     u"  from (select L.ItemID, L.Description, L.Amount, "
-    u"               case when L.IDNum like '%B' then 1 else 0 end as Outpatient, "
+    u"               case when L.PatientClass = 'O' then 1 else 0 end as Outpatient, "
     u"               COALESCE((select max(S.Category) from SCHEDULE..tbORScheduleDetails S "
     u"                          where S.IDNum = L.IDNum and S.ProcedureCode = L.ItemID "
     u"                            and S.RecordStatus = 'C'), 'UNCLASSIFIED') as Category "

@@ -3,6 +3,7 @@
 #include "reports/RenderedReport.h"
 
 #include "reports/exports/ReportExports.h"
+#include "reports/ReportLayout.h"
 #include "reports/ReportLog.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -11,7 +12,6 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QTextBlock>
 #include <QTextDocument>
 
 #include <cmath>
@@ -22,48 +22,9 @@ namespace kestrel {
 
 namespace {
 
-/// Reports are laid out at a fixed resolution, whatever screen or printer shows them, so a
-/// report has the same pages everywhere. Four layout units make one point.
-constexpr double kUnitsPerPoint = 4.0;
-constexpr int kLayoutDpi = 72 * 4;
 /// Room between the page header or footer and the body, in points.
 constexpr double kMarginGapPoints = 6.0;
-
-/// The fixed-resolution device every report document measures its text on.
-QPaintDevice &layoutDevice()
-{
-    static QImage device = [] {
-        QImage image(1, 1, QImage::Format_ARGB32);
-        const int dotsPerMeter = qRound(kLayoutDpi / 0.0254);
-        image.setDotsPerMeterX(dotsPerMeter);
-        image.setDotsPerMeterY(dotsPerMeter);
-        return image;
-    }();
-    return device;
-}
-
-std::unique_ptr<QTextDocument> makeDocument(const QString &html, const QString &css, double width)
-{
-    auto doc = std::make_unique<QTextDocument>();
-    doc->documentLayout()->setPaintDevice(&layoutDevice());
-    doc->setUseDesignMetrics(true);
-    doc->setDocumentMargin(0);
-    doc->setDefaultStyleSheet(css);
-    doc->setHtml(html);
-    doc->setTextWidth(width);
-    return doc;
-}
-
-void drawDocument(QPainter &painter, QTextDocument &doc, const QRectF &clip)
-{
-    QAbstractTextDocumentLayout::PaintContext ctx;
-    ctx.clip = clip;
-    ctx.palette.setColor(QPalette::Text, Qt::black);
-    painter.save();
-    painter.setClipRect(clip, Qt::IntersectClip);
-    doc.documentLayout()->draw(&painter, ctx);
-    painter.restore();
-}
+constexpr double kUnitsPerPoint = kLayoutUnitsPerPoint;
 
 } // namespace
 
@@ -76,48 +37,13 @@ struct RenderedReport::Private
     PageMarginHtml header;
     PageMarginHtml footer;
     QList<ReportGroup> groups;
-    std::unique_ptr<QTextDocument> body;
+    std::unique_ptr<ReportLayout> body;
+    mutable std::unique_ptr<QTextDocument> wholeDocument;
     QSizeF page;     ///< the sheet, in layout units
-    QRectF bodyRect; ///< where one page's slice of the body goes, in layout units
+    QRectF bodyRect; ///< where one page's part of the body goes, in layout units
     double headerTop = 0;
     double footerTop = 0;
     int pages = 1;
-
-    void findGroupPages()
-    {
-        QHash<QString, int> pageOf;
-        const auto note = [&](const QStringList &names, double y) {
-            const int page = std::clamp(int(std::floor(y / bodyRect.height())), 0, pages - 1);
-            for (const QString &name : names) {
-                if (!pageOf.contains(name))
-                    pageOf.insert(name, page);
-            }
-        };
-        // A line's place, not its block's: a block's top margin may end one page while its
-        // text starts the next.
-        const auto lineTop = [&](const QTextBlock &block, int position) {
-            const QRectF rect = body->documentLayout()->blockBoundingRect(block);
-            const QTextLayout *lines = block.layout();
-            const QTextLine line = lines ? lines->lineForTextPosition(position) : QTextLine();
-            if (!line.isValid())
-                return rect.top();
-            // The block's rectangle starts at the layout's origin; a line pushed over a page
-            // break carries the push in its own position.
-            return rect.top() + line.y() + line.height() / 2;
-        };
-        for (QTextBlock block = body->begin(); block.isValid(); block = block.next()) {
-            // An empty anchor before a heading is kept on the heading's block.
-            note(block.charFormat().anchorNames(), lineTop(block, 0));
-            for (auto it = block.begin(); !it.atEnd(); ++it) {
-                const QTextFragment fragment = it.fragment();
-                const QStringList names = fragment.charFormat().anchorNames();
-                if (!names.isEmpty())
-                    note(names, lineTop(block, fragment.position() - block.position()));
-            }
-        }
-        for (ReportGroup &group : groups)
-            group.page = pageOf.value(group.anchor, 0);
-    }
 };
 
 RenderedReport::RenderedReport(QString title, QString bodyHtml, QString css, QPageLayout layout,
@@ -139,8 +65,10 @@ RenderedReport::RenderedReport(QString title, QString bodyHtml, QString css, QPa
     const double width = (paper.width() - margins.left() - margins.right()) * kUnitsPerPoint;
     // The header and footer are measured on the first page; page numbers do not change
     // their height.
-    const double headerHeight = makeDocument(d->header(1, 1), d->css, width)->size().height();
-    const double footerHeight = makeDocument(d->footer(1, 1), d->css, width)->size().height();
+    const double headerHeight =
+        makeReportDocument(d->header(1, 1), d->css, width)->size().height();
+    const double footerHeight =
+        makeReportDocument(d->footer(1, 1), d->css, width)->size().height();
     const double gap = kMarginGapPoints * kUnitsPerPoint;
     d->headerTop = margins.top() * kUnitsPerPoint;
     const double bodyTop = d->headerTop + (headerHeight > 0 ? headerHeight + gap : 0);
@@ -151,10 +79,10 @@ RenderedReport::RenderedReport(QString title, QString bodyHtml, QString css, QPa
     const double bodyHeight = std::max(bodyBottom - bodyTop, 72.0 * kUnitsPerPoint);
     d->bodyRect = QRectF(margins.left() * kUnitsPerPoint, bodyTop, width, bodyHeight);
 
-    d->body = makeDocument(d->html, d->css, width);
-    d->body->setPageSize(QSizeF(width, bodyHeight));
+    d->body = std::make_unique<ReportLayout>(d->html, d->css, d->bodyRect.size());
     d->pages = std::max(1, d->body->pageCount());
-    d->findGroupPages();
+    for (ReportGroup &group : d->groups)
+        group.page = std::max(0, d->body->pageOfAnchor(group.anchor));
 }
 
 RenderedReport::~RenderedReport() = default;
@@ -189,9 +117,16 @@ const QList<ReportGroup> &RenderedReport::groups() const
     return d->groups;
 }
 
-const QTextDocument &RenderedReport::document() const
+const ReportLayout &RenderedReport::layout() const
 {
     return *d->body;
+}
+
+const QTextDocument &RenderedReport::document() const
+{
+    if (!d->wholeDocument)
+        d->wholeDocument = makeReportDocument(d->html, d->css, d->bodyRect.width());
+    return *d->wholeDocument;
 }
 
 QString RenderedReport::headerHtml(int page) const
@@ -217,29 +152,26 @@ void RenderedReport::paintPage(QPainter &painter, int pageIndex, const QRectF &t
 
     const double width = d->bodyRect.width();
     const double left = d->bodyRect.left();
-    auto header = makeDocument(d->header(pageIndex + 1, d->pages), d->css, width);
+    auto header = makeReportDocument(d->header(pageIndex + 1, d->pages), d->css, width);
     painter.save();
     painter.translate(left, d->headerTop);
-    drawDocument(painter, *header, QRectF(QPointF(0, 0), header->size()));
+    drawReportDocument(painter, *header, QRectF(QPointF(0, 0), header->size()));
     painter.restore();
 
-    // The body is one long document cut into page-high slices; its layout already keeps
-    // lines and table rows off the cuts.
     painter.save();
-    painter.translate(left, d->bodyRect.top() - pageIndex * d->bodyRect.height());
-    drawDocument(painter, *d->body,
-                 QRectF(0, pageIndex * d->bodyRect.height(), width, d->bodyRect.height()));
+    painter.translate(d->bodyRect.topLeft());
+    d->body->paintPage(painter, pageIndex);
     painter.restore();
 
-    auto footer = makeDocument(d->footer(pageIndex + 1, d->pages), d->css, width);
+    auto footer = makeReportDocument(d->footer(pageIndex + 1, d->pages), d->css, width);
     painter.save();
     painter.translate(left, d->footerTop);
-    drawDocument(painter, *footer, QRectF(QPointF(0, 0), footer->size()));
+    drawReportDocument(painter, *footer, QRectF(QPointF(0, 0), footer->size()));
     painter.restore();
     painter.restore();
 }
 
-Result<void> RenderedReport::print(QPagedPaintDevice &device) const
+Result<void> RenderedReport::print(QPagedPaintDevice &device, int fromPage, int toPage) const
 {
     // The sheet is drawn whole, margins included, so the device gets no margins of its own.
     const QPageLayout sheet(d->layout.pageSize(), d->layout.orientation(), QMarginsF(),
@@ -255,8 +187,11 @@ Result<void> RenderedReport::print(QPagedPaintDevice &device) const
     const double scale =
         std::min(device.width() / d->page.width(), device.height() / d->page.height());
     const QRectF target(0, 0, d->page.width() * scale, d->page.height() * scale);
-    for (int i = 0; i < d->pages; ++i) {
-        if (i > 0 && !device.newPage()) {
+    // The print dialog's page range: pages outside the report are left out.
+    const int first = std::clamp(fromPage > 0 ? fromPage - 1 : 0, 0, d->pages - 1);
+    const int last = std::clamp(toPage > 0 ? toPage - 1 : d->pages - 1, first, d->pages - 1);
+    for (int i = first; i <= last; ++i) {
+        if (i > first && !device.newPage()) {
             painter.end();
             return failure(QStringLiteral("The report \"%1\" could not be printed: page %2 "
                                           "was refused.")

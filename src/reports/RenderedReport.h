@@ -19,6 +19,8 @@ class QTextDocument;
 
 namespace kestrel {
 
+class ReportLayout;
+
 /// A group of a report's group tree: its key, the anchor in the body, and the page (0-based)
 /// the anchor lands on.
 struct ReportGroup
@@ -57,14 +59,17 @@ public:
     void paintPage(QPainter &painter, int pageIndex, const QRectF &target) const;
     const QList<ReportGroup> &groups() const;
 
-    /// Prints every page on `device` (a printer or a PDF writer), one sheet per page.
-    Result<void> print(QPagedPaintDevice &device) const;
+    /// Prints pages `fromPage` to `toPage` (1-based; 0 for the first or the last) on `device`
+    /// (a printer or a PDF writer), one sheet per page.
+    Result<void> print(QPagedPaintDevice &device, int fromPage = 0, int toPage = 0) const;
     Result<void> exportPdf(const QString &path) const;
     /// Every table of the report as rows of one sheet, the title in A1.
     Result<void> exportXlsx(const QString &path) const;
     Result<void> exportRtf(const QString &path) const;
 
-    /// The laid-out body (its page size is the body area of one page); exports walk it.
+    /// The laid-out body: its tables row by row and its free text; exports read it.
+    const ReportLayout &layout() const;
+    /// The whole body as one rich-text document, made when first asked for (for its text).
     const QTextDocument &document() const;
     /// The header and footer HTML of page `page` (1-based).
     QString headerHtml(int page) const;

@@ -142,8 +142,11 @@ QList<ReportCommandEntry> buildCatalog()
     const QString census = QStringLiteral("MonthlyCensus.rpt");
     const QString censusTitle = QStringLiteral("Operating Room Census Report");
     const QString censusDetailed = QStringLiteral("Operating Room Census Report (Detailed)");
+    // The older command names no patients: all of them, over the period asked.
     add(period(QStringLiteral("mnuCensusOrig"), kCensusCaption, census,
-               {kAddress1, kCompany, text(QStringLiteral("A")), kFrom, kTo}, censusTitle));
+               {kAddress1, kCompany, text(QStringLiteral("A")), text(QStringLiteral("A")), kFrom,
+                kTo},
+               censusTitle));
     add(period(
         QStringLiteral("mnuCensusDetailed"), kCensusCaption, census,
         {kAddress1, kCompany, text(QStringLiteral("D")), text(QStringLiteral("H")), kFrom, kTo},
@@ -191,9 +194,12 @@ QList<ReportCommandEntry> buildCatalog()
     ReportCommandEntry logbook;
     logbook.command = QStringLiteral("mnuORLogbook");
     logbook.prompt = ReportPrompt::MonthAndNumber;
-    logbook.parts = {ReportPart{QStringLiteral("OR Logbook_Page1.rpt"),
-                                {kFrom, kTo, v(S::StartingNumber), v(S::EmployeeName)}},
-                     ReportPart{QStringLiteral("OR Logbook_Page2.rpt"), {kFrom, kTo}}};
+    // The two parts face each other in the book: the second carries the same case numbers,
+    // so it is handed the clerk's starting number after the period too.
+    logbook.parts = {
+        ReportPart{QStringLiteral("OR Logbook_Part1.rpt"),
+                   {kFrom, kTo, v(S::StartingNumber), v(S::EmployeeName)}},
+        ReportPart{QStringLiteral("OR Logbook_Part2.rpt"), {kFrom, kTo, v(S::StartingNumber)}}};
     logbook.title = QStringLiteral("OR Logbook");
     logbook.printAtOnce = true;
     add(logbook);
@@ -320,9 +326,10 @@ std::optional<ReportCommandEntry> reportCommand(const QString &command,
         entry.showGroupTree = false;
     } else if (command == u"mnuORLogbook") {
         if (context.clientname == u"RYSEN") {
-            // This client keeps a daily logbook over any period, without starting numbers.
+            // This client keeps a daily logbook over any period, without starting numbers; its
+            // period prompt has no caption of its own.
             entry.prompt = ReportPrompt::Period;
-            entry.caption = QStringLiteral("Enter Report Date for OR Logbook");
+            entry.caption.clear();
             entry.parts = {ReportPart{QStringLiteral("DailyORLogbook.rpt"), {kFrom, kTo}}};
         } else if (context.logbookOnePage) {
             entry.parts.removeLast();

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlField>
 #include <QSqlQuery>
@@ -355,10 +356,17 @@ Result<QVariantMap> ReportRenderer::context(const ReportDefinition &definition,
     for (auto it = definition.subreports.cbegin(); it != definition.subreports.cend(); ++it)
         ctx.insert(QStringLiteral("subreport_") + it.key(), QString());
 
+    m_warnings.clear();
+    // The names the templates may use besides the context's own: row and group fields.
+    QSet<QString> known{QStringLiteral("page"),  QStringLiteral("pages"), QStringLiteral("rownum"),
+                        QStringLiteral("key"),   QStringLiteral("rows"),  QStringLiteral("count"),
+                        QStringLiteral("anchor")};
     for (const ReportQuery &query : definition.queries) {
         auto result = runQuery(m_db, query, args.binds, reportName);
         if (!result)
             return tl::unexpected(result.error());
+        for (const QString &column : std::as_const(result->columns))
+            known << column << QStringLiteral("sum_") + column;
         const QList<ColumnKind> kinds = columnKinds(query, *result);
         for (const QString &column : query.sums) {
             if (!result->columns.contains(column))
@@ -421,6 +429,25 @@ Result<QVariantMap> ReportRenderer::context(const ReportDefinition &definition,
             }
             close();
             ctx.insert(query.name + u"_groups", groups);
+        }
+    }
+    for (auto it = ctx.cbegin(); it != ctx.cend(); ++it)
+        known << it.key();
+    // A field no query gives prints blank; the definition's author is told which one.
+    static const QRegularExpression tag(
+        QStringLiteral(R"(\{\{\{?\s*[#^/&]?\s*([A-Za-z_][A-Za-z0-9_]*)\s*\}?\}\})"));
+    for (const QString *text : {&definition.templateText, &definition.headerText,
+                                &definition.footerText}) {
+        for (auto it = tag.globalMatch(*text); it.hasNext();) {
+            const QString field = it.next().captured(1);
+            const QString message =
+                QStringLiteral("%1: the field \"%2\" is given by no query or parameter; it "
+                               "prints blank.")
+                    .arg(reportName, field);
+            if (!known.contains(field) && !m_warnings.contains(message)) {
+                qCWarning(lcReports).noquote() << message;
+                m_warnings << message;
+            }
         }
     }
     return ctx;
@@ -489,8 +516,15 @@ ReportRenderer::render(const ReportDefinition &definition, const QVariantMap &co
         return tl::unexpected(body.error());
     const QString header = definition.headerText.isEmpty() ? kDefaultHeader : definition.headerText;
     const QString footer = definition.footerText.isEmpty() ? kDefaultFooter : definition.footerText;
+    // The rows of the queries are the body's: a page margin only reads the report's single
+    // values and short lists, so the long lists are not converted again for it.
+    QVariantMap marginContext;
+    for (auto it = context.cbegin(); it != context.cend(); ++it) {
+        if (it.value().typeId() != QMetaType::QVariantList || it.value().toList().size() <= 50)
+            marginContext.insert(it.key(), it.value());
+    }
     // The page margins are filled per page; a template error shows here, once, not on paper.
-    QVariantMap probe = context;
+    QVariantMap probe = marginContext;
     probe.insert(QStringLiteral("page"), QStringLiteral("1"));
     probe.insert(QStringLiteral("pages"), QStringLiteral("1"));
     if (auto ok = fill(header, probe, name + u" [header]"); !ok)
@@ -499,7 +533,7 @@ ReportRenderer::render(const ReportDefinition &definition, const QVariantMap &co
         return tl::unexpected(ok.error());
     // Pages are painted again and again in the viewer: the values are converted once and
     // each page only adds its number on top of them.
-    const auto data = std::make_shared<const mu::data>(toMustache(context));
+    const auto data = std::make_shared<const mu::data>(toMustache(marginContext));
     const auto margin = [data](const QString &text) -> RenderedReport::PageMarginHtml {
         auto tmpl = std::make_shared<mu::mustache>(text.toStdString());
         return [data, tmpl](int page, int pages) {

@@ -50,6 +50,10 @@ public:
     /// Everything the templates of `definition` see with `values`: parameters, headings,
     /// PrintedOn and the rows, counts, sums and groups of every query.
     Result<QVariantMap> context(const ReportDefinition &definition, const QVariantList &values);
+    /// What the last context() found wrong in the definition without stopping the report:
+    /// fields its templates name that no query or parameter gives (they print blank), each
+    /// message naming the definition file and the field.
+    const QStringList &warnings() const { return m_warnings; }
     /// Fills `templateText` (Mustache) from `context`; `what` names the template in the
     /// message of a template that does not parse.
     static Result<QString> fill(const QString &templateText, const QVariantMap &context,
@@ -66,6 +70,7 @@ public:
 private:
     Database &m_db;
     ReportHeadings m_headings;
+    QStringList m_warnings;
 };
 
 } // namespace kestrel

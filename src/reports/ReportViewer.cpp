@@ -153,8 +153,13 @@ QString ReportViewer::exportFilter(ExportFormat format)
 bool ReportViewer::exportTo(ExportFormat format, const QString &fileName)
 {
     hideMore();
-    if (!canExport() || fileName.trimmed().isEmpty())
+    if (!canExport())
         return false;
+    // A cancelled save dialog leaves no file name: the export fails, and says so.
+    if (fileName.trimmed().isEmpty()) {
+        m_notifier.errorBox(QStringLiteral("The report was not exported: no file name was given."));
+        return false;
+    }
 
     QString path = fileName;
     if (QFileInfo(path).suffix().isEmpty())

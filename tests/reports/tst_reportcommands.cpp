@@ -206,11 +206,10 @@ void tst_ReportCommands::promptAndValuesAsTheCatalogSays_data()
         "period Enter Report Date for Monthly Report", november, {"MonthlyReport.RPT"}, {both},
         true);
     row("OR logbook: month and number, both parts printed", "mnuORLogbook", "", false, "month",
-        {"12/01/2026", "12/31/2026", "17"}, {"OR Logbook_Page1.rpt", "OR Logbook_Page2.rpt"},
-        {"12/01/2026|12/31/2026|17|TEST, USER 2901", "12/01/2026|12/31/2026"}, false, true);
+        {"12/01/2026", "12/31/2026", "17"}, {"OR Logbook_Part1.rpt", "OR Logbook_Part2.rpt"},
+        {"12/01/2026|12/31/2026|17|TEST, USER 2901", "12/01/2026|12/31/2026|17"}, false, true);
     row("OR logbook of RYSEN: the daily logbook over a period", "mnuORLogbook", "RYSEN", true,
-        "period Enter Report Date for OR Logbook", november, {"DailyORLogbook.rpt"}, {both}, false,
-        true);
+        "period ", november, {"DailyORLogbook.rpt"}, {both}, false, true);
     row("a month and the employee's code", "mnuMonthlyORRoomCases", "", false, "date 1",
         {"11/2026", "11/2026"}, {"MonthlySummaryORDRCases.rpt"}, {"11/2026|2901"});
     row("a year picked is the whole year", "mnuYearlyORRoomCases", "", false, "date 2",

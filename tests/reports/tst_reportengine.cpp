@@ -3,8 +3,11 @@
 //
 // The report engine over the definitions of tests/reports/data and a few OR charges: the files,
 // the parameters, what the templates see and print, the service, the pages and the exports.
+#include "core/db/Money.h"
+#include "core/db/NumberFormat.h"
 #include "reports/exports/ReportExports.h"
 #include "reports/RenderedReport.h"
+#include "reports/ReportLayout.h"
 #include "reports/ReportDefinition.h"
 #include "reports/ReportRenderer.h"
 #include "reports/ReportService.h"
@@ -14,6 +17,9 @@
 #include "support/TestDatabase.h"
 
 #include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -212,6 +218,11 @@ private Q_SLOTS:
     void spreadsheetNumbers();
     void richTextEscapes_data();
     void richTextEscapes();
+    void tablePagesKeepRowsWhole_data();
+    void tablePagesKeepRowsWhole();
+    void printedSubtotalsAddUp();
+    void printRangeAndBadTables_data();
+    void printRangeAndBadTables();
 };
 
 void tst_ReportEngine::parsesEverySection()
@@ -464,6 +475,17 @@ select TransDate as Plain, TransDate as Posted, Amount, Quantity, Description
     QCOMPARE(ReportRenderer::fill(def->templateText, *ctx, QString())
                  .value_or(QStringLiteral("<fails>")),
              QStringLiteral("11/15/2026|11/15/2026 09:30 AM|250.50|2.00|Gauze \\ pads"));
+    // A field that no query gives prints blank, and the file and the field are named.
+    ReportRenderer renderer(db, kHeadings);
+    QVERIFY(renderer.context(*def, {}).has_value());
+    QCOMPARE(renderer.warnings(), QStringList());
+    def->templateText += QStringLiteral("{{#lines}}{{postedby}}{{/lines}}");
+    def->path = QStringLiteral("/reports/Posted.rpt");
+    QVERIFY(renderer.context(*def, {}).has_value());
+    QCOMPARE(renderer.warnings().size(), 1);
+    QVERIFY2(renderer.warnings()[0].contains(u"Posted.rpt") &&
+                 renderer.warnings()[0].contains(u"\"postedby\""),
+             qPrintable(renderer.warnings()[0]));
 }
 
 void tst_ReportEngine::templateSeesHeadingsAndPrintTime()
@@ -743,6 +765,209 @@ void tst_ReportEngine::richTextEscapes()
     QFETCH(QString, text);
     QFETCH(QString, rtf);
     QCOMPARE(rtfEscaped(text), rtf);
+}
+
+namespace {
+
+/// A grouped list as the income reports write it: a heading row, a group row per department
+/// and its rows; row `tallRow` (counted over all groups) holds `tallText`.
+QString groupedTable(const QList<int> &groupSizes, int tallRow = -1, const QString &tallText = {})
+{
+    QString html = QStringLiteral("<h1>LIST</h1><table class=\"grid\" width=\"100%\">"
+                                  "<thead><tr><th width=\"20%\">Date</th><th>Description</th>"
+                                  "<th width=\"15%\" class=\"n\">Amount</th></tr></thead>");
+    int n = 0;
+    for (int g = 0; g < groupSizes.size(); ++g) {
+        html += QStringLiteral("<tr><td class=\"group\" colspan=\"3\"><a name=\"g%1\"></a>"
+                               "DEPT %1</td></tr>")
+                    .arg(g);
+        for (int r = 0; r < groupSizes[g]; ++r, ++n)
+            html += QStringLiteral("<tr><td>11/%1/2026</td><td>%2</td><td class=\"n\">1.00</td>"
+                                   "</tr>")
+                        .arg(r % 28 + 1)
+                        .arg(n == tallRow ? tallText : QStringLiteral("LINE %1").arg(n));
+    }
+    return html + QStringLiteral("</table>");
+}
+
+const QString kGridCss = QStringLiteral(
+    "table.grid td { border: 1px solid #a0a0a0; padding: 2px; }\n"
+    "td.group { background-color: #f2f2f2; font-weight: bold; }\n");
+
+} // namespace
+
+void tst_ReportEngine::tablePagesKeepRowsWhole_data()
+{
+    QTest::addColumn<QList<int>>("groups");
+    QTest::addColumn<int>("tallRow");
+    QTest::addColumn<int>("tallWords");
+    QTest::newRow("one long group") << QList<int>{400} << -1 << 0;
+    QTest::newRow("many short groups") << QList<int>{7, 1, 30, 2, 45, 3, 60, 1, 25} << -1 << 0;
+    QTest::newRow("a cell of 10,000 characters") << QList<int>{40, 40} << 30 << 1000;
+    QTest::newRow("a cell taller than a few lines") << QList<int>{20, 20} << 5 << 40;
+}
+
+void tst_ReportEngine::tablePagesKeepRowsWhole()
+{
+    QFETCH(QList<int>, groups);
+    QFETCH(int, tallRow);
+    QFETCH(int, tallWords);
+    const QSizeF body(2000, 1400);
+    const QString tall = QStringLiteral("WORDY ").repeated(tallWords);
+    const ReportLayout layout(groupedTable(groups, tallRow, tall),
+                              ReportRenderer::defaultStyleSheet() + kGridCss, body);
+    QVERIFY(layout.pageCount() > 1);
+    const LayoutTable *table = nullptr;
+    for (const LayoutBlock &block : layout.blocks())
+        table = block.table ? block.table.get() : table;
+    QVERIFY(table);
+    QCOMPARE(table->headingRows, 1);
+    QHash<int, int> placed; // row → pieces it is printed in
+    int lastGroup = -1;
+    for (int p = 0; p < layout.pageCount(); ++p) {
+        bool firstOnPage = true;
+        for (const PagePiece &piece : layout.page(p)) {
+            QVERIFY2(piece.y >= 0 && piece.y + piece.height <= body.height() + 0.5,
+                     qPrintable(QStringLiteral("page %1 runs over").arg(p + 1)));
+            if (layout.blocks()[std::size_t(piece.block)].table.get() != table)
+                continue;
+            // On every page after the first the columns' heading comes again, and a group
+            // that goes on is named again, marked as continued.
+            if (p > 0 && firstOnPage) {
+                QVERIFY2(piece.repeatHeading, qPrintable(QString::number(p + 1)));
+                const bool startsGroup =
+                    piece.last > piece.first &&
+                    table->rows[piece.first].kind == LayoutRow::Kind::Group;
+                QCOMPARE(piece.continuedGroup, startsGroup ? -1 : lastGroup);
+            }
+            firstOnPage = false;
+            for (int r = piece.first; r < piece.last; ++r) {
+                ++placed[r];
+                if (table->rows[r].kind == LayoutRow::Kind::Group) {
+                    lastGroup = r;
+                    // A group's heading is never the last thing on its page.
+                    QVERIFY2(r + 1 < piece.last || r + 1 == table->rows.size(),
+                             qPrintable(QStringLiteral("group row %1 stranded").arg(r)));
+                }
+            }
+        }
+    }
+    // Every row is printed, and only a row taller than a page is cut.
+    for (int r = table->headingRows; r < table->rows.size(); ++r) {
+        QVERIFY2(placed.value(r) >= 1, qPrintable(QStringLiteral("row %1 missing").arg(r)));
+        if (placed.value(r) > 1)
+            QVERIFY2(table->rows[r].height > body.height() - table->headingHeight,
+                     qPrintable(QStringLiteral("row %1 cut").arg(r)));
+    }
+    if (tallWords >= 1000)
+        QVERIFY(std::any_of(placed.cbegin(), placed.cend(), [](int n) { return n > 1; }));
+    // The group tree finds each department on the page that prints its heading.
+    for (int g = 0; g < groups.size(); ++g)
+        QVERIFY(layout.pageOfAnchor(QStringLiteral("g%1").arg(g)) >= 0);
+}
+
+void tst_ReportEngine::printedSubtotalsAddUp()
+{
+    REQUIRE_PDFTOTEXT();
+    OPEN_CHARGES(db);
+    QList<Charge> rows = septemberCharges(240, 70);
+    for (int i = 0; i < rows.size(); ++i)
+        rows[i].amount = QString::number(10 + (i * 37) % 90) + QStringLiteral(".25");
+    QVERIFY(insertCharges(db, rows).has_value());
+    Rig rig(db);
+    QVERIFY(rig.service.OpenReport(QStringLiteral("Charges List.rpt"),
+                                   {"09/01/2026", "09/30/2026", "SEPTEMBER"}));
+    const auto report = rig.service.current();
+    const QList<QStringList> sheets = printedSheets(*report);
+    QCOMPARE(sheets.size(), report->pageCount());
+    QVERIFY(sheets.size() > 2);
+    // Read as the supervisor checks it: the amounts of each slip's rows, over its pages,
+    // make the slip's printed total, and the slips make the grand total; each sheet says
+    // which of how many it is.
+    static const QRegularExpression line(QStringLiteral(R"(^\d+ LNG Long list line 1 (\S+)$)"));
+    static const QRegularExpression subtotal(QStringLiteral(R"(^(\d+) item\(s\) \d+ (\S+)$)"));
+    const auto money = [](const QString &t) { return Money::parse(QString(t).remove(u',')); };
+    Money running, all;
+    int items = 0, slips = 0;
+    for (int i = 0; i < sheets.size(); ++i) {
+        const QString pageOf = QStringLiteral("Page %1 of %2").arg(i + 1).arg(sheets.size());
+        QVERIFY2(sheets[i].last().startsWith(pageOf), qPrintable(sheets[i].last()));
+        for (const QString &text : sheets[i]) {
+            if (const auto m = line.match(text); m.hasMatch()) {
+                running += money(m.captured(1)).value_or(Money::minimum());
+                ++items;
+            } else if (const auto t = subtotal.match(text); t.hasMatch()) {
+                QCOMPARE(t.captured(1).toInt(), items);
+                QCOMPARE(money(t.captured(2)).value_or(Money::minimum()), running);
+                all += running;
+                running = Money();
+                items = 0;
+                ++slips;
+            }
+        }
+    }
+    QCOMPARE(slips, 4);
+    QVERIFY(sheets.last().join(u'\n').contains(
+        QStringLiteral("240 charges, total ") + formatNumber(all, QStringLiteral("#,##0.00"))));
+}
+
+void tst_ReportEngine::printRangeAndBadTables_data()
+{
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<QString>("printed");
+    const QString long300 = groupedTable({300});
+    QTest::newRow("pages 2 to 3") << long300 << 2 << 3 << QStringLiteral("LINE");
+    QTest::newRow("from the last page on") << long300 << 99 << 0 << QStringLiteral("LINE 299");
+    QTest::newRow("column wider than the page")
+        << QStringLiteral("<table><tr><td width=\"2000\">WIDE</td><td>CUT OFF</td></tr></table>")
+        << 0 << 0 << QStringLiteral("WIDE");
+    QTest::newRow("no rows, only the heading")
+        << QStringLiteral("<table class=\"grid\"><thead><tr><th>A</th></tr></thead></table>"
+                          "<p>Nothing was posted.</p>")
+        << 0 << 0 << QStringLiteral("Nothing was posted.");
+    QTest::newRow("an empty group key")
+        << QStringLiteral("<table class=\"grid\"><tr><td class=\"group\" colspan=\"2\">"
+                          "</td></tr><tr><td>ORPHAN</td><td>1</td></tr></table>")
+        << 0 << 0 << QStringLiteral("ORPHAN");
+}
+
+void tst_ReportEngine::printRangeAndBadTables()
+{
+    QFETCH(QString, html);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(QString, printed);
+    const QPageLayout letter(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
+                             QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
+    const RenderedReport report(
+        QStringLiteral("T"), html, ReportRenderer::defaultStyleSheet() + kGridCss, letter,
+        [](int, int) { return QStringLiteral("<p>HEAD</p>"); },
+        [](int page, int pages) {
+            return QStringLiteral("<p>Sheet %1 of %2</p>").arg(page).arg(pages);
+        },
+        {});
+    QImage image(400, 520, QImage::Format_ARGB32);
+    QPainter painter(&image);
+    for (int p = 0; p < report.pageCount(); ++p)
+        report.paintPage(painter, p, image.rect());
+    painter.end();
+    REQUIRE_PDFTOTEXT();
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("range.pdf"));
+    {
+        QPdfWriter writer(pdf);
+        VERIFY_RESULT(report.print(writer, from, to));
+    }
+    const QStringList sheets = test::pdfText(pdf).split(u'\f', Qt::SkipEmptyParts);
+    const int pages = report.pageCount();
+    const int first = std::clamp(from > 0 ? from : 1, 1, pages);
+    const int last = to > 0 ? std::clamp(to, first, pages) : pages;
+    QCOMPARE(sheets.size() - (sheets.last().trimmed().isEmpty() ? 1 : 0), last - first + 1);
+    QVERIFY2(sheets.first().contains(QStringLiteral("Sheet %1 of %2").arg(first).arg(pages)),
+             qPrintable(sheets.first()));
+    QVERIFY2(sheets.join(u' ').contains(printed), qPrintable(sheets.join(u' ')));
 }
 
 QTEST_MAIN(tst_ReportEngine)

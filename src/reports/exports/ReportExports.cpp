@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "reports/exports/ReportExports.h"
 
+#include "reports/ReportLayout.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QRegularExpression>
 #include <QSaveFile>
@@ -80,7 +82,59 @@ std::optional<double> spreadsheetNumber(const QString &text)
     return value;
 }
 
-Result<void> writeXlsx(const QTextDocument &body, const QString &title, const QString &path)
+namespace {
+
+/// One cell of a sheet row: its text, column and weight.
+struct SheetCell
+{
+    QString text;
+    int column = 0;
+    bool bold = false;
+};
+
+/// The rows of every table of `body`, in the order they are printed: the engine's tables as
+/// laid out, and the tables inside free text (forms) as their rich text holds them.
+QList<QList<QList<SheetCell>>> sheetTables(const ReportLayout &body)
+{
+    QList<QList<QList<SheetCell>>> tables;
+    for (const LayoutBlock &block : body.blocks()) {
+        if (block.table) {
+            QList<QList<SheetCell>> rows;
+            for (const LayoutRow &row : block.table->rows) {
+                QList<SheetCell> cells;
+                for (const LayoutCell &cell : row.cells)
+                    cells << SheetCell{cell.text, cell.column,
+                                       block.table->styles.at(cell.style).font.bold()};
+                rows << cells;
+            }
+            tables << rows;
+            continue;
+        }
+        QList<QTextTable *> found;
+        collectTables(block.text.doc->rootFrame(), found);
+        for (QTextTable *table : std::as_const(found)) {
+            // Tables that hold tables only lay the page out; their rows are in the inner ones.
+            if (holdsTable(table))
+                continue;
+            QList<QList<SheetCell>> rows;
+            for (int r = 0; r < table->rows(); ++r) {
+                QList<SheetCell> cells;
+                for (int c = 0; c < table->columns(); ++c) {
+                    const QTextTableCell cell = table->cellAt(r, c);
+                    if (cell.isValid() && isSpanOrigin(cell, r, c))
+                        cells << SheetCell{cellText(cell), c, cellIsBold(cell)};
+                }
+                rows << cells;
+            }
+            tables << rows;
+        }
+    }
+    return tables;
+}
+
+} // namespace
+
+Result<void> writeXlsx(const ReportLayout &body, const QString &title, const QString &path)
 {
     if (path.isEmpty())
         return failure(QStringLiteral("No file name was given for the export."));
@@ -98,40 +152,32 @@ Result<void> writeXlsx(const QTextDocument &body, const QString &title, const QS
     format_set_num_format(boldAmount, "#,##0.00");
 
     worksheet_write_string(sheet, 0, 0, title.toUtf8().constData(), bold);
-    QList<QTextTable *> tables;
-    collectTables(body.rootFrame(), tables);
     QList<double> widths;
     lxw_row_t row = 2;
-    for (QTextTable *table : std::as_const(tables)) {
-        // Tables that hold tables only lay the page out; their rows are in the inner ones.
-        if (holdsTable(table))
-            continue;
-        for (int r = 0; r < table->rows(); ++r) {
+    for (const auto &table : sheetTables(body)) {
+        for (const QList<SheetCell> &cells : table) {
             bool any = false;
-            for (int c = 0; c < table->columns(); ++c) {
-                const QTextTableCell cell = table->cellAt(r, c);
-                if (!cell.isValid() || !isSpanOrigin(cell, r, c))
-                    continue;
-                const QString text = cellText(cell);
+            for (const SheetCell &cell : cells) {
+                const QString text = QString(cell.text).replace(QChar::Nbsp, u' ').trimmed();
                 if (text.isEmpty())
                     continue;
                 any = true;
-                const bool strong = cellIsBold(cell);
-                const auto col = lxw_col_t(c);
+                const auto col = lxw_col_t(cell.column);
                 if (const auto n = spreadsheetNumber(text)) {
                     const bool money = text.contains(u'.') && text.section(u'.', -1).size() == 2;
                     worksheet_write_number(sheet, row, col, *n,
-                                           money ? (strong ? boldAmount : amount)
-                                                 : (strong ? bold : nullptr));
+                                           money ? (cell.bold ? boldAmount : amount)
+                                                 : (cell.bold ? bold : nullptr));
                 } else {
                     worksheet_write_string(sheet, row, col, text.toUtf8().constData(),
-                                           strong ? bold : nullptr);
+                                           cell.bold ? bold : nullptr);
                 }
-                while (widths.size() <= c)
+                while (widths.size() <= cell.column)
                     widths << 8.0;
                 const qsizetype longest =
                     std::ranges::max(text.split(u'\n'), {}, &QString::size).size();
-                widths[c] = std::min(60.0, std::max(widths[c], double(longest) + 2));
+                widths[cell.column] =
+                    std::min(60.0, std::max(widths[cell.column], double(longest) + 2));
             }
             if (any)
                 ++row;
@@ -311,18 +357,54 @@ int twips(double points)
     return qRound(points * 20);
 }
 
+/// A table of the engine as rich-text rows, its cells where the page has them.
+QString rtfTable(const LayoutTable &table)
+{
+    const double twipsPerUnit = 20.0 / kLayoutUnitsPerPoint;
+    QString out;
+    const int columns = int(table.edges.size()) - 1;
+    for (const LayoutRow &row : table.rows) {
+        out += QStringLiteral("\\trowd\\trgaph60\\trleft0\n");
+        for (const LayoutCell &cell : row.cells) {
+            const CellStyle &s = table.styles.at(cell.style);
+            if (s.top.isValid())
+                out += QStringLiteral("\\clbrdrt\\brdrs\\brdrw10");
+            if (s.left.isValid())
+                out += QStringLiteral("\\clbrdrl\\brdrs\\brdrw10");
+            if (s.bottom.isValid())
+                out += QStringLiteral("\\clbrdrb\\brdrs\\brdrw10");
+            if (s.right.isValid())
+                out += QStringLiteral("\\clbrdrr\\brdrs\\brdrw10");
+            const double right = table.edges.at(std::min(columns, cell.column + cell.span));
+            out += QStringLiteral("\\cellx%1\n").arg(qRound((right - table.edges.first()) *
+                                                             twipsPerUnit));
+        }
+        for (const LayoutCell &cell : row.cells) {
+            const CellStyle &s = table.styles.at(cell.style);
+            const QString align = s.align & Qt::AlignRight     ? QStringLiteral("\\qr")
+                                  : s.align & Qt::AlignHCenter ? QStringLiteral("\\qc")
+                                                               : QStringLiteral("\\ql");
+            out += QStringLiteral("\\pard\\plain\\intbl%1{\\fs%2%3 %4}\\cell\n")
+                       .arg(align)
+                       .arg(qRound(s.font.pixelSize() / kLayoutUnitsPerPoint * 2))
+                       .arg(s.font.bold() ? QStringLiteral("\\b") : QString(),
+                            rtfEscaped(cell.text));
+        }
+        out += QStringLiteral("\\row\n");
+    }
+    out += QStringLiteral("\\pard\\plain\\par\n");
+    return out;
+}
+
 } // namespace
 
-Result<void> writeRtf(const QTextDocument &body, const QString &title, const QPageLayout &layout,
+Result<void> writeRtf(const ReportLayout &body, const QString &title, const QPageLayout &layout,
                       const QString &headerHtml, const QString &path)
 {
     if (path.isEmpty())
         return failure(QStringLiteral("No file name was given for the export."));
     const QRectF paper = layout.fullRect(QPageLayout::Point);
     const QMarginsF margins = layout.margins(QPageLayout::Point);
-    const double bodyPoints = paper.width() - margins.left() - margins.right();
-    const double width = body.textWidth() > 0 ? body.textWidth() : body.size().width();
-    RtfWriter writer(body, width > 0 ? twips(bodyPoints) / width : 1.0);
 
     QString out = QStringLiteral("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n"
                                  "{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}\n");
@@ -346,8 +428,16 @@ Result<void> writeRtf(const QTextDocument &body, const QString &title, const QPa
     }
     out += QStringLiteral("{\\footer\\pard\\plain\\qc{\\fs16 Page {\\field{\\*\\fldinst PAGE}}"
                           " of {\\field{\\*\\fldinst NUMPAGES}}}\\par}\n");
-    writer.frame(body.rootFrame());
-    out += writer.m_out;
+    const double twipsPerUnit = 20.0 / kLayoutUnitsPerPoint;
+    for (const LayoutBlock &block : body.blocks()) {
+        if (block.table) {
+            out += rtfTable(*block.table);
+            continue;
+        }
+        RtfWriter writer(*block.text.doc, twipsPerUnit);
+        writer.frame(block.text.doc->rootFrame());
+        out += writer.m_out;
+    }
     out += QStringLiteral("}\n");
 
     QSaveFile file(path);

@@ -7,17 +7,18 @@
 #include <QPageLayout>
 #include <QString>
 
-class QTextDocument;
-
 namespace kestrel {
 
-/// Writes every table of `body` (tables holding no other table) as rows of one sheet, with
-/// `title` in A1; cells that read as numbers are written as numbers.
-Result<void> writeXlsx(const QTextDocument &body, const QString &title, const QString &path);
+class ReportLayout;
 
-/// Writes `body` as rich text: paragraphs with their bold, italic, size and alignment, and
-/// tables as table rows; `headerHtml` becomes the page header.
-Result<void> writeRtf(const QTextDocument &body, const QString &title, const QPageLayout &layout,
+/// Writes every table of the laid-out `body` (tables holding no other table) as rows of one
+/// sheet, with `title` in A1; cells that read as numbers are written as numbers.
+Result<void> writeXlsx(const ReportLayout &body, const QString &title, const QString &path);
+
+/// Writes `body` as rich text: its tables row by row as laid out, its free text as
+/// paragraphs with their bold, italic, size and alignment; `headerHtml` becomes the page
+/// header.
+Result<void> writeRtf(const ReportLayout &body, const QString &title, const QPageLayout &layout,
                       const QString &headerHtml, const QString &path);
 
 /// The rich-text form of plain text: `\`, `{`, `}` escaped, non-ASCII as `\uN?`.

@@ -30,7 +30,9 @@ Result<void> printOn(const RenderedReport &report, QPrinter &printer)
 {
     printer.setPageLayout(report.pageLayout());
     printer.setDocName(report.title());
-    return report.print(printer);
+    // The pages the print dialog asked for; the whole report when it asked for all.
+    const bool range = printer.printRange() == QPrinter::PageRange;
+    return report.print(printer, range ? printer.fromPage() : 0, range ? printer.toPage() : 0);
 }
 
 } // namespace
@@ -288,7 +290,10 @@ void frmReportViewer::printReport(bool withDialog)
     if (withDialog) {
         QPrinter printer(QPrinter::HighResolution);
         printer.setPageLayout(m_viewer.report().pageLayout());
+        printer.setFromTo(1, m_viewer.pageCount());
         QPrintDialog dialog(&printer, this);
+        dialog.setMinMax(1, m_viewer.pageCount());
+        dialog.setOption(QAbstractPrintDialog::PrintPageRange);
         if (dialog.exec() != QDialog::Accepted)
             return;
         printed = printOn(m_viewer.report(), printer);

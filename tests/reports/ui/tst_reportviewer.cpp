@@ -250,7 +250,7 @@ void tst_ReportViewer::exportWritesTheFile()
     QTest::mouseClick(child<QToolButton>(v.window, image), Qt::LeftButton);
     QVERIFY(!more->isVisible());
     QCOMPARE(v.filters, QStringList{filter});
-    const bool fails = written.isEmpty() && !typed.isEmpty();
+    const bool fails = written.isEmpty();
     QCOMPARE(v.notifier.boxes().size(), fails ? 1 : 0);
     if (written.isEmpty()) {
         QVERIFY(QDir(v.folder.path()).isEmpty());

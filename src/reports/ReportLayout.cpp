@@ -1,0 +1,1221 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Kestrel developers
+#include "reports/ReportLayout.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QFontMetricsF>
+#include <QHash>
+#include <QImage>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QTextDocument>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+namespace kestrel {
+
+QPaintDevice &reportLayoutDevice()
+{
+    static QImage device = [] {
+        QImage image(1, 1, QImage::Format_ARGB32);
+        const int dotsPerMeter = qRound(72 * kLayoutUnitsPerPoint / 0.0254);
+        image.setDotsPerMeterX(dotsPerMeter);
+        image.setDotsPerMeterY(dotsPerMeter);
+        return image;
+    }();
+    return device;
+}
+
+std::unique_ptr<QTextDocument> makeReportDocument(const QString &html, const QString &css,
+                                                  double width)
+{
+    auto doc = std::make_unique<QTextDocument>();
+    doc->documentLayout()->setPaintDevice(&reportLayoutDevice());
+    doc->setUseDesignMetrics(true);
+    doc->setDocumentMargin(0);
+    doc->setDefaultStyleSheet(css);
+    doc->setHtml(html);
+    doc->setTextWidth(width);
+    return doc;
+}
+
+void drawReportDocument(QPainter &painter, const QTextDocument &doc, const QRectF &clip)
+{
+    QAbstractTextDocumentLayout::PaintContext ctx;
+    ctx.clip = clip;
+    ctx.palette.setColor(QPalette::Text, Qt::black);
+    painter.save();
+    painter.setClipRect(clip, Qt::IntersectClip);
+    doc.documentLayout()->draw(&painter, ctx);
+    painter.restore();
+}
+
+namespace {
+
+// --- Style sheet ------------------------------------------------------------------------------
+
+/// One part of a selector: `table.grid`, `td`, `.n`.
+struct Compound
+{
+    QString tag;
+    QStringList classes;
+    bool matches(const QString &elementTag, const QStringList &elementClasses) const
+    {
+        if (!tag.isEmpty() && tag != u"*" && tag != elementTag)
+            return false;
+        return std::all_of(classes.cbegin(), classes.cend(),
+                           [&](const QString &c) { return elementClasses.contains(c); });
+    }
+};
+
+struct CssRule
+{
+    QList<Compound> selector;
+    int specificity = 0;
+    int order = 0;
+    QList<std::pair<QString, QString>> declarations;
+};
+
+QList<CssRule> parseCss(const QString &css)
+{
+    QList<CssRule> rules;
+    static const QRegularExpression rule(QStringLiteral(R"(([^{}]+)\{([^}]*)\})"));
+    int order = 0;
+    for (auto it = rule.globalMatch(css); it.hasNext();) {
+        const auto m = it.next();
+        QList<std::pair<QString, QString>> declarations;
+        for (const QString &d : m.captured(2).split(u';', Qt::SkipEmptyParts)) {
+            const qsizetype colon = d.indexOf(u':');
+            if (colon > 0)
+                declarations.append(
+                    {d.left(colon).trimmed().toLower(), d.mid(colon + 1).trimmed()});
+        }
+        for (const QString &selectorText : m.captured(1).split(u',', Qt::SkipEmptyParts)) {
+            CssRule r;
+            for (const QString &part : selectorText.simplified().split(u' ', Qt::SkipEmptyParts)) {
+                Compound c;
+                const QStringList bits = part.split(u'.');
+                c.tag = bits.first().toLower();
+                c.classes = bits.mid(1);
+                r.specificity += int(c.classes.size()) * 10 + (c.tag.isEmpty() ? 0 : 1);
+                r.selector << c;
+            }
+            if (r.selector.isEmpty())
+                continue;
+            r.order = order++;
+            r.declarations = declarations;
+            rules << r;
+        }
+    }
+    return rules;
+}
+
+/// An element a selector may name: its tag and classes.
+struct Element
+{
+    QString tag;
+    QStringList classes;
+};
+
+/// Whether `rule` names `chain`'s last element, its other parts naming ancestors in order.
+bool ruleMatches(const CssRule &rule, const QList<Element> &chain)
+{
+    qsizetype at = chain.size() - 1;
+    if (!rule.selector.last().matches(chain.at(at).tag, chain.at(at).classes))
+        return false;
+    for (qsizetype s = rule.selector.size() - 2; s >= 0; --s) {
+        --at;
+        while (at >= 0 && !rule.selector.at(s).matches(chain.at(at).tag, chain.at(at).classes))
+            --at;
+        if (at < 0)
+            return false;
+    }
+    return true;
+}
+
+/// A CSS length in layout units: points as they are, a pixel as half a point (the sheet's
+/// rules and paddings were drawn for print, where a pixel is a fine line).
+double cssLength(const QString &value, double percentOf = 0)
+{
+    static const QRegularExpression number(QStringLiteral(R"(^(-?\d*\.?\d+)\s*(pt|px|%|mm)?$)"));
+    const auto m = number.match(value.trimmed().toLower());
+    if (!m.hasMatch())
+        return 0;
+    const double n = m.captured(1).toDouble();
+    const QString unit = m.captured(2);
+    if (unit == u"pt")
+        return n * kLayoutUnitsPerPoint;
+    if (unit == u"%")
+        return n * percentOf / 100.0;
+    if (unit == u"mm")
+        return n / 25.4 * 72 * kLayoutUnitsPerPoint;
+    return n * 0.5 * kLayoutUnitsPerPoint;
+}
+
+/// The properties a cell gets from its table and from the rules that name it.
+struct CellLook
+{
+    double pointSize = 9;
+    QStringList families{QStringLiteral("DejaVu Sans")};
+    bool bold = false;
+    bool italic = false;
+    QColor color = Qt::black;
+    QColor background;
+    QColor edges[4]; // top right bottom left
+    double edgeWidth = 2;
+    double pad[4] = {2, 2, 2, 2};
+    double minHeight = 0;
+    Qt::Alignment align = Qt::AlignLeft;
+    bool wrap = true;
+
+    void apply(const QString &property, const QString &value)
+    {
+        const QString v = value.trimmed().toLower();
+        if (property == u"font-size") {
+            const double units = cssLength(v, pointSize * kLayoutUnitsPerPoint);
+            if (v.endsWith(u"px"))
+                pointSize = v.chopped(2).toDouble() * 0.75;
+            else if (units > 0)
+                pointSize = units / kLayoutUnitsPerPoint;
+        } else if (property == u"font-family") {
+            QStringList names;
+            for (QString f : value.split(u',', Qt::SkipEmptyParts)) {
+                f = f.trimmed();
+                f.remove(u'\'');
+                f.remove(u'"');
+                if (!f.isEmpty())
+                    names << f;
+            }
+            if (!names.isEmpty())
+                families = names;
+        } else if (property == u"font-weight") {
+            bold = v == u"bold" || v == u"bolder" || v.toInt() >= 600;
+        } else if (property == u"font-style") {
+            italic = v == u"italic" || v == u"oblique";
+        } else if (property == u"color") {
+            color = QColor(v);
+        } else if (property == u"background-color" || property == u"background") {
+            background = v == u"transparent" ? QColor() : QColor(v);
+        } else if (property == u"text-align") {
+            align = v == u"right"    ? Qt::AlignRight
+                    : v == u"center" ? Qt::AlignHCenter
+                                     : Qt::AlignLeft;
+        } else if (property == u"padding") {
+            const QStringList parts = v.split(u' ', Qt::SkipEmptyParts);
+            QList<double> n;
+            for (const QString &p : parts)
+                n << cssLength(p);
+            if (n.size() == 1)
+                n = {n[0], n[0], n[0], n[0]};
+            else if (n.size() == 2)
+                n = {n[0], n[1], n[0], n[1]};
+            else if (n.size() == 3)
+                n = {n[0], n[1], n[2], n[1]};
+            for (int i = 0; i < 4 && i < n.size(); ++i)
+                pad[i] = n[i];
+        } else if (property.startsWith(u"padding-")) {
+            static const QStringList sides{QStringLiteral("top"), QStringLiteral("right"),
+                                           QStringLiteral("bottom"), QStringLiteral("left")};
+            const qsizetype side = sides.indexOf(property.mid(8));
+            if (side >= 0)
+                pad[side] = cssLength(v);
+        } else if (property == u"border" || property.startsWith(u"border-")) {
+            static const QStringList sides{
+                QStringLiteral("border-top"), QStringLiteral("border-right"),
+                QStringLiteral("border-bottom"), QStringLiteral("border-left")};
+            const qsizetype side = sides.indexOf(property);
+            if (property != u"border" && side < 0)
+                return; // border-collapse, border-style, ...
+            QColor c(Qt::black);
+            bool none = v == u"none" || v == u"0";
+            double width = 2;
+            for (const QString &part : v.split(u' ', Qt::SkipEmptyParts)) {
+                if (part == u"none" || part == u"hidden")
+                    none = true;
+                else if (part.front().isDigit())
+                    width = std::max(1.0, cssLength(part));
+                else if (part != u"solid" && part != u"dashed" && part != u"dotted")
+                    c = QColor(part);
+            }
+            edgeWidth = width;
+            for (int i = 0; i < 4; ++i) {
+                if (side < 0 || side == i)
+                    edges[i] = none ? QColor() : c;
+            }
+        } else if (property == u"height") {
+            minHeight = cssLength(v);
+        } else if (property == u"white-space") {
+            wrap = v != u"nowrap";
+        }
+    }
+
+    void applyInline(const QString &style)
+    {
+        for (const QString &d : style.split(u';', Qt::SkipEmptyParts)) {
+            const qsizetype colon = d.indexOf(u':');
+            if (colon > 0)
+                apply(d.left(colon).trimmed().toLower(), d.mid(colon + 1));
+        }
+    }
+
+    CellStyle resolve() const
+    {
+        CellStyle s;
+        s.font.setFamilies(families);
+        s.font.setPixelSize(std::max(1, qRound(pointSize * kLayoutUnitsPerPoint)));
+        s.font.setBold(bold);
+        s.font.setItalic(italic);
+        s.font.setHintingPreference(QFont::PreferNoHinting);
+        s.color = color;
+        s.background = background;
+        s.top = edges[0];
+        s.right = edges[1];
+        s.bottom = edges[2];
+        s.left = edges[3];
+        s.rule = edgeWidth;
+        s.padTop = pad[0];
+        s.padRight = pad[1];
+        s.padBottom = pad[2];
+        s.padLeft = pad[3];
+        s.minHeight = minHeight;
+        s.align = align;
+        s.wrap = wrap;
+        const QFontMetricsF metrics(s.font, &reportLayoutDevice());
+        s.lineHeight = metrics.height();
+        s.ascent = metrics.ascent();
+        return s;
+    }
+};
+
+// --- HTML -------------------------------------------------------------------------------------
+
+/// The value of attribute `name` in a tag's attribute text (`class="n" colspan=2`).
+QString attribute(const QString &tag, const QString &name)
+{
+    const qsizetype n = tag.size();
+    qsizetype i = 0;
+    while (i < n) {
+        while (i < n && (tag.at(i).isSpace() || tag.at(i) == u'/'))
+            ++i;
+        const qsizetype start = i;
+        while (i < n && !tag.at(i).isSpace() && tag.at(i) != u'=' && tag.at(i) != u'>')
+            ++i;
+        const QStringView key = QStringView(tag).mid(start, i - start);
+        while (i < n && tag.at(i).isSpace())
+            ++i;
+        QString value;
+        if (i < n && tag.at(i) == u'=') {
+            ++i;
+            while (i < n && tag.at(i).isSpace())
+                ++i;
+            if (i < n && (tag.at(i) == u'"' || tag.at(i) == u'\'')) {
+                const QChar quote = tag.at(i++);
+                const qsizetype end = tag.indexOf(quote, i);
+                value = tag.mid(i, (end < 0 ? n : end) - i);
+                i = end < 0 ? n : end + 1;
+            } else {
+                const qsizetype from = i;
+                while (i < n && !tag.at(i).isSpace() && tag.at(i) != u'>')
+                    ++i;
+                value = tag.mid(from, i - from);
+            }
+        }
+        if (key.isEmpty() && i == start)
+            ++i;
+        else if (key.compare(name, Qt::CaseInsensitive) == 0)
+            return value;
+    }
+    return {};
+}
+
+/// The HTML entities templates produce, as characters.
+QString decodeEntities(const QString &text)
+{
+    if (!text.contains(u'&'))
+        return text;
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const qsizetype semi = c == u'&' ? text.indexOf(u';', i) : -1;
+        if (semi < 0 || semi - i > 10) {
+            out += c;
+            continue;
+        }
+        const QString name = text.mid(i + 1, semi - i - 1);
+        QString decoded;
+        if (name == u"amp")
+            decoded = QStringLiteral("&");
+        else if (name == u"lt")
+            decoded = QStringLiteral("<");
+        else if (name == u"gt")
+            decoded = QStringLiteral(">");
+        else if (name == u"quot")
+            decoded = QStringLiteral("\"");
+        else if (name == u"apos")
+            decoded = QStringLiteral("'");
+        else if (name == u"nbsp")
+            decoded = QString(QChar::Nbsp);
+        else if (name.startsWith(u'#')) {
+            bool ok = false;
+            const uint code = name.startsWith(u"#x", Qt::CaseInsensitive)
+                                  ? name.mid(2).toUInt(&ok, 16)
+                                  : name.mid(1).toUInt(&ok, 10);
+            if (ok && code > 0)
+                decoded = QString::fromUcs4(reinterpret_cast<const char32_t *>(&code), 1);
+        }
+        if (decoded.isEmpty()) {
+            out += c;
+            continue;
+        }
+        out += decoded;
+        i = semi;
+    }
+    return out;
+}
+
+/// The anchors `<a name="...">` of an HTML fragment.
+QStringList anchorsOf(const QString &html)
+{
+    static const QRegularExpression anchor(
+        QStringLiteral(R"(<a\s[^>]*name\s*=\s*["']?([^"'\s>]+))"),
+        QRegularExpression::CaseInsensitiveOption);
+    QStringList names;
+    for (auto it = anchor.globalMatch(html); it.hasNext();)
+        names << it.next().captured(1);
+    return names;
+}
+
+/// Where the `</table>` closing the table that opens at `from` ends; -1 when never.
+qsizetype tableEnd(const QString &html, qsizetype from, bool *nested)
+{
+    static const QRegularExpression tag(QStringLiteral(R"(<(/?)table\b[^>]*>)"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    int depth = 0;
+    for (auto it = tag.globalMatch(html, from); it.hasNext();) {
+        const auto m = it.next();
+        if (m.captured(1).isEmpty()) {
+            if (++depth > 1)
+                *nested = true;
+        } else if (--depth == 0) {
+            return m.capturedEnd();
+        }
+    }
+    return -1;
+}
+
+struct RawCell
+{
+    QString tag; // td or th
+    QString attributes;
+    QString inner;
+};
+
+struct RawRow
+{
+    QString classes;
+    bool head = false;
+    QList<RawCell> cells;
+};
+
+/// The rows and cells of a table holding no other table.
+QList<RawRow> tableRows(const QString &html, QString *tableTag)
+{
+    static const QRegularExpression tag(
+        QStringLiteral(R"(<(/?)(table|thead|tbody|tfoot|tr|td|th)\b([^>]*)>)"),
+        QRegularExpression::CaseInsensitiveOption);
+    QList<RawRow> rows;
+    bool inHead = false;
+    RawCell *cell = nullptr;
+    qsizetype cellStart = 0;
+    const auto closeCell = [&](qsizetype at) {
+        if (cell)
+            cell->inner = html.mid(cellStart, at - cellStart);
+        cell = nullptr;
+    };
+    for (auto it = tag.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        const bool closing = !m.captured(1).isEmpty();
+        const QString name = m.captured(2).toLower();
+        if (name == u"table") {
+            if (!closing)
+                *tableTag = m.captured(3);
+            else
+                closeCell(m.capturedStart());
+        } else if (name == u"thead") {
+            closeCell(m.capturedStart());
+            inHead = !closing;
+        } else if (name == u"tbody" || name == u"tfoot") {
+            closeCell(m.capturedStart());
+            inHead = false;
+        } else if (name == u"tr") {
+            closeCell(m.capturedStart());
+            if (!closing) {
+                RawRow row;
+                row.classes = attribute(m.captured(3), QStringLiteral("class"));
+                row.head = inHead;
+                rows << row;
+            }
+        } else {
+            closeCell(m.capturedStart());
+            if (!closing) {
+                if (rows.isEmpty())
+                    rows << RawRow{QString(), inHead, {}};
+                rows.last().cells << RawCell{name, m.captured(3), QString()};
+                cell = &rows.last().cells.last();
+                cellStart = m.capturedEnd();
+            }
+        }
+    }
+    closeCell(html.size());
+    return rows;
+}
+
+/// A cell's content as plain text, or false when it mixes styles and stays rich text.
+/// `bold` is set when the whole content is bold.
+bool plainCellText(QString inner, QString &text, bool &bold)
+{
+    static const QRegularExpression anchorTag(QStringLiteral(R"(</?a\b[^>]*>)"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression breakTag(QStringLiteral(R"(<br\s*/?>)"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression wholeBold(QStringLiteral(R"(^\s*<(b|strong)>([^<]*)</\1>\s*$)"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression blanks(QStringLiteral(R"([ \t\r\n\f]+)"));
+    bold = false;
+    if (!inner.contains(u'<') && !inner.contains(u'&') && !inner.contains(u'\n') &&
+        !inner.contains(u'\t') && !inner.contains(u'\r') && !inner.contains(u"  ")) {
+        text = inner.trimmed(); // most cells of a list: the value as the query gave it
+        return true;
+    }
+    inner.remove(anchorTag);
+    inner.replace(breakTag, QStringLiteral("\x01"));
+    if (inner.contains(u'<')) {
+        const auto m = wholeBold.match(inner);
+        if (!m.hasMatch())
+            return false;
+        inner = m.captured(2);
+        bold = true;
+    }
+    inner.replace(blanks, QStringLiteral(" "));
+    QStringList lines = inner.split(u'\x01');
+    for (QString &line : lines)
+        line = decodeEntities(line.trimmed());
+    text = lines.join(u'\n');
+    return true;
+}
+
+/// Measures the advances of the texts of one style, once per distinct text.
+class Measure
+{
+public:
+    explicit Measure(const QFont &font)
+        : m_metrics(font, &reportLayoutDevice())
+    {
+    }
+    double advance(const QString &text)
+    {
+        if (text.isEmpty())
+            return 0;
+        auto it = m_cache.constFind(text);
+        if (it != m_cache.cend())
+            return *it;
+        const double w = m_metrics.horizontalAdvance(text);
+        if (m_cache.size() < 20000)
+            m_cache.insert(text, w);
+        return w;
+    }
+    double widest(const QString &text)
+    {
+        double w = 0;
+        for (const QString &line : text.split(u'\n'))
+            w = std::max(w, advance(line));
+        return w;
+    }
+
+private:
+    QFontMetricsF m_metrics;
+    QHash<QString, double> m_cache;
+};
+
+/// The lines of `text` wrapped at `width` in `font`.
+QStringList wrapText(const QString &text, const QFont &font, double width)
+{
+    QString laid = text;
+    laid.replace(u'\n', QChar::LineSeparator);
+    QTextLayout layout(laid, font, &reportLayoutDevice());
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    option.setUseDesignMetrics(true);
+    layout.setTextOption(option);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(std::max(1.0, width));
+        QString part = laid.mid(line.textStart(), line.textLength());
+        while (!part.isEmpty() && (part.back() == QChar::LineSeparator || part.back() == u' '))
+            part.chop(1);
+        lines << part;
+    }
+    layout.endLayout();
+    return lines.isEmpty() ? QStringList{QString()} : lines;
+}
+
+/// Builds a table of the engine out of its HTML.
+class TableBuilder
+{
+public:
+    TableBuilder(const QList<CssRule> &rules, const CellLook &base, double bodyWidth)
+        : m_rules(rules)
+        , m_base(base)
+        , m_bodyWidth(bodyWidth)
+    {
+    }
+
+    std::unique_ptr<LayoutTable> build(const QString &html, const QString &css)
+    {
+        QString tableTag;
+        const QList<RawRow> raw = tableRows(html, &tableTag);
+        auto table = std::make_unique<LayoutTable>();
+        m_styles.clear();
+        m_tableClasses =
+            attribute(tableTag, QStringLiteral("class")).split(u' ', Qt::SkipEmptyParts);
+        const QString border = attribute(tableTag, QStringLiteral("border"));
+        m_border = border.toDouble() > 0;
+        const QString padding = attribute(tableTag, QStringLiteral("cellpadding"));
+        m_cellPadding = padding.isEmpty() ? -1 : cssLength(padding);
+        m_tableStyle = m_base;
+        for (const CssRule *rule : matching({Element{QStringLiteral("table"), m_tableClasses}}))
+            for (const auto &[p, v] : rule->declarations)
+                if (p.startsWith(u"font") || p == u"color")
+                    m_tableStyle.apply(p, v);
+        m_tableStyle.background = QColor();
+        m_tableStyle.applyInline(attribute(tableTag, QStringLiteral("style")));
+
+        // Cells: text, span, style; columns counted.
+        int columns = 0;
+        QList<QList<double>> widthHints;
+        QList<bool> rowHead;
+        bool seenBody = false;
+        for (const RawRow &r : raw) {
+            if (r.cells.isEmpty())
+                continue;
+            LayoutRow row;
+            int column = 0;
+            bool allHeadCells = true;
+            for (const RawCell &c : r.cells) {
+                LayoutCell cell;
+                cell.column = column;
+                cell.span = std::max(1, attribute(c.attributes, QStringLiteral("colspan")).toInt());
+                QString text;
+                bool bold = false;
+                const bool plain = plainCellText(c.inner, text, bold);
+                row.anchors << anchorsOf(c.inner);
+                cell.style = styleOf(*table, c, r.classes, bold);
+                if (plain)
+                    cell.text = text;
+                else
+                    cell.text = c.inner; // measured as rich text below
+                if (!plain)              // a placeholder until the column's width is known
+                    cell.rich = std::make_shared<QTextDocument>();
+                const QString width = attribute(c.attributes, QStringLiteral("width"));
+                if (!width.isEmpty() && cell.span == 1) {
+                    while (widthHints.size() <= column)
+                        widthHints << QList<double>();
+                    widthHints[column] << (width.endsWith(u'%') ? -width.chopped(1).toDouble()
+                                                                : cssLength(width) * 1.5);
+                }
+                allHeadCells = allHeadCells && c.tag == u"th";
+                column += cell.span;
+                row.cells << cell;
+            }
+            columns = std::max(columns, column);
+            if (r.head || (!seenBody && allHeadCells))
+                row.kind = LayoutRow::Kind::Heading;
+            else
+                seenBody = true;
+            table->rows << row;
+        }
+        columns = std::max(columns, 1);
+        placeColumns(*table, columns, widthHints, tableTag);
+        for (LayoutRow &row : table->rows) {
+            if (row.kind == LayoutRow::Kind::Heading)
+                continue;
+            if (row.cells.size() == 1 && row.cells[0].span >= columns && columns > 1) {
+                const CellStyle &s = table->styles.at(row.cells[0].style);
+                if (!row.anchors.isEmpty() || s.font.bold() || s.background.isValid())
+                    row.kind = LayoutRow::Kind::Group;
+            }
+        }
+        // Heading rows only count as such at the top of the table.
+        for (LayoutRow &row : table->rows) {
+            if (row.kind != LayoutRow::Kind::Heading)
+                break;
+            ++table->headingRows;
+        }
+        for (qsizetype i = table->headingRows; i < table->rows.size(); ++i) {
+            if (table->rows[i].kind == LayoutRow::Kind::Heading)
+                table->rows[i].kind = LayoutRow::Kind::Body;
+        }
+        measureRows(*table, css);
+        for (int i = 0; i < table->headingRows; ++i)
+            table->headingHeight += table->rows[i].height;
+        return table;
+    }
+
+private:
+    QList<const CssRule *> matching(const QList<Element> &chain) const
+    {
+        QList<const CssRule *> found;
+        for (const CssRule &rule : m_rules) {
+            if (ruleMatches(rule, chain))
+                found << &rule;
+        }
+        std::stable_sort(found.begin(), found.end(), [](const CssRule *a, const CssRule *b) {
+            return a->specificity != b->specificity ? a->specificity < b->specificity
+                                                    : a->order < b->order;
+        });
+        return found;
+    }
+
+    int styleOf(LayoutTable &table, const RawCell &c, const QString &rowClasses, bool bold)
+    {
+        const QString cls = attribute(c.attributes, QStringLiteral("class"));
+        const QString inlineStyle = attribute(c.attributes, QStringLiteral("style"));
+        const QString align = attribute(c.attributes, QStringLiteral("align"));
+        const QString bg = attribute(c.attributes, QStringLiteral("bgcolor"));
+        const QString key = c.tag + u'|' + cls + u'|' + rowClasses + u'|' + inlineStyle + u'|' +
+                            align + u'|' + bg + (bold ? u"|b" : u"|");
+        if (const auto it = m_styles.constFind(key); it != m_styles.cend())
+            return *it;
+        CellLook look = m_tableStyle;
+        if (m_border) {
+            for (QColor &edge : look.edges)
+                edge = QColor(0x80, 0x80, 0x80);
+        }
+        if (m_cellPadding >= 0)
+            std::fill(std::begin(look.pad), std::end(look.pad), m_cellPadding);
+        const QList<Element> chain{
+            Element{QStringLiteral("table"), m_tableClasses},
+            Element{QStringLiteral("tr"), rowClasses.split(u' ', Qt::SkipEmptyParts)},
+            Element{c.tag, cls.split(u' ', Qt::SkipEmptyParts)}};
+        for (const CssRule *rule : matching(chain)) {
+            for (const auto &[p, v] : rule->declarations)
+                look.apply(p, v);
+        }
+        if (!align.isEmpty())
+            look.apply(QStringLiteral("text-align"), align);
+        if (!bg.isEmpty())
+            look.apply(QStringLiteral("background-color"), bg);
+        look.applyInline(inlineStyle);
+        if (bold)
+            look.bold = true;
+        const int index = int(table.styles.size());
+        table.styles << look.resolve();
+        m_styles.insert(key, index);
+        return index;
+    }
+
+    void placeColumns(LayoutTable &table, int columns, const QList<QList<double>> &hints,
+                      const QString &tableTag)
+    {
+        const QString widthText = attribute(tableTag, QStringLiteral("width"));
+        double tableWidth = widthText.endsWith(u'%')
+                                ? m_bodyWidth * widthText.chopped(1).toDouble() / 100.0
+                                : cssLength(widthText) * 1.5;
+        const bool autoWidth = tableWidth <= 0;
+        if (autoWidth)
+            tableWidth = m_bodyWidth;
+        columns = std::max(columns, 0);
+        QList<double> widths(columns, -1);
+        for (int c = 0; c < columns && c < hints.size(); ++c) {
+            if (hints[c].isEmpty())
+                continue;
+            const double h = hints[c].first();
+            widths[c] = h < 0 ? tableWidth * -h / 100.0 : h;
+        }
+        // Columns without a width share what is left by what they hold.
+        QList<double> natural(columns, 0);
+        bool anyAuto = false;
+        for (int c = 0; c < columns; ++c)
+            anyAuto = anyAuto || widths[c] < 0;
+        if (anyAuto) {
+            std::vector<std::unique_ptr<Measure>> measures(table.styles.size());
+            for (const LayoutRow &row : table.rows) {
+                for (const LayoutCell &cell : row.cells) {
+                    if (cell.span != 1 || widths[cell.column] >= 0)
+                        continue;
+                    const CellStyle &s = table.styles.at(cell.style);
+                    double w = 0;
+                    if (cell.rich) {
+                        w = std::min(tableWidth, cell.text.size() * s.font.pixelSize() * 0.3);
+                    } else {
+                        auto &m = measures[std::size_t(cell.style)];
+                        if (!m)
+                            m = std::make_unique<Measure>(s.font);
+                        w = m->widest(cell.text);
+                    }
+                    natural[cell.column] =
+                        std::max(natural[cell.column], w + s.padLeft + s.padRight + 1);
+                }
+            }
+        }
+        double fixed = 0, wanted = 0;
+        int autos = 0;
+        for (int c = 0; c < columns; ++c) {
+            if (widths[c] >= 0) {
+                fixed += widths[c];
+            } else {
+                wanted += natural[c];
+                ++autos;
+            }
+        }
+        if (autoWidth)
+            tableWidth = std::min(tableWidth, fixed + wanted);
+        const double left = std::max(0.0, tableWidth - fixed);
+        for (int c = 0; c < columns; ++c) {
+            if (widths[c] >= 0)
+                continue;
+            if (wanted > left || !autoWidth)
+                widths[c] = wanted > 0 ? left * natural[c] / wanted : left / autos;
+            else
+                widths[c] = natural[c];
+            // A column is never narrower than a few letters, even when the others took all
+            // of the paper: the table then runs off it and is cut at the margin.
+            widths[c] = std::max(widths[c], 6.0 * kLayoutUnitsPerPoint);
+        }
+        table.edges = {0};
+        for (double w : widths)
+            table.edges << table.edges.last() + w;
+    }
+
+    void measureRows(LayoutTable &table, const QString &css)
+    {
+        std::vector<std::unique_ptr<Measure>> measures(table.styles.size());
+        for (LayoutRow &row : table.rows) {
+            double height = 0;
+            for (LayoutCell &cell : row.cells) {
+                const CellStyle &s = table.styles.at(cell.style);
+                const int end = std::min(int(table.edges.size()) - 1, cell.column + cell.span);
+                const double room =
+                    table.edges.at(end) - table.edges.at(cell.column) - s.padLeft - s.padRight;
+                double h = 0;
+                if (cell.rich) {
+                    const QString align = s.align == Qt::AlignRight     ? QStringLiteral("right")
+                                          : s.align == Qt::AlignHCenter ? QStringLiteral("center")
+                                                                        : QStringLiteral("left");
+                    // The cell's own size and weight, on top of the report's style sheet.
+                    cell.rich = makeReportDocument(
+                        QStringLiteral("<div align=\"%1\" style=\"font-size: %2pt; %3\">%4</div>")
+                            .arg(align)
+                            .arg(s.font.pixelSize() / kLayoutUnitsPerPoint)
+                            .arg(s.font.bold() ? QStringLiteral("font-weight: bold;") : QString(),
+                                 cell.text),
+                        css, std::max(1.0, room));
+                    cell.text = cell.rich->toPlainText().simplified();
+                    h = cell.rich->size().height();
+                } else {
+                    auto &m = measures[std::size_t(cell.style)];
+                    if (!m)
+                        m = std::make_unique<Measure>(s.font);
+                    int lines = 1;
+                    const double advance = m->advance(cell.text);
+                    if (s.wrap && (cell.text.contains(u'\n') || advance > room)) {
+                        cell.lines = wrapText(cell.text, s.font, room);
+                        lines = int(cell.lines.size());
+                    } else {
+                        cell.advance = advance;
+                    }
+                    h = lines * s.lineHeight;
+                }
+                height = std::max(height, std::max(s.minHeight, h + s.padTop + s.padBottom));
+            }
+            row.height = std::ceil(height);
+        }
+    }
+
+    const QList<CssRule> &m_rules;
+    CellLook m_base;
+    CellLook m_tableStyle;
+    double m_bodyWidth;
+    QStringList m_tableClasses;
+    bool m_border = false;
+    double m_cellPadding = -1;
+    QHash<QString, int> m_styles;
+};
+
+} // namespace
+
+ReportLayout::ReportLayout(const QString &bodyHtml, const QString &css, const QSizeF &bodySize)
+    : m_css(css)
+    , m_body(bodySize)
+{
+    const QList<CssRule> rules = parseCss(css);
+    CellLook base;
+    for (const CssRule &rule : rules) {
+        if (rule.selector.size() == 1 && rule.selector[0].tag == u"body" &&
+            rule.selector[0].classes.isEmpty())
+            for (const auto &[p, v] : rule.declarations)
+                base.apply(p, v);
+    }
+    const auto addText = [&](const QString &html) {
+        if (html.trimmed().isEmpty())
+            return;
+        LayoutBlock block;
+        block.text.doc = makeReportDocument(html, css, m_body.width());
+        block.text.anchors = anchorsOf(html);
+        block.text.height = block.text.doc->size().height();
+        if (block.text.height > m_body.height()) {
+            // A text longer than a page is cut where its own layout puts the page breaks.
+            block.text.doc->setPageSize(m_body);
+            block.text.height = block.text.doc->pageCount() * m_body.height();
+        }
+        m_blocks.push_back(std::move(block));
+    };
+    static const QRegularExpression tableStart(QStringLiteral(R"(<table\b)"),
+                                               QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression unsupported(QStringLiteral(R"(<img\b|\browspan\s*=)"),
+                                                QRegularExpression::CaseInsensitiveOption);
+    TableBuilder builder(rules, base, m_body.width());
+    qsizetype at = 0;
+    QString pending;
+    while (at < bodyHtml.size()) {
+        const auto m = tableStart.match(bodyHtml, at);
+        if (!m.hasMatch()) {
+            pending += bodyHtml.mid(at);
+            break;
+        }
+        bool nested = false;
+        const qsizetype end = tableEnd(bodyHtml, m.capturedStart(), &nested);
+        if (end < 0) {
+            pending += bodyHtml.mid(at);
+            break;
+        }
+        const QString tableHtml = bodyHtml.mid(m.capturedStart(), end - m.capturedStart());
+        pending += bodyHtml.mid(at, m.capturedStart() - at);
+        if (nested || unsupported.match(tableHtml).hasMatch()) {
+            // A table laying out other tables is a form: it stays rich text, whole.
+            pending += tableHtml;
+        } else {
+            addText(pending);
+            pending.clear();
+            LayoutBlock block;
+            block.table = builder.build(tableHtml, css);
+            if (!block.table->rows.isEmpty())
+                m_blocks.push_back(std::move(block));
+        }
+        at = end;
+    }
+    addText(pending);
+    paginate();
+}
+
+ReportLayout::~ReportLayout() = default;
+
+QString ReportLayout::continuedText(const QString &text)
+{
+    return text + QStringLiteral(" (continued)");
+}
+
+void ReportLayout::paginate()
+{
+    const double pageHeight = m_body.height();
+    QList<PagePiece> current;
+    double y = 0;
+    bool fresh = true; // nothing but repeated headings on the page yet
+    const auto newPage = [&] {
+        m_pages << current;
+        current.clear();
+        y = 0;
+        fresh = true;
+    };
+    for (int b = 0; b < int(m_blocks.size()); ++b) {
+        const LayoutBlock &block = m_blocks[std::size_t(b)];
+        if (!block.table) {
+            const double h = block.text.height;
+            double need = h;
+            // A short heading stays with the first rows of the table it introduces.
+            if (b + 1 < int(m_blocks.size()) && m_blocks[std::size_t(b + 1)].table &&
+                h < pageHeight / 3) {
+                const LayoutTable &next = *m_blocks[std::size_t(b + 1)].table;
+                need += next.headingHeight;
+                if (next.headingRows < next.rows.size())
+                    need += next.rows[next.headingRows].height;
+            }
+            if (!fresh && y + std::min(need, pageHeight) > pageHeight)
+                newPage();
+            if (h <= pageHeight) {
+                current << PagePiece{b, 0, 0, y, 0, h, false, -1};
+                y += h;
+                fresh = false;
+                continue;
+            }
+            for (double offset = 0; offset < h; offset += pageHeight) {
+                if (offset > 0)
+                    newPage();
+                current << PagePiece{b, 0, 0, 0, offset, pageHeight, false, -1};
+            }
+            y = pageHeight;
+            fresh = false;
+            continue;
+        }
+        const LayoutTable &t = *block.table;
+        int currentGroup = -1;
+        int i = 0;
+        const auto startPiece = [&](bool continuation) {
+            PagePiece p{b, i, i, y, 0, 0, false, -1};
+            if (continuation) {
+                if (t.headingRows > 0 && i >= t.headingRows) {
+                    p.repeatHeading = true;
+                    y += t.headingHeight;
+                }
+                if (currentGroup >= 0 && i < t.rows.size() &&
+                    t.rows[i].kind != LayoutRow::Kind::Group) {
+                    p.continuedGroup = currentGroup;
+                    y += t.rows[currentGroup].height;
+                }
+            }
+            return p;
+        };
+        const auto flush = [&](PagePiece &p) {
+            if (p.last > p.first || p.repeatHeading || p.continuedGroup >= 0) {
+                p.height = y - p.y;
+                current << p;
+            }
+        };
+        PagePiece piece = startPiece(false);
+        while (i < t.rows.size()) {
+            const LayoutRow &row = t.rows[i];
+            double need = row.height;
+            if (i == 0 && t.headingRows > 0) {
+                need = t.headingHeight;
+                if (t.headingRows < t.rows.size())
+                    need += t.rows[t.headingRows].height;
+            } else if (row.kind == LayoutRow::Kind::Group && i + 1 < t.rows.size() &&
+                       t.rows[i + 1].kind == LayoutRow::Kind::Body) {
+                need += t.rows[i + 1].height;
+            }
+            if (!fresh && y + need > pageHeight) {
+                flush(piece);
+                newPage();
+                piece = startPiece(true);
+            }
+            if (row.kind == LayoutRow::Kind::Group)
+                currentGroup = i;
+            if (row.height <= pageHeight - y + 0.5) {
+                y += row.height;
+                piece.last = i + 1;
+                fresh = false;
+                ++i;
+                continue;
+            }
+            // A row taller than the page: cut it between its lines.
+            flush(piece);
+            double lineHeight = 1;
+            for (const LayoutCell &cell : row.cells)
+                lineHeight = std::max(lineHeight, t.styles.at(cell.style).lineHeight);
+            const double padTop = t.styles.at(row.cells.value(0).style).padTop;
+            double offset = 0;
+            while (offset < row.height - 0.5) {
+                const double room = pageHeight - y;
+                double slice = row.height - offset;
+                if (slice > room) {
+                    const double pad = offset == 0 ? padTop : 0;
+                    slice =
+                        std::min(room, std::floor((room - pad) / lineHeight) * lineHeight + pad);
+                }
+                if (slice < lineHeight / 2) {
+                    newPage();
+                    PagePiece top = startPiece(true);
+                    flush(top);
+                    continue;
+                }
+                current << PagePiece{b, i, i + 1, y, offset, slice, false, -1};
+                offset += slice;
+                y += slice;
+                fresh = false;
+                if (offset < row.height - 0.5) {
+                    newPage();
+                    PagePiece top = startPiece(true);
+                    flush(top);
+                }
+            }
+            ++i;
+            piece = PagePiece{b, i, i, y, 0, 0, false, -1};
+        }
+        flush(piece);
+    }
+    if (!current.isEmpty() || m_pages.isEmpty())
+        m_pages << current;
+}
+
+int ReportLayout::pageOfAnchor(const QString &name) const
+{
+    for (int p = 0; p < m_pages.size(); ++p) {
+        for (const PagePiece &piece : m_pages[p]) {
+            const LayoutBlock &block = m_blocks[std::size_t(piece.block)];
+            if (!block.table) {
+                if (piece.offset == 0 && block.text.anchors.contains(name))
+                    return p;
+                continue;
+            }
+            for (int r = piece.first; r < piece.last; ++r) {
+                if (piece.offset == 0 && block.table->rows[r].anchors.contains(name))
+                    return p;
+            }
+        }
+    }
+    return -1;
+}
+
+namespace {
+
+/// The rules of one colour and width of a row.
+struct RowRules
+{
+    QColor color;
+    double width = 0;
+    QList<QLineF> lines;
+};
+
+void paintRow(QPainter &painter, const LayoutTable &table, const LayoutRow &row, double top,
+              bool continued)
+{
+    const int columns = int(table.edges.size()) - 1;
+    QList<RowRules> rules;
+    int lastStyle = -1;
+    for (int c = 0; c < row.cells.size(); ++c) {
+        const LayoutCell &cell = row.cells[c];
+        if (cell.column >= columns)
+            continue;
+        const CellStyle &s = table.styles.at(cell.style);
+        const double x0 = table.edges.at(cell.column);
+        const double x1 = table.edges.at(std::min(columns, cell.column + cell.span));
+        const QRectF box(x0, top, x1 - x0, row.height);
+        if (s.background.isValid())
+            painter.fillRect(box, s.background);
+        const QRectF inner = box.adjusted(s.padLeft, s.padTop, -s.padRight, -s.padBottom);
+        if (cell.rich) {
+            painter.save();
+            painter.translate(inner.topLeft());
+            drawReportDocument(painter, *cell.rich,
+                               QRectF(QPointF(0, 0), QSizeF(inner.width() + s.padRight,
+                                                            inner.height() + s.padBottom)));
+            painter.restore();
+        } else {
+            const QStringList single{continued && c == row.cells.size() - 1
+                                         ? ReportLayout::continuedText(cell.text)
+                                         : cell.text};
+            const QStringList &lines = cell.lines.isEmpty() || continued ? single : cell.lines;
+            if (cell.style != lastStyle) {
+                painter.setFont(s.font);
+                painter.setPen(s.color);
+                lastStyle = cell.style;
+            }
+            std::optional<QFontMetricsF> metrics;
+            const bool measured = cell.lines.isEmpty() && !continued && cell.advance >= 0;
+            double baseline = inner.top() + s.ascent;
+            for (const QString &line : lines) {
+                if (!line.isEmpty()) {
+                    if (!measured && !metrics)
+                        metrics.emplace(s.font, &reportLayoutDevice());
+                    const double w = measured ? cell.advance : metrics->horizontalAdvance(line);
+                    double x = inner.left();
+                    if (s.align & Qt::AlignRight)
+                        x = inner.right() - w;
+                    else if (s.align & Qt::AlignHCenter)
+                        x = inner.left() + (inner.width() - w) / 2;
+                    if (w > inner.width() + 0.5) {
+                        // Text that cannot wrap is cut at its cell's edge.
+                        painter.save();
+                        painter.setClipRect(box, Qt::IntersectClip);
+                        painter.drawText(QPointF(inner.left(), baseline), line);
+                        painter.restore();
+                    } else {
+                        painter.drawText(QPointF(x, baseline), line);
+                    }
+                }
+                baseline += s.lineHeight;
+            }
+        }
+        // The rules of the row are gathered and drawn together, a few strokes a row.
+        const auto rule = [&](const QColor &color, QPointF a, QPointF b) {
+            if (!color.isValid())
+                return;
+            auto it = std::find_if(rules.begin(), rules.end(), [&](const RowRules &r) {
+                return r.color == color && r.width == s.rule;
+            });
+            if (it == rules.end())
+                it = rules.insert(rules.end(), RowRules{color, s.rule, {}});
+            it->lines << QLineF(a, b);
+        };
+        rule(s.top, box.topLeft(), box.topRight());
+        rule(s.bottom, box.bottomLeft(), box.bottomRight());
+        rule(s.left, box.topLeft(), box.bottomLeft());
+        rule(s.right, box.topRight(), box.bottomRight());
+    }
+    for (const RowRules &r : std::as_const(rules)) {
+        painter.setPen(QPen(r.color, r.width));
+        painter.drawLines(r.lines);
+    }
+}
+
+} // namespace
+
+void ReportLayout::paintTable(QPainter &painter, const LayoutTable &table,
+                              const PagePiece &piece) const
+{
+    double y = piece.y;
+    if (piece.repeatHeading) {
+        for (int r = 0; r < table.headingRows; ++r) {
+            paintRow(painter, table, table.rows[r], y, false);
+            y += table.rows[r].height;
+        }
+    }
+    if (piece.continuedGroup >= 0) {
+        paintRow(painter, table, table.rows[piece.continuedGroup], y, true);
+        y += table.rows[piece.continuedGroup].height;
+    }
+    for (int r = piece.first; r < piece.last; ++r) {
+        const LayoutRow &row = table.rows[r];
+        const double bottom = piece.y + piece.height;
+        if (piece.offset > 0 || y + row.height > bottom + 0.5) {
+            painter.save();
+            painter.setClipRect(QRectF(table.edges.first() - 4, y, table.width() + 8, bottom - y),
+                                Qt::IntersectClip);
+            paintRow(painter, table, row, y - piece.offset, false);
+            painter.restore();
+            y = bottom;
+        } else {
+            paintRow(painter, table, row, y, false);
+            y += row.height;
+        }
+    }
+}
+
+void ReportLayout::paintPage(QPainter &painter, int index) const
+{
+    if (index < 0 || index >= m_pages.size())
+        return;
+    painter.save();
+    // Nothing is drawn beside the body: a table wider than the paper is cut at the margin.
+    painter.setClipRect(QRectF(QPointF(0, 0), m_body), Qt::IntersectClip);
+    for (const PagePiece &piece : m_pages[index]) {
+        const LayoutBlock &block = m_blocks[std::size_t(piece.block)];
+        if (block.table) {
+            paintTable(painter, *block.table, piece);
+            continue;
+        }
+        painter.save();
+        painter.translate(0, piece.y - piece.offset);
+        drawReportDocument(painter, *block.text.doc,
+                           QRectF(0, piece.offset, m_body.width(), piece.height));
+        painter.restore();
+    }
+    painter.restore();
+}
+
+} // namespace kestrel
