@@ -4,7 +4,6 @@
 // Procedures of the nursing-station database.
 #include "hospitaldb/procedures/HospitalProcedures.h"
 
-#include "core/StationLog.h"
 #include "core/components/EmployeeLogin.h"
 #include "core/db/Database.h"
 #include "core/db/LikePattern.h"
@@ -28,12 +27,6 @@ Result<RowSet> roomClassification(Database &db, const ProcedureArgs &args)
                      {{QStringLiteral("room"), args.text(0)}});
 }
 
-// Re-validation: five failures within ten minutes turn an employee code away for five
-// minutes, whatever password comes next.
-constexpr int kFailuresBeforeLock = 5;
-constexpr int kFailureWindowSeconds = 10 * 60;
-constexpr int kLockSeconds = 5 * 60;
-
 Result<RowSet> noEmployee()
 {
     return RowSet({QStringLiteral("LastName"), QStringLiteral("FirstName"),
@@ -42,58 +35,25 @@ Result<RowSet> noEmployee()
 
 // Answers the employee's name when the code and the scrambled password are valid for the
 // department; no row otherwise. The password is unscrambled with the hospital's key and
-// checked against the stored hash; it is never stored, logged or compared as text.
+// checked against the stored hash; it is never stored, logged or compared as text. Wrong
+// passwords count towards the lock-out the login and every other password check share.
 Result<RowSet> checkUserDepartmentAccess(Database &db, const ProcedureArgs &args)
 {
-    const QString code = args.text(0);
-    const QString department = args.text(2);
-    auto now = db.scalar(u"select getdate()");
-    if (!now)
-        return tl::unexpected(now.error());
-    const QDateTime at = dateTimeFromVariant(*now);
-
-    auto failures = db.select(u"select FailedAt from PASSWORD..tbValidationFailures "
-                              u"where EmployeeID = :code and FailedAt > :since "
-                              u"order by FailedAt desc",
-                              {{QStringLiteral("code"), code},
-                               {QStringLiteral("since"), at.addSecs(-kFailureWindowSeconds)}});
-    if (!failures)
-        return tl::unexpected(failures.error());
-    if (failures->count() >= kFailuresBeforeLock
-        && failures->at(0).dateTime(u"FailedAt") > at.addSecs(-kLockSeconds)) {
-        WriteStationLog(db, code, QStringLiteral("RE-VALIDATION REFUSED: TOO MANY FAILED TRIES"),
-                        code, QStringLiteral("OR"));
-        return noEmployee();
-    }
-
     auto key = db.scalar(u"select ScrambleKey from PASSWORD..tbPasswordKey");
     if (!key)
         return tl::unexpected(key.error());
     if (key->toString().trimmed().isEmpty())
         return failure(QStringLiteral("The password key of this hospital is not set."));
     const QString password = Scramble(u"D", key->toString().trimmed(), args.text(1));
-
-    auto employee = readEmployeeLogin(db, code);
-    if (!employee)
-        return tl::unexpected(employee.error());
-    const bool valid = *employee && (*employee)->status.compare(u"A", Qt::CaseInsensitive) == 0
-                       && (*employee)->deptCode == department
-                       && passwordMatches((*employee)->passwordHash, password);
-    if (!valid) {
-        auto noted = db.exec(u"insert into PASSWORD..tbValidationFailures (EmployeeID, FailedAt) "
-                             u"values (:code, :at)",
-                             {{QStringLiteral("code"), code}, {QStringLiteral("at"), at}});
-        if (!noted)
-            return tl::unexpected(noted.error());
+    auto check = checkEmployeePassword(db, args.text(0), password);
+    if (!check)
+        return tl::unexpected(check.error());
+    const std::optional<EmployeeLogin> &employee = check->employee;
+    if (check->verdict != PasswordCheck::Verdict::Right || !employee || !employee->isActive() ||
+        employee->deptCode != args.text(2))
         return noEmployee();
-    }
-    if (auto cleared = db.exec(u"delete from PASSWORD..tbValidationFailures where EmployeeID = :code",
-                               {{QStringLiteral("code"), code}});
-        !cleared)
-        return tl::unexpected(cleared.error());
     RowSet rows = *noEmployee();
-    rows.append(QVariantList{(*employee)->lastName, (*employee)->firstName,
-                             (*employee)->middleName});
+    rows.append(QVariantList{employee->lastName, employee->firstName, employee->middleName});
     return rows;
 }
 

@@ -25,6 +25,10 @@ bool HasAccessRight(Session &session, QStringView code, QStringView employee)
     const QString whose = (!employee.trimmed().isEmpty() || code.trimmed() == u"20")
                               ? employee.trimmed().toString()
                               : session.employeeCode().trimmed();
+    // Nobody (a cancelled re-validation, no login) holds no right, whatever a rights row
+    // without an employee says.
+    if (whose.isEmpty())
+        return false;
     auto rights = session.db().scalar(
         u"SELECT EmployeeRights FROM STATION..tbNurseUserRights WHERE EmployeeID = :employee",
         {{QStringLiteral("employee"), whose}});

@@ -14,8 +14,8 @@ namespace kestrel {
 QString installationFilePath(const QString &applicationPath);
 
 /// What a hospital's installation supplies beside the program in `kestrel-installation.ini`:
-/// the key re-validation passwords are scrambled with (the hospital database holds the same
-/// key). "" when the file or the key is missing.
+/// the key re-validation passwords are scrambled with, used where the hospital database does
+/// not give the workstation its own (RevalidationKey). "" when the file or the key is missing.
 QString installationScrambleKey(const QString &applicationPath);
 
 /// The hospital server this workstation logs in to, from the `[Server]` section of the

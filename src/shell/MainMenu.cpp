@@ -7,6 +7,7 @@
 #include "core/Notifier.h"
 #include "core/Session.h"
 #include "core/StationLog.h"
+#include "core/components/EmployeeLogin.h"
 
 #include <QDir>
 
@@ -145,6 +146,10 @@ void MainMenu::mnuUser()
                    requestFor(u"mnuUser", QStringLiteral("User Settings"), true));
         return;
     }
+    // A locked code has been told so, and until when, by the check itself.
+    auto locked = passwordLockedUntil(m_session.db(), m_session.employeeCode());
+    if (locked && locked->isValid())
+        return;
     m_session.notifier().message(QStringLiteral("Invalid Password"), kNotification,
                                  Notifier::Icon::Critical);
     // The user is asked once more, but even a right answer does not open the rights: the

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "users/UserValidation.h"
 
+#include "core/components/EmployeeLogin.h"
 #include "core/db/Database.h"
 #include "core/Notifier.h"
 #include "core/Session.h"
@@ -45,7 +46,15 @@ QString UserValidation::reasonText(const QString &remarks)
 UserValidation::Outcome UserValidation::validate(const QString &userId, const QString &password,
                                                  const QString &remarks)
 {
-    const QString scrambled = Scramble(u"E", m_key, password.trimmed()).trimmed();
+    const QString typed = typedPassword(password);
+    if (const QString refusal = passwordCharactersRefusal(typed); !refusal.isEmpty()) {
+        // The scrambling cannot carry it: no such password can be the employee's.
+        m_session.notifier().message(refusal, QStringLiteral("Notification"),
+                                     Notifier::Icon::Critical);
+        m_session.validated = ValidatedUser();
+        return Outcome::Unauthorized;
+    }
+    const QString scrambled = Scramble(u"E", m_key, typed).trimmed();
     auto rows = m_session.db().call(u"Station..sp_Check_User_Department_Access",
                                     {userId.trimmed(), scrambled, QStringLiteral("29")});
     if (!rows) {
@@ -54,9 +63,16 @@ UserValidation::Outcome UserValidation::validate(const QString &userId, const QS
         return Outcome::Failed;
     }
     if (rows->isEmpty()) {
-        m_session.notifier().message(QStringLiteral("Unauthorized User for this department(%1-%2)")
-                                         .arg(m_session.StationID, m_session.StationName),
-                                     QStringLiteral("Notification"), Notifier::Icon::Information);
+        // A code locked by wrong passwords, here or at any other password check, is told so.
+        auto locked = passwordLockedUntil(m_session.db(), userId);
+        if (locked && locked->isValid())
+            m_session.notifier().message(lockedOutText(*locked), QStringLiteral("Notification"),
+                                         Notifier::Icon::Critical);
+        else
+            m_session.notifier().message(
+                QStringLiteral("Unauthorized User for this department(%1-%2)")
+                    .arg(m_session.StationID, m_session.StationName),
+                QStringLiteral("Notification"), Notifier::Icon::Information);
         m_session.validated = ValidatedUser();
         return Outcome::Unauthorized;
     }

@@ -2,11 +2,15 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "users/modEncryption.h"
 
+#include "core/CharacterCodes.h"
+
 namespace kestrel {
 
 namespace {
 
 constexpr int kStartOffset = 91;
+// What a workstation's keyboard set makes of a character it does not have.
+constexpr int kUnknownCharacter = '?';
 
 QString hexPair(int value)
 {
@@ -24,7 +28,8 @@ QString Scramble(QStringView mode, QStringView key, QStringView text)
         int offset = kStartOffset;
         QString out = hexPair(offset);
         for (qsizetype i = 0; i < text.size(); ++i) {
-            int value = (text.at(i).unicode() + offset) % 255;
+            const int code = hospitalCharacterCode(text.at(i));
+            int value = ((code ? code : kUnknownCharacter) + offset) % 255;
             value ^= key.at(i % key.size()).unicode();
             out += hexPair(value);
             offset = value;
@@ -43,7 +48,7 @@ QString Scramble(QStringView mode, QStringView key, QStringView text)
                 return {};
             const int result = c ^ key.at(i % key.size()).unicode();
             const int code = result <= offset ? 255 + result - offset : result - offset;
-            out += QChar(code);
+            out += hospitalCharacter(code);
             offset = c;
         }
         return out;

@@ -7,6 +7,7 @@
 // CVOR tagging, the exit question, re-validation, the walk-in assessment, receivables and the
 // next charge slip number.
 #include "core/AccessRights.h"
+#include "core/components/EmployeeLogin.h"
 #include "core/db/Database.h"
 #include "core/settings/clsSettings.h"
 #include "core/settings/HospitalSettings.h"
@@ -239,6 +240,7 @@ private Q_SLOTS:
         row("20 with blanks only as employee", kSupervisor, "20", QStringLiteral("   "), false);
         row("20 of the validated clerk", kTrainee, "20", kClerk, true);
         row("20 of a validated nurse without it", kSupervisor, "20", kScrubNurse, false);
+        row("nobody logged in", nobody, "9", nobody, false);
     }
     void hasAccessRight()
     {
@@ -248,6 +250,9 @@ private Q_SLOTS:
         QFETCH(bool, granted);
 
         KESTREL_OPEN_DEMO(db);
+        // A rights row without an employee is nobody's: not even nobody's.
+        QVERIFY(db.exec(u"insert into STATION..tbNurseUserRights (EmployeeID, EmployeeRights) "
+                        u"values ('', '|3|9|13|20|21|22|25|')"));
         MainWindowFixture f(db, loggedIn);
         QCOMPARE(HasAccessRight(f.session, code, employee), granted);
         QCOMPARE(f.notifier.boxes().size(), 0);
@@ -489,18 +494,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("signer");
         QTest::addColumn<int>("asked");
         QTest::addColumn<QString>("form"); // none: refused
+        QTest::addColumn<bool>("locked");  // the logged-in code locked by wrong passwords
         const QString userSettings = QStringLiteral("frmUserRights");
         const QString chargeSlip = QStringLiteral("frmChargeSlipVerification");
         const auto row = [](const char *name, const char *command, const QString &loggedIn,
                             const QList<bool> &checks, const QString &signer, int asked,
-                            const QString &form) {
+                            const QString &form, bool locked = false) {
             QTest::newRow(name) << QString::fromLatin1(command) << loggedIn << checks << signer
-                                << asked << form;
+                                << asked << form << locked;
         };
         row("right password", "mnuUser", kSupervisor, {true}, {}, 1, userSettings);
         row("wrong, then right: asked again, not opened", "mnuUser", kSupervisor, {false, true}, {},
             2, {});
         row("wrong twice", "mnuUser", kSupervisor, {false, false}, {}, 2, {});
+        // The check has told a locked code until when: no "Invalid Password", no second ask.
+        row("locked code", "mnuUser", kSupervisor, {false}, {}, 1, {}, true);
         row("clerk signs", "mnuChargeSlip", kTrainee, {}, kClerk, 1, chargeSlip);
         row("supervisor signs", "mnuChargeSlip", kTrainee, {}, kSupervisor, 1, chargeSlip);
         row("nurse without the right signs", "mnuChargeSlip", kSupervisor, {}, kScrubNurse, 1, {});
@@ -515,8 +523,11 @@ private Q_SLOTS:
         QFETCH(QString, signer);
         QFETCH(int, asked);
         QFETCH(QString, form);
+        QFETCH(bool, locked);
 
         KESTREL_OPEN_DEMO(db);
+        for (int i = 0; locked && i < 5; ++i)
+            QVERIFY(checkEmployeePassword(db, loggedIn, QStringLiteral("not the password")));
         int calls = 0;
         Menu m(db, loggedIn, [&] { return passwordChecks.value(calls++, false); });
         if (!signer.isEmpty())
@@ -527,7 +538,9 @@ private Q_SLOTS:
         QCOMPARE(m.f.session.validated.code, signer);
         if (form.isEmpty()) {
             QCOMPARE(m.windows.size(), 0);
-            if (command == u"mnuUser")
+            if (locked)
+                QCOMPARE(m.f.notifier.boxes().size(), 0);
+            else if (command == u"mnuUser")
                 expectOneBox(m.f.notifier, QStringLiteral("Invalid Password"),
                              Notifier::Icon::Critical);
             else

@@ -1,19 +1,28 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Kestrel developers
 //
-// The OR's users on every backend: password scrambling, re-validation and its lock-out, the
-// employee search, the rights editor down to what the access check reads, user log codes.
+// The OR's users on every backend: password scrambling, re-validation and the lock-out every
+// password check shares, the employee search, the rights editor down to what the access check
+// reads, user log codes.
 #include "core/AccessRights.h"
+#include "core/CharacterCodes.h"
+#include "core/components/clsLoginUser.h"
+#include "core/components/EmployeeLogin.h"
 #include "hospitaldb/DemoHospital.h"
+#include "hospitaldb/procedures/HospitalProcedures.h"
 #include "support/MainWindowFixture.h"
+#include "support/ScriptedLoginPrompt.h"
 #include "support/TestDatabase.h"
 #include "users/modEncryption.h"
+#include "users/RevalidationKey.h"
 #include "users/UserLogs.h"
 #include "users/UserRights.h"
 #include "users/UserValidation.h"
 
 #include <QRandomGenerator>
 #include <QTest>
+
+#include <thread>
 
 using namespace kestrel;
 using namespace Qt::StringLiterals;
@@ -38,6 +47,57 @@ int count(Database &db, QStringView sql, const Binds &binds = {})
     return n ? n->toInt() : -1;
 }
 
+// Another workstation on the test's hospital, its clock at `clockAt`.
+QDateTime clockAt = test::fixtureNow();
+std::unique_ptr<Database> workstation(const ConnectionSettings &where)
+{
+    auto db = Database::open(where);
+    if (!db || !(*db)->pinClock(clockAt))
+        return nullptr;
+    (*db)->setProcedures(hospitaldb::hospitalProcedures());
+    return std::move(*db);
+}
+
+// The login component there; logIn and recheck answer what the user was told, "" accepted.
+struct LoginComponent
+{
+    explicit LoginComponent(const ConnectionSettings &where)
+    {
+        ctx.loginPrompt = &prompt;
+        ctx.openEmbedded = [where](const QString &) -> Result<std::unique_ptr<Database>> {
+            return workstation(where);
+        };
+        user = std::make_unique<clsLoginUser>(ctx);
+        user->setPasswordDeptCode(u"29"_s);
+    }
+    QString logIn(const QString &code, const QString &password)
+    {
+        prompt.answerLogin(code, password);
+        user->showmain();
+        return user->Connected() ? QString() : prompt.loginRefusals().constLast();
+    }
+    QString recheck(const QString &password)
+    {
+        prompt.answerPassword(password);
+        notifier.clear();
+        return user->checkusersettings() ? QString() : u"refused "_s + notifier.lastText();
+    }
+    test::RecordingNotifier notifier;
+    test::ScriptedLoginPrompt prompt;
+    ComponentContext ctx{notifier};
+    std::unique_ptr<clsLoginUser> user;
+};
+
+QString sign(test::MainWindowFixture &f, const QString &code, const QString &password)
+{
+    UserValidation window(f.session, hospitaldb::demoScrambleKey());
+    window.open(0);
+    f.notifier.clear();
+    return window.validate(code, password, {}) == UserValidation::Outcome::Validated
+               ? QString()
+               : u"refused "_s + f.notifier.lastText();
+}
+
 struct ReasonCase
 {
     int postOrCancel;
@@ -59,9 +119,14 @@ private Q_SLOTS:
     void scrambleKnownValues_data();
     void scrambleKnownValues();
     void scrambleRoundTrips();
+    void signatureKeyFromTheHospitalElseTheInstallation();
+    void oneLockOutForEveryPasswordCheck_data();
+    void oneLockOutForEveryPasswordCheck();
+    void twoWorkstationsFailingAtOnceTryFivePasswordsAtMost();
+    void passwordTheLoginTakesSigns_data();
+    void passwordTheLoginTakesSigns();
     void validatesCodePasswordAndDepartment_data();
     void validatesCodePasswordAndDepartment();
-    void repeatedFailuresLockTheCodeForAWhile();
     void windowRulesForReasons_data();
     void windowRulesForReasons();
     void searchesTheStationsEmployees();
@@ -97,10 +162,10 @@ void tst_Users::scrambleKnownValues()
 void tst_Users::scrambleRoundTrips()
 {
     QRandomGenerator rng(20261205);
-    for (int n = 0; n < 500; ++n) { // every character from 1 to 254, in any order
+    for (int n = 0; n < 500; ++n) { // every workstation character from 1 to 254, in any order
         QString text;
         for (int i = rng.bounded(0, 40); i > 0; --i)
-            text += QChar(rng.bounded(1, 255));
+            text += hospitalCharacter(rng.bounded(1, 255));
         const QString scrambled = Scramble(u"E", kKey, text);
         QCOMPARE(scrambled.size(), 2 + 2 * text.size());
         QCOMPARE(Scramble(u"D", kKey, scrambled), text);
@@ -113,18 +178,147 @@ void tst_Users::scrambleRoundTrips()
     QVERIFY(Scramble(u"D", u"ANOTHERKEYXYZ"_s, scrambled) != password);
 }
 
+void tst_Users::signatureKeyFromTheHospitalElseTheInstallation()
+{
+    KESTREL_OPEN_DEMO(db);
+    test::MainWindowFixture f(db, u"2905"_s);
+    RevalidationKey stale(u"STALEKEYSTALE"_s), installed(kKey), none;
+    QCOMPARE(stale.key(f.session), hospitaldb::demoScrambleKey()); // the key it unscrambles with
+    QVERIFY(db.exec(u"delete from PASSWORD..tbPasswordKey"));
+    QCOMPARE(installed.key(f.session), kKey);
+    for (int signature = 0; signature < 3; ++signature)
+        QCOMPARE(none.key(f.session), QString());
+    // Told once, naming both places the key is missing from.
+    QCOMPARE(f.notifier.boxes().size(), 1);
+    QVERIFY(f.notifier.lastText().contains(u"PASSWORD..tbPasswordKey") &&
+            f.notifier.lastText().contains(u"kestrel-installation.ini"));
+}
+
+void tst_Users::oneLockOutForEveryPasswordCheck_data()
+{
+    QTest::addColumn<QStringList>("failures"); // where a wrong password is typed: with which code
+    QTest::addColumn<int>("spacing");          // seconds between them
+    QTest::addColumn<int>("later");            // seconds after the last, the right password
+    QTest::addColumn<bool>("locked");
+    const QStringList fiveLogins(5, u"login:2901"_s);
+    QTest::newRow("five at the login") << fiveLogins << 60 << 0 << true;
+    QTest::newRow("five signatures, blanks around the code")
+        << QStringList{"sign: 2901", "sign:2901 ", "sign: 2901 ", "sign:2901", "sign:  2901"}
+        << 0 << 299 << true;
+    QTest::newRow("login, signature and User Settings")
+        << QStringList{"login: 2901", "sign:2901", "settings:", "settings:", "login:2901"} << 30
+        << 0 << true;
+    QTest::newRow("five minutes after the fifth") << fiveLogins << 60 << 300 << false;
+    QTest::newRow("four lock nothing")
+        << QStringList{"login:2901", "sign: 2901", "settings:", "sign:2901"} << 0 << 0 << false;
+    QTest::newRow("six in fifteen minutes")
+        << QStringList{"login:2901", "sign:2901", "settings:", "sign:2901", "login:2901",
+                       "sign:2901"}
+        << 180 << 0 << false;
+}
+
+void tst_Users::oneLockOutForEveryPasswordCheck()
+{
+    QFETCH(QStringList, failures);
+    QFETCH(int, spacing);
+    QFETCH(int, later);
+    QFETCH(bool, locked);
+    KESTREL_OPEN_DEMO(db);
+    LoginComponent settings((*dbResult)->settings()), login((*dbResult)->settings());
+    QCOMPARE(settings.logIn(kSupervisor, kPassword), QString());
+    test::MainWindowFixture f(db, u"2905"_s);
+    const auto attempt = [&](const QString &where, const QString &code, const QString &pw,
+                             const QDateTime &at) {
+        clockAt = at; // every workstation's clock
+        if (!db.pinClock(at) || !settings.user->sqlconnection()->pinClock(at))
+            return u"no clock"_s;
+        return where == u"login"  ? login.logIn(code, pw)
+               : where == u"sign" ? sign(f, code, pw)
+                                  : settings.recheck(pw);
+    };
+    QDateTime at = test::fixtureNow();
+    for (const QString &failure : failures) {
+        const QString where = failure.section(u':', 0, 0), code = failure.section(u':', 1);
+        QVERIFY(!attempt(where, code, u"guess"_s, at).isEmpty());
+        at = at.addSecs(spacing);
+    }
+    // Then the right password at every check: a locked code is told until when.
+    const QDateTime last = at.addSecs(-spacing);
+    const QString until = last.addSecs(kLockSeconds).toString(u"h:mm:ss AP"_s);
+    for (const QString &where : {u"settings"_s, u"sign"_s, u"login"_s}) {
+        const QString told = attempt(where, kSupervisor, kPassword, last.addSecs(later));
+        QVERIFY2(locked ? told.contains(u"locked") && told.contains(until) : told.isEmpty(),
+                 qPrintable(where + u": "_s + told));
+    }
+    // Refusals of a locked code are logged; no password ever is.
+    QCOMPARE(count(db, u"select count(*) from STATION..tbStationLogs where Remarks like "
+                       u"'%TOO MANY%'") > 0, locked);
+    QCOMPARE(count(db, u"select count(*) from STATION..tbStationLogs where Remarks like "
+                       u"'%guess%' or Remarks like '%orsupervisor%'"), 0);
+}
+
+void tst_Users::twoWorkstationsFailingAtOnceTryFivePasswordsAtMost()
+{
+    KESTREL_OPEN_DEMO(db);
+    QList<int> verdicts[2];
+    std::vector<std::thread> threads;
+    for (int w = 0; w < 2; ++w)
+        threads.emplace_back([&, w, where = (*dbResult)->settings()] {
+            for (auto other = workstation(where); other && verdicts[w].size() < 6;) {
+                auto checked = checkEmployeePassword(*other, w ? u" 2901"_s : kSupervisor, u"x"_s);
+                verdicts[w] << (checked ? int(checked->verdict) : -1);
+            }
+        });
+    for (std::thread &t : threads)
+        t.join();
+    const QList<int> all = verdicts[0] + verdicts[1];
+    QCOMPARE(all.count(int(PasswordCheck::Verdict::Wrong)), kFailuresBeforeLock);
+    QCOMPARE(all.count(int(PasswordCheck::Verdict::Locked)), 12 - kFailuresBeforeLock);
+    QCOMPARE(count(db, u"select count(*) from PASSWORD..tbValidationFailures"), 5);
+}
+
+void tst_Users::passwordTheLoginTakesSigns_data()
+{
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("uncarried"); // the character no signature can carry
+    QTest::newRow("euro sign") << u"€uro-pass"_s << QString();
+    QTest::newRow("blanks around it") << u"  ñandú 2026 "_s << QString();
+    QTest::newRow("emoji") << u"pass😀word"_s << u"😀"_s;
+    QTest::newRow("greek letter") << u"Ωmega-pass"_s << u"Ω"_s;
+}
+
+void tst_Users::passwordTheLoginTakesSigns()
+{
+    QFETCH(QString, password);
+    QFETCH(QString, uncarried);
+    KESTREL_OPEN_DEMO(db);
+    auto stored = storePassword(db, u"2905"_s, password, false);
+    QVERIFY(stored ? uncarried.isEmpty() : stored.error().message.contains(uncarried));
+    if (!stored) // as a hospital may still hold it from before
+        QVERIFY(db.exec(u"update PASSWORD..tbPasswordMaster set PasswordHash = :hash "
+                        u"where EmployeeID = '2905'", {{u"hash"_s, *hashPassword(password)}}));
+    // Typed with other blanks around it each time, every check agrees.
+    LoginComponent login((*dbResult)->settings());
+    test::MainWindowFixture f(db, u"2901"_s);
+    for (const QString &told : {login.logIn(u"2905"_s, password.trimmed() + u' '),
+                                sign(f, u"2905"_s, u' ' + password)})
+        QVERIFY2(uncarried.isEmpty() ? told.isEmpty() : told.contains(uncarried), qPrintable(told));
+    QCOMPARE(uncarried.isEmpty() ? login.recheck(password) : QString(), QString());
+}
+
 void tst_Users::validatesCodePasswordAndDepartment_data()
 {
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("password");
     QTest::addColumn<bool>("valid");
-    QTest::newRow("right password") << "2901" << "orsupervisor" << true;
-    QTest::newRow("code with blanks") << " 2901 " << "orsupervisor" << true;
-    QTest::newRow("wrong password") << "2901" << "orsupervisor2" << false;
-    QTest::newRow("password in capitals") << "2901" << "ORSUPERVISOR" << false;
-    QTest::newRow("unknown code") << "9999" << "orsupervisor" << false;
-    QTest::newRow("another department") << "1401" << "wardnurse" << false;
-    QTest::newRow("empty password") << "2901" << "" << false;
+    QTest::addColumn<int>("failures"); // wrong passwords counted
+    QTest::newRow("right password") << "2901" << "orsupervisor" << true << 0;
+    QTest::newRow("code with blanks") << " 2901 " << "orsupervisor" << true << 0;
+    QTest::newRow("wrong password") << "2901" << "orsupervisor2" << false << 1;
+    QTest::newRow("password in capitals") << "2901" << "ORSUPERVISOR" << false << 1;
+    QTest::newRow("unknown code") << "9999" << "orsupervisor" << false << 1;
+    QTest::newRow("another department") << "1401" << "wardnurse" << false << 0;
+    QTest::newRow("empty password") << "2901" << "" << false << 1;
 }
 
 void tst_Users::validatesCodePasswordAndDepartment()
@@ -132,55 +326,12 @@ void tst_Users::validatesCodePasswordAndDepartment()
     QFETCH(QString, code);
     QFETCH(QString, password);
     QFETCH(bool, valid);
+    QFETCH(int, failures);
     KESTREL_OPEN_DEMO(db);
     auto rows = check(db, code, password);
     QVERIFY2(rows, qPrintable(rows ? QString() : rows.error().message));
     QCOMPARE(rows->count(), valid ? 1 : 0);
-    QCOMPARE(count(db, u"select count(*) from PASSWORD..tbValidationFailures"), valid ? 0 : 1);
-}
-
-void tst_Users::repeatedFailuresLockTheCodeForAWhile()
-{
-    KESTREL_OPEN_DEMO(db);
-    const QDateTime start = test::fixtureNow();
-    const int logsBefore = count(db, u"select count(*) from STATION..tbStationLogs");
-    const auto tryAt = [&](int seconds, const QString &password) {
-        return db.pinClock(start.addSecs(seconds)) ? check(db, kSupervisor, password)->count()
-                                                   : -1;
-    };
-
-    // Five failures a minute apart: the fifth locks the code.
-    for (int i = 0; i < 5; ++i)
-        QCOMPARE(tryAt(60 * i, u"guess%1"_s.arg(i)), 0);
-    // The right password is turned away while the lock lasts, and each refusal is logged.
-    QCOMPARE(tryAt(60 * 5, kPassword), 0);
-    QCOMPARE(tryAt(60 * 8, kPassword), 0);
-    QCOMPARE(count(db, u"select count(*) from STATION..tbStationLogs"), logsBefore + 2);
-    QCOMPARE(count(db, u"select count(*) from STATION..tbStationLogs where IdNum = :code and "
-                       u"Remarks = 'RE-VALIDATION REFUSED: TOO MANY FAILED TRIES'",
-                   {{u"code"_s, kSupervisor}}),
-             2);
-    // Another employee is not affected.
-    QCOMPARE(check(db, u"2905"_s, u"orclerk"_s)->count(), 1);
-
-    // Five minutes after the last failure the code may try again, and a success forgets the
-    // failures.
-    QCOMPARE(tryAt(60 * 9 + 1, kPassword), 1);
-    QCOMPARE(count(db, u"select count(*) from PASSWORD..tbValidationFailures where "
-                       u"EmployeeID = :code",
-                   {{u"code"_s, kSupervisor}}),
-             0);
-
-    // Failures spread wider than ten minutes never lock.
-    for (int i = 0; i < 6; ++i)
-        QCOMPARE(tryAt(3600 + 180 * i, u"slow%1"_s.arg(i)), 0);
-    QCOMPARE(tryAt(3600 + 180 * 6, kPassword), 1);
-
-    // No password, typed or scrambled, is ever written down.
-    auto remarks = db.select(u"select Remarks from STATION..tbStationLogs");
-    QVERIFY(remarks);
-    for (const Row &r : *remarks)
-        QVERIFY(!r.text(u"Remarks").contains(kPassword, Qt::CaseInsensitive));
+    QCOMPARE(count(db, u"select count(*) from PASSWORD..tbValidationFailures"), failures);
 }
 
 void tst_Users::windowRulesForReasons_data()

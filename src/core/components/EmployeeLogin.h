@@ -4,6 +4,7 @@
 
 #include "core/db/Error.h"
 
+#include <QDateTime>
 #include <QString>
 
 #include <optional>
@@ -29,6 +30,52 @@ struct EmployeeLogin
     bool isActive() const { return status.compare(u"A", Qt::CaseInsensitive) == 0; }
 };
 
+/// A password as every check compares it, the login as every signature: without leading and
+/// trailing blanks.
+QString typedPassword(const QString &typed);
+
+/// Why `password` cannot be used, "" when it can: a signature carries the password to the
+/// hospital database scrambled, and the scrambling carries only the characters of the
+/// workstations' set (hospitalCharacterCode), so a password with any other character could log
+/// in but never sign.
+QString passwordCharactersRefusal(QStringView password);
+
+/// Wrong passwords that lock an employee code: this many within kFailureWindowSeconds lock it
+/// for kLockSeconds after the last of them, at the login, at every signature and at the
+/// password re-check of User Settings alike. The failures are kept in the hospital database,
+/// so neither another workstation nor a restart of the program starts the count again.
+constexpr int kFailuresBeforeLock = 5;
+constexpr int kFailureWindowSeconds = 10 * 60;
+constexpr int kLockSeconds = 5 * 60;
+
+/// What checking an employee's password found.
+struct PasswordCheck
+{
+    enum class Verdict {
+        Right,  ///< the password is the employee's
+        Wrong,  ///< it is not, or there is no such employee: one more failure was recorded
+        Locked, ///< the code was locked: the password was not even looked at
+    };
+    Verdict verdict = Verdict::Wrong;
+    std::optional<EmployeeLogin> employee; ///< the employee the code names, if any
+    /// Until when the code is locked, by the server's clock: set for Locked and for the Wrong
+    /// that locked it; invalid otherwise.
+    QDateTime lockedUntil;
+};
+
+/// Checks `password` (typedPassword) of employee `code` (trimmed, so " 2901" is "2901"), and
+/// keeps the count of wrong ones. One transaction that waits for any other check of the same
+/// code, so two workstations failing at once both count and no more than kFailuresBeforeLock
+/// passwords are ever tried. A refusal of a locked code is written to the station log.
+Result<PasswordCheck> checkEmployeePassword(Database &db, const QString &code,
+                                            const QString &password);
+
+/// Until when employee `code` is locked; an invalid date-time when it is not.
+Result<QDateTime> passwordLockedUntil(Database &db, const QString &code);
+
+/// What a locked employee code is told.
+QString lockedOutText(const QDateTime &until);
+
 /// The shortest password the hospital accepts: the station switch `PasswordMinLength`
 /// (STATION..tbNurseSetup), 8 when the hospital has not set one.
 Result<int> passwordMinimumLength(Database &db);
@@ -38,12 +85,16 @@ Result<QString> hashPassword(const QString &password);
 
 /// Stores `password` (as its hash only) as the employee's own: a one-time password when
 /// `oneTime`, which the employee must then change at his next login. Refuses a password
-/// shorter than the hospital's minimum. Answers false when there is no such employee.
+/// shorter than the hospital's minimum, and one with a character a signature cannot carry
+/// (passwordCharactersRefusal); blanks around it are no part of it. Answers false when there
+/// is no such employee.
 Result<bool> storePassword(Database &db, const QString &code, const QString &password,
                            bool oneTime);
 
-/// The employee with code `code`, or nullopt when there is none.
-Result<std::optional<EmployeeLogin>> readEmployeeLogin(Database &db, const QString &code);
+/// The employee with code `code`, or nullopt when there is none. `lockRow` holds his row
+/// until the transaction it is read in ends.
+Result<std::optional<EmployeeLogin>> readEmployeeLogin(Database &db, const QString &code,
+                                                       bool lockRow = false);
 
 /// Whether `password` is the one the Argon2id hash string `passwordHash` was made from. An
 /// empty hash (an unknown employee) is checked against a hash of nothing anyone types, so a

@@ -123,39 +123,49 @@ void clsLoginUser::showmain()
 clsLoginUser::Verdict clsLoginUser::tryLogin(LoginRequest &request, QString &refusal)
 {
     const QString code = request.employeeCode.trimmed();
-    if (code.isEmpty() || request.password.isEmpty()) {
+    const QString password = typedPassword(request.password);
+    if (code.isEmpty() || password.isEmpty()) {
         refusal = emptyFieldsText();
+        return Verdict::Refused;
+    }
+    // Told before anything is checked: such a password could never sign afterwards.
+    if (const QString refused = passwordCharactersRefusal(password); !refused.isEmpty()) {
+        refusal = refused;
         return Verdict::Refused;
     }
     if (const QString failed = openDatabase(request); !failed.isEmpty()) {
         refusal = failed;
         return Verdict::Refused;
     }
-    auto employee = readEmployeeLogin(*m_db, code);
-    if (!employee) {
-        refusal = cannotOpenText(employee.error());
+    // An unknown code costs the same check as a wrong password, reads the same and is
+    // locked the same.
+    auto check = checkEmployeePassword(*m_db, code, password);
+    if (!check) {
+        refusal = cannotOpenText(check.error());
         return Verdict::Refused;
     }
-    // An unknown code costs the same check as a wrong password, and reads the same.
-    const bool right =
-        passwordMatches(*employee ? (*employee)->passwordHash : QString(), request.password);
-    if (!*employee || !right) {
+    if (check->lockedUntil.isValid()) {
+        refusal = lockedOutText(check->lockedUntil);
+        return Verdict::WrongAnswer;
+    }
+    const std::optional<EmployeeLogin> &employee = check->employee;
+    if (check->verdict != PasswordCheck::Verdict::Right || !employee) {
         refusal = invalidLoginText();
         return Verdict::WrongAnswer;
     }
-    if (!(*employee)->isActive()) {
+    if (!employee->isActive()) {
         refusal = inactiveEmployeeText();
         return Verdict::WrongAnswer;
     }
-    if ((*employee)->deptCode != m_deptCode) {
+    if (employee->deptCode != m_deptCode) {
         refusal = otherDepartmentText();
         return Verdict::WrongAnswer;
     }
-    if ((*employee)->mustChangePassword && !chooseOwnPassword(**employee, request.password)) {
+    if (employee->mustChangePassword && !chooseOwnPassword(*employee, password)) {
         refusal.clear();
         return Verdict::Cancelled;
     }
-    takeIdentity(**employee);
+    takeIdentity(*employee);
     if (request.source == LoginSource::Installed) {
         // The service names the server, so the server answers where it is.
         auto where = m_db->selectOne(u"select current_database() as db, current_user as who");
@@ -254,7 +264,7 @@ bool clsLoginUser::chooseOwnPassword(const EmployeeLogin &employee, const QStrin
         std::optional<QString> chosen = prompt->askNewPassword(name, refusal);
         if (!chosen)
             return false;
-        if (*chosen == oneTime) {
+        if (typedPassword(*chosen) == oneTime) {
             refusal = QStringLiteral("Please choose a password other than the one-time password.");
         } else if (auto stored = storePassword(*m_db, employee.code, *chosen, false); !stored) {
             refusal = stored.error().message;
@@ -272,19 +282,34 @@ bool clsLoginUser::checkusersettings()
     LoginPrompt *prompt = context().loginPrompt;
     if (!m_connected || !m_db || !prompt)
         return false;
+    const auto toldLocked = [this](const QDateTime &until) {
+        notifier().message(lockedOutText(until), QStringLiteral("Notification"),
+                           Notifier::Icon::Critical);
+    };
+    // A locked code is not asked a password it could not use.
+    auto locked = passwordLockedUntil(*m_db, m_employeeCode);
+    if (!locked) {
+        notifier().errorBox(locked.error());
+        return false;
+    }
+    if (locked->isValid()) {
+        toldLocked(*locked);
+        return false;
+    }
     std::optional<QString> typed = prompt->askPassword(m_employeeName, QString());
     if (!typed)
         return false;
     // The stored hash is read again: the password may have been changed since the login.
-    auto employee = readEmployeeLogin(*m_db, m_employeeCode);
-    bool right = false;
-    if (!employee)
-        notifier().errorBox(employee.error());
-    else
-        right = passwordMatches(*employee ? (*employee)->passwordHash : QString(), *typed) &&
-                *employee && (*employee)->isActive();
+    auto check = checkEmployeePassword(*m_db, m_employeeCode, *typed);
     scrub(*typed);
-    return right;
+    if (!check) {
+        notifier().errorBox(check.error());
+        return false;
+    }
+    if (check->lockedUntil.isValid())
+        toldLocked(check->lockedUntil);
+    return check->verdict == PasswordCheck::Verdict::Right && check->employee &&
+           check->employee->isActive();
 }
 
 } // namespace kestrel

@@ -17,9 +17,11 @@ struct EmployeeLogin;
 /// The login component: asks who logs in and to which hospital database, checks the employee
 /// and his password, and then owns the connection every window uses.
 ///
-/// A login writes nothing to the database, except the password of his own that an employee
-/// who came with a one-time password must choose. Passwords are only ever compared with the
-/// stored one-way hash; none is logged, put into a statement or shown in a message.
+/// A login writes nothing to the database but the count of wrong passwords it shares with
+/// every other password check (checkEmployeePassword), and the password of his own that an
+/// employee who came with a one-time password must choose. Passwords are compared without
+/// their surrounding blanks and only ever with the stored one-way hash; none is logged, put
+/// into a statement or shown in a message.
 class clsLoginUser : public Component, public CurrentUser
 {
     Q_OBJECT
@@ -58,7 +60,8 @@ public:
     /// wrong answers were given; Connected then tells which. Answers with empty fields or a
     /// database that cannot be opened are turned down without counting as a wrong answer.
     Q_INVOKABLE void showmain();
-    /// Asks the logged-in employee for his password again; true when he typed it right.
+    /// Asks the logged-in employee for his password again; true when he typed it right. A
+    /// locked code is told until when, and not asked.
     Q_INVOKABLE bool checkusersettings();
 
     /// True after a successful login.

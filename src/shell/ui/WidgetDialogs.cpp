@@ -17,21 +17,20 @@ namespace kestrel {
 void WidgetDialogs::attach(Session &session, const QString &scrambleKey)
 {
     m_session = &session;
-    m_scrambleKey = scrambleKey;
+    m_scrambleKey = RevalidationKey(scrambleKey);
 }
 
 ValidatedUser WidgetDialogs::validateUser(bool askReason)
 {
     if (!m_session)
         return {};
-    if (m_scrambleKey.isEmpty()) {
-        // Without the installation's key no password can be checked: nobody is validated.
+    const QString key = m_scrambleKey.key(*m_session);
+    if (key.isEmpty()) {
+        // Without a key no password can be checked: nobody is validated.
         m_session->validated = ValidatedUser();
-        m_notifier.errorBox(QStringLiteral("The password key of this installation is missing "
-                                           "(kestrel-installation.ini beside the program)."));
         return {};
     }
-    UserValidation presenter(*m_session, m_scrambleKey);
+    UserValidation presenter(*m_session, key);
     frmTransaction_UserValidation window(presenter, askReason ? 1 : 0,
                                          QApplication::activeWindow());
     window.exec();

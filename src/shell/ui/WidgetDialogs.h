@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/Dialogs.h"
+#include "users/RevalidationKey.h"
 
 namespace kestrel {
 
@@ -19,7 +20,7 @@ public:
     }
 
     /// Gives the re-validation window the session it signs into and the installation's key
-    /// passwords are scrambled with.
+    /// passwords are scrambled with where the hospital database has none.
     void attach(Session &session, const QString &scrambleKey);
 
     /// The re-validation window `frmTransaction_UserValidation`, modal; a cancellation
@@ -35,7 +36,7 @@ public:
 private:
     Notifier &m_notifier;
     Session *m_session = nullptr;
-    QString m_scrambleKey;
+    RevalidationKey m_scrambleKey;
 };
 
 } // namespace kestrel

@@ -121,7 +121,7 @@ private Q_SLOTS:
             QTest::newRow(name) << QStringList{QString::fromLatin1(answer), nurse}
                                 << QStringList{QString(), refusal} << QStringLiteral("2902");
         };
-        retry("wrong password", "2901:orsupervisor ", kInvalid);
+        retry("wrong password", "2901:orsupervisr", kInvalid);
         retry("password in other case", "2901:ORSUPERVISOR", kInvalid);
         retry("another employee's password", "2901:scrubnurse", kInvalid);
         retry("unknown code", "2999:orsupervisor", kInvalid);
