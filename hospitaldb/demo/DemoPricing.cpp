@@ -96,6 +96,22 @@ void DemoBuilder::addPricingData()
     agreed.add({QStringLiteral("CS3005"), QStringLiteral("1102"), pesos(16000)});
     agreed.add({QStringLiteral("PH1001"), QStringLiteral("2101"), pesos(17500)});
 
+    // The medicines as a hospital that prices them by room class sells them (the supplies
+    // keep the location's price): a ward bed pays the inpatient price, each better class a
+    // twentieth more than the one before.
+    TableRows &byClass = table(
+        QStringLiteral("INVENTORY..tbInvRoomClassRate"),
+        {QStringLiteral("ItemID"), QStringLiteral("RoomClassID"), QStringLiteral("SellingPrice")});
+    for (const StockItem &s : std::as_const(items)) {
+        if (!s.code.startsWith(u"PH"))
+            continue;
+        qint64 centavos = s.centavos;
+        for (const QChar cls : {u'A', u'B', u'C', u'D', u'E'}) {
+            byClass.add({s.code.toString(), QString(cls), pesos(centavos)});
+            centavos = (centavos * 21 + 10) / 20;
+        }
+    }
+
     TableRows &packages = table(
         QStringLiteral("INVENTORY..tbInvPackage"),
         {QStringLiteral("PackageID"), QStringLiteral("Package"), QStringLiteral("RateA"),
@@ -168,6 +184,16 @@ void DemoBuilder::addPricingData()
     for (const QString &doctor : doctorsIn(u"GENERAL SURGERY"))
         fees.add({doctor, QStringLiteral("H"), QStringLiteral("PROFESSIONAL FEE"),
                   pesos(rateCentavos(15000, u'H')), 1});
+    // The hospital's standard professional fees, which name no doctor: the doctor's fee window
+    // offers them for a doctor who has no fee of his own. One stopped being charged.
+    for (const QChar cls : {u'A', u'B', u'C', u'D', u'E'}) {
+        fees.add({QString(), QString(cls), QStringLiteral("SURGEON'S FEE - MINOR OPERATION"),
+                  pesos(rateCentavos(5000, cls)), 1});
+        fees.add({QString(), QString(cls), QStringLiteral("SURGEON'S FEE - MAJOR OPERATION"),
+                  pesos(rateCentavos(15000, cls)), 1});
+    }
+    fees.add({QString(), QStringLiteral("A"), QStringLiteral("SURGEON'S FEE (OLD RATE)"),
+              pesos(400000), 0});
 
     TableRows &labs = table(QStringLiteral("BUILD_FILE..tbCoLabExam"),
                             {QStringLiteral("LabExamID"), QStringLiteral("LabExam"),

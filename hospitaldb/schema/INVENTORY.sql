@@ -100,3 +100,12 @@ CREATE TABLE tbCSROxygen (
     UserID vchar NOT NULL DEFAULT ''
 );
 CREATE INDEX ix_tbCSROxygen_TankNum ON tbCSROxygen (TankNum, TransDate);
+
+-- Where the hospital prices an item by the room class of the stay (InventoryRoomClassRate on):
+-- what a patient of that class pays for it, whatever the location that issues it.
+CREATE TABLE tbInvRoomClassRate (
+    ItemID vchar NOT NULL,
+    RoomClassID vchar NOT NULL,
+    SellingPrice money NOT NULL DEFAULT 0,
+    PRIMARY KEY (ItemID, RoomClassID)
+);

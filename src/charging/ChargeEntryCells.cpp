@@ -201,7 +201,12 @@ CellAnswer ChargeEntry::acceptStockItem(ChargeEntryLine &line, int row, const QS
     }
     clsDrug &drug = *m_components.drugPicker->Drug();
     drug.setLocationID(location);
-    if (!drug.SearchDrug(code)) {
+    // Where the hospital prices drugs by room class, the picker is told whose stay it is.
+    const bool found = m_session.settings.InventoryRoomClassRate()
+                           ? drug.SearchDrug(code, m_session.CurrentPatient.IdNum.trimmed(),
+                                             m_session.CurrentPatient.RoomID.trimmed())
+                           : drug.SearchDrug(code);
+    if (!found) {
         notifier.message(QStringLiteral("Item code does not exist."), kNotification,
                          Notifier::Icon::Information);
         return CellAnswer::RefuseAndKeep;

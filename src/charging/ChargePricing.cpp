@@ -143,17 +143,19 @@ bool ChargePricing::priceDoctorsFee(ChargeLine &line, const DoctorRecord &doctor
     line.description = doctor.LastName + QStringLiteral(", ") + doctor.FirstName;
     if (m_session.hospital.IsShowAmount &&
         !modGlobals::HasDoctorBillRate(m_session, doctor.ResultCode)) {
-        const std::optional<Money> fee =
+        const DoctorsFeeAnswer answer =
             m_prompts.askDoctorsFee(doctor.ResultCode, line.description);
-        if (!fee) {
+        if (answer.outcome == DoctorsFeeAnswer::Outcome::NoneFound)
             m_session.notifier().message(
                 QStringLiteral("No record(s) found in the Doctor's Fee table! \r\n"
                                "Please contact EDP for further assistance."),
                 kNotification, Notifier::Icon::Critical);
+        // Closed without a fee, the line is not charged either, but nothing is missing.
+        if (answer.outcome != DoctorsFeeAnswer::Outcome::Chosen) {
             line.clear();
             return false;
         }
-        line.setUnitPrice(*fee);
+        line.setUnitPrice(answer.fee);
     } else {
         const QString rateClass =
             stay().isOutpatientStay()

@@ -20,6 +20,15 @@ struct MarkupChoice
     MarkupType type = MarkupType::None;
 };
 
+/// What the doctor's fee window answered: the fee the user took, or that the doctor's fee
+/// table had none to offer, or that the user closed the window without taking one.
+struct DoctorsFeeAnswer
+{
+    enum class Outcome { Chosen, NoneFound, Closed };
+    Outcome outcome = Outcome::NoneFound;
+    Money fee;
+};
+
 /// The windows the pricing rules ask while a line is priced: the markup window `frmMarkUp` and
 /// the doctor's fee window `frmDoctorsFee`. The program answers with the windows, tests with a
 /// script. Yes/No questions and boxes go through the Notifier.
@@ -31,10 +40,8 @@ public:
     /// The markup window for an OR line: the markup of the row the user chose, value 0 when he
     /// closed the window without one.
     virtual MarkupChoice askMarkup() = 0;
-    /// The doctor's fee window: the professional fee the user chose for the doctor, nothing
-    /// when the window had none to offer or was closed without one.
-    virtual std::optional<Money> askDoctorsFee(const QString &doctorId,
-                                               const QString &doctorName) = 0;
+    /// The doctor's fee window for a doctor's fee line of the current patient.
+    virtual DoctorsFeeAnswer askDoctorsFee(const QString &doctorId, const QString &doctorName) = 0;
 };
 
 /// What the charge window keeps from one line's pricing to the next: the markup of the last

@@ -172,19 +172,19 @@ void PatientIndex::openProcedure(int row)
     const Row &procedure = m_procedures.at(row);
     const QString idNum = procedure.trimmed(u"Adm. #");
 
-    if (m_session.settings.ShowCF4() && m_cf4) {
+    // The CF4 of the procedure's stay first, where the hospital keeps one; its window says
+    // what is still missing.
+    if (m_session.settings.ShowCF4() && m_cf4 && !idNum.isEmpty()) {
         m_cf4->IdNum = idNum;
-        if (m_cf4->ValidateRequirements()) {
-            m_cf4->StationID = m_session.StationID;
-            m_cf4->Title = QStringLiteral("PhilHealth CF4 Entries ") + QStringLiteral(" - ") +
-                           m_fields.PatientName + QStringLiteral(" ( ") + idNum +
-                           QStringLiteral(" )");
-            m_cf4->ShowPrint = m_session.settings.NursePrintCF4();
-            m_cf4->HospitalName = m_session.hospital.Company;
-            m_cf4->HospitalAddress = m_session.hospital.Address1;
-            m_cf4->ReportPath = QDir(m_session.ApplicationPath).filePath(QStringLiteral("Reports"));
-            m_cf4->ShowEntry();
-        }
+        m_cf4->StationID = m_session.StationID;
+        m_cf4->Title = QStringLiteral("PhilHealth CF4 Entries ") + QStringLiteral(" - ") +
+                       m_fields.PatientName + QStringLiteral(" ( ") + idNum + QStringLiteral(" )");
+        m_cf4->ShowPrint = m_session.settings.NursePrintCF4();
+        m_cf4->HospitalName = m_session.hospital.Company;
+        m_cf4->HospitalAddress = m_session.hospital.Address1;
+        m_cf4->ReportPath = QDir(m_session.ApplicationPath).filePath(QStringLiteral("Reports"));
+        m_cf4->EmployeeCode = m_session.employeeCode();
+        m_cf4->ShowEntry();
     }
 
     QVariantMap values;

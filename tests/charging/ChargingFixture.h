@@ -33,14 +33,18 @@ public:
         ++markupAsked;
         return markups.isEmpty() ? MarkupChoice{} : markups.dequeue();
     }
-    std::optional<Money> askDoctorsFee(const QString &doctorId, const QString &) override
+    DoctorsFeeAnswer askDoctorsFee(const QString &doctorId, const QString &) override
     {
         feeAskedFor << doctorId;
-        return fee;
+        using Outcome = DoctorsFeeAnswer::Outcome;
+        if (feeWindowClosed)
+            return {Outcome::Closed, Money()};
+        return fee ? DoctorsFeeAnswer{Outcome::Chosen, *fee} : DoctorsFeeAnswer{};
     }
 
     QQueue<MarkupChoice> markups;
-    std::optional<Money> fee;
+    std::optional<Money> fee; ///< the fee taken; none: the table had none to offer
+    bool feeWindowClosed = false;
     int markupAsked = 0;
     QStringList feeAskedFor;
 };

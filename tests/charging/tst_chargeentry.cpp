@@ -110,6 +110,8 @@ private Q_SLOTS:
     void quantity();
     void stockItemRefusals_data();
     void stockItemRefusals();
+    void drugPriceByRoomClass_data();
+    void drugPriceByRoomClass();
     void editorMoves();
     void removingLines();
     void orProcedureTagging();
@@ -309,6 +311,40 @@ void tst_ChargeEntry::quantity()
     QCOMPARE(c.line(1).line.quantity, q.quantity);
     QCOMPARE(c.line(1).line.amountValue(),
              q.units < 0 ? Money() : sellingPriceIn(db, u"PH1001"_s, u"PHA"_s) * q.units);
+}
+
+void tst_ChargeEntry::drugPriceByRoomClass_data()
+{
+    QTest::addColumn<QString>("lastName");
+    QTest::addColumn<QString>("firstName");
+    QTest::addColumn<bool>("byRoomClass");
+    QTest::addColumn<QString>("department");
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("unitPrice");
+    // Cefazolin sells at 185.00 at the pharmacy; the hospital's class B rate is 194.25.
+    QTest::newRow("off: the pharmacy's price")
+        << u"AGUINALDO"_s << u"MARISSA"_s << false << u"PH"_s << u"PH1001"_s << u"185"_s;
+    QTest::newRow("room of class B")
+        << u"AGUINALDO"_s << u"MARISSA"_s << true << u"PH"_s << u"PH1001"_s << u"194.25"_s;
+    QTest::newRow("a supply without class rates keeps its price")
+        << u"AGUINALDO"_s << u"MARISSA"_s << true << u"CS"_s << u"CS3001"_s << u"95"_s;
+}
+
+void tst_ChargeEntry::drugPriceByRoomClass()
+{
+    QFETCH(QString, lastName);
+    QFETCH(QString, firstName);
+    QFETCH(bool, byRoomClass);
+    QFETCH(QString, department);
+    QFETCH(QString, item);
+    QFETCH(QString, unitPrice);
+    KESTREL_OPEN_DEMO(db);
+    ChargeEntryFixture c(db);
+    QVERIFY(c.switches({{u"InventoryRoomClassRate"_s, byRoomClass ? u"1"_s : QString()}}));
+    QVERIFY(c.open(lastName, firstName));
+    QCOMPARE(enterItem(c, 1, department, item), CellAnswer::Accept);
+    QCOMPARE(c.line(1).line.unitPrice, unitPrice);
+    QCOMPARE(c.line(1).line.amount, unitPrice);
 }
 
 void tst_ChargeEntry::stockItemRefusals_data()

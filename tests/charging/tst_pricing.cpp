@@ -5,10 +5,12 @@
 // (the list the markup window offers, the master window's search, add, edit and save), on
 // every backend.
 #include "charging/ChargingFixture.h"
+#include "charging/DoctorsFee.h"
 #include "charging/MarkUp.h"
 #include "charging/MarkupSettings.h"
 #include "charging/modPricing.h"
 #include "core/components/CodeLookupRecords.h"
+#include "core/db/NumberFormat.h"
 #include "patients/modGlobals.h"
 #include "support/TestDatabase.h"
 
@@ -123,6 +125,7 @@ private Q_SLOTS:
     void zeroAmount_data();
     void zeroAmount();
     void doctorsFees();
+    void doctorsFeeList();
     void stockPrices_data();
     void stockPrices();
     void markupList_data();
@@ -517,7 +520,48 @@ void tst_Pricing::doctorsFees()
     QCOMPARE(fee(internist, u"1"_s).mid(0, 2), QStringList({"refused", ""}));
     QCOMPARE(p.f.notifier.lastText(), u"No record(s) found in the Doctor's Fee table! \r\nPlease "
                                       u"contact EDP for further assistance."_s);
-    QCOMPARE(p.prompts.feeAskedFor, QStringList({"1170", "1170"}));
+    // Closed without a fee: the line goes, and nobody is told the table is empty.
+    p.f.notifier.clear();
+    p.prompts.feeWindowClosed = true;
+    QCOMPARE(fee(internist, u"1"_s).mid(0, 2), QStringList({"refused", ""}));
+    QVERIFY(p.f.notifier.boxes().isEmpty());
+    QCOMPARE(p.prompts.feeAskedFor.size(), 3);
+}
+
+void tst_Pricing::doctorsFeeList()
+{
+    KESTREL_OPEN_DEMO(db);
+    test::PricingFixture p(db);
+    const auto listed = [](const DoctorsFee &fees) {
+        QStringList rows;
+        for (const DoctorsFee::Row &r : fees.rows())
+            rows << r.roomClass + u' ' + numberText(r.amount) + (r.doctorsOwn ? u" own"_s : u""_s);
+        return rows;
+    };
+
+    // A doctor with no fee of his own is offered the hospital's standard fees in use, the
+    // patient's class (B) highlighted.
+    QVERIFY(p.select(kSecondOperation.first, kSecondOperation.second));
+    DoctorsFee internist(p.f.session, u"1170"_s, u"BERNARDO, LUZVIMINDA"_s);
+    QVERIFY(internist.load());
+    QCOMPARE(listed(internist).mid(0, 4), QStringList({"A 15000", "A 5000", "B 16500", "B 5500"}));
+    QCOMPARE(internist.rows().size(), 10);
+    QCOMPARE(internist.initialRow(), 2);
+    QVERIFY(!internist.choice() && !internist.choose(10));
+    QVERIFY(internist.choose(3));
+    QCOMPARE(internist.choice(), std::optional<Money>(pesos(5500)));
+
+    // A surgeon's own fees come first, his of the patient's class highlighted.
+    DoctorsFee surgeon(p.f.session, u"1021"_s, u"AGUSTIN, RAMON"_s);
+    QVERIFY(surgeon.load());
+    QCOMPARE(listed(surgeon).mid(5, 2), QStringList({"H 18000 own", "A 15000"}));
+    QCOMPARE(surgeon.initialRow(), 1);
+
+    // Nothing in use: nothing to offer.
+    QVERIFY(db.exec(u"update BUILD_FILE..tbCoDoctorBill set Status = 0 where DoctorID = ''"));
+    QVERIFY(internist.load());
+    QCOMPARE(internist.rows().size(), 0);
+    QCOMPARE(internist.initialRow(), -1);
 }
 
 void tst_Pricing::stockPrices_data()

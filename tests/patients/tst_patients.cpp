@@ -4,6 +4,7 @@
 // The patients of the OR, on every backend: the questions the windows ask about a stay, the
 // code look-ups, the admitted patients with an operation, the patient index, and finding and
 // selecting the patient in the patient lists.
+#include "core/components/CF4Entry.h"
 #include "core/components/clsPatientFinder.h"
 #include "core/components/clsTarvikClasses.h"
 #include "core/db/Database.h"
@@ -27,6 +28,8 @@
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <thread>
 
 using namespace kestrel;
 using namespace Qt::StringLiterals;
@@ -218,6 +221,20 @@ QStringList rowTexts(const RowSet &rows)
     return texts;
 }
 
+/// The CF4 entry window as a test sees it: the title and heading it showed, and what the
+/// user does in it.
+struct RecordingCF4Window : CF4EntryWindow
+{
+    void show(CF4Entry &entry) override
+    {
+        shown << entry.values().Title + u'|' + entry.heading();
+        if (user)
+            user(entry);
+    }
+    QStringList shown;
+    std::function<void(CF4Entry &)> user;
+};
+
 /// An index over the demo hospital and our own patients; the windows it opens are recorded.
 struct Index
 {
@@ -229,6 +246,8 @@ struct Index
     {
         f.session.settings.LoadParameters(db, f.session.hospital);
         f.session.ApplicationPath = u"/opt/kestrel"_s;
+        cf4.setConnection(&db);
+        cf4.setEntryWindow(&cf4Window);
         index.setWindowOpener([this](const QString &form, const WindowRequest &request) {
             opened.append({form, request});
         });
@@ -239,6 +258,7 @@ struct Index
     test::MainWindowFixture f;
     clsPatientFinder finder;
     clsCF4 cf4;
+    RecordingCF4Window cf4Window;
     PatientIndex index;
     QList<std::pair<QString, WindowRequest>> opened;
     bool ready = false;
@@ -371,6 +391,8 @@ private Q_SLOTS:
     void enterFindsByNumberOrName();
     void procedureOpensCF4AndSurgicalMemo_data();
     void procedureOpensCF4AndSurgicalMemo();
+    void cf4EntryStartsFromTheStayAndSavesWhole();
+    void cf4SavedByTwoWorkstationsAtOnce();
     void selectingAStay_data();
     void selectingAStay();
     void stayNotFound_data();
@@ -1327,11 +1349,13 @@ void tst_Patients::procedureOpensCF4AndSurgicalMemo()
     x.f.notifier.clear();
     x.index.openProcedure(1); // the laparotomy of the first stay
     if (cf4Shown) {
-        QCOMPARE(x.cf4.Title,
-                 u"PhilHealth CF4 Entries  - BATUMBAKAL, JUAN MARASIGAN ( T100001 )"_s);
         QCOMPARE(x.cf4.ReportPath, u"/opt/kestrel/Reports"_s);
+        QCOMPARE(x.cf4Window.shown,
+                 QStringList(u"PhilHealth CF4 Entries  - BATUMBAKAL, JUAN MARASIGAN ( T100001 )|"
+                             u"BATUMBAKAL, JUAN MARASIGAN    Hospital # T00001    Adm. # T100001"
+                             u"    Admitted 11/20/2026"_s));
     } else {
-        QCOMPARE(x.cf4.Title, QString());
+        QVERIFY(x.cf4Window.shown.isEmpty());
     }
     QCOMPARE(x.opened.size(), 1);
     const auto &[form, request] = x.opened.first();
@@ -1348,6 +1372,97 @@ void tst_Patients::procedureOpensCF4AndSurgicalMemo()
     QCOMPARE(x.opened.last().second.patient.IdNum +
                  x.opened.last().second.values.value("RefNum").toString(),
              u"T100002"_s);
+}
+
+void tst_Patients::cf4EntryStartsFromTheStayAndSavesWhole()
+{
+    OPEN_INDEX(x);
+    // What the admission recorded, and medicines charged: two vials, a third revoked.
+    QVERIFY(db.exec(u"insert into PATIENT_DATA..tbPatientHistory (IDNum, ChiefComplaint, "
+                    u"BriefHistory, PhysicalExamination) values ('T100001', 'ABDOMINAL PAIN', "
+                    u"'PAIN OF 2 DAYS', '')"));
+    QVERIFY(db.exec(u"insert into STATION..tbNurseLogBook (IDNum, HospNum, RevenueID, ItemID, "
+                    u"Description, Quantity, RecordStatus) values "
+                    u"('T100001', 'T00001', 'PH', 'PH1001', 'CEFAZOLIN 1 G VIAL', 1, ''), "
+                    u"('T100001', 'T00001', 'PH', 'PH1001', 'CEFAZOLIN 1 G VIAL', 1, ''), "
+                    u"('T100001', 'T00001', 'PH', 'PH1001', 'CEFAZOLIN 1 G VIAL', 1, 'R')"));
+    x.cf4.IdNum = u"T100001"_s;
+    QVERIFY(!x.cf4.ValidateRequirements()); // nothing saved yet: every part is missing
+    QVERIFY(x.f.notifier.lastText().endsWith(u"entered: Chief Complaint, History of Present "
+                                             u"Illness, Physical Examination on Admission, Course "
+                                             u"in the Ward, Drugs and Medicines, Outcome."_s));
+
+    CF4Entry entry(db, x.f.notifier, {u"T100001"_s, u"OR"_s, {}, false, {}, {}, {}, u"2901"_s});
+    QVERIFY(entry.load());
+    QVERIFY(!entry.saved() && !entry.isModified());
+    QCOMPARE(entry.text(CF4Entry::ChiefComplaint), u"ABDOMINAL PAIN"_s);
+    QCOMPARE(entry.text(CF4Entry::Drugs), u"CEFAZOLIN 1 G VIAL - 2"_s);
+    QCOMPARE(entry.missingText(), u"Still to be entered: Physical Examination on Admission, "
+                                  u"Course in the Ward, Outcome."_s);
+    entry.setText(CF4Entry::PhysicalExam, u"TENDER RLQ"_s);
+    entry.setText(CF4Entry::CourseInWard, u"APPENDECTOMY, AFEBRILE AFTER"_s);
+    entry.setText(CF4Entry::Outcome, u"IMPROVED"_s);
+    QVERIFY(entry.isModified());
+    QVERIFY(entry.save());
+    QCOMPARE(x.f.notifier.lastText(), u"CF4 entries successfully saved."_s);
+    QVERIFY(x.cf4.ValidateRequirements());
+
+    // Read again, it is the CF4 saved, by whom.
+    CF4Entry again(db, x.f.notifier, {u"T100001"_s, u"OR"_s, {}, false, {}, {}, {}, {}});
+    QVERIFY(again.load());
+    QVERIFY(again.saved() && again.missing().isEmpty());
+    QCOMPARE(again.text(CF4Entry::CourseInWard), u"APPENDECTOMY, AFEBRILE AFTER"_s);
+    QCOMPARE(firstId(db, u"select UserID from STATION..tbCF4Entry where IdNum = 'T100001'"),
+             u"2901"_s);
+
+    // A stay that is not there opens nothing.
+    CF4Entry none(db, x.f.notifier, {u"T999999"_s, u"OR"_s, {}, false, {}, {}, {}, {}});
+    QVERIFY(!none.load());
+    QCOMPARE(x.f.notifier.lastText(), u"No records found."_s);
+}
+
+void tst_Patients::cf4SavedByTwoWorkstationsAtOnce()
+{
+    KESTREL_OPEN_DEMO(db);
+    QVERIFY(addTestPatients(db));
+    const ConnectionSettings shared = (*dbResult)->settings();
+    // Two workstations save the same stay's CF4 over and over, each its own text everywhere.
+    const auto saveMany = [&shared](int workstation, QString *failure) {
+        ConnectionSettings settings = shared;
+        settings.workstation = u"OR-WS-0%1"_s.arg(workstation);
+        auto own = Database::open(settings);
+        if (!own) {
+            *failure = own.error().message;
+            return;
+        }
+        test::RecordingNotifier notifier;
+        const QString text = u"WORKSTATION %1"_s.arg(workstation);
+        for (int i = 0; i < 25 && failure->isEmpty(); ++i) {
+            CF4Entry entry(**own, notifier, {u"T100001"_s, u"OR"_s, {}, false, {}, {}, {}, text});
+            if (!entry.load()) {
+                *failure = notifier.lastText();
+                break;
+            }
+            for (int s = 0; s < CF4Entry::SectionCount; ++s)
+                entry.setText(CF4Entry::Section(s), text);
+            if (!entry.save())
+                *failure = notifier.lastText();
+        }
+    };
+    QString failures[2];
+    std::thread first(saveMany, 1, &failures[0]);
+    std::thread second(saveMany, 2, &failures[1]);
+    first.join();
+    second.join();
+    QCOMPARE(failures[0] + failures[1], QString());
+    // One CF4, all of one workstation's save.
+    auto rows = db.select(u"select ChiefComplaint, Drugs, Outcome, UserID "
+                          u"from STATION..tbCF4Entry where IdNum = 'T100001'");
+    QVERIFY(rows && rows->count() == 1);
+    const Row &r = rows->at(0);
+    QVERIFY(r.text(u"UserID").startsWith(u"WORKSTATION"_s));
+    QCOMPARE((QStringList{r.text(u"ChiefComplaint"), r.text(u"Drugs"), r.text(u"Outcome")}),
+             QStringList(3, r.text(u"UserID")));
 }
 
 void tst_Patients::selectingAStay_data()

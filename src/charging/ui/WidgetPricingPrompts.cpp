@@ -2,8 +2,8 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "charging/ui/WidgetPricingPrompts.h"
 
+#include "charging/ui/frmDoctorsFee.h"
 #include "charging/ui/frmMarkUp.h"
-#include "core/components/Component.h"
 #include "core/Session.h"
 
 namespace kestrel {
@@ -21,13 +21,18 @@ MarkupChoice WidgetPricingPrompts::askMarkup()
     return window.choice();
 }
 
-std::optional<Money> WidgetPricingPrompts::askDoctorsFee(const QString &doctorId,
-                                                         const QString &doctorName)
+DoctorsFeeAnswer WidgetPricingPrompts::askDoctorsFee(const QString &doctorId,
+                                                     const QString &doctorName)
 {
-    Q_UNUSED(doctorId);
-    Q_UNUSED(doctorName);
-    tellNotAvailable(m_session.notifier(), QStringLiteral("The doctor's fee list"));
-    return std::nullopt;
+    using Outcome = DoctorsFeeAnswer::Outcome;
+    DoctorsFee fees(m_session, doctorId, doctorName);
+    if (!fees.load() || fees.rows().isEmpty())
+        return {Outcome::NoneFound, Money()};
+    frmDoctorsFee window(fees, m_parent);
+    window.exec();
+    if (const std::optional<Money> fee = fees.choice())
+        return {Outcome::Chosen, *fee};
+    return {Outcome::Closed, Money()};
 }
 
 } // namespace kestrel

@@ -11,17 +11,17 @@ namespace kestrel {
 
 class Session;
 
-/// The pricing questions as the program asks them: the markup window `frmMarkUp`, modal over
-/// the window that prices.
+/// The pricing questions as the program asks them: the markup window `frmMarkUp` and the
+/// doctor's fee window `frmDoctorsFee`, modal over the window that prices.
 class WidgetPricingPrompts : public PricingPrompts
 {
 public:
     explicit WidgetPricingPrompts(Session &session, QWidget *parent = nullptr);
 
     MarkupChoice askMarkup() override;
-    /// The doctor's fee list belongs to the receivable window and is not available yet: the
-    /// user is told so and no fee is chosen.
-    std::optional<Money> askDoctorsFee(const QString &doctorId, const QString &doctorName) override;
+    /// The doctor's fee window `frmDoctorsFee`, shown only when the doctor's fee table has a
+    /// fee to offer.
+    DoctorsFeeAnswer askDoctorsFee(const QString &doctorId, const QString &doctorName) override;
 
 private:
     Session &m_session;

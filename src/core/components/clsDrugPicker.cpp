@@ -18,6 +18,11 @@ bool clsDrug::SearchDrug(const QString &code)
     return m_picker->find(code);
 }
 
+bool clsDrug::SearchDrug(const QString &code, const QString &admission, const QString &room)
+{
+    return m_picker->find(code, admission, room);
+}
+
 Result<void> clsDrug::AppendStockCard(const StockCardEntry &entry)
 {
     Database *db = m_picker->connection();
@@ -84,7 +89,12 @@ bool clsDrugPicker::SearchDrug(const QString &code)
     return m_drug->SearchDrug(code);
 }
 
-bool clsDrugPicker::find(const QString &code)
+bool clsDrugPicker::SearchDrug(const QString &code, const QString &admission, const QString &room)
+{
+    return m_drug->SearchDrug(code, admission, room);
+}
+
+bool clsDrugPicker::find(const QString &code, const QString &admission, const QString &room)
 {
     m_drug->clear();
     if (!connection()) {
@@ -123,7 +133,35 @@ bool clsDrugPicker::find(const QString &code)
         m_drug->m_invent.SellingPriceOut = (*stock)->money(u"SellingPriceOut");
         m_drug->m_invent.averagecost = (*stock)->money(u"AverageCost");
     }
+    if (!admission.trimmed().isEmpty())
+        priceByRoomClass(room);
     return true;
+}
+
+void clsDrugPicker::priceByRoomClass(const QString &room)
+{
+    // The class of the room the stay is in; a room the hospital does not list (the "OPD" of
+    // an outpatient visit) is of the outpatients' class "A".
+    auto cls = connection()->scalar(
+        u"select coalesce((select RoomClassID from BUILD_FILE..tbCoRoom where RoomID = :room), "
+        u"'A')",
+        {{QStringLiteral("room"), room.trimmed()}});
+    if (!cls) {
+        notifier().errorBox(cls.error());
+        return;
+    }
+    auto rate = connection()->selectOne(u"select SellingPrice from INVENTORY..tbInvRoomClassRate "
+                                        u"where ItemID = :item and RoomClassID = :class",
+                                        {{QStringLiteral("item"), m_drug->m_drugCode},
+                                         {QStringLiteral("class"), cls->toString().trimmed()}});
+    if (!rate) {
+        notifier().errorBox(rate.error());
+        return;
+    }
+    if (!*rate)
+        return;
+    m_drug->m_invent.SellingPriceIn = (*rate)->money(u"SellingPrice");
+    m_drug->m_invent.SellingPriceOut = m_drug->m_invent.SellingPriceIn;
 }
 
 } // namespace kestrel

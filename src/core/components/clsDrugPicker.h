@@ -68,6 +68,10 @@ public:
     /// Looks the drug up by its code in the drug master; true when found, and then it is held
     /// here with its stock at LocationID (none when the location does not carry it).
     Q_INVOKABLE bool SearchDrug(const QString &code);
+    /// The same for a stay whose room class prices the item: where the hospital keeps a rate
+    /// of the item for the class of `room` (an outpatient's room, "OPD", is of class "A"),
+    /// that rate is what Invent sells it at, to inpatients and outpatients alike.
+    Q_INVOKABLE bool SearchDrug(const QString &code, const QString &admission, const QString &room);
 
     QString DrugCode() const { return m_drugCode; }
     QString DrugName() const { return m_drugName; }
@@ -118,12 +122,15 @@ public:
     kestrel::clsDrug *Drug() const { return m_drug; }
     /// Drug()->SearchDrug(code).
     Q_INVOKABLE bool SearchDrug(const QString &code);
+    /// Drug()->SearchDrug(code, admission, room).
+    Q_INVOKABLE bool SearchDrug(const QString &code, const QString &admission, const QString &room);
     /// The description of the drug found last.
     QString Description() const { return m_drug->Description(); }
 
 private:
     friend class clsDrug;
-    bool find(const QString &code);
+    bool find(const QString &code, const QString &admission = {}, const QString &room = {});
+    void priceByRoomClass(const QString &room);
 
     kestrel::clsDrug *m_drug;
 };

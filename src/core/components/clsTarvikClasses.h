@@ -9,6 +9,7 @@
 
 namespace kestrel {
 
+class CF4EntryWindow;
 class Database;
 class Notifier;
 
@@ -28,10 +29,18 @@ class clsCF4 : public QObject
 public:
     explicit clsCF4(Notifier &notifier, QObject *parent = nullptr);
 
-    /// Whether the entry can be opened for the stay: it needs a stay number.
+    /// Whether the CF4 of stay IdNum is complete. When it is not, the user is told which parts
+    /// are still to be entered. False without a stay or a connection.
     Q_INVOKABLE bool ValidateRequirements() const;
-    /// Opens the CF4 entry window; the window is not available yet, and the user is told so.
+    /// Opens the CF4 entry window of stay IdNum with the values set above.
     Q_INVOKABLE void ShowEntry();
+
+    /// The window the entry is shown in; the program's is given before the first ShowEntry.
+    void setEntryWindow(CF4EntryWindow *window) { m_window = window; }
+    /// The connection to read and save through when the object stands alone; otherwise the
+    /// one its class library was handed.
+    void setConnection(Database *db) { m_db = db; }
+    Database *connection() const;
 
     // What the window is opened with, under the names the hospital's windows set.
     QString IdNum;
@@ -45,6 +54,8 @@ public:
 
 private:
     Notifier &m_notifier;
+    CF4EntryWindow *m_window = nullptr;
+    Database *m_db = nullptr;
 };
 
 /// The class library of the login component: switched on with UseClasses, then given the

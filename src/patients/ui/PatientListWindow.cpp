@@ -20,6 +20,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace kestrel {
 
 namespace {
@@ -177,6 +179,8 @@ void PatientListWindow::bind()
     // The grid is reset before every load; its columns keep their widths.
     connect(&m_presenter.grid(), &QAbstractItemModel::modelReset, this,
             &PatientListWindow::applyColumnWidths);
+    connect(&m_presenter.grid(), &QAbstractItemModel::rowsInserted, this,
+            &PatientListWindow::fitHospitalNumbers);
 }
 
 void PatientListWindow::applyColumnWidths()
@@ -188,6 +192,18 @@ void PatientListWindow::applyColumnWidths()
         if (px > 0)
             m_grid->setColumnWidth(c, px);
     }
+    fitHospitalNumbers();
+}
+
+void PatientListWindow::fitHospitalNumbers()
+{
+    // The hospital's width is the least: a hospital number is always shown whole, in the font
+    // the grid paints with.
+    const int column = PatientGrid::HospitalNumber;
+    const int least = pixels(m_presenter.columnWidthTwips(column));
+    m_grid->resizeColumnToContents(column);
+    if (m_grid->columnWidth(column) < least)
+        m_grid->setColumnWidth(column, least);
 }
 
 void PatientListWindow::refresh()
@@ -222,6 +238,11 @@ bool PatientListWindow::eventFilter(QObject *watched, QEvent *event)
                 m_presenter.searchBoxEntered(PatientList::SearchBox(i));
         }
     }
+    // The grid's font is settled only once the window is shown in the work area.
+    if (m_grid && watched == m_grid &&
+        (event->type() == QEvent::Show || event->type() == QEvent::FontChange ||
+         event->type() == QEvent::StyleChange))
+        fitHospitalNumbers();
     if (m_grid && watched == m_grid && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_grid->currentIndex().isValid()) {

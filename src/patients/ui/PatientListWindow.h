@@ -55,6 +55,7 @@ protected:
 private:
     void bind();
     void applyColumnWidths();
+    void fitHospitalNumbers();
     /// The grid row (1 is the first patient) of a model index.
     static int gridRow(const QModelIndex &index) { return index.row() + 1; }
 

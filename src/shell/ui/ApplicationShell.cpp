@@ -12,6 +12,11 @@
 #include "patients/ui/frmSearch.h"
 #include "patients/ui/frmSearchAdmitted.h"
 #include "profile/ui/frmFinal.h"
+#include "profile/results/HeartViewer.h"
+#include "profile/results/ui/ExamListWindow.h"
+#include "profile/results/ui/LabTabularWindow.h"
+#include "profile/results/ui/frmAutoPrint.h"
+#include "profile/results/ui/frmPanicValues.h"
 #include "scheduling/ui/frmBuildORRooms.h"
 #include "scheduling/ui/frmCommunicationSchedule.h"
 #include "scheduling/ui/frmEditORSchedule.h"
@@ -197,6 +202,8 @@ ApplicationShell::ApplicationShell(Options options, QObject *parent)
                     [this](const QString &formName, const WindowRequest &r) {
                         m_presenter.openWindow(formName, r);
                     });
+                connect(profile, &frmFinal::resultWindowRequested, &m_presenter,
+                        &MainMenu::openWindow);
             }
             if (profile->open(request))
                 return profile;
@@ -204,6 +211,71 @@ ApplicationShell::ApplicationShell(Options options, QObject *parent)
                 delete profile;
             return open;
         });
+    // The examination lists of the diagnostic departments, opened from the profile's ordering
+    // panel for its stay; each stays in the work area as the one shared instance.
+    for (const ExamDepartment &department : ExamList::departments()) {
+        m_window->windows().add(
+            department.form,
+            [this, department](const WindowRequest &request, QWidget *open) -> QWidget * {
+                auto *exams = qobject_cast<ExamListWindow *>(open);
+                if (!exams) {
+                    exams = new ExamListWindow(m_session, department);
+                    // A click hands the examination to the orders of the open profile.
+                    connect(&exams->presenter(), &ExamList::examChosen, this,
+                            [this](const ChosenExam &exam) {
+                                if (auto *profile = qobject_cast<frmFinal *>(
+                                        m_window->windows().openInstance(QStringLiteral("frmFinal"))))
+                                    profile->orderExam(exam);
+                            });
+                }
+                const QString idNum = request.values.value(QStringLiteral("IdNum"),
+                                                           m_session.CurrentPatient.IdNum)
+                                          .toString();
+                exams->open(idNum);
+                return exams;
+            });
+    }
+    // The tabular laboratory view of the profile's stay, read again at each opening.
+    m_window->windows().add(
+        QStringLiteral("clsLaboratoryTabularFormat"),
+        [this](const WindowRequest &request, QWidget *open) -> QWidget * {
+            auto *tabular = qobject_cast<LabTabularWindow *>(open);
+            if (!tabular)
+                tabular = new LabTabularWindow(m_session.db(), m_notifier);
+            tabular->open(request.values.value(QStringLiteral("IdNum"),
+                                               m_session.CurrentPatient.IdNum)
+                              .toString(),
+                          request.values.value(QStringLiteral("LabExamID")).toString());
+            return tabular;
+        });
+    // The heart station's result of the request the profile's heart station list names, in the
+    // report viewer.
+    m_window->windows().add(QStringLiteral("clsHeartViewer"),
+                            [this](const WindowRequest &request, QWidget *) -> QWidget * {
+                                HeartViewer(m_session.db(), reportService())
+                                    .ViewHeartResult(request.values
+                                                         .value(QStringLiteral("RequestNum"))
+                                                         .toString());
+                                return nullptr;
+                            });
+    // The main window's alerts: the verified results to print and the panic values, each read
+    // again when its alert is clicked while the window is open.
+    m_window->windows().add(QStringLiteral("frmAutoPrint"),
+                            [this](const WindowRequest &, QWidget *open) -> QWidget * {
+                                if (auto *print = qobject_cast<frmAutoPrint *>(open)) {
+                                    print->reload();
+                                    return print;
+                                }
+                                return new frmAutoPrint(m_session, reportService());
+                            });
+    m_window->windows().add(QStringLiteral("frmPanicValues"),
+                            [this](const WindowRequest &, QWidget *open) -> QWidget * {
+                                if (auto *panic = qobject_cast<frmPanicValues *>(open)) {
+                                    panic->refresh();
+                                    return panic;
+                                }
+                                return new frmPanicValues(m_session, reportService());
+                            });
     // The relative value scale (the toolbar's "RUV") and the statement of account of the
     // current patient are the components' own modal windows.
     m_window->windows().add(QStringLiteral("KsRvs.clsRvsLookup"),
@@ -358,7 +430,7 @@ ApplicationShell::ApplicationShell(Options options, QObject *parent)
             const ComponentSet &components = m_startup->components();
             auto *index = new frmPatientIndex(
                 m_session, qobject_cast<clsPatientFinder *>(components.patientFinder.get()),
-                qobject_cast<clsCF4 *>(components.cf4));
+                cf4Entry());
             index->setAttribute(Qt::WA_DeleteOnClose);
             index->presenter().setWindowOpener(
                 [this](const QString &formName, const WindowRequest &memo) {
@@ -369,6 +441,18 @@ ApplicationShell::ApplicationShell(Options options, QObject *parent)
                 index->presenter().validatePatient(request.patient.HospNum);
             }
             return index;
+        });
+    // The CF4 of the selected stay, with the values the command hands over; its window is
+    // modal and answers no window of the work area.
+    m_window->windows().add(
+        QStringLiteral("clsCF4"), [this](const WindowRequest &request, QWidget *) -> QWidget * {
+            clsCF4 *cf4 = cf4Entry();
+            if (!cf4)
+                return nullptr;
+            for (auto it = request.values.cbegin(); it != request.values.cend(); ++it)
+                cf4->setProperty(it.key().toLatin1().constData(), it.value());
+            cf4->ShowEntry();
+            return nullptr;
         });
     // The selected stay at a glance, read again each time the command is given.
     m_window->windows().add(QStringLiteral("frmInfo"),
@@ -404,6 +488,14 @@ ApplicationShell::ApplicationShell(Options options, QObject *parent)
                                 return open ? open
                                             : new frmStockMonitoring(m_session, reportService());
                             });
+}
+
+clsCF4 *ApplicationShell::cf4Entry()
+{
+    auto *cf4 = qobject_cast<clsCF4 *>(m_startup->components().cf4);
+    if (cf4)
+        cf4->setEntryWindow(&m_cf4Window);
+    return cf4;
 }
 
 ReportService *ApplicationShell::reportService()

@@ -6,6 +6,7 @@
 #include "core/components/LoginPrompt.h"
 #include "shell/ui/WidgetCodePickList.h"
 #include "shell/ui/WidgetListingView.h"
+#include "shell/ui/frmCF4Entry.h"
 #include "core/InstanceGuard.h"
 #include "shell/MainMenu.h"
 #include "core/Session.h"
@@ -22,6 +23,7 @@
 
 namespace kestrel {
 
+class clsCF4;
 class LoginDialog;
 class ReportCommands;
 class ReportService;
@@ -72,6 +74,9 @@ private:
     /// The report service, made at the first report for the same reasons; the report
     /// commands and the windows that print share it.
     ReportService *reportService();
+    /// The user's CF4 entry object, shown in the program's CF4 window; null when the hospital
+    /// does not show the CF4.
+    clsCF4 *cf4Entry();
 
     Options m_options;
     MessageBoxNotifier m_notifier;
@@ -80,6 +85,7 @@ private:
     std::unique_ptr<LoginDialog> m_loginDialog;
     WidgetCodePickList m_codePickList;
     WidgetListingView m_listingView;
+    WidgetCF4EntryWindow m_cf4Window;
     ComponentContext m_context;
     MainMenu m_presenter;
     std::unique_ptr<mdiORMenu> m_window;

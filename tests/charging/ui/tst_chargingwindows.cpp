@@ -6,13 +6,17 @@
 #include "charging/ChargingFixture.h"
 #include "charging/ui/EntryGrid.h"
 #include "charging/ui/frmCharge.h"
+#include "charging/ui/frmDoctorsFee.h"
 #include "charging/ui/frmRequestingDoctor.h"
 #include "support/TestDatabase.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 
 using namespace kestrel;
 using namespace Qt::StringLiterals;
@@ -25,6 +29,7 @@ private Q_SLOTS:
     void initTestCase_data() { test::addBackendRows(); }
     void chargeLineWithTheKeyboard();
     void requestingDoctorPickedOrTyped();
+    void doctorsFeeTakenWithTheKeyboard();
 };
 
 void tst_ChargingWindows::chargeLineWithTheKeyboard()
@@ -113,6 +118,38 @@ void tst_ChargingWindows::requestingDoctorPickedOrTyped()
     // Without the look-up only a typed name can be given.
     frmRequestingDoctor bare(nullptr);
     QVERIFY(!bare.findChild<QPushButton *>(u"cmdReqDoc"_s)->isEnabled());
+}
+
+void tst_ChargingWindows::doctorsFeeTakenWithTheKeyboard()
+{
+    KESTREL_OPEN_DEMO(db);
+    test::ChargeEntryFixture c(db);
+    QVERIFY(c.select(u"ESTACIO"_s, u"WILMA"_s)); // a ward bed of class A
+    c.f.session.hospital.IsShowAmount = true;
+    frmCharge window(c.f.session, {&c.lookup, &c.picker, &c.drugList, nullptr});
+    QVERIFY(window.presenter().open());
+    window.show();
+
+    // The internist has no fee of his own: the fee window comes up on the patient's class, the
+    // user goes one row down (the minor operation's fee) and presses Enter.
+    QString doctor;
+    QTimer::singleShot(0, this, [&] {
+        auto *fees = qobject_cast<frmDoctorsFee *>(QApplication::activeModalWidget());
+        if (!fees)
+            return;
+        doctor = fees->findChild<QLabel *>(u"lblDoctor"_s)->text();
+        auto *grid = fees->findChild<QTableWidget *>(u"mshFlexDoctorsFee"_s);
+        QTest::keyClick(grid, Qt::Key_Down);
+        QTest::keyClick(grid, Qt::Key_Return);
+    });
+    QCOMPARE(window.presenter().acceptCell({1, ChargeEntryLine::Department}, u"MD"_s),
+             CellAnswer::Accept);
+    c.pickList.codes.enqueue(u"1170"_s);
+    QCOMPARE(window.presenter().acceptCell({1, ChargeEntryLine::Item}, u"1170"_s),
+             CellAnswer::Accept);
+    QCOMPARE(doctor, u"Doctor: BERNARDO, LUZVIMINDA"_s);
+    const ChargeLine &line = window.presenter().lines().at(0).line;
+    QCOMPARE((QStringList{line.item, line.unitPrice}), QStringList({"1170", "5000"}));
 }
 
 QTEST_MAIN(tst_ChargingWindows)

@@ -212,9 +212,9 @@ private Q_SLOTS:
         QCOMPARE(call<bool>(classes, "initwithdb"), false);
         auto *cf4 = classes->property("clsCF4").value<QObject *>();
         QVERIFY(cf4);
-        QCOMPARE(call<bool>(cf4, "ValidateRequirements"), false);
+        // Without a connection no stay's CF4 can be read, so none counts as complete.
         QVERIFY(cf4->setProperty("IdNum", QStringLiteral("260001")));
-        QCOMPARE(call<bool>(cf4, "ValidateRequirements"), true);
+        QCOMPARE(call<bool>(cf4, "ValidateRequirements"), false);
 
         // Without a login window nobody can log in, and showmain says so only in the log.
         ComponentContext bare(notifier);

@@ -11,17 +11,20 @@
 #include "patients/ui/frmSearch.h"
 #include "patients/ui/frmSearcher.h"
 #include "shell/MainMenu.h"
+#include "shell/ui/frmCF4Entry.h"
 #include "shell/ui/mdiORMenu.h"
 #include "support/MainWindowFixture.h"
 #include "support/TestDatabase.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
@@ -115,6 +118,7 @@ private Q_SLOTS:
     void initTestCase_data() { test::addBackendRows(); }
     void patientListTypingAndKeys();
     void patientIndexShowsTheTypedPatient();
+    void cf4EntryTypedAndSaved();
     void searcherTyping();
     void searcherPicksOrCancels();
 };
@@ -131,8 +135,12 @@ void tst_PatientWindows::patientListTypingAndKeys()
     QCOMPARE(lastName->text(), u"BATUMBAKAL"_s);
     QTest::keyClick(lastName, Qt::Key_Return);
     QCOMPARE(listColumn(list, 2), (QStringList{"K0100001", "K0100002", "K0100004"}));
-    // Arrow keys move the highlight; the current patient follows.
+    // Every hospital number shows whole: its column is as wide as the cell needs.
     auto *grid = child<QTableView>(list, u"MSHFlexList"_s);
+    const int shown = grid->columnWidth(1);
+    grid->resizeColumnToContents(1);
+    QVERIFY2(grid->columnWidth(1) <= shown, "a hospital number is cut short");
+    // Arrow keys move the highlight; the current patient follows.
     grid->setFocus();
     QTest::keyClick(grid, Qt::Key_Down);
     QCOMPARE(s.f.session.CurrentPatient.IdNum, u"K0100002"_s);
@@ -171,6 +179,37 @@ void tst_PatientWindows::patientIndexShowsTheTypedPatient()
              u"BATUMBAKAL, JUAN MARASIGAN"_s);
     child<QPushButton>(&window, u"cmdRefresh"_s)->setFocus();
     QTRY_COMPARE(guideline->text(), QString());
+}
+
+void tst_PatientWindows::cf4EntryTypedAndSaved()
+{
+    OPEN_SCREEN(s);
+    const QString title = u"PhilHealth CF4 Entries  - BATUMBAKAL, JUAN MARASIGAN ( K0100001 )"_s;
+    CF4Entry entry(db, s.f.notifier, {u"K0100001"_s, u"OR"_s, title, true, {}, {}, {}, u"2901"_s});
+    QVERIFY(entry.load());
+    frmCF4Entry window(entry);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QCOMPARE(window.windowTitle(), title);
+    QVERIFY(child<QPushButton>(&window, u"cmdPrint"_s)->isVisible());
+
+    // Each part typed in, the outcome chosen: nothing is missing any more, and Save keeps it.
+    for (const QString &name : {u"txtChiefComplaint"_s, u"txtPresentIllness"_s,
+                                u"txtPhysicalExam"_s, u"txtCourseInWard"_s, u"txtDrugs"_s}) {
+        auto *box = child<QPlainTextEdit>(&window, name);
+        box->setFocus();
+        QTest::keyClicks(box, u"SEEN"_s);
+    }
+    auto *outcome = child<QComboBox>(&window, u"cboOutcome"_s);
+    outcome->setCurrentIndex(outcome->findText(u"RECOVERED"_s));
+    QCOMPARE(child<QLabel>(&window, u"lblMissing"_s)->text(),
+             u"Every part of the CF4 is entered."_s);
+    QTest::mouseClick(child<QPushButton>(&window, u"cmdSave"_s), Qt::LeftButton);
+    QCOMPARE(s.f.notifier.lastText(), u"CF4 entries successfully saved."_s);
+    auto saved = db.scalar(u"select count(*) from STATION..tbCF4Entry where IdNum = 'K0100001' "
+                           u"and CourseInWard like '%SEEN' and Outcome = 'RECOVERED'");
+    QVERIFY(saved && saved->toInt() == 1);
 }
 
 void tst_PatientWindows::searcherTyping()
