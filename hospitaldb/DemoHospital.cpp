@@ -36,6 +36,7 @@ QList<TableRows> DemoBuilder::build()
     addComponentData();
     addProfileData();
     addScheduleBoard();
+    addResultViewerData();
     return QList<TableRows>(m_tables.begin(), m_tables.end());
 }
 

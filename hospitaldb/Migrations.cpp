@@ -71,6 +71,28 @@ const QList<Migration> &migrations()
          QStringLiteral("CREATE INDEX ix_tbNurseCommunicationfile_Revoked ON STATION..tbNurseCommunicationfile (StationID, RevokedDate)"),
          QStringLiteral("CREATE INDEX ix_tbNurseVitalSigns_IdNum ON STATION..tbNurseVitalSigns (IDNUM, TRANSDATE)"),
          QStringLiteral("CREATE INDEX ix_tbNurseNotes_IdNum ON STATION..tbNurseNotes (IdNum, Transdate)")}},
+        {5,
+         QStringLiteral("Drug prices by the room class of the stay, and the CF4 clinical "
+                        "summaries of the stays"),
+         {
+         QStringLiteral("CREATE TABLE INVENTORY..tbInvRoomClassRate (ItemID vchar NOT NULL, RoomClassID vchar NOT NULL, SellingPrice money NOT NULL DEFAULT 0, PRIMARY KEY (ItemID, RoomClassID))"),
+         QStringLiteral("CREATE TABLE STATION..tbCF4Entry (IdNum vchar NOT NULL PRIMARY KEY, HospNum vchar NOT NULL DEFAULT '', ChiefComplaint memo, PresentIllness memo, PhysicalExam memo, CourseInWard memo, Drugs memo, Outcome vchar NOT NULL DEFAULT '', StationID vchar NOT NULL DEFAULT '', UserID vchar NOT NULL DEFAULT '', LastUpdated datetime)")}},
+        {6,
+         QStringLiteral("The diagnostic departments' results on the patient profile, the "
+                        "laboratory's panic values and printed results, and the normal ranges "
+                        "of the vital signs"),
+         {
+         QStringLiteral("CREATE TABLE STATION..tbNurseDiagResult (ResultID ident, DepartmentID vchar NOT NULL DEFAULT '', IdNum vchar NOT NULL DEFAULT '', HospNum vchar NOT NULL DEFAULT '', TransNum vchar NOT NULL DEFAULT '', RequestNum vchar NOT NULL DEFAULT '', ChargeSlip vchar NOT NULL DEFAULT '', ExamID vchar NOT NULL DEFAULT '', ExamName vchar NOT NULL DEFAULT '', Section vchar NOT NULL DEFAULT '', FileNumber vchar NOT NULL DEFAULT '', TransDate datetime, ResultDate datetime, ReaderID vchar NOT NULL DEFAULT '', ReaderLastName vchar NOT NULL DEFAULT '', ReaderFirstName vchar NOT NULL DEFAULT '', ReaderMiddleName vchar NOT NULL DEFAULT '', AttendingDoctor vchar NOT NULL DEFAULT '', FormType vchar NOT NULL DEFAULT '', Interpretation memo, InitialEvaluation memo, Endorsement memo, StationID vchar NOT NULL DEFAULT '', Verified flag NOT NULL DEFAULT 0, Printed flag NOT NULL DEFAULT 0, RecordStatus vchar NOT NULL DEFAULT '')"),
+         QStringLiteral("CREATE INDEX ix_tbNurseDiagResult_IdNum ON STATION..tbNurseDiagResult (IdNum, DepartmentID, TransDate)"),
+         QStringLiteral("CREATE INDEX ix_tbNurseDiagResult_Printed ON STATION..tbNurseDiagResult (DepartmentID, Verified, Printed)"),
+         QStringLiteral("ALTER TABLE LABORATORY..tbLabResult ADD COLUMN PanicValue vchar NOT NULL DEFAULT ''"),
+         QStringLiteral("ALTER TABLE LABORATORY..tbLabResult ADD COLUMN Printed flag NOT NULL DEFAULT 0"),
+         QStringLiteral("ALTER TABLE STATION..tbNursing_Settings ADD COLUMN VSNormalTemperature vchar NOT NULL DEFAULT '36.5-37.5'"),
+         QStringLiteral("ALTER TABLE STATION..tbNursing_Settings ADD COLUMN VSNormalPulse vchar NOT NULL DEFAULT '60-100'"),
+         QStringLiteral("ALTER TABLE STATION..tbNursing_Settings ADD COLUMN VSNormalRespiration vchar NOT NULL DEFAULT '12-20'"),
+         QStringLiteral("ALTER TABLE STATION..tbNursing_Settings ADD COLUMN VSNormalSystolic vchar NOT NULL DEFAULT '90-140'"),
+         QStringLiteral("ALTER TABLE STATION..tbNursing_Settings ADD COLUMN VSNormalDiastolic vchar NOT NULL DEFAULT '60-90'"),
+         QStringLiteral("ALTER TABLE STATION..tbNursing_Settings ADD COLUMN VSNormalO2Sat vchar NOT NULL DEFAULT '95-100'")}},
     };
     return steps;
 }
@@ -118,7 +140,8 @@ Result<void> recordSchemaVersion(Database &db, int version, const QString &descr
 }
 
 Result<UpgradeOutcome> upgradeSchema(Database &db, const QList<Migration> &steps,
-                                     const std::function<Result<void>(Database &)> &beforeEach)
+                                     const std::function<Result<void>(Database &)> &beforeEach,
+                                     const std::function<void(const Migration &)> &beforeCommit)
 {
     auto current = schemaVersion(db);
     if (!current)
@@ -154,6 +177,8 @@ Result<UpgradeOutcome> upgradeSchema(Database &db, const QList<Migration> &steps
         }
         if (auto ok = recordSchemaVersion(db, step.version, step.description); !ok)
             return tl::unexpected(ok.error());
+        if (beforeCommit)
+            beforeCommit(step);
         if (auto ok = tx.commit(); !ok)
             return tl::unexpected(ok.error());
         outcome.to = step.version;

@@ -52,10 +52,12 @@ struct UpgradeOutcome
 /// in one transaction with the row that records it: a migration that fails, or a process
 /// killed half-way, leaves the database at the version before it, and running the upgrade
 /// again goes on from there. `beforeEach` runs first inside each migration's transaction (the
-/// administration tool takes the schema owner's role there). Refuses a database of a newer
-/// version than `steps` know.
+/// administration tool takes the schema owner's role there); `beforeCommit` runs after the
+/// migration's statements and the row that records it, just before its commit. Refuses a
+/// database of a newer version than `steps` know.
 Result<UpgradeOutcome>
 upgradeSchema(Database &db, const QList<Migration> &steps = migrations(),
-              const std::function<Result<void>(Database &)> &beforeEach = {});
+              const std::function<Result<void>(Database &)> &beforeEach = {},
+              const std::function<void(const Migration &)> &beforeCommit = {});
 
 } // namespace kestrel::hospitaldb

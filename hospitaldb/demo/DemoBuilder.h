@@ -185,6 +185,8 @@ private:
     void addScheduleBoard();
     // DemoComponents.cpp
     void addComponentData();
+    // DemoResultViewers.cpp
+    void addResultViewerData();
 
     /// Where the hospital's numbers stand after the stays made so far, and the rooms someone
     /// is in: patients added late take the next numbers and the empty rooms.

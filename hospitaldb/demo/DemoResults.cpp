@@ -54,6 +54,57 @@ constexpr std::array kLabTests{
     LabTest{u"CM", u"RED BLOOD CELLS", u"/hpf", u"0 - 2", 0, 2, 0, u""},
 };
 
+// An examination of a department other than the laboratory and the reading it comes back with.
+struct DeptExam
+{
+    QStringView department, id, name, section, form, reading, evaluation, endorsement;
+};
+
+constexpr std::array kDeptExams{
+    DeptExam{u"XR", u"XR101", u"CHEST PA", u"X-RAY", u"",
+             u"The lungs are clear. The heart is not enlarged. The diaphragms and sulci are "
+             u"intact.",
+             u"", u""},
+    DeptExam{u"US", u"US101", u"WHOLE ABDOMEN ULTRASOUND", u"ULTRASOUND", u"",
+             u"Normal sonographic appearance of the liver, gallbladder, pancreas and kidneys.",
+             u"", u""},
+    DeptExam{u"CT", u"CT101", u"CT SCAN, CRANIAL, PLAIN", u"CT-SCAN", u"",
+             u"No intracranial hemorrhage, mass effect or midline shift.", u"", u""},
+    DeptExam{u"HS", u"HS101", u"12-LEAD ELECTROCARDIOGRAM", u"HEART STATION", u"D",
+             u"Sinus rhythm, rate 78/min. Normal axis. No acute ST-T changes.", u"", u""},
+    DeptExam{u"PT", u"PT101", u"CHEST PHYSIOTHERAPY", u"REHABILITATION", u"",
+             u"Tolerated percussion and postural drainage; cleared moderate whitish secretions.",
+             u"Productive cough, decreased breath sounds at both bases.",
+             u"Continue twice a day until discharge."},
+    DeptExam{u"NU", u"NU101", u"THYROID SCAN", u"NUCLEAR MEDICINE", u"",
+             u"Homogeneous tracer uptake in both lobes; no cold nodule.", u"", u""},
+    DeptExam{u"PA", u"PA102", u"INCENTIVE SPIROMETRY", u"PULMONARY", u"S",
+             u"Reached 1,500 mL on the spirometer after coaching.", u"", u""},
+    DeptExam{u"NE", u"NE101", u"ELECTROENCEPHALOGRAM", u"NEUROLOGY", u"",
+             u"Normal awake and drowsy record; no epileptiform discharges.", u"", u""},
+    DeptExam{u"WC", u"WC101", u"TRANSVAGINAL ULTRASOUND", u"CENTER FOR WOMEN", u"",
+             u"Uterus of normal size; both ovaries unremarkable.", u"", u""},
+    DeptExam{u"MR", u"MR101", u"MRI, LUMBOSACRAL SPINE", u"MRI", u"",
+             u"Mild disc bulge at L4-L5 without nerve root compression.", u"", u""},
+    DeptExam{u"US", u"US102", u"KUB ULTRASOUND", u"ULTRASOUND", u"",
+             u"No stones or hydronephrosis. Bladder unremarkable.", u"", u""},
+    DeptExam{u"XR", u"XR102", u"ABDOMEN, SUPINE AND UPRIGHT", u"X-RAY", u"",
+             u"Nonspecific bowel gas pattern. No free air.", u"", u""},
+};
+
+// The department's doctors who read the examinations.
+struct Reader
+{
+    QStringView id, last, first, middle;
+};
+
+constexpr std::array kReaders{
+    Reader{u"R101", u"SALVADOR", u"ANTONIO", u"REYES"},
+    Reader{u"R102", u"VILLANUEVA", u"MARIA CRISTINA", u"DIZON"},
+    Reader{u"R103", u"TAN", u"BENJAMIN", u"CO"},
+    Reader{u"R104", u"OCAMPO", u"LOURDES", u"BAUTISTA"},
+};
+
 } // namespace
 
 void DemoBuilder::addLaboratoryResults()
@@ -66,7 +117,7 @@ void DemoBuilder::addLaboratoryResults()
          QStringLiteral("Unit"), QStringLiteral("NormalRange"), QStringLiteral("Flag"),
          QStringLiteral("Specimen"), QStringLiteral("StationID"), QStringLiteral("RequestedBy"),
          QStringLiteral("RequestDate"), QStringLiteral("IsAMPickUp"), QStringLiteral("ResultDate"),
-         QStringLiteral("MedTech")});
+         QStringLiteral("MedTech"), QStringLiteral("PanicValue"), QStringLiteral("Printed")});
 
     // Blood types as the patient master has them, so the result agrees with the chart.
     QMap<QString, QString> bloodTypes;
@@ -99,7 +150,7 @@ void DemoBuilder::addLaboratoryResults()
                     test = &t;
             }
             Q_ASSERT(test);
-            QString value, flag;
+            QString value, flag, panic;
             if (done && !test->normal.isEmpty()) {
                 value = test->normal.toString();
             } else if (done) {
@@ -117,6 +168,12 @@ void DemoBuilder::addLaboratoryResults()
                     v = up ? high + (high - low) * rng.between(5, 40) / 100.0
                            : std::max(0.0, low - (high - low) * rng.between(5, 30) / 100.0);
                     flag = up ? QStringLiteral("H") : QStringLiteral("L");
+                    // A result a third of the range beyond its limit is called to the ward.
+                    const double margin = (high - low) / 3;
+                    if (up && v > high + margin)
+                        panic = u"> " + QString::number(high + margin, 'f', test->decimals);
+                    else if (!up && v < low - margin)
+                        panic = u"< " + QString::number(low - margin, 'f', test->decimals);
                 }
                 value = QString::number(v, 'f', test->decimals);
             }
@@ -125,7 +182,7 @@ void DemoBuilder::addLaboratoryResults()
             results.add({s.idNum, p.hospNum, number, section.toString(), name.toString(), value,
                          test->unit.toString(), test->range.toString(), flag, specimen, station, by,
                          asked, amPickUp ? 1 : 0, done ? QVariant(released) : QVariant(),
-                         done ? tech : QString()});
+                         done ? tech : QString(), panic, done && requestNo % 3 != 0 ? 1 : 0});
         }
     };
     // Tests whose result is a finding, not a number.
@@ -140,7 +197,8 @@ void DemoBuilder::addLaboratoryResults()
              name.toString(), done ? result.toString() : QString(), QString(), normal.toString(),
              done && abnormal ? QStringLiteral("H") : QString(), specimen.toString(), station,
              QStringLiteral("1401"), asked, 0, done ? QVariant(released) : QVariant(),
-             done ? rng.pick(medTechs).toString() : QString()});
+             done ? rng.pick(medTechs).toString() : QString(), QString(),
+             done && requestNo % 3 != 0 ? 1 : 0});
     };
 
     const QList<QStringView> cbc{u"HEMOGLOBIN", u"HEMATOCRIT",  u"RBC COUNT",
@@ -181,7 +239,7 @@ void DemoBuilder::addLaboratoryResults()
                      QStringLiteral("HEM"), QStringLiteral("BLOOD TYPE"),
                      bloodTypes.value(p.hospNum), QString(), QString(), QString(),
                      QStringLiteral("BLOOD"), QStringLiteral("OR"), QStringLiteral("2903"), preOp,
-                     0, preOp.addSecs(3600), rng.pick(medTechs).toString()});
+                     0, preOp.addSecs(3600), rng.pick(medTechs).toString(), QString(), 1});
         if (c.procedure == u"OR1014")
             finding(s, QStringLiteral("OR"), preOp, u"MICRO", u"WOUND CULTURE AND SENSITIVITY",
                     u"WOUND SWAB", u"MODERATE GROWTH OF STAPHYLOCOCCUS AUREUS", u"NO GROWTH", true);
@@ -193,6 +251,57 @@ void DemoBuilder::addLaboratoryResults()
                     {u"HEMOGLOBIN", u"HEMATOCRIT", u"WBC COUNT", u"PLATELET COUNT"});
             request(s, QStringLiteral("OR"), QStringLiteral("2909"), round, true, u"CHEM",
                     {u"POTASSIUM"});
+        }
+    }
+    // The other departments' examinations of the same patients: every department has some,
+    // a few still being read, a few read but not yet signed, and signed ones the ward has not
+    // printed yet.
+    DemoRandom drng(rng.next());
+    TableRows &dept = table(
+        QStringLiteral("STATION..tbNurseDiagResult"),
+        {QStringLiteral("DepartmentID"), QStringLiteral("IdNum"), QStringLiteral("HospNum"),
+         QStringLiteral("TransNum"), QStringLiteral("RequestNum"), QStringLiteral("ChargeSlip"),
+         QStringLiteral("ExamID"), QStringLiteral("ExamName"), QStringLiteral("Section"),
+         QStringLiteral("FileNumber"), QStringLiteral("TransDate"), QStringLiteral("ResultDate"),
+         QStringLiteral("ReaderID"), QStringLiteral("ReaderLastName"),
+         QStringLiteral("ReaderFirstName"), QStringLiteral("ReaderMiddleName"),
+         QStringLiteral("AttendingDoctor"), QStringLiteral("FormType"),
+         QStringLiteral("Interpretation"), QStringLiteral("InitialEvaluation"),
+         QStringLiteral("Endorsement"), QStringLiteral("StationID"), QStringLiteral("Verified"),
+         QStringLiteral("Printed")});
+    int examNo = 0;
+    for (qsizetype n = 0; n < m_currentInpatients.size(); ++n) {
+        const Stay &s = m_stays.at(m_currentInpatients.at(n));
+        const Patient &p = m_patients.at(s.patient);
+        // A chest film for everyone, and two other departments in turn.
+        QList<int> picks{0};
+        for (int k = 1; k <= 2; ++k)
+            picks << 1 + int((n * 2 + k - 1) % (qsizetype(kDeptExams.size()) - 1));
+        for (int pick : std::as_const(picks)) {
+            const DeptExam &e = kDeptExams[std::size_t(pick)];
+            const Reader &r = kReaders[std::size_t(drng.below(int(kReaders.size())))];
+            ++examNo;
+            const QDateTime asked = s.admitted.addSecs(60 * drng.between(60, 600));
+            const QDateTime read = asked.addSecs(60 * drng.between(120, 1440));
+            const bool released = read <= lastRun;
+            // Now and then the reader releases the result before typing the reading.
+            const bool typed = released && examNo % 7 != 3;
+            const bool verified = typed && examNo % 4 != 0;
+            const QString number = e.department.toString() + QString::number(26000 + examNo);
+            dept.add({e.department.toString(), s.idNum, p.hospNum, number,
+                      QStringLiteral("RQ%1").arg(880000 + examNo),
+                      QStringLiteral("CS%1").arg(410000 + examNo), e.id.toString(),
+                      e.name.toString(), e.section.toString(),
+                      e.department == u"NE" ? QStringLiteral("NF-%1").arg(examNo) : QString(),
+                      asked, released ? QVariant(read) : QVariant(), r.id.toString(),
+                      r.last.toString(), r.first.toString(), r.middle.toString(),
+                      e.department == u"HS" ? s.doctor : QString(), e.form.toString(),
+                      typed ? QVariant(e.reading.toString()) : QVariant(),
+                      e.department == u"PT" && typed ? QVariant(e.evaluation.toString())
+                                                      : QVariant(),
+                      e.department == u"PT" && typed ? QVariant(e.endorsement.toString())
+                                                      : QVariant(),
+                      QStringLiteral("OR"), verified ? 1 : 0, verified && examNo % 2 ? 1 : 0});
         }
     }
 }

@@ -21,6 +21,7 @@ std::shared_ptr<const ProcedureRegistry> hospitalProcedures()
         registerPostingProcedures(*r);
         registerProfileProcedures(*r);
         registerComponentProcedures(*r);
+        registerResultProcedures(*r);
         return r;
     }();
     return registry;

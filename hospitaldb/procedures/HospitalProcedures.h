@@ -56,4 +56,8 @@ void registerProfileProcedures(ProcedureRegistry &registry);
 /// requests and the statement of account.
 void registerComponentProcedures(ProcedureRegistry &registry);
 
+/// The procedures of the result viewers: each department's examinations, the laboratory
+/// results by date, panic values and the verified results still to print.
+void registerResultProcedures(ProcedureRegistry &registry);
+
 } // namespace kestrel::hospitaldb

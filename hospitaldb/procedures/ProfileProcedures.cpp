@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 //
 // Procedures of the patient profile: vital signs, nurses' notes, the patient's allergies and
-// histories, and the room check.
+// histories, the room check, the diagnostic departments' results and the common exams.
 #include "hospitaldb/procedures/HospitalProcedures.h"
 
 #include "core/db/Database.h"
@@ -223,10 +223,60 @@ Result<RowSet> savePatientHeightWeight(Database &db, const ProcedureArgs &a)
     return RowSet();
 }
 
+// Nurse_GetHrt and its twins: IdNum. The stay's examinations in one department, oldest
+// first, with the attending doctor's name; revoked ones left out.
+ProcedureHandler departmentResults(const QString &department)
+{
+    return [department](Database &db, const ProcedureArgs &a) -> Result<RowSet> {
+        return db.select(
+            u"select r.TransNum, r.RequestNum, r.ChargeSlip, r.ExamID, r.ExamName, r.Section, "
+            u"r.FileNumber, r.TransDate, r.ResultDate, r.ReaderID, r.ReaderLastName, "
+            u"r.ReaderFirstName, r.ReaderMiddleName, r.FormType, r.Interpretation, "
+            u"r.InitialEvaluation, r.Endorsement, r.Verified, r.Printed, "
+            u"d.LastName as AttendingLast, d.FirstName as AttendingFirst "
+            u"from STATION..tbNurseDiagResult r "
+            u"left join BUILD_FILE..tbCoDoctor d on d.DoctorID = r.AttendingDoctor "
+            u"where r.IdNum = :id and r.DepartmentID = :dept and r.RecordStatus <> 'R' "
+            u"order by r.TransDate, r.ResultID",
+            {{str("id"), a.text(0)}, {str("dept"), department}});
+    };
+}
+
+// LaboratoryExams and its twins: the exams the panel of common exams offers, by name.
+ProcedureHandler commonExams(QStringView sql)
+{
+    return [sql = sql.toString()](Database &db, const ProcedureArgs &) -> Result<RowSet> {
+        return db.select(sql);
+    };
+}
+
 } // namespace
 
 void registerProfileProcedures(ProcedureRegistry &registry)
 {
+    for (const auto &[name, department] :
+         {std::pair{"Xray", "XR"}, std::pair{"Ultra", "US"}, std::pair{"CT", "CT"},
+          std::pair{"Hrt", "HS"}, std::pair{"PT", "PT"}, std::pair{"Nuclear", "NU"},
+          std::pair{"Pulmo", "PA"}, std::pair{"Neuro", "NE"}, std::pair{"WC", "WC"},
+          std::pair{"MRI", "MR"}}) {
+        registry.add(QStringLiteral("STATION..Nurse_Get") + QString::fromLatin1(name), 1,
+                     departmentResults(QString::fromLatin1(department)));
+    }
+    registry.add(QStringLiteral("STATION..LaboratoryExams"), 0,
+                 commonExams(u"select LabExamID as Code, LabExam as Exam from "
+                             u"BUILD_FILE..tbCoLabExam order by LabExam"));
+    registry.add(QStringLiteral("STATION..XrayExams"), 0,
+                 commonExams(u"select XrayExamID as Code, XrayExam as Exam from "
+                             u"BUILD_FILE..tbCoXrayExam order by XrayExam"));
+    registry.add(QStringLiteral("STATION..UltraExams"), 0,
+                 commonExams(u"select UltraExamID as Code, UltraExam as Exam from "
+                             u"BUILD_FILE..tbCoUltraExam order by UltraExam"));
+    // The other departments' exams, each under its department's code.
+    registry.add(QStringLiteral("STATION..OtherExams"), 0,
+                 commonExams(u"select ExamID as Code, ExamName as Exam, DepartmentID as "
+                             u"Department from "
+                             u"BUILD_FILE..tbCoDeptExam where Status = 'A' "
+                             u"order by DepartmentID, ExamName"));
     registry.add(QStringLiteral("STATION..Nurse_UpdateVitalSigns"), 12, updateVitalSigns);
     registry.add(QStringLiteral("STATION..sp_Update_MarkerForMonitor"), 9, updateMarkerForMonitor);
     registry.add(QStringLiteral("STATION..Nurse_GetNotes"), 1, getNotes);

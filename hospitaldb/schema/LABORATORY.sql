@@ -28,7 +28,11 @@ CREATE TABLE tbLabResult (
     ResultDate datetime,
     MedTech vchar NOT NULL DEFAULT '',
     -- '' for a live request, 'R' once the station revoked it.
-    RecordStatus vchar NOT NULL DEFAULT ''
+    RecordStatus vchar NOT NULL DEFAULT '',
+    -- The critical limit a result crossed ("< 2.5"), for the panic-value list; '' otherwise.
+    PanicValue vchar NOT NULL DEFAULT '',
+    -- 1 once the station printed the released result.
+    Printed flag NOT NULL DEFAULT 0
 );
 CREATE INDEX ix_tbLabResult_IdNum ON tbLabResult (IdNum, SectionID);
 CREATE INDEX ix_tbLabResult_RequestDate ON tbLabResult (StationID, RequestDate);

@@ -29,7 +29,14 @@ CREATE TABLE tbNursing_Settings (
     OR_AllowEditScheduleDateTime flag NOT NULL DEFAULT 0,
     ORDRMealDoctors flag NOT NULL DEFAULT 0,
     -- After-time surcharge in percent.
-    ORAfterTimeRate smallint NOT NULL DEFAULT 0
+    ORAfterTimeRate smallint NOT NULL DEFAULT 0,
+    -- The normal range of each vital sign ("low-high"), shaded on the profile's trend chart.
+    VSNormalTemperature vchar NOT NULL DEFAULT '36.5-37.5',
+    VSNormalPulse vchar NOT NULL DEFAULT '60-100',
+    VSNormalRespiration vchar NOT NULL DEFAULT '12-20',
+    VSNormalSystolic vchar NOT NULL DEFAULT '90-140',
+    VSNormalDiastolic vchar NOT NULL DEFAULT '60-90',
+    VSNormalO2Sat vchar NOT NULL DEFAULT '95-100'
 );
 
 -- Station switches as key/value rows. Rows are applied in the order they were entered, so the
@@ -444,4 +451,61 @@ CREATE TABLE tbNurse_ReportList (
     ReportType vchar NOT NULL PRIMARY KEY,
     ReportName vchar NOT NULL DEFAULT '',
     RecordStatus smallint NOT NULL DEFAULT 1
+);
+
+-- The results the diagnostic departments other than the laboratory release to the stations,
+-- one row per examination. DepartmentID: 'XR' X-ray, 'US' ultrasound, 'CT' CT scan, 'HS' heart
+-- station, 'PT' rehabilitation medicine, 'NU' nuclear medicine, 'PA' pulmonary, 'NE' neurology,
+-- 'WC' center for women, 'MR' MRI. TransNum is the department's own examination number.
+-- Interpretation stays null until the reader writes it; ResultDate null until released.
+-- Reader* name the radiologist, cardiologist or therapist; FormType is the heart station's or
+-- the pulmonary laboratory's form. Verified once the reader signed it, Printed once the
+-- station printed it.
+CREATE TABLE tbNurseDiagResult (
+    ResultID ident,
+    DepartmentID vchar NOT NULL DEFAULT '',
+    IdNum vchar NOT NULL DEFAULT '',
+    HospNum vchar NOT NULL DEFAULT '',
+    TransNum vchar NOT NULL DEFAULT '',
+    RequestNum vchar NOT NULL DEFAULT '',
+    ChargeSlip vchar NOT NULL DEFAULT '',
+    ExamID vchar NOT NULL DEFAULT '',
+    ExamName vchar NOT NULL DEFAULT '',
+    Section vchar NOT NULL DEFAULT '',
+    FileNumber vchar NOT NULL DEFAULT '',
+    TransDate datetime,
+    ResultDate datetime,
+    ReaderID vchar NOT NULL DEFAULT '',
+    ReaderLastName vchar NOT NULL DEFAULT '',
+    ReaderFirstName vchar NOT NULL DEFAULT '',
+    ReaderMiddleName vchar NOT NULL DEFAULT '',
+    AttendingDoctor vchar NOT NULL DEFAULT '',
+    FormType vchar NOT NULL DEFAULT '',
+    Interpretation memo,
+    InitialEvaluation memo,
+    Endorsement memo,
+    StationID vchar NOT NULL DEFAULT '',
+    Verified flag NOT NULL DEFAULT 0,
+    Printed flag NOT NULL DEFAULT 0,
+    RecordStatus vchar NOT NULL DEFAULT ''
+);
+CREATE INDEX ix_tbNurseDiagResult_IdNum ON tbNurseDiagResult (IdNum, DepartmentID, TransDate);
+CREATE INDEX ix_tbNurseDiagResult_Printed ON tbNurseDiagResult (DepartmentID, Verified, Printed);
+
+-- The clinical summary the insurer's CF4 form asks for, one per stay: the chief complaint,
+-- the history of the present illness, the physical examination on admission, the course in
+-- the ward, the drugs and medicines given, and the outcome (IMPROVED, RECOVERED, HAMA,
+-- TRANSFERRED, ABSCONDED, EXPIRED). UserID and LastUpdated name who saved it last.
+CREATE TABLE tbCF4Entry (
+    IdNum vchar NOT NULL PRIMARY KEY,
+    HospNum vchar NOT NULL DEFAULT '',
+    ChiefComplaint memo,
+    PresentIllness memo,
+    PhysicalExam memo,
+    CourseInWard memo,
+    Drugs memo,
+    Outcome vchar NOT NULL DEFAULT '',
+    StationID vchar NOT NULL DEFAULT '',
+    UserID vchar NOT NULL DEFAULT '',
+    LastUpdated datetime
 );

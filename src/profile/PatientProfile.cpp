@@ -39,6 +39,8 @@ PatientProfile::PatientProfile(Session &session, QObject *parent)
     , m_notes(session)
     , m_history(session)
     , m_lists(session.db())
+    , m_commonExams(session)
+    , m_trend(session.db())
 {
 }
 
@@ -94,6 +96,7 @@ bool PatientProfile::open(const WindowRequest &request)
     m_header = ProfileHeader();
     m_header.IdNum = idNum;
     m_loadedTabs.clear();
+    m_commonExams.clear();
     if (idNum.isEmpty()) {
         m_session.notifier().message(QStringLiteral("Please select a patient first."),
                                      kNotification, Notifier::Icon::Exclamation);

@@ -3,11 +3,13 @@
 #pragma once
 
 #include "core/WindowRequest.h"
+#include "profile/CommonExams.h"
 #include "profile/NurseNotes.h"
 #include "profile/ProfileHistory.h"
 #include "profile/ProfileLists.h"
 #include "profile/ProfileStore.h"
 #include "profile/VitalSigns.h"
+#include "profile/VitalSignsTrend.h"
 
 #include <QList>
 #include <QObject>
@@ -100,6 +102,8 @@ public:
     NurseNotes &notes() { return m_notes; }
     ProfileHistory &history() { return m_history; }
     const ProfileLists &lists() const { return m_lists; }
+    CommonExams &commonExams() { return m_commonExams; }
+    VitalSignsTrend &trend() { return m_trend; }
 
 Q_SIGNALS:
     void headerChanged();
@@ -118,6 +122,8 @@ private:
     NurseNotes m_notes;
     ProfileHistory m_history;
     ProfileLists m_lists;
+    CommonExams m_commonExams;
+    VitalSignsTrend m_trend;
     WindowOpener m_openWindow;
     ProfileHeader m_header;
     int m_initialTab = VitalSignsTab;

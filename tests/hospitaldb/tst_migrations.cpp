@@ -71,6 +71,23 @@ std::unique_ptr<test::TestDatabase> previousRelease()
     if (!db.execRaw(db.mapNames(u"CREATE INDEX ix_tbORScheduleDetails_Room ON "
                                 u"SCHEDULE..tbORScheduleDetails (RoomID, StartTime)")))
         return nullptr;
+    // Nor the drug prices by room class and the CF4 summaries of the fifth.
+    if (!db.execRaw(db.mapNames(u"DROP TABLE INVENTORY..tbInvRoomClassRate")) ||
+        !db.execRaw(db.mapNames(u"DROP TABLE STATION..tbCF4Entry")))
+        return nullptr;
+    // Nor the departments' results, the laboratory's panic values and the vital signs' normal
+    // ranges of the sixth.
+    if (!db.execRaw(db.mapNames(u"DROP TABLE STATION..tbNurseDiagResult")) ||
+        !db.execRaw(db.mapNames(u"ALTER TABLE LABORATORY..tbLabResult DROP COLUMN PanicValue")) ||
+        !db.execRaw(db.mapNames(u"ALTER TABLE LABORATORY..tbLabResult DROP COLUMN Printed")))
+        return nullptr;
+    for (const char *range : {"Temperature", "Pulse", "Respiration", "Systolic", "Diastolic",
+                              "O2Sat"}) {
+        const QString drop = u"ALTER TABLE STATION..tbNursing_Settings DROP COLUMN VSNormal"_s +
+                             QString::fromLatin1(range);
+        if (!db.execRaw(db.mapNames(drop)))
+            return nullptr;
+    }
     return std::move(*t);
 }
 

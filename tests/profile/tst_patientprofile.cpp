@@ -4,7 +4,8 @@
 // The patient profile's presenter, on every backend: the header of an admission and of a
 // visit, the action buttons' rights and windows, tabs read once until a refresh, the way back
 // to the patient list, the height and weight, and a reading saved all the way from the patient
-// list.
+// list; the department result lists, request status, the stay's operations and the common
+// exams' orders.
 #include "core/components/clsPatientFinder.h"
 #include "core/db/Database.h"
 #include "core/settings/HospitalSettings.h"
@@ -115,6 +116,12 @@ private Q_SLOTS:
     void historySavedInSlotsInIndexOrder_data();
     void historySavedInSlotsInIndexOrder();
     void laboratoryResultsMatchTheirTable();
+    void departmentResultsMatchTheirTable_data();
+    void departmentResultsMatchTheirTable();
+    void requestStatusOfEveryDepartment();
+    void stayOperationsOnTheCalendar();
+    void commonExamOrders_data();
+    void commonExamOrders();
 };
 
 void tst_PatientProfile::header_data()
@@ -499,6 +506,188 @@ void tst_PatientProfile::laboratoryResultsMatchTheirTable()
     }
     QCOMPARE(ProfileLists::laboratorySection(u"micro"_s), u"MICBIOLOGY"_s);
     QCOMPARE(ProfileLists::laboratorySection(u"XYZ"_s), u"XYZ"_s);
+}
+
+void tst_PatientProfile::departmentResultsMatchTheirTable_data()
+{
+    QTest::addColumn<int>("tab");
+    for (int i = 0; i < int(ProfileLists::resultTabs().size()); ++i) {
+        const ProfileLists::ResultTab &t = ProfileLists::resultTabs().at(i);
+        QTest::newRow(qPrintable(QString(t.caption).remove(u'&'))) << i;
+    }
+}
+
+void tst_PatientProfile::departmentResultsMatchTheirTable()
+{
+    QFETCH(int, tab);
+    const ProfileLists::ResultTab &t = ProfileLists::resultTabs().at(tab);
+    OPEN_STATION(s, u"2901"_s);
+    // The demo hospital has examinations in every department; one stay's list is compared
+    // with its table after one of them was revoked.
+    auto stay = db.scalar(u"select IdNum from STATION..tbNurseDiagResult where DepartmentID = "
+                          u":dept order by IdNum limit 1",
+                          {{"dept", t.department}});
+    QVERIFY(stay && !stay->toString().isEmpty());
+    const QString idNum = stay->toString();
+    QVERIFY(db.exec(u"insert into STATION..tbNurseDiagResult (DepartmentID, IdNum, TransNum, "
+                    u"ExamName, TransDate, RecordStatus) values (:dept, :id, 'GONE1', "
+                    u"'REVOKED EXAM', :at, 'R')",
+                    {{"dept", t.department}, {"id", idNum}, {"at", QDateTime(QDate(2026, 11, 1),
+                                                                              QTime(8, 0))}}));
+    auto expected = db.select(u"select TransNum, ExamName, ResultDate, Interpretation from "
+                              u"STATION..tbNurseDiagResult where IdNum = :id and DepartmentID = "
+                              u":dept and RecordStatus <> 'R' order by TransDate, ResultID",
+                              {{"id", idNum}, {"dept", t.department}});
+    QVERIFY(expected && expected->count() > 0);
+    ProfileLists lists(db);
+    auto listed = lists.departmentResults(t, idNum);
+    QVERIFY2(listed, qPrintable(listed ? QString() : listed.error().message));
+    QCOMPARE(listed->rows.count(), expected->count());
+    QCOMPARE(listed->readings.size(), expected->count());
+    const int examColumn = t.layout == ProfileLists::ResultLayout::Rehab ? 2 : 1;
+    for (int i = 0; i < expected->count(); ++i) {
+        const Row &l = listed->rows.at(i);
+        const Row &e = expected->at(i);
+        QCOMPARE(l.value(0).toString(), e.trimmed(u"TransNum"));
+        QCOMPARE(l.value(examColumn).toString(), e.trimmed(u"ExamName"));
+        // A reading not yet written (null) shows as nothing.
+        QCOMPARE(listed->readings.at(i), e.trimmed(u"Interpretation"));
+        // Names are found without regard to case: "RESULT DATE" of rehabilitation too.
+        if (l.has(u"Result Date"))
+            QCOMPARE(l.text(u"Result Date"),
+                     e.dateTime(u"ResultDate").toString(u"MM/dd/yyyy hh:mm:ss AP"_s));
+    }
+}
+
+void tst_PatientProfile::requestStatusOfEveryDepartment()
+{
+    OPEN_STATION(s, u"2901"_s);
+    auto stay = db.scalar(u"select IdNum from STATION..tbNurseDiagResult order by IdNum limit 1");
+    QVERIFY(stay);
+    const QString idNum = stay->toString();
+    QVERIFY(db.exec(u"insert into STATION..tbNurseCommunicationfile (RequestNum, IDNum, "
+                    u"ExamCode, ExamName, RequestDate, RecordStatus) values ('HP00000099', :id, "
+                    u"'HIS01', 'FROZEN SECTION', :at, 'R')",
+                    {{"id", idNum}, {"at", QDateTime(QDate(2000, 1, 1), QTime(7, 0))}}));
+    const Binds id{{"id", idNum}};
+    const qint64 total =
+        db.scalar(u"select count(*) from LABORATORY..tbLabResult where IdNum = :id", id)
+            ->toLongLong() +
+        db.scalar(u"select count(*) from STATION..tbNurseDiagResult where IdNum = :id", id)
+            ->toLongLong() +
+        db.scalar(u"select count(*) from STATION..tbNurseCommunicationfile where IDNum = :id", id)
+            ->toLongLong();
+    ProfileLists lists(db);
+    auto status = lists.requestStatus(idNum);
+    QVERIFY(status);
+    QCOMPARE(status->count(), int(total));
+    // Oldest first: the revoked pathology request heads the list, sent to the laboratory.
+    QCOMPARE(status->at(0).text(u"Code"), u"HP00000099"_s);
+    QCOMPARE(status->at(0).text(u"DEPT"), u"LB"_s);
+    QCOMPARE(status->at(0).text(u"REMARKS"), u"REVOKED"_s);
+    QSet<QString> departments;
+    QDateTime last;
+    for (const Row &r : *status) {
+        const QDateTime asked =
+            QDateTime::fromString(r.text(u"REQUEST DATE/TIME"), u"MM/dd/yyyy hh:mm:ss AP"_s);
+        QVERIFY(!last.isValid() || asked >= last);
+        last = asked;
+        departments << r.text(u"DEPT");
+        // A result not released is still pending.
+        QCOMPARE(r.text(u"REMARKS") == u"PENDING",
+                 r.text(u"RESULT DATE/TIME").isEmpty() && r.text(u"REMARKS") != u"REVOKED");
+    }
+    QVERIFY(departments.contains(u"LB"_s) && departments.size() > 1);
+}
+
+void tst_PatientProfile::stayOperationsOnTheCalendar()
+{
+    OPEN_STATION(s, u"2901"_s);
+    auto stay = db.scalar(u"select IDNum from SCHEDULE..tbORScheduleDetails where "
+                          u"RecordStatus = 'C' and IDNum <> '' order by StartTime desc limit 1");
+    QVERIFY(stay);
+    const QString idNum = stay->toString();
+    auto expected = db.select(u"select StartTime from SCHEDULE..tbORScheduleDetails where "
+                              u"IDNum = :id and RecordStatus <> 'R' and StartTime is not null "
+                              u"order by StartTime",
+                              {{"id", idNum}});
+    QVERIFY(expected && expected->count() > 0);
+    // A revoked operation, the stay's latest, is not on the calendar.
+    QVERIFY(db.exec(u"insert into SCHEDULE..tbORScheduleDetails (TransNum, IDNum, StartTime, "
+                    u"Length, RecordStatus) values ('ZZ0001', :id, :at, 60, 'R')",
+                    {{"id", idNum}, {"at", QDateTime(QDate(2027, 1, 5), QTime(9, 0))}}));
+    ProfileLists lists(db);
+    auto operations = lists.stayOperations(idNum);
+    QVERIFY(operations);
+    QCOMPARE(operations->size(), expected->count());
+    const ProfileLists::Operation &latest = operations->constLast();
+    QCOMPARE(latest.start, expected->at(expected->count() - 1).dateTime(u"StartTime"));
+    QCOMPARE(latest.status, u"CONFIRMED"_s);
+    QVERIFY(!latest.room.isEmpty());
+    // The day of that operation lists it under its hour.
+    auto day = lists.daySchedule(latest.start.date());
+    QVERIFY(day);
+    const QString hour = QTime(latest.start.time().hour(), 0).toString(u"h:00:00 AP"_s);
+    bool found = false;
+    for (const Row &r : *day)
+        found = found || (r.text(u"Time") == hour && r.text(u"Room") == latest.room);
+    QVERIFY2(found, qPrintable(hour));
+}
+
+void tst_PatientProfile::commonExamOrders_data()
+{
+    QTest::addColumn<QString>("employee");
+    QTest::addColumn<QString>("idNum");
+    QTest::addColumn<bool>("noOutpatientLab");
+    QTest::addColumn<QString>("department");
+    QTest::addColumn<QString>("refusal");
+    QTest::newRow("laboratory") << u"2903"_s << u"K0100001"_s << true << u"LB"_s << u""_s;
+    QTest::newRow("no right to request")
+        << u"2904"_s << u"K0100001"_s << false << u"XR"_s
+        << u"Sorry, you don't have access right to Request X-ray Exams."_s;
+    QTest::newRow("outpatient laboratory barred")
+        << u"2903"_s << u"K0300001B"_s << true << u"LB"_s
+        << u"Sorry, you are not allowed to send Laboratory requests for outpatients.\r\n"
+           u"For queries, you may call IT department."_s;
+    QTest::newRow("outpatient laboratory allowed")
+        << u"2903"_s << u"K0300001B"_s << false << u"LB"_s << u""_s;
+    QTest::newRow("outpatient x-ray while laboratory barred")
+        << u"2903"_s << u"K0300001B"_s << true << u"XR"_s << u""_s;
+    QTest::newRow("admission without admitting diagnosis")
+        << u"2903"_s << u"K0100002"_s << false << u"US"_s
+        << u"Please provide patient's admitting diagnosis first before sending any request."_s;
+}
+
+void tst_PatientProfile::commonExamOrders()
+{
+    QFETCH(QString, employee);
+    QFETCH(QString, idNum);
+    QFETCH(bool, noOutpatientLab);
+    QFETCH(QString, department);
+    QFETCH(QString, refusal);
+    OPEN_STATION(s, employee);
+    if (noOutpatientLab) {
+        QVERIFY(db.exec(u"insert into STATION..tbNurseSetup (Field, value) "
+                        u"values ('ORNoOPDLab', '1')"));
+        LoadHospitalSettings(db, s.f.session.hospital, s.f.session.settings);
+    }
+    PatientProfile profile(s.f.session);
+    QVERIFY(profile.open(profileOf(idNum)));
+    CommonExams &exams = profile.commonExams();
+    const bool added = exams.add(profile.header(), department, u"EX1"_s, u"EXAM ONE"_s);
+    QCOMPARE(added, refusal.isEmpty());
+    QCOMPARE(s.f.notifier.lastText(), refusal);
+    QCOMPARE(exams.orders().size(), added ? 1 : 0);
+    if (!added)
+        return;
+    // The same exam once only, from any list; another exam joins it.
+    QVERIFY(!exams.add(profile.header(), u"OT"_s, u"ex1 "_s, u"EXAM ONE"_s));
+    QCOMPARE(s.f.notifier.lastText(), u"Examination is already in the Orders List."_s);
+    QVERIFY(exams.add(profile.header(), department, u"EX2"_s, u"EXAM TWO"_s));
+    QCOMPARE(exams.orders().size(), 2);
+    // Another stay starts with no orders.
+    QVERIFY(profile.open(profileOf(u"K0100001"_s)));
+    QVERIFY(exams.orders().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(tst_PatientProfile)

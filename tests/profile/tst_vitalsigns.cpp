@@ -10,6 +10,7 @@
 #include "patients/PatientListFixture.h"
 #include "profile/NurseNotes.h"
 #include "profile/VitalSigns.h"
+#include "profile/VitalSignsTrend.h"
 #include "support/MainWindowFixture.h"
 #include "support/TestDatabase.h"
 
@@ -86,6 +87,10 @@ private Q_SLOTS:
     void noteRefusals_data();
     void noteRefusals();
     void onlyTheWriterEditsOrDeletesANote();
+
+    void trendSeries_data();
+    void trendSeries();
+    void trendRangesFromTheStation();
 };
 
 void tst_VitalSigns::checks_data()
@@ -485,6 +490,92 @@ void tst_VitalSigns::onlyTheWriterEditsOrDeletesANote()
                        u"Remarks like 'DELETED NURSE NOTES: %' and UserID = '2907'",
                    {{"id", kStay}}),
              1);
+}
+
+void tst_VitalSigns::trendSeries_data()
+{
+    // Readings "bp temp pulse resp o2", latest first as the list keeps them; the series as
+    // "name:value,value" in the chart's order.
+    QTest::addColumn<QStringList>("readings");
+    QTest::addColumn<QStringList>("series");
+    QTest::newRow("oldest first, pressure split")
+        << QStringList{u"130/85 37.8 96 22 97"_s, u"120/80 36.9 80 18 98"_s}
+        << QStringList{u"T:36.9,37.8"_s, u"P:80,96"_s, u"R:18,22"_s, u"S:120,130"_s,
+                       u"D:80,85"_s, u"O:98,97"_s};
+    QTest::newRow("half a pressure keeps its half")
+        << QStringList{u"120/ 37 80 18 -"_s, u"/70 37 80 18 -"_s}
+        << QStringList{u"T:37,37"_s, u"P:80,80"_s, u"R:18,18"_s, u"S:120"_s, u"D:70"_s};
+    QTest::newRow("words leave gaps, not zeros")
+        << QStringList{u"abc 36,5 eighty 18 95%"_s, u"110/70 60 - - -"_s}
+        << QStringList{u"T:60"_s, u"P:"_s, u"R:18"_s, u"S:110"_s, u"D:70"_s, u"O:95"_s};
+    QTest::newRow("no saturation taken, no saturation line")
+        << QStringList{u"110/70 37 72 16 -"_s}
+        << QStringList{u"T:37"_s, u"P:72"_s, u"R:16"_s, u"S:110"_s, u"D:70"_s};
+}
+
+void tst_VitalSigns::trendSeries()
+{
+    QFETCH(QStringList, readings);
+    QFETCH(QStringList, series);
+    KESTREL_OPEN_DEMO(db);
+    QList<VitalSignRecord> records;
+    const QDateTime start(QDate(2026, 11, 30), QTime(8, 0));
+    for (int i = 0; i < readings.size(); ++i) {
+        const QStringList f = readings.at(i).split(u' ');
+        const auto part = [&f](int n) { return f.at(n) == u"-" ? QString() : f.at(n); };
+        VitalSignRecord r;
+        // The list is latest first: the first reading is the last taken.
+        r.takenAt = start.addSecs(3600 * (readings.size() - i));
+        r.bloodPressure = part(0);
+        r.temperature = part(1);
+        r.pulseRate = part(2);
+        r.respiratoryRate = part(3);
+        r.o2Sat = part(4);
+        records << r;
+    }
+    VitalSignRecord undated;
+    undated.temperature = u"39"_s;
+    records << undated;
+
+    VitalSignsTrend trend(db);
+    QStringList got;
+    double lastX = 0;
+    for (const TrendSeries &t : trend.series(records)) {
+        QStringList values;
+        for (const QPointF &p : t.points) {
+            QVERIFY(p.x() > lastX || values.isEmpty());
+            lastX = p.x();
+            values << QString::number(p.y());
+        }
+        lastX = 0;
+        got << t.name.left(1) + u':' + values.join(u',');
+        QCOMPARE(t.ownScale, t.measure == TrendSeries::Temperature);
+    }
+    QCOMPARE(got, series);
+}
+
+void tst_VitalSigns::trendRangesFromTheStation()
+{
+    KESTREL_OPEN_DEMO(db);
+    VitalSignsTrend trend(db);
+    const NormalRange usual = trend.range(TrendSeries::PulseRate);
+    QVERIFY(usual.isValid());
+    // The station narrows the temperature; a pulse range that does not read keeps the usual.
+    QVERIFY(db.exec(u"update STATION..tbNursing_Settings set VSNormalTemperature = ' 36-37.2 ', "
+                    u"VSNormalPulse = '100-60'"));
+    QVERIFY(trend.loadRanges());
+    QCOMPARE(trend.range(TrendSeries::Temperature).low, 36.0);
+    QCOMPARE(trend.range(TrendSeries::Temperature).high, 37.2);
+    QCOMPARE(trend.range(TrendSeries::PulseRate).low, usual.low);
+    QCOMPARE(trend.range(TrendSeries::PulseRate).high, usual.high);
+    for (const QString &bad : {u""_s, u"abc"_s, u"37"_s, u"37-"_s, u"-5"_s})
+        QVERIFY(!VitalSignsTrend::parseRange(bad, {}).isValid());
+    QCOMPARE(VitalSignsTrend::parseRange(u"-5-5"_s, {}).low, -5.0);
+    // The ranges go with the lines.
+    VitalSignRecord r;
+    r.takenAt = QDateTime(QDate(2026, 11, 30), QTime(8, 0));
+    r.temperature = u"37"_s;
+    QCOMPARE(trend.series({r}).at(0).normal.high, 37.2);
 }
 
 QTEST_GUILESS_MAIN(tst_VitalSigns)

@@ -3,8 +3,12 @@
 #include "profile/ui/frmFinal.h"
 
 #include "core/Notifier.h"
+#include "core/db/Database.h"
 #include "core/Session.h"
+#include "profile/results/ExamList.h"
+#include "profile/ui/VitalSignsChart.h"
 
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
@@ -18,12 +22,17 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTextCharFormat>
 #include <QVBoxLayout>
 
 namespace kestrel {
@@ -96,8 +105,13 @@ void frmFinal::buildUi()
         else if (tab == PatientProfile::ProfileTab)
             page = buildProfileTab();
         else if (tab == PatientProfile::ResultsTab)
-            page = buildListTab(m_laboratory, QStringLiteral("mshflexLaboratory"),
-                                QStringLiteral("&Laboratory"));
+            page = buildResultsTab();
+        else if (tab == PatientProfile::ScheduleTab)
+            page = buildScheduleTab();
+        else if (tab == PatientProfile::RequestStatusTab)
+            page = buildListTab(m_requestStatus, QStringLiteral("mshflexProcessed(0)"), QString());
+        else if (tab == PatientProfile::CommonExamsTab)
+            page = buildCommonExamsTab();
         else if (tab == PatientProfile::ReportsTab)
             page = buildListTab(m_reports, QStringLiteral("mshflexReports"), QString());
         else
@@ -221,10 +235,21 @@ QWidget *frmFinal::buildVitalSignsTab()
     for (int column = 0; column < m_vitalSigns->columnCount(); ++column)
         m_vitalSigns->setColumnHidden(column, VitalSigns::isColumnHidden(column));
 
+    // The trend of the stay beside the readings, printable on its own.
+    m_chart = new VitalSignsChart(page);
+    m_printChart = button(QStringLiteral("Print C&hart"), QStringLiteral("cmdPrintChart"), page);
+    buttons->addWidget(m_printChart);
+    auto *split = new QSplitter(Qt::Horizontal, page);
+    split->addWidget(m_vitalSigns);
+    split->addWidget(m_chart);
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 1);
+    split->setSizes({520, 520});
+
     auto *layout = new QVBoxLayout(page);
     layout->addLayout(entry);
     layout->addLayout(buttons);
-    layout->addWidget(m_vitalSigns, 1);
+    layout->addWidget(split, 1);
     return page;
 }
 
@@ -355,6 +380,133 @@ QWidget *frmFinal::buildListTab(QTableWidget *&list, const QString &name, const 
     return page;
 }
 
+QWidget *frmFinal::buildResultsTab()
+{
+    auto *page = new QWidget(this);
+    m_resultTabs = new QTabWidget(page);
+    m_resultTabs->setObjectName(QStringLiteral("tabResults"));
+    m_laboratory = grid(QStringLiteral("mshflexLaboratory"), {}, page);
+    m_resultTabs->addTab(m_laboratory, QStringLiteral("&Laboratory"));
+    for (const ProfileLists::ResultTab &tab : ProfileLists::resultTabs()) {
+        auto *sub = new QWidget(page);
+        QTableWidget *list = grid(tab.gridName, {}, sub);
+        auto *reading = new QPlainTextEdit(sub);
+        reading->setObjectName(tab.interpretationBox);
+        reading->setReadOnly(true);
+        reading->setMaximumHeight(110);
+        auto *layout = new QVBoxLayout(sub);
+        layout->addWidget(list, 1);
+        layout->addWidget(reading);
+        m_resultGrids.append({list, reading});
+        m_readings.append(QStringList());
+        const int index = int(m_resultGrids.size()) - 1;
+        // Choosing a row shows its reading below the list.
+        connect(list, &QTableWidget::currentCellChanged, this, [this, index](int row) {
+            m_resultGrids.at(index).second->setPlainText(m_readings.at(index).value(row));
+        });
+        m_resultTabs->addTab(sub, tab.caption);
+    }
+    // The laboratory's tabular view and the heart station's result of the chosen row.
+    auto *viewers = new QWidget(page);
+    auto *viewerRow = new QHBoxLayout(viewers);
+    viewerRow->setContentsMargins(0, 0, 0, 0);
+    auto *tabular = button(QStringLiteral("&Tabular"), QStringLiteral("cmdTabular"), viewers);
+    auto *heart = button(QStringLiteral("View &Heart Result"), QStringLiteral("cmdHeartResult"),
+                         viewers);
+    viewerRow->addWidget(tabular);
+    viewerRow->addWidget(heart);
+    m_resultTabs->setCornerWidget(viewers);
+    connect(tabular, &QPushButton::clicked, this, [this] {
+        WindowRequest request;
+        request.command = QStringLiteral("frmFinal");
+        request.values = {{QStringLiteral("IdNum"), m_presenter.idNum()}};
+        Q_EMIT resultWindowRequested(QStringLiteral("clsLaboratoryTabularFormat"), request);
+    });
+    connect(heart, &QPushButton::clicked, this, [this] {
+        for (qsizetype i = 0; i < ProfileLists::resultTabs().size(); ++i) {
+            QTableWidget *list = m_resultGrids.value(i).first;
+            if (ProfileLists::resultTabs().at(i).department != u"HS" || !list ||
+                !list->item(list->currentRow(), 0))
+                continue;
+            WindowRequest request;
+            request.command = QStringLiteral("frmFinal");
+            request.values = {{QStringLiteral("RequestNum"),
+                               list->item(list->currentRow(), 0)->text()}};
+            Q_EMIT resultWindowRequested(QStringLiteral("clsHeartViewer"), request);
+        }
+    });
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(m_resultTabs);
+    return page;
+}
+
+QWidget *frmFinal::buildScheduleTab()
+{
+    auto *page = new QWidget(this);
+    m_calendar = new QCalendarWidget(page);
+    m_calendar->setObjectName(QStringLiteral("MonthView1"));
+    m_calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    m_stayOperations =
+        grid(QStringLiteral("mshflexOperations"),
+             {QStringLiteral("Date / Time"), QStringLiteral("Room"), QStringLiteral("Procedure"),
+              QStringLiteral("Category"), QStringLiteral("Minutes"), QStringLiteral("Status")},
+             page);
+    m_daySchedule = grid(QStringLiteral("mshflexSchedule"), {}, page);
+    auto *left = new QVBoxLayout;
+    left->addWidget(m_calendar);
+    left->addWidget(new QLabel(QStringLiteral("Operations of this stay"), page));
+    left->addWidget(m_stayOperations, 1);
+    auto *right = new QVBoxLayout;
+    right->addWidget(new QLabel(QStringLiteral("Operating rooms on the chosen day"), page));
+    right->addWidget(m_daySchedule, 1);
+    auto *layout = new QHBoxLayout(page);
+    layout->addLayout(left, 1);
+    layout->addLayout(right, 1);
+    return page;
+}
+
+QWidget *frmFinal::buildCommonExamsTab()
+{
+    auto *page = new QWidget(this);
+    auto *lists = new QGridLayout;
+    int at = 0;
+    for (const CommonExams::Panel &panel : CommonExams::panels()) {
+        auto *list = new QListWidget(page);
+        list->setObjectName(panel.listName);
+        lists->addWidget(new QLabel(panel.caption, page), 0, at);
+        lists->addWidget(list, 1, at);
+        ++at;
+        connect(list, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
+            if (m_presenter.commonExams().add(m_presenter.header(),
+                                              item->data(Qt::UserRole + 1).toString(),
+                                              item->data(Qt::UserRole).toString(), item->text()))
+                showOrders();
+        });
+        m_examLists << list;
+    }
+    m_orders = grid(QStringLiteral("mshflexOrders"),
+                    {QStringLiteral("Examination"), QStringLiteral("Dept"), QStringLiteral("Code")},
+                    page);
+    // The other departments' examinations, each in a list window of its own.
+    auto *departments = new QHBoxLayout;
+    for (const ExamDepartment &d : ExamList::departments()) {
+        auto *b = button(d.name, u"cmd" + d.form, page);
+        connect(b, &QPushButton::clicked, this, [this, form = d.form] {
+            WindowRequest request;
+            request.command = QStringLiteral("frmFinal");
+            request.values = {{QStringLiteral("IdNum"), m_presenter.idNum()}};
+            Q_EMIT resultWindowRequested(form, request);
+        });
+        departments->addWidget(b);
+    }
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(new QLabel(QStringLiteral("Common Diagnostic Exams"), page));
+    layout->addLayout(lists, 2);
+    layout->addLayout(departments);
+    layout->addWidget(m_orders, 1);
+    return page;
+}
+
 QWidget *frmFinal::buildActions()
 {
     auto *column = new QWidget(this);
@@ -406,6 +558,9 @@ void frmFinal::bind()
             [this] { m_presenter.vitalSigns().remove(m_vitalSigns->currentRow()); });
     connect(m_cancelVitalSign, &QPushButton::clicked, this,
             [this] { m_presenter.vitalSigns().cancelEdit(); });
+    connect(m_printChart, &QPushButton::clicked, this, &frmFinal::printChart);
+    connect(m_resultTabs, &QTabWidget::currentChanged, this, &frmFinal::loadResultTab);
+    connect(m_calendar, &QCalendarWidget::selectionChanged, this, &frmFinal::showDaySchedule);
 
     NurseNotes &notes = m_presenter.notes();
     connect(&notes, &NurseNotes::listChanged, this, &frmFinal::showNotes);
@@ -471,6 +626,8 @@ void frmFinal::loadShownTab()
     if (tab == PatientProfile::VitalSignsTab) {
         m_editVitalSign->setVisible(m_presenter.vitalSigns().canEditDelete());
         m_deleteVitalSign->setVisible(m_presenter.vitalSigns().canEditDelete());
+        if (auto ranges = m_presenter.trend().loadRanges(); !ranges)
+            m_session.notifier().errorBox(ranges.error());
         m_presenter.vitalSigns().load(idNum);
     } else if (tab == PatientProfile::NurseNotesTab) {
         m_shift->clear();
@@ -478,27 +635,134 @@ void frmFinal::loadShownTab()
         m_presenter.notes().load(idNum);
     } else if (tab == PatientProfile::ProfileTab) {
         m_presenter.history().load(m_presenter.header().HospNum, idNum);
-    } else if (tab == PatientProfile::ResultsTab || tab == PatientProfile::ReportsTab) {
-        QTableWidget *list = tab == PatientProfile::ResultsTab ? m_laboratory : m_reports;
-        auto rows = tab == PatientProfile::ResultsTab
-                        ? m_presenter.lists().laboratoryResults(idNum)
+    } else if (tab == PatientProfile::ResultsTab) {
+        // Each department's list is read when its own tab is first shown.
+        m_loadedResultTabs.clear();
+        loadResultTab(m_resultTabs->currentIndex());
+    } else if (tab == PatientProfile::ScheduleTab) {
+        loadSchedule();
+    } else if (tab == PatientProfile::CommonExamsTab) {
+        loadCommonExams();
+    } else if (tab == PatientProfile::RequestStatusTab || tab == PatientProfile::ReportsTab) {
+        auto rows = tab == PatientProfile::RequestStatusTab
+                        ? m_presenter.lists().requestStatus(idNum)
                         : m_presenter.lists().stationReports();
         if (!rows) {
             m_session.notifier().errorBox(rows.error());
             return;
         }
-        list->clear();
-        list->setColumnCount(int(rows->columnNames().size()));
-        list->setHorizontalHeaderLabels(rows->columnNames());
-        list->setRowCount(int(rows->count()));
-        for (int row = 0; row < rows->count(); ++row) {
-            for (int column = 0; column < list->columnCount(); ++column) {
-                list->setItem(row, column,
-                              new QTableWidgetItem(rows->at(row).value(column).toString()));
-            }
-        }
-        list->resizeColumnsToContents();
+        fillGrid(tab == PatientProfile::RequestStatusTab ? m_requestStatus : m_reports, *rows);
     }
+}
+
+void frmFinal::fillGrid(QTableWidget *list, const RowSet &rows, int hidden)
+{
+    list->clear();
+    list->setColumnCount(int(rows.columnNames().size()));
+    list->setHorizontalHeaderLabels(rows.columnNames());
+    list->setRowCount(rows.count());
+    for (int row = 0; row < rows.count(); ++row) {
+        for (int column = 0; column < list->columnCount(); ++column)
+            list->setItem(row, column, new QTableWidgetItem(rows.at(row).value(column).toString()));
+    }
+    for (int column = 0; column < list->columnCount(); ++column)
+        list->setColumnHidden(column, column >= list->columnCount() - hidden);
+    list->resizeColumnsToContents();
+}
+
+void frmFinal::loadResultTab(int index)
+{
+    if (!m_presenter.isTabLoaded(PatientProfile::ResultsTab) || index < 0 ||
+        m_loadedResultTabs.contains(index))
+        return;
+    m_loadedResultTabs.insert(index);
+    const QString idNum = m_presenter.idNum();
+    if (index == 0) {
+        auto rows = m_presenter.lists().laboratoryResults(idNum);
+        if (!rows)
+            return m_session.notifier().errorBox(rows.error());
+        fillGrid(m_laboratory, *rows);
+        return;
+    }
+    const auto &[list, reading] = m_resultGrids.at(index - 1);
+    auto results =
+        m_presenter.lists().departmentResults(ProfileLists::resultTabs().at(index - 1), idNum);
+    if (!results)
+        return m_session.notifier().errorBox(results.error());
+    m_readings[index - 1] = results->readings;
+    reading->clear();
+    fillGrid(list, results->rows, results->hiddenColumns);
+}
+
+void frmFinal::loadSchedule()
+{
+    auto operations = m_presenter.lists().stayOperations(m_presenter.idNum());
+    if (!operations)
+        return m_session.notifier().errorBox(operations.error());
+    m_calendar->setDateTextFormat(QDate(), QTextCharFormat());
+    QTextCharFormat marked;
+    marked.setFontWeight(QFont::Bold);
+    marked.setBackground(QColor(0xff, 0xe0, 0x82));
+    m_stayOperations->clearContents();
+    m_stayOperations->setRowCount(int(operations->size()));
+    QDate shown = m_session.db().serverNow().date();
+    for (int row = 0; row < int(operations->size()); ++row) {
+        const ProfileLists::Operation &o = operations->at(row);
+        m_calendar->setDateTextFormat(o.start.date(), marked);
+        const QStringList cells{o.start.toString(QStringLiteral("MM/dd/yyyy hh:mm AP")), o.room,
+                                o.procedure, o.category, QString::number(o.minutes), o.status};
+        for (int column = 0; column < int(cells.size()); ++column)
+            m_stayOperations->setItem(row, column, new QTableWidgetItem(cells.at(column)));
+        // The month of the stay's last operation is the one shown.
+        shown = o.start.date();
+    }
+    m_stayOperations->resizeColumnsToContents();
+    if (shown.isValid())
+        m_calendar->setSelectedDate(shown);
+    showDaySchedule();
+}
+
+void frmFinal::showDaySchedule()
+{
+    if (!m_presenter.isTabLoaded(PatientProfile::ScheduleTab))
+        return;
+    auto day = m_presenter.lists().daySchedule(m_calendar->selectedDate());
+    if (!day)
+        return m_session.notifier().errorBox(day.error());
+    fillGrid(m_daySchedule, *day, 1);
+}
+
+void frmFinal::loadCommonExams()
+{
+    for (int i = 0; i < int(m_examLists.size()); ++i) {
+        const CommonExams::Panel &panel = CommonExams::panels().at(i);
+        auto exams = m_presenter.lists().commonExams(panel.procedure);
+        if (!exams)
+            return m_session.notifier().errorBox(exams.error());
+        QListWidget *list = m_examLists.at(i);
+        list->clear();
+        for (const Row &r : *exams) {
+            auto *item = new QListWidgetItem(r.trimmed(u"Exam"), list);
+            item->setData(Qt::UserRole, r.trimmed(u"Code"));
+            const QString department = r.trimmed(u"Department");
+            item->setData(Qt::UserRole + 1, department.isEmpty() ? panel.department : department);
+        }
+    }
+    showOrders();
+}
+
+void frmFinal::showOrders()
+{
+    const QList<CommonExams::Order> &orders = m_presenter.commonExams().orders();
+    m_orders->clearContents();
+    m_orders->setRowCount(int(orders.size()));
+    for (int row = 0; row < int(orders.size()); ++row) {
+        const CommonExams::Order &o = orders.at(row);
+        m_orders->setItem(row, 0, new QTableWidgetItem(o.exam));
+        m_orders->setItem(row, 1, new QTableWidgetItem(o.department));
+        m_orders->setItem(row, 2, new QTableWidgetItem(o.code));
+    }
+    m_orders->resizeColumnsToContents();
 }
 
 void frmFinal::showHistory()
@@ -532,6 +796,20 @@ void frmFinal::showVitalSigns()
             m_vitalSigns->setItem(row, column, new QTableWidgetItem(vs.cell(row, column)));
     }
     m_vitalSigns->resizeColumnsToContents();
+    m_chart->setSeries(m_presenter.trend().series(vs.readings()));
+}
+
+void frmFinal::printChart()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("Vital Signs"));
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("Print Vital Signs"));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const ProfileHeader &h = m_presenter.header();
+    m_chart->print(printer, QStringLiteral("Vital Signs: %1 (%2), %3")
+                                .arg(h.PatientName, h.IdNum, h.Room));
 }
 
 void frmFinal::showVitalSignEntry()
@@ -618,6 +896,13 @@ void frmFinal::closeWindow()
         sub->close();
     else
         close();
+}
+
+void frmFinal::orderExam(const ChosenExam &exam)
+{
+    if (m_presenter.commonExams().add(m_presenter.header(), exam.department, exam.code,
+                                      exam.name))
+        showOrders();
 }
 
 } // namespace kestrel

@@ -4,13 +4,16 @@
 
 #include "profile/PatientProfile.h"
 
+#include <QSet>
 #include <QWidget>
 
+class QCalendarWidget;
 class QCheckBox;
 class QComboBox;
 class QDateTimeEdit;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
@@ -18,6 +21,11 @@ class QTabWidget;
 class QTableWidget;
 
 namespace kestrel {
+
+struct ChosenExam;
+
+class RowSet;
+class VitalSignsChart;
 
 /// "Clinical Procedures": the profile of the selected stay, with its header, the tabs (each
 /// read when first shown) and the column of action buttons.
@@ -33,8 +41,15 @@ public:
     /// Shows the stay of `request` on the tab it names. False when the stay cannot be read.
     bool open(const WindowRequest &request);
 
+    /// An examination picked in a department's examination list goes to the orders.
+    void orderExam(const ChosenExam &exam);
+
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+
+Q_SIGNALS:
+    /// A result viewer or a department's examination list asked for from one of the tabs.
+    void resultWindowRequested(const QString &formName, const WindowRequest &request);
 
 private:
     void buildUi();
@@ -43,11 +58,22 @@ private:
     QWidget *buildNotesTab();
     QWidget *buildProfileTab();
     QWidget *buildListTab(QTableWidget *&grid, const QString &name, const QString &note);
+    QWidget *buildResultsTab();
+    QWidget *buildScheduleTab();
+    QWidget *buildCommonExamsTab();
     QWidget *buildActions();
     void bind();
     void showHeader();
     void loadShownTab();
     void showVitalSigns();
+    void printChart();
+    void loadResultTab(int index);
+    void loadSchedule();
+    void showDaySchedule();
+    void loadCommonExams();
+    void showOrders();
+    /// Fills `list` with `rows`, the last `hidden` columns kept from sight.
+    void fillGrid(QTableWidget *list, const RowSet &rows, int hidden = 0);
     void showVitalSignEntry();
     void readVitalSignEntry();
     void showNotes();
@@ -79,6 +105,8 @@ private:
     QPushButton *m_deleteVitalSign = nullptr;
     QPushButton *m_cancelVitalSign = nullptr;
     QTableWidget *m_vitalSigns = nullptr;
+    VitalSignsChart *m_chart = nullptr;
+    QPushButton *m_printChart = nullptr;
 
     // Nurses' notes.
     QDateTimeEdit *m_noteTime = nullptr;
@@ -96,8 +124,23 @@ private:
     QPushButton *m_saveProfile = nullptr;
 
     // Lists.
+    QTabWidget *m_resultTabs = nullptr;
     QTableWidget *m_laboratory = nullptr;
+    /// The department result tabs after the laboratory's: grid and reading box.
+    QList<std::pair<QTableWidget *, QPlainTextEdit *>> m_resultGrids;
+    QList<QStringList> m_readings;
+    QSet<int> m_loadedResultTabs;
     QTableWidget *m_reports = nullptr;
+    QTableWidget *m_requestStatus = nullptr;
+
+    // Schedule.
+    QCalendarWidget *m_calendar = nullptr;
+    QTableWidget *m_stayOperations = nullptr;
+    QTableWidget *m_daySchedule = nullptr;
+
+    // Common exams.
+    QList<QListWidget *> m_examLists;
+    QTableWidget *m_orders = nullptr;
 
     QPushButton *m_back = nullptr;
 };

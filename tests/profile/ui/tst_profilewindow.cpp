@@ -2,19 +2,25 @@
 // SPDX-FileCopyrightText: Kestrel developers
 //
 // The patient profile window: its header and the tab it opens on are read at once, every
-// other tab only when it is first shown.
+// other tab (and every department's result list) only when it is first shown; the trend chart
+// beside the readings prints.
 #include "core/db/Database.h"
 #include "core/settings/HospitalSettings.h"
 #include "patients/PatientListFixture.h"
+#include "profile/ui/VitalSignsChart.h"
 #include "profile/ui/frmFinal.h"
 #include "support/MainWindowFixture.h"
 #include "support/TestDatabase.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QPdfWriter>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace kestrel;
@@ -53,6 +59,16 @@ void tst_ProfileWindow::tabsAreReadWhenFirstShown()
     auto *vitals = window.findChild<QTableWidget *>(u"mshflexProcessed(3)"_s);
     QCOMPARE(vitals->rowCount(), 1);
     QCOMPARE(vitals->item(0, 1)->text(), u"120/80"_s);
+    // Beside it the trend: no saturation was taken, so five lines.
+    auto *chart = window.findChild<VitalSignsChart *>(u"chtVitalSigns"_s);
+    QCOMPARE(chart->lineCount(), 5);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(u"trend.pdf"_s);
+    {
+        QPdfWriter writer(pdf);
+        chart->print(writer, u"Vital Signs"_s);
+    }
+    QVERIFY(QFileInfo(pdf).size() > 1000);
 
     // The profile tab is read when it is shown, not before.
     auto *allergy = window.findChild<QCheckBox *>(u"chkAllergy(8)"_s);
@@ -63,6 +79,23 @@ void tst_ProfileWindow::tabsAreReadWhenFirstShown()
     QVERIFY(window.presenter().isTabLoaded(PatientProfile::ProfileTab));
     QVERIFY(allergy->isChecked());
     QVERIFY(!window.presenter().isTabLoaded(PatientProfile::ResultsTab));
+
+    // The X-ray list is read when its tab is shown; a reading not yet written shows blank.
+    QVERIFY(db.exec(u"insert into STATION..tbNurseDiagResult (DepartmentID, IdNum, TransNum, "
+                    u"ExamName, TransDate, Interpretation) values ('XR', 'K0100001', 'XR1', "
+                    u"'CHEST PA', :at, 'CLEAR LUNGS'), ('XR', 'K0100001', 'XR2', 'CHEST PA', "
+                    u":later, null)",
+                    {{"at", test::fixtureNow().addDays(-1)}, {"later", test::fixtureNow()}}));
+    auto *xray = window.findChild<QTableWidget *>(u"mshflexXray"_s);
+    window.findChild<QTabWidget *>(u"SSTab1"_s)->setCurrentIndex(PatientProfile::ResultsTab);
+    QCOMPARE(xray->rowCount(), 0);
+    window.findChild<QTabWidget *>(u"tabResults"_s)->setCurrentIndex(1);
+    QCOMPARE(xray->rowCount(), 2);
+    xray->setCurrentCell(0, 0);
+    QCOMPARE(window.findChild<QPlainTextEdit *>(u"txtXrayInterp"_s)->toPlainText(),
+             u"CLEAR LUNGS"_s);
+    xray->setCurrentCell(1, 0);
+    QCOMPARE(window.findChild<QPlainTextEdit *>(u"txtXrayInterp"_s)->toPlainText(), u""_s);
     QCOMPARE(window.findChild<QPushButton *>(u"cmdNextPatient(5)"_s)->text(), u"&Post Charges"_s);
     QVERIFY(!window.findChild<QPushButton *>(u"cmdNextPatient(8)"_s));
 
