@@ -71,13 +71,13 @@ const QList<Migration> &migrations()
          QStringLiteral("CREATE INDEX ix_tbNurseCommunicationfile_Revoked ON STATION..tbNurseCommunicationfile (StationID, RevokedDate)"),
          QStringLiteral("CREATE INDEX ix_tbNurseVitalSigns_IdNum ON STATION..tbNurseVitalSigns (IDNUM, TRANSDATE)"),
          QStringLiteral("CREATE INDEX ix_tbNurseNotes_IdNum ON STATION..tbNurseNotes (IdNum, Transdate)")}},
-        {5,
+        {4,
          QStringLiteral("Drug prices by the room class of the stay, and the CF4 clinical "
                         "summaries of the stays"),
          {
          QStringLiteral("CREATE TABLE INVENTORY..tbInvRoomClassRate (ItemID vchar NOT NULL, RoomClassID vchar NOT NULL, SellingPrice money NOT NULL DEFAULT 0, PRIMARY KEY (ItemID, RoomClassID))"),
          QStringLiteral("CREATE TABLE STATION..tbCF4Entry (IdNum vchar NOT NULL PRIMARY KEY, HospNum vchar NOT NULL DEFAULT '', ChiefComplaint memo, PresentIllness memo, PhysicalExam memo, CourseInWard memo, Drugs memo, Outcome vchar NOT NULL DEFAULT '', StationID vchar NOT NULL DEFAULT '', UserID vchar NOT NULL DEFAULT '', LastUpdated datetime)")}},
-        {6,
+        {5,
          QStringLiteral("The diagnostic departments' results on the patient profile, the "
                         "laboratory's panic values and printed results, and the normal ranges "
                         "of the vital signs"),
