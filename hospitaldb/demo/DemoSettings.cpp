@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Kestrel developers
-#include "hospitaldb/DemoHospital.h"
+#include "hospitaldb/demo/DemoSettings.h"
 
+#include "hospitaldb/DemoHospital.h"
 #include "hospitaldb/demo/DemoBuilder.h"
 
 // The hospital's settings, and its employees with their rights and passwords.
@@ -110,6 +111,70 @@ QString employeeRights(const Employee &e)
     return all;
 }
 
+// The hospital's own row: its name and address, and the choices of a hospital that prints
+// its charge slips, shows amounts and asks a reason and a supervisor to cancel a charge.
+TableRows hospitalInfo(const QString &company, const QString &address, const QString &server)
+{
+    TableRows info{QStringLiteral("PATIENT_DATA..tbHospitalInfo"),
+                   {QStringLiteral("Company"),
+                    QStringLiteral("Address1"),
+                    QStringLiteral("MTSServerName"),
+                    QStringLiteral("clientname"),
+                    QStringLiteral("Bygeneric"),
+                    QStringLiteral("IsNursePrint"),
+                    QStringLiteral("IsLBDirectCharging"),
+                    QStringLiteral("IsXRDirectCharging"),
+                    QStringLiteral("IsShowAmount"),
+                    QStringLiteral("IsPrintChargeSlip"),
+                    QStringLiteral("IsAllowZeroAmountForORProcedures"),
+                    QStringLiteral("IsAllowSupervisorCodeForCancellationOfCharges"),
+                    QStringLiteral("IsAllowEntryOfReasonForCancellation"),
+                    QStringLiteral("PSIOxygenComputationType"),
+                    QStringLiteral("isstat"),
+                    QStringLiteral("CashStatRate"),
+                    QStringLiteral("AllowZeroOnHand"),
+                    QStringLiteral("isORTechPrint"),
+                    QStringLiteral("IsAllowEditAmount"),
+                    QStringLiteral("IsShowMarkUp"),
+                    QStringLiteral("OREditSchedProcedure"),
+                    QStringLiteral("OR_AllowEditScheduleDateTime"),
+                    QStringLiteral("VSAllowINC")},
+                   {}};
+    // clientname stays empty: no particular client, so no client-specific menus.
+    info.add({company, address, server, QString(), 0, 1, 1, 1, 1, 1, 0, 1, 1, 1, 1, 30.0, 0, 1,
+              0, 0, 1, 1, 1});
+    return info;
+}
+
+TableRows nursingSettings()
+{
+    TableRows station{
+        QStringLiteral("STATION..tbNursing_Settings"),
+        {QStringLiteral("ORNoPreprinted"), QStringLiteral("AllowAfterTimeRate"),
+         QStringLiteral("ORAfterTime"), QStringLiteral("AutoORMarkUp"),
+         QStringLiteral("AfterTimeStatHours"), QStringLiteral("SecProcPercentDiscount"),
+         QStringLiteral("ShowPrecautions"), QStringLiteral("ORCategoryAuto"),
+         QStringLiteral("NoRequestingAfterFinalNotice"), QStringLiteral("PrintPHCSRequest"),
+         QStringLiteral("AppendDrugDescCharge"), QStringLiteral("AssessmentMaxItems"),
+         QStringLiteral("AllowEditDeleteVitalSigns"), QStringLiteral("OREditSchedProcedure"),
+         QStringLiteral("OR_AllowEditScheduleDateTime"), QStringLiteral("ORAfterTimeRate")},
+        {}};
+    // After-time runs from 5 PM for fourteen hours, to 7 AM.
+    station.add({0, 1, QStringLiteral("17:00"), 1, 14, 50, 1, 1, 1, 1, 1, 15, 1, 1, 1, 30});
+    return station;
+}
+
+TableRows rightsCatalogue()
+{
+    TableRows catalogue{
+        QStringLiteral("STATION..tbNurseUserSettings"),
+        {QStringLiteral("ItemID"), QStringLiteral("Description"), QStringLiteral("Status")},
+        {}};
+    for (const AccessRight &r : kAccessRights)
+        catalogue.add({r.code.toString(), r.description.toString(), QStringLiteral("A")});
+    return catalogue;
+}
+
 } // namespace
 
 QString staffCode(std::size_t n)
@@ -119,52 +184,8 @@ QString staffCode(std::size_t n)
 
 void DemoBuilder::addSettings()
 {
-    TableRows &info = table(QStringLiteral("PATIENT_DATA..tbHospitalInfo"),
-                            {QStringLiteral("Company"),
-                             QStringLiteral("Address1"),
-                             QStringLiteral("MTSServerName"),
-                             QStringLiteral("clientname"),
-                             QStringLiteral("Bygeneric"),
-                             QStringLiteral("IsNursePrint"),
-                             QStringLiteral("IsLBDirectCharging"),
-                             QStringLiteral("IsXRDirectCharging"),
-                             QStringLiteral("IsShowAmount"),
-                             QStringLiteral("IsPrintChargeSlip"),
-                             QStringLiteral("IsAllowZeroAmountForORProcedures"),
-                             QStringLiteral("IsAllowSupervisorCodeForCancellationOfCharges"),
-                             QStringLiteral("IsAllowEntryOfReasonForCancellation"),
-                             QStringLiteral("PSIOxygenComputationType"),
-                             QStringLiteral("isstat"),
-                             QStringLiteral("CashStatRate"),
-                             QStringLiteral("AllowZeroOnHand"),
-                             QStringLiteral("isORTechPrint"),
-                             QStringLiteral("IsAllowEditAmount"),
-                             QStringLiteral("IsShowMarkUp"),
-                             QStringLiteral("OREditSchedProcedure"),
-                             QStringLiteral("OR_AllowEditScheduleDateTime"),
-                             QStringLiteral("VSAllowINC")});
-    // clientname stays empty: the demo is no particular client, so no client-specific menus.
-    info.add({kCompany,  kAddress, QStringLiteral("HIS-SERVER"),
-              QString(), 0,        1,
-              1,         1,        1,
-              1,         0,        1,
-              1,         1,        1,
-              30.0,      0,        1,
-              0,         0,        1,
-              1,         1});
-
-    TableRows &station =
-        table(QStringLiteral("STATION..tbNursing_Settings"),
-              {QStringLiteral("ORNoPreprinted"), QStringLiteral("AllowAfterTimeRate"),
-               QStringLiteral("ORAfterTime"), QStringLiteral("AutoORMarkUp"),
-               QStringLiteral("AfterTimeStatHours"), QStringLiteral("SecProcPercentDiscount"),
-               QStringLiteral("ShowPrecautions"), QStringLiteral("ORCategoryAuto"),
-               QStringLiteral("NoRequestingAfterFinalNotice"), QStringLiteral("PrintPHCSRequest"),
-               QStringLiteral("AppendDrugDescCharge"), QStringLiteral("AssessmentMaxItems"),
-               QStringLiteral("AllowEditDeleteVitalSigns"), QStringLiteral("OREditSchedProcedure"),
-               QStringLiteral("OR_AllowEditScheduleDateTime"), QStringLiteral("ORAfterTimeRate")});
-    // After-time runs from 5 PM for fourteen hours, to 7 AM.
-    station.add({0, 1, QStringLiteral("17:00"), 1, 14, 50, 1, 1, 1, 1, 1, 15, 1, 1, 1, 30});
+    m_tables.push_back(hospitalInfo(kCompany, kAddress, QStringLiteral("HIS-SERVER")));
+    m_tables.push_back(nursingSettings());
 
     TableRows &setup =
         table(QStringLiteral("STATION..tbNurseSetup"),
@@ -222,14 +243,44 @@ void DemoBuilder::addEmployees()
                         hired.addDays(1)});
     }
 
-    TableRows &catalogue =
-        table(QStringLiteral("STATION..tbNurseUserSettings"),
-              {QStringLiteral("ItemID"), QStringLiteral("Description"), QStringLiteral("Status")});
-    for (const AccessRight &r : kAccessRights)
-        catalogue.add({r.code.toString(), r.description.toString(), QStringLiteral("A")});
+    m_tables.push_back(rightsCatalogue());
 }
 
 } // namespace demo
+
+Result<void> writeHospitalSettings(Database &db, const HospitalIdentity &identity,
+                                   const QString &station)
+{
+    demo::TableRows counters{QStringLiteral("STATION..tbORChargeSlip"),
+                             {QStringLiteral("StationID"), QStringLiteral("ChargeSlip"),
+                              QStringLiteral("IChargeSlip"), QStringLiteral("OChargeSlip"),
+                              QStringLiteral("AssessNum")},
+                             {}};
+    counters.add({station, 1, 1, 1, 1});
+    for (const demo::TableRows &t :
+         {demo::hospitalInfo(identity.name, identity.address, QString()), demo::nursingSettings(),
+          counters, demo::rightsCatalogue()}) {
+        QStringList marks;
+        for (const QString &c : t.columns)
+            marks << u':' + c;
+        const QString sql = u"insert into " + t.table + u" (" + t.columns.join(u", ") +
+                            u") values (" + marks.join(u", ") + u')';
+        QList<Binds> rows;
+        for (const QVariantList &values : t.rows) {
+            Binds b;
+            for (qsizetype i = 0; i < t.columns.size(); ++i) {
+                // A null QString would be bound as NULL; these columns take "".
+                const QVariant &v = values.at(i);
+                const bool nullText = v.typeId() == QMetaType::QString && v.toString().isNull();
+                b.insert(t.columns.at(i), nullText ? QVariant(QLatin1String("")) : v);
+            }
+            rows << b;
+        }
+        if (auto ok = db.execMany(sql, rows); !ok)
+            return tl::unexpected(ok.error());
+    }
+    return {};
+}
 
 QList<DemoLogin> demoLogins()
 {

@@ -28,6 +28,7 @@ echo "$CHECK"
 grep -q "^Patients: [1-9]" <<<"$CHECK" || { echo "kestrel --check found no patients"; exit 1; }
 HELP=$("$BIN/kestrel-admin" --help)
 grep -q "Usage: kestrel-admin <command>" <<<"$HELP" || { echo "kestrel-admin --help: $HELP"; exit 1; }
-"$BIN/kestrel-admin" create --sqlite "$ROOT/new.sqlite" >/dev/null
+"$BIN/kestrel-admin" create --sqlite "$ROOT/new.sqlite" --hospital-name "NEW HOSPITAL" \
+    --address "1 Main St." >/dev/null
 "$BIN/kestrel-admin" upgrade --check --sqlite "$ROOT/new.sqlite"
 echo "package ok: $(basename "$DEB")"

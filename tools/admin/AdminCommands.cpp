@@ -167,16 +167,23 @@ int create(QCommandLineParser &p)
     const bool sqlite = settings->backend == Backend::Sqlite;
     const QString file = settings->sqliteFile;
     const bool fileExisted = sqlite && QFileInfo::exists(file);
-    std::unique_ptr<Database> db;
-    if (int rc = open(p, db, true); rc != Done)
-        return rc;
-
     CreateOptions options;
     options.demo = p.isSet(QStringLiteral("demo"));
+    options.identity.name = p.value(QStringLiteral("hospital-name"));
+    options.identity.address = p.value(QStringLiteral("address"));
+    if (p.isSet(QStringLiteral("station")))
+        options.station = p.value(QStringLiteral("station")).trimmed();
+    if (!options.demo &&
+        (options.identity.name.trimmed().isEmpty() || options.identity.address.trimmed().isEmpty()))
+        return fail(Usage, QStringLiteral("A new hospital needs --hospital-name and --address "
+                                          "(or --demo for the demo hospital)."));
     if (p.isSet(QStringLiteral("owner-role")))
         options.ownerRole = p.value(QStringLiteral("owner-role"));
     if (p.isSet(QStringLiteral("workstation-role")))
         options.workstationRole = p.value(QStringLiteral("workstation-role"));
+    std::unique_ptr<Database> db;
+    if (int rc = open(p, db, true); rc != Done)
+        return rc;
 
     auto refusal = refusalToCreate(*db);
     if (refusal && !refusal->isEmpty())
@@ -191,8 +198,9 @@ int create(QCommandLineParser &p)
         return fail(Failed,
                     QStringLiteral("The hospital was not created: ") + made.error().message);
     }
-    out() << "Created the hospital database (schema version " << hospitaldb::latestSchemaVersion()
-          << (options.demo ? ", the demo hospital" : "") << ")." << Qt::endl;
+    out() << "Created the hospital database of "
+          << (options.demo ? QStringLiteral("the demo hospital") : options.identity.name.trimmed())
+          << " (schema version " << hospitaldb::latestSchemaVersion() << ")." << Qt::endl;
     if (!sqlite)
         out() << "Owner role: " << options.ownerRole
               << "; workstation role: " << options.workstationRole
@@ -205,6 +213,12 @@ int create(QCommandLineParser &p)
 }
 
 // ---- upgrade
+
+AdminHooks &hooks()
+{
+    static AdminHooks installed;
+    return installed;
+}
 
 int upgrade(QCommandLineParser &p)
 {
@@ -242,6 +256,10 @@ int upgrade(QCommandLineParser &p)
             if (role.isEmpty())
                 return {};
             return d.execRaw(QStringLiteral("SET LOCAL ROLE %1").arg(quotedIdentifier(role)));
+        },
+        [](const hospitaldb::Migration &m) {
+            if (hooks().beforeMigrationCommit)
+                hooks().beforeMigrationCommit(m.version);
         });
     if (!done)
         return fail(Failed, done.error().message);
@@ -393,6 +411,7 @@ int import(QCommandLineParser &p)
     if (int rc = requireCurrentSchema(*db); rc != Done)
         return rc;
     MasterImport import(*db);
+    import.setUpdateExisting(p.isSet(QStringLiteral("update")));
     for (const MasterFile &f : files)
         import.add(f);
     const bool dryRun = p.isSet(QStringLiteral("dry-run"));
@@ -407,16 +426,33 @@ int import(QCommandLineParser &p)
         else
             out() << r.file << ": " << r.reason << Qt::endl;
     }
-    QStringList counts;
-    for (auto it = report->accepted.cbegin(); it != report->accepted.cend(); ++it)
-        counts << QStringLiteral("%1 %2").arg(it.value()).arg(masterKindName(it.key()));
-    const QString summary = counts.join(QStringLiteral(", "));
+    const auto summary = [](const QMap<MasterKind, int> &rows) {
+        QStringList counts;
+        for (auto it = rows.cbegin(); it != rows.cend(); ++it)
+            counts << QStringLiteral("%1 %2").arg(it.value()).arg(masterKindName(it.key()));
+        return counts.join(QStringLiteral(", "));
+    };
+    const auto total = [](const QMap<MasterKind, int> &rows) {
+        int n = 0;
+        for (int count : rows)
+            n += count;
+        return n;
+    };
+    if (dryRun)
+        out() << "Dry run: would update " << total(report->updated) << ", add "
+              << total(report->accepted) << ", refuse " << report->refused.size()
+              << (report->refused.isEmpty() ? "." : " (the rows above).") << Qt::endl;
     if (!report->refused.isEmpty()) {
         out() << report->refused.size() << " row(s) refused; nothing was imported"
               << (dryRun ? " (dry run)." : ".") << Qt::endl;
         return Refused;
     }
-    out() << (dryRun ? "Dry run: would import " : "Imported ") << summary << '.' << Qt::endl;
+    if (dryRun)
+        return Done;
+    out() << "Imported " << summary(report->accepted);
+    if (!report->updated.isEmpty())
+        out() << "; updated " << summary(report->updated);
+    out() << '.' << Qt::endl;
     return Done;
 }
 
@@ -476,8 +512,15 @@ QList<Command> commands()
              "the schemas (no login) and the role the workstations log in as, which may\n"
              "read and write rows but not create, alter or drop anything. The login that\n"
              "runs it must own the database (or be a superuser) and may create roles.\n"
-             "It prints the password key every workstation's installation file needs."),
-         {option("demo", "Fill the new database with the demo hospital."),
+             "It prints the password key every workstation's installation file needs.\n"
+             "A new hospital needs its name and address; it gets the settings a workstation\n"
+             "needs to log in and charge, which the hospital may change later."),
+         {option("hospital-name", "The hospital's name, as its forms are headed.", "name"),
+          option("address", "The hospital's address, under its name.", "text"),
+          option("station",
+                 "The nursing station whose charge slip numbers start at 1 (default OR).",
+                 "code"),
+          option("demo", "Fill the new database with the demo hospital instead."),
           option("owner-role", "PostgreSQL: the owner role (default kestrel_owner).", "role"),
           option("workstation-role",
                  "PostgreSQL: the workstations' role (default kestrel_workstation).", "role")},
@@ -525,9 +568,12 @@ QList<Command> commands()
              "semicolon or tab; UTF-8, UTF-8 with byte-order mark or Latin-1) or xlsx (the\n"
              "first sheet). The first row names the columns. Every row is checked first;\n"
              "if any is refused nothing is written, and each refusal is listed with its\n"
-             "line. Otherwise all files go in in one transaction. docs/administration.md\n"
-             "lists the columns."),
-         {option("dry-run", "Check every row and list the refusals; change nothing.")},
+             "line. Otherwise all files go in in one transaction. A code the hospital has\n"
+             "already is refused, unless --update (items, doctors, OR rooms).\n"
+             "docs/administration.md lists the columns."),
+         {option("dry-run", "Check every row and list the refusals; change nothing."),
+          option("update", "Items, doctors and OR rooms whose code the hospital has already "
+                           "take the file's values (without it such rows are refused).")},
          import},
         {QStringLiteral("backup"),
          QStringLiteral("copy the embedded hospital, also while it is in use"),
@@ -568,8 +614,9 @@ QString overview()
 
 } // namespace
 
-int runAdmin(const QStringList &arguments)
+int runAdmin(const QStringList &arguments, const AdminHooks &installed)
 {
+    hooks() = installed;
     if (arguments.isEmpty() || arguments.at(0) == u"--help" || arguments.at(0) == u"-h" ||
         arguments.at(0) == u"help") {
         out() << overview() << Qt::flush;

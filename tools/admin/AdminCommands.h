@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 namespace kestrel::admin {
 
 /// What kestrel-admin answers to the shell, so that IT's scripts can tell the cases apart.
@@ -16,7 +18,15 @@ enum ExitCode {
     NoConnection = 4, ///< the database cannot be opened
 };
 
+/// Where a command's work may be held up from outside: the tests stop an upgrade there, as a
+/// power cut or a killed process would. kestrel-admin itself sets none.
+struct AdminHooks
+{
+    /// upgrade: called with a migration's version after its statements, before its commit.
+    std::function<void(int version)> beforeMigrationCommit;
+};
+
 /// Runs one kestrel-admin command; `arguments` without the program's name.
-int runAdmin(const QStringList &arguments);
+int runAdmin(const QStringList &arguments, const AdminHooks &hooks = {});
 
 } // namespace kestrel::admin

@@ -155,6 +155,9 @@ Result<CreateOutcome> createHospital(Database &db, const CreateOptions &o)
                o.ownerRole == o.workstationRole))
         return failure(QStringLiteral("Role names are two different names of lower-case letters, "
                                       "digits and \"_\"."));
+    if (!o.demo && (o.identity.name.trimmed().isEmpty() || o.identity.address.trimmed().isEmpty()))
+        return failure(QStringLiteral("A new hospital needs its name and address: they head "
+                                      "every printed form."));
     auto refusal = refusalToCreate(db);
     if (!refusal)
         return tl::unexpected(refusal.error());
@@ -188,6 +191,10 @@ Result<CreateOutcome> createHospital(Database &db, const CreateOptions &o)
                           {{QStringLiteral("key"), outcome.scrambleKey}});
         if (!ok)
             return tl::unexpected(ok.error());
+        const hospitaldb::HospitalIdentity identity{o.identity.name.trimmed(),
+                                                    o.identity.address.trimmed()};
+        if (auto written = hospitaldb::writeHospitalSettings(db, identity, o.station); !written)
+            return tl::unexpected(written.error());
     }
     if (pg) {
         if (auto ok = createRolesAndGrants(db, o, false); !ok)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/db/Database.h"
+#include "hospitaldb/demo/DemoSettings.h"
 
 #include <QString>
 
@@ -12,6 +13,10 @@ namespace kestrel::admin {
 struct CreateOptions
 {
     bool demo = false; ///< fill it with the demo hospital
+    /// Without the demo: the hospital's name and address (both required) and the station
+    /// whose charge slip counters start at 1.
+    hospitaldb::HospitalIdentity identity;
+    QString station = QStringLiteral("OR");
     /// PostgreSQL: the role that owns the schemas and everything in them (no login), and the
     /// role the workstations log in as, which may read and write rows and nothing more.
     QString ownerRole = QStringLiteral("kestrel_owner");
@@ -31,7 +36,8 @@ struct CreateOutcome
 Result<QString> refusalToCreate(Database &db);
 
 /// Creates the hospital on an empty database in one transaction: schemas, tables, indexes,
-/// the schema version, the password key and, when asked, the demo hospital. On PostgreSQL it
+/// the schema version, the password key and either the demo hospital or the settings rows a
+/// workstation needs (hospitaldb::writeHospitalSettings()). On PostgreSQL it
 /// also makes the two roles (or takes them as they are, when they exist and neither is a
 /// superuser): the owner role owns every schema and table, the workstation role gets only
 /// the right to read and write rows, now and in tables later migrations add. The login that

@@ -19,6 +19,10 @@ namespace {
 constexpr int kRowsPerStatement = 100;
 constexpr QChar kFirstRate = u'A';
 constexpr QChar kLastRate = u'I';
+// What the refusals call the kinds that may be updated.
+constexpr QStringView kRoom = u"OR room";
+constexpr QStringView kDoctor = u"doctor";
+constexpr QStringView kItem = u"item";
 
 struct MasterColumn
 {
@@ -117,6 +121,17 @@ struct Table
     QList<QVariantList> rows;
 };
 
+/// A row the hospital has already that takes the file's values: `columns` = `values` where
+/// `keyColumn` = `key` (the code as the database spells it).
+struct Update
+{
+    QString table;
+    QString keyColumn;
+    QVariant key;
+    QStringList columns;
+    QVariantList values;
+};
+
 } // namespace
 
 struct MasterImport::Pending
@@ -125,8 +140,13 @@ struct MasterImport::Pending
     // codes compare without regard to case.
     QHash<QString, QString> revenueLocation; ///< revenue code -> its stock location
     QSet<QString> rooms, doctors, items, employees, rights;
+    /// The codes of rooms, doctors and items as the database spells them, by lower case.
+    QHash<QString, QVariant> stored;
+    /// Codes met in the files so far, by kind: "item/en2001".
+    QSet<QString> inFiles;
     QDateTime now;
     QList<Table> tables;
+    QList<Update> updates;
 
     Table &table(const QString &name, const QStringList &columns)
     {
@@ -180,12 +200,16 @@ Result<void> MasterImport::loadExisting()
 {
     m_pending = std::make_shared<Pending>();
     Pending &p = *m_pending;
-    const auto keys = [&](QStringView sql, QSet<QString> &into) -> Result<void> {
+    const auto keys = [&](QStringView sql, QSet<QString> &into,
+                          const QString &what = {}) -> Result<void> {
         auto rows = m_db.select(sql);
         if (!rows)
             return tl::unexpected(rows.error());
-        for (const Row &r : *rows)
+        for (const Row &r : *rows) {
             into.insert(r.trimmed(u"k").toLower());
+            if (!what.isEmpty())
+                p.stored.insert(what + u'/' + r.trimmed(u"k").toLower(), r.value(u"k"));
+        }
         return {};
     };
     auto revenues = m_db.select(u"select RevenueID, LocationID from BUILD_FILE..tbCoRevenueCode");
@@ -193,14 +217,18 @@ Result<void> MasterImport::loadExisting()
         return tl::unexpected(revenues.error());
     for (const Row &r : *revenues)
         p.revenueLocation.insert(r.trimmed(u"RevenueID").toLower(), r.trimmed(u"LocationID"));
-    for (auto [sql, into] : {
-             std::pair{u"select RoomID as k from SCHEDULE..tbORRoom", &p.rooms},
-             std::pair{u"select DoctorID as k from BUILD_FILE..tbCoDoctor", &p.doctors},
-             std::pair{u"select OtherRevenueID as k from BUILD_FILE..tbCoOtherRevenue", &p.items},
-             std::pair{u"select EmployeeID as k from PASSWORD..tbPasswordMaster", &p.employees},
-             std::pair{u"select ItemID as k from STATION..tbNurseUserSettings", &p.rights},
+    // Rooms, doctors and items may be updated: their codes are kept as the database has them.
+    for (auto [sql, into, what] : {
+             std::tuple{u"select RoomID as k from SCHEDULE..tbORRoom", &p.rooms, kRoom},
+             std::tuple{u"select DoctorID as k from BUILD_FILE..tbCoDoctor", &p.doctors, kDoctor},
+             std::tuple{u"select OtherRevenueID as k from BUILD_FILE..tbCoOtherRevenue", &p.items,
+                        kItem},
+             std::tuple{u"select EmployeeID as k from PASSWORD..tbPasswordMaster", &p.employees,
+                        QStringView()},
+             std::tuple{u"select ItemID as k from STATION..tbNurseUserSettings", &p.rights,
+                        QStringView()},
          }) {
-        if (auto ok = keys(sql, *into); !ok)
+        if (auto ok = keys(sql, *into, what.toString()); !ok)
             return ok;
     }
     auto now = m_db.scalar(u"select getdate()");
@@ -283,13 +311,37 @@ void MasterImport::check(MasterKind kind, const QString &file, const TableFile &
                 break;
             }
         }
-        const auto fresh = [&](QSet<QString> &keys, const QString &code, const QString &what) {
+        bool updatesRow = false;
+        QVariant stored; // the code of the row to update, as the database has it
+        // Whether the code is new; a code the hospital has is refused unless the import updates
+        // the kinds that may be updated, and a code twice in the files is refused either way.
+        const auto fresh = [&](QSet<QString> &keys, const QString &code, const QString &what,
+                               bool updatable = false) {
             if (code.isEmpty())
-                return;
-            if (keys.contains(code.toLower()))
+                return true;
+            const QString seen = what + u'/' + code.toLower();
+            const bool twice = p.inFiles.contains(seen);
+            p.inFiles.insert(seen);
+            if (!keys.contains(code.toLower()))
+                return true;
+            stored = p.stored.value(seen);
+            if (twice || !stored.isValid() || !updatable || !m_updateExisting)
                 reasons << QStringLiteral("%1 %2 is already in the hospital database or "
                                           "earlier in the file")
                                .arg(what, code);
+            return false;
+        };
+        // The row of a room, doctor or item goes in as a new one or over the stored one.
+        const auto keep = [&](bool isNew, const QString &table, const QStringList &columns,
+                              const QVariantList &values, int updatedColumns) {
+            if (isNew) {
+                p.table(table, columns).rows.append(values);
+                return;
+            }
+            p.updates.append(Update{table, columns.at(0), stored, columns.mid(1, updatedColumns),
+                                    values.mid(1, updatedColumns)});
+            ++report.updated[kind];
+            updatesRow = true;
         };
 
         switch (kind) {
@@ -319,7 +371,7 @@ void MasterImport::check(MasterKind kind, const QString &file, const TableFile &
                 reasons
                     << QStringLiteral("the room number %1 is not a whole number above 0").arg(id);
             const QString key = numeric ? QString::number(room) : id;
-            fresh(p.rooms, key, QStringLiteral("OR room"));
+            const bool isNew = fresh(p.rooms, key, kRoom.toString(), true);
             const QString sortText = cell(QStringLiteral("sortorder"));
             bool sortNumeric = true;
             const int sort = sortText.isEmpty() ? room : sortText.toInt(&sortNumeric);
@@ -335,12 +387,13 @@ void MasterImport::check(MasterKind kind, const QString &file, const TableFile &
                 reasons << QStringLiteral("Active must be Y or N");
             if (reasons.isEmpty()) {
                 p.rooms.insert(key);
-                p.table(QStringLiteral("SCHEDULE..tbORRoom"),
-                        {QStringLiteral("RoomID"), QStringLiteral("RoomName"),
-                         QStringLiteral("SortOrder"), QStringLiteral("RevenueID"),
-                         QStringLiteral("Status")})
-                    .rows.append({room, name, sort, revenue,
-                                  *active ? QStringLiteral("Y") : QStringLiteral("X")});
+                keep(isNew, QStringLiteral("SCHEDULE..tbORRoom"),
+                     {QStringLiteral("RoomID"), QStringLiteral("RoomName"),
+                      QStringLiteral("SortOrder"), QStringLiteral("RevenueID"),
+                      QStringLiteral("Status")},
+                     {room, name, sort, revenue,
+                      *active ? QStringLiteral("Y") : QStringLiteral("X")},
+                     4);
             }
             break;
         }
@@ -349,21 +402,23 @@ void MasterImport::check(MasterKind kind, const QString &file, const TableFile &
             const QString last = need(QStringLiteral("lastname"), QStringLiteral("the last name"));
             const QString first =
                 need(QStringLiteral("firstname"), QStringLiteral("the first name"));
-            fresh(p.doctors, code, QStringLiteral("doctor"));
+            const bool isNew = fresh(p.doctors, code, kDoctor.toString(), true);
             const auto affiliated = yesNo(cell(QStringLiteral("affiliated")), true);
             if (!affiliated)
                 reasons << QStringLiteral("Affiliated must be Y or N");
             if (reasons.isEmpty()) {
                 p.doctors.insert(code.toLower());
-                p.table(QStringLiteral("BUILD_FILE..tbCoDoctor"),
-                        {QStringLiteral("DoctorID"), QStringLiteral("LastName"),
-                         QStringLiteral("FirstName"), QStringLiteral("MiddleName"),
-                         QStringLiteral("Specialization"), QStringLiteral("PhilHealthNum"),
-                         QStringLiteral("IsAffiliated"), QStringLiteral("Status")})
-                    .rows.append({code, last, first, cell(QStringLiteral("middlename")),
-                                  cell(QStringLiteral("specialization")),
-                                  cell(QStringLiteral("philhealthnumber")), *affiliated ? 1 : 0,
-                                  QStringLiteral("A")});
+                // An updated doctor keeps his Status: a file does not bring back a leaver.
+                keep(isNew, QStringLiteral("BUILD_FILE..tbCoDoctor"),
+                     {QStringLiteral("DoctorID"), QStringLiteral("LastName"),
+                      QStringLiteral("FirstName"), QStringLiteral("MiddleName"),
+                      QStringLiteral("Specialization"), QStringLiteral("PhilHealthNum"),
+                      QStringLiteral("IsAffiliated"), QStringLiteral("Status")},
+                     {code, last, first, cell(QStringLiteral("middlename")),
+                      cell(QStringLiteral("specialization")),
+                      cell(QStringLiteral("philhealthnumber")), *affiliated ? 1 : 0,
+                      QStringLiteral("A")},
+                     6);
             }
             break;
         }
@@ -373,7 +428,7 @@ void MasterImport::check(MasterKind kind, const QString &file, const TableFile &
                 need(QStringLiteral("description"), QStringLiteral("the description"));
             const QString revenue =
                 need(QStringLiteral("revenuecode"), QStringLiteral("the revenue code"));
-            fresh(p.items, code, QStringLiteral("item"));
+            const bool isNew = fresh(p.items, code, kItem.toString(), true);
             if (!revenue.isEmpty()) {
                 const auto found = p.revenueLocation.constFind(revenue.toLower());
                 if (found == p.revenueLocation.constEnd())
@@ -413,8 +468,8 @@ void MasterImport::check(MasterKind kind, const QString &file, const TableFile &
                 for (QChar letter = kFirstRate; letter <= kLastRate;
                      letter = QChar(letter.unicode() + 1))
                     columns << QStringLiteral("Rate") + letter;
-                p.table(QStringLiteral("BUILD_FILE..tbCoOtherRevenue"), columns)
-                    .rows.append(values);
+                keep(isNew, QStringLiteral("BUILD_FILE..tbCoOtherRevenue"), columns, values,
+                     int(columns.size()) - 1);
             }
             break;
         }
@@ -466,10 +521,10 @@ void MasterImport::check(MasterKind kind, const QString &file, const TableFile &
             break;
         }
         }
-        if (reasons.isEmpty())
-            ++accepted;
-        else
+        if (!reasons.isEmpty())
             refuse(line, reasons.join(QStringLiteral("; ")) + u'.');
+        else if (!updatesRow)
+            ++accepted;
     }
     report.accepted[kind] += accepted;
 }
@@ -500,6 +555,23 @@ Result<void> MasterImport::write(const ImportReport &)
             if (auto ok = m_db.exec(sql, binds); !ok)
                 return tl::unexpected(ok.error());
         }
+    }
+    // Rows that take the file's values, the same statement for every row of a table.
+    QMap<QString, QList<Binds>> updates;
+    for (const Update &u : std::as_const(m_pending->updates)) {
+        QStringList sets;
+        Binds binds{{QStringLiteral("key"), u.key}};
+        for (qsizetype c = 0; c < u.columns.size(); ++c) {
+            sets << u.columns.at(c) + QStringLiteral(" = :") + u.columns.at(c);
+            binds.insert(u.columns.at(c), u.values.at(c));
+        }
+        updates[QStringLiteral("update %1 set %2 where %3 = :key")
+                    .arg(u.table, sets.join(QStringLiteral(", ")), u.keyColumn)]
+            << binds;
+    }
+    for (auto it = updates.cbegin(); it != updates.cend(); ++it) {
+        if (auto ok = m_db.execMany(it.key(), it.value()); !ok)
+            return tl::unexpected(ok.error());
     }
     return tx.commit();
 }

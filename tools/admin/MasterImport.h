@@ -43,6 +43,7 @@ struct ImportReport
 {
     QList<RefusedRow> refused;
     QMap<MasterKind, int> accepted;   ///< rows that are (or, in a dry run, would be) added
+    QMap<MasterKind, int> updated;    ///< rows that replace (or would replace) existing ones
     QMap<QString, QString> encodings; ///< how each file was read
     bool written = false;
 };
@@ -53,11 +54,15 @@ struct ImportReport
 /// nothing is written and the report lists every refusal. Otherwise all rows are written in
 /// one transaction: all of them or, on a failure, none.
 ///
-/// Existing rows are never changed: a code the database already holds is refused.
+/// Existing rows are not changed: a code the database already holds is refused, unless
+/// setUpdateExisting() asks that the row of an item, doctor or OR room with that code take the
+/// file's values. A code twice in the files is refused either way.
 class MasterImport
 {
 public:
     explicit MasterImport(Database &db);
+
+    void setUpdateExisting(bool update) { m_updateExisting = update; }
 
     void add(const MasterFile &file) { m_files << file; }
     /// Rows of a file read already (tests, benchmarks), under the name `file`.
@@ -75,6 +80,7 @@ private:
     QList<MasterFile> m_files;
     QList<std::tuple<MasterKind, QString, TableFile>> m_tables;
     std::shared_ptr<Pending> m_pending;
+    bool m_updateExisting = false;
 };
 
 } // namespace kestrel::admin

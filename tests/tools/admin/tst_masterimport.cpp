@@ -64,6 +64,8 @@ private Q_SLOTS:
 
     void refusesRowsAndWritesNothing_data();
     void refusesRowsAndWritesNothing();
+    void updatesCodesTheHospitalHas_data();
+    void updatesCodesTheHospitalHas();
     void readsWhatOfficeProgramsWrite_data();
     void readsWhatOfficeProgramsWrite();
     void samplesLoadAllOrNothing();
@@ -133,6 +135,76 @@ void tst_MasterImport::refusesRowsAndWritesNothing()
         QVERIFY(!report->written);
     }
     QCOMPARE(masterRows(db), before);
+}
+
+void tst_MasterImport::updatesCodesTheHospitalHas_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<int>("refusedLine"); // 0: none
+    QTest::addColumn<int>("updated");
+    QTest::addColumn<int>("added");
+    QTest::addColumn<QString>("probe"); // what the first row changes
+    QTest::addColumn<QString>("after");
+    const QString rateC = u"select RateC from BUILD_FILE..tbCoOtherRevenue "
+                          u"where OtherRevenueID = 'OR1001'"_s;
+    const QString items = kItemsHeader;
+    // clang-format off
+    QTest::newRow("item, code in other case, beside a new one") << "items"
+        << QStringList{items, itemRow(u"or1001"_s, u"OR"_s, u"999"_s),
+                       itemRow(u"EN9001"_s, u"OR"_s)}
+        << 0 << 1 << 1 << rateC << "999";
+    QTest::newRow("doctor") << "doctors" << QStringList{u"Code,LastName,FirstName,Specialization"_s,
+        u"1021,AGUSTIN,RAMON,TRAUMA SURGERY"_s} << 0 << 1 << 0
+        << "select Specialization from BUILD_FILE..tbCoDoctor where DoctorID = '1021'"
+        << "TRAUMA SURGERY";
+    QTest::newRow("OR room") << "rooms" << QStringList{u"Room,Name,Active"_s, u"6,OR 6,Y"_s}
+        << 0 << 1 << 0 << "select Status from SCHEDULE..tbORRoom where RoomID = 6" << "Y";
+    QTest::newRow("twice in the file") << "items"
+        << QStringList{items, itemRow(u"OR1001"_s, u"OR"_s, u"999"_s),
+                       itemRow(u"OR1001"_s, u"OR"_s)}
+        << 3 << 1 << 0 << rateC << "999";
+    QTest::newRow("a refused row keeps the update out") << "items"
+        << QStringList{items, itemRow(u"OR1001"_s, u"OR"_s, u"999"_s),
+                       itemRow(u"EN9002"_s, u"ZQ"_s)}
+        << 3 << 1 << 0 << rateC << "999";
+    // clang-format on
+}
+
+void tst_MasterImport::updatesCodesTheHospitalHas()
+{
+    QFETCH(QString, kind);
+    QFETCH(QStringList, lines);
+    QFETCH(int, refusedLine);
+    QFETCH(int, updated);
+    QFETCH(int, added);
+    QFETCH(QString, probe);
+    QFETCH(QString, after);
+    KESTREL_OPEN_DEMO(db);
+    const auto value = [&] { // "999.0000" and "999" are the same rate
+        const QString text = db.scalar(probe)->toString().trimmed();
+        bool number = false;
+        const double n = text.toDouble(&number);
+        return number ? QString::number(n) : text;
+    };
+    const QString before = value();
+    const qint64 rows = masterRows(db);
+    Files files;
+    const QString path = files.write(u"master.csv"_s, lines.join(u'\n').toUtf8());
+    for (bool dryRun : {true, false}) {
+        admin::MasterImport import(db);
+        import.setUpdateExisting(true);
+        import.add({*admin::masterKindFromName(kind), path});
+        auto report = import.run(dryRun);
+        QVERIFY2(report, qPrintable(report ? QString() : report.error().message));
+        QCOMPARE(report->refused.value(0).line, refusedLine);
+        QCOMPARE(report->updated.value(*admin::masterKindFromName(kind)), updated);
+        QCOMPARE(report->accepted.value(*admin::masterKindFromName(kind)), added);
+        const bool written = !dryRun && refusedLine == 0;
+        QCOMPARE(report->written, written);
+        QCOMPARE(value(), written ? after : before);
+        QCOMPARE(masterRows(db), rows + (written ? added : 0));
+    }
 }
 
 void tst_MasterImport::readsWhatOfficeProgramsWrite_data()
