@@ -182,6 +182,44 @@ Result<void> checkStay(Database &db, const QString &idNum, const QString &hospNu
     return {};
 }
 
+// The busy day's date and room, from its first operation; in the demo hospital, the day with
+// the most confirmed operations and its busiest room.
+Result<void> findBusyDay(Database &db, hospitaldb::ScaleLandmarks &l)
+{
+    if (l.busyDayTransNum.isEmpty()) {
+        auto day = db.selectOne(u"select ScheduleDate, count(*) as N "
+                                u"from SCHEDULE..tbORScheduleDetails where RecordStatus = 'C' "
+                                u"group by ScheduleDate order by N desc, ScheduleDate limit 1");
+        if (!day)
+            return tl::unexpected(day.error());
+        if (!*day)
+            return failure(QStringLiteral("The demo hospital has no confirmed operations."));
+        const QDate date = (*day)->dateTime(u"ScheduleDate").date();
+        auto first = db.selectOne(
+            u"select S.TransNum, count(*) over (partition by S.RoomID) as N "
+            u"from SCHEDULE..tbORScheduleDetails S where S.RecordStatus = 'C' "
+            u"and S.StartTime >= :day and S.StartTime < :next order by N desc, S.StartTime limit 1",
+            {{QStringLiteral("day"), date.startOfDay()},
+             {QStringLiteral("next"), date.addDays(1).startOfDay()}});
+        if (!first)
+            return tl::unexpected(first.error());
+        if (!*first)
+            return failure(QStringLiteral("The demo hospital's busy day has no operations."));
+        l.busyDayTransNum = (*first)->trimmed(u"TransNum");
+    }
+    auto row = db.selectOne(u"select StartTime, RoomID from SCHEDULE..tbORScheduleDetails "
+                            u"where TransNum = :trans and RecordStatus = 'C'",
+                            {{QStringLiteral("trans"), l.busyDayTransNum}});
+    if (!row)
+        return tl::unexpected(row.error());
+    if (!*row)
+        return failure(QStringLiteral("The database has no busy day of operations: it is not a "
+                                      "hospital of this release. Make it again with --generate."));
+    l.busyDay = (*row)->dateTime(u"StartTime").date();
+    l.busyRoomId = int((*row)->integer(u"RoomID"));
+    return {};
+}
+
 } // namespace
 
 hospitaldb::ScaleSize scaleSize(const BenchOptions &options)
@@ -278,9 +316,17 @@ Result<qint64> databaseBytes(Database &db)
 
 Result<hospitaldb::ScaleLandmarks> landmarks(Database &db, const BenchOptions &options)
 {
-    if (options.demo)
-        return demoLandmarks(db);
-    const hospitaldb::ScaleLandmarks l = hospitaldb::scaleLandmarks(scaleSize(options));
+    if (options.demo) {
+        auto l = demoLandmarks(db);
+        if (l) {
+            if (auto ok = findBusyDay(db, *l); !ok)
+                return tl::unexpected(ok.error());
+        }
+        return l;
+    }
+    hospitaldb::ScaleLandmarks l = hospitaldb::scaleLandmarks(scaleSize(options));
+    if (auto ok = findBusyDay(db, l); !ok)
+        return tl::unexpected(ok.error());
     if (auto ok = checkStay(db, l.inpatientIdNum, l.inpatientHospNum, QStringLiteral("stay")); !ok)
         return tl::unexpected(ok.error());
     if (auto ok = checkStay(db, l.longStayIdNum, l.longStayHospNum, QStringLiteral("long stay"));

@@ -6,6 +6,7 @@
 #include "BenchSeams.h"
 
 #include "hospitaldb/ScaleHospital.h"
+#include "scheduling/RoomBooking.h"
 
 namespace kestrel::bench {
 
@@ -18,9 +19,11 @@ QList<BenchPath> patientPaths(BenchSession &s, const hospitaldb::ScaleLandmarks 
 Result<QList<BenchPath>> chargingPaths(BenchSession &s,
                                        const hospitaldb::ScaleLandmarks &landmarks);
 
-/// The detailed income report of about 5,000 OR lines, exported to a PDF in `scratchFolder`.
-Result<BenchPath> reportPath(BenchSession &s, const QString &reportsFolder,
-                             const QString &scratchFolder);
+/// The detailed income report of about 5,000 OR lines exported to a PDF in `scratchFolder`,
+/// its first page on screen, and the report of about 50,000 lines to PDF (before which the
+/// time per 1,000 lines is printed for sizes from 500 lines up).
+Result<QList<BenchPath>> reportPath(BenchSession &s, const QString &reportsFolder,
+                                    const QString &scratchFolder);
 
 /// What the income report covers: the days that hold about `wanted` OR lines, back from the
 /// latest day the OR charged.
@@ -31,5 +34,22 @@ struct ReportPeriodChoice
     qint64 lines = 0;
 };
 Result<ReportPeriodChoice> chooseReportPeriod(Database &db, qint64 wanted);
+
+// The OR schedule and the import of master files.
+
+/// The schedule board showing the busy day with its planner filled, and the room conflict
+/// check of a booking in the busy day's room. The planner is a widget: the application must
+/// exist before the board path gets ready.
+QList<BenchPath> schedulePaths(BenchSession &s, const hospitaldb::ScaleLandmarks &landmarks);
+
+/// The booking the conflict path checks: 90 minutes from 10:00 in the busy day's room.
+RoomSlot conflictSlot(const hospitaldb::ScaleLandmarks &landmarks);
+
+/// The confirmed operations overlapping `slot`, counted by the bare statements.
+Result<qint64> bareOverlaps(Database &db, const RoomSlot &slot);
+
+/// kestrel-admin's import of a price list of `items` items into the hospital; each run's
+/// items are removed again after it.
+BenchPath importPath(BenchSession &s, int items = 50'000);
 
 } // namespace kestrel::bench

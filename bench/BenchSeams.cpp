@@ -33,12 +33,12 @@ ValidatedUser BenchDialogs::validateUser(bool askReason)
     return {signer, QStringLiteral("BENCH SIGNER ") + signer, QString()};
 }
 
-std::optional<Money> BenchPricingPrompts::askDoctorsFee(const QString &doctorId,
-                                                        const QString &doctorName)
+DoctorsFeeAnswer BenchPricingPrompts::askDoctorsFee(const QString &doctorId,
+                                                    const QString &doctorName)
 {
     Q_UNUSED(doctorId);
     Q_UNUSED(doctorName);
-    return Money::fromDouble(15000);
+    return {DoctorsFeeAnswer::Outcome::Chosen, Money::fromDouble(15000)};
 }
 
 std::optional<int> BenchCodePickList::pick(const CodeListing &listing)

@@ -68,7 +68,7 @@ class BenchPricingPrompts : public PricingPrompts
 {
 public:
     MarkupChoice askMarkup() override { return {}; }
-    std::optional<Money> askDoctorsFee(const QString &doctorId, const QString &doctorName) override;
+    DoctorsFeeAnswer askDoctorsFee(const QString &doctorId, const QString &doctorName) override;
 };
 
 /// "Enter Requesting Doctor": always the same doctor.

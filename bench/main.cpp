@@ -156,6 +156,8 @@ int main(int argc, char *argv[])
         return 1;
     }
     paths << *charging;
+    paths << schedulePaths(session, run.landmarks);
+    paths << importPath(session);
     auto report = reportPath(session, QStringLiteral(KESTREL_BENCH_REPORTS), scratch.path());
     if (!report) {
         err << "kestrel-bench: the income report: " << report.error().message << '\n';

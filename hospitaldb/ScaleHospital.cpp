@@ -86,6 +86,17 @@ constexpr qint64 kLongStaySlip = 2'900'000;
 // The OR posts to the long stay on top of its usual lines.
 constexpr int kLongStayLines = 500;
 
+// Operation schedules are numbered from here; the busy day's follow the generated ones.
+constexpr qint64 kFirstTransNum = 10'000'000;
+// The OR rooms in use, and the operations of the busy day (five in each room).
+constexpr int kOperatingRooms = 12;
+constexpr int kBusyDayOperations = 60;
+// Requests of the wards for the day after the busy day the OR has not answered yet.
+constexpr int kWaitingRequests = 8;
+// The generated operations stop this many days before today, where the demo hospital's
+// fortnight of bookings begins; the busy day is as many days after today, when it has ended.
+constexpr int kDemoScheduleDays = 8;
+
 // Quarter hours: the unit of every generated time.
 constexpr qint64 kSlotsPerDay = 96;
 
@@ -94,14 +105,16 @@ const QStringList kBigTables{
     QStringLiteral("PATIENT_DATA..tbMaster"),    QStringLiteral("PATIENT_DATA..tbPatient"),
     QStringLiteral("PATIENT_DATA..tbPatient2"),  QStringLiteral("PATIENT_DATA..tbOutPatient"),
     QStringLiteral("STATION..tbNurseLogBook"),   QStringLiteral("BILLING..tbBillDailyBill"),
-    QStringLiteral("BILLING..tbBillOPDailyOut"), QStringLiteral("STATION..tbORMasterFile")};
+    QStringLiteral("BILLING..tbBillOPDailyOut"), QStringLiteral("STATION..tbORMasterFile"),
+    QStringLiteral("SCHEDULE..tbORScheduleDetails")};
 
 // The generator's own tables, dropped when it is done.
 const QStringList kWorkTables{QStringLiteral("scale_k"),     QStringLiteral("scale_t"),
                               QStringLiteral("scale_slot"),  QStringLiteral("scale_surname"),
                               QStringLiteral("scale_first"), QStringLiteral("scale_station"),
                               QStringLiteral("scale_item"),  QStringLiteral("scale_doctor"),
-                              QStringLiteral("scale_room"),  QStringLiteral("scale_user")};
+                              QStringLiteral("scale_room"),  QStringLiteral("scale_user"),
+                              QStringLiteral("scale_oroom")};
 
 // The same functions of a stay's number j that the statements below compute.
 struct StayShape
@@ -130,6 +143,48 @@ const QString kIdNum = QStringLiteral("(cast(2000000 + J as varchar(12)) || case
 const QString kLength = QStringLiteral(
     "(case when ((J * 37 + 11) % 10) < 4 then 96 * (1 + (J * 131 + 17) % 6) + (J * 7 % 40) "
     "else 4 end)");
+
+// Where operation M falls, as a function of M like everything else. It belongs to stay J,
+// like the stay's other rows, and takes place around its admission. Twelve operations at a
+// time fill two room-days of 4 and 8, 5 and 7 or 6 and 6 operations; room-day G is in OR room
+// G % 12 on day G * days / roomDays, so a day's rooms are all different. A room-day runs from
+// 07:00 for 10 to 13 hours, its P-th operation from quarter hour Q0 to Q1 after seven, back to
+// back with the next, the boundary between two moved by a few quarter hours: an operation
+// takes from 45 minutes to 6 hours. One in 37 (never a room's first) was booked anyway as an
+// ER case: it starts half an hour (ER quarter hours) before the one ahead of it ends.
+const QString kOperationShape = QStringLiteral(
+    "(select M, J, G, P, "
+    "P * SEG + case when P > 0 then (G * 31 + P * 17) % (2 * H + 1) - H else 0 end as Q0, "
+    "(P + 1) * SEG + case when P + 1 < N then (G * 31 + (P + 1) * 17) % (2 * H + 1) - H "
+    "else 0 end as Q1, "
+    "case when M % 37 = 5 and P > 0 then 2 else 0 end as ER "
+    "from (select M, J, G, P, N, SEG, (SEG - 2) / 2 as H "
+    "from (select M, J, G, P, N, (40 + (G * 7 % 4) * 4) / N as SEG "
+    "from (select M, J, 2 * (M / 12) + case when M % 12 < 4 + M / 12 % 3 then 0 else 1 end as G, "
+    "case when M % 12 < 4 + M / 12 % 3 then M % 12 else M % 12 - 4 - M / 12 % 3 end as P, "
+    "case when M % 12 < 4 + M / 12 % 3 then 4 + M / 12 % 3 else 8 - M / 12 % 3 end as N "
+    "from (select X.i as M, X.i * :stays / :count as J from %1 X where X.i < :count) Y0) Y1) "
+    "Y2) Y3) Y");
+
+// Two room-days for every twelve operations.
+qint64 roomDays(qint64 operations)
+{
+    return 2 * ((operations + 11) / 12);
+}
+
+// The names of patient `index` (an expression): half the patients take a last name (S) from
+// the whole list, half mostly from its head; a first name (F, with the sex) and a middle name
+// (MN).
+QString patientNameJoins(const QString &index)
+{
+    return QStringLiteral(
+               "join scale_surname S on S.k = case when %1 % 2 = 0 then (%1 / 2 * 7919 % 1009) * "
+               ":surnames / 1009 "
+               "  else ((%1 * 104729 % 997) * (%1 * 104729 % 997) / 997) * :surnames / 997 end "
+               "join scale_first F on F.k = (%1 * 15485863 % 1000003) % :firsts "
+               "join scale_surname MN on MN.k = (%1 * 7727 % :surnames) ")
+        .arg(index);
+}
 
 // Numbers from 0: thousands A (scale_t) plus units B (scale_k, 0 to 999), a chunk of A at a
 // time.
@@ -176,7 +231,9 @@ private:
     Result<void> addStays();
     Result<void> addLines();
     Result<void> addOperations();
+    Result<void> addOperatingRooms();
     Result<void> addLongStay();
+    Result<void> addBusyDay();
     Result<void> finish(const QStringList &indexes);
 
     // Runs a statement with those of the values that it names.
@@ -229,7 +286,8 @@ Result<void> ScaleBuilder::build()
     if (!indexes)
         return tl::unexpected(indexes.error());
     for (auto step : {&ScaleBuilder::addPatients, &ScaleBuilder::addStays, &ScaleBuilder::addLines,
-                      &ScaleBuilder::addOperations, &ScaleBuilder::addLongStay}) {
+                      &ScaleBuilder::addOperations, &ScaleBuilder::addLongStay,
+                      &ScaleBuilder::addBusyDay}) {
         if (auto ok = (this->*step)(); !ok)
             return ok;
     }
@@ -294,7 +352,8 @@ Result<void> ScaleBuilder::addWorkTables()
             .arg(number, text, money),
         QStringLiteral("scale_doctor (k %1 PRIMARY KEY, id %2)").arg(number, text),
         QStringLiteral("scale_room (k %1 PRIMARY KEY, id %2)").arg(number, text),
-        QStringLiteral("scale_user (k %1 PRIMARY KEY, id %2)").arg(number, text)};
+        QStringLiteral("scale_user (k %1 PRIMARY KEY, id %2)").arg(number, text),
+        QStringLiteral("scale_oroom (k %1 PRIMARY KEY, id %1, name %2)").arg(number, text)};
     for (const QString &t : tables) {
         const QString name = t.left(t.indexOf(u' '));
         if (auto ok = m_db.execRaw(u"DROP TABLE IF EXISTS " + name); !ok)
@@ -452,24 +511,19 @@ Result<void> ScaleBuilder::chunked(const QString &step, qint64 count, const QStr
 
 Result<void> ScaleBuilder::addPatients()
 {
-    // Half the patients take a last name from the whole list, half mostly from its head.
     const QString sql = QStringLiteral(
         "insert into PATIENT_DATA..tbMaster (HospNum, LastName, FirstName, MiddleName, Sex, "
         "BirthDate, Town, Province, Nationality, DateCreated) "
-        "select cast(%1 + X.i as varchar(12)), S.name, F.name, M.name, F.sex, B.at, "
+        "select cast(%1 + X.i as varchar(12)), S.name, F.name, MN.name, F.sex, B.at, "
         "'SAN FERNANDO', 'PAMPANGA', 'FILIPINO', C.at "
-        "from %2 X "
-        "join scale_surname S on S.k = case when X.i % 2 = 0 then (X.i / 2 * 7919 % 1009) * "
-        ":surnames / 1009 "
-        "  else ((X.i * 104729 % 997) * (X.i * 104729 % 997) / 997) * :surnames / 997 end "
-        "join scale_first F on F.k = (X.i * 15485863 % 1000003) % :firsts "
-        "join scale_surname M on M.k = (X.i * 7727 % :surnames) "
+        "from %2 X %3"
         "join scale_slot B on B.s = (X.i * 86969 % :slots) "
         "join scale_slot C on C.s = X.i * (:slots - 1) / :count "
         "where X.i < :count");
     // Birth dates come from the same years as everything else: ages are not what is measured.
     return chunked(QStringLiteral("patients"), m_size.patients,
-                   QString(sql).arg(kFirstHospNum).arg(numbers(QStringLiteral("i"))),
+                   QString(sql).arg(kFirstHospNum).arg(numbers(QStringLiteral("i")),
+                                                       patientNameJoins(QStringLiteral("X.i"))),
                    {{QStringLiteral("surnames"), qint64(kSurnames.size())},
                     {QStringLiteral("firsts"), qint64(kFirstNames.size())}});
 }
@@ -572,23 +626,194 @@ Result<void> ScaleBuilder::addLines()
 
 Result<void> ScaleBuilder::addOperations()
 {
-    const QString sql = QStringLiteral(
+    if (auto ok = addOperatingRooms(); !ok)
+        return ok;
+    const QString shape = QString(kOperationShape).arg(numbers(QStringLiteral("i")));
+    const QString opStart = QStringLiteral("((G * :days / :roomDays) * 96 + 28 + Q0 - ER)");
+    const QString joins = QStringLiteral(
+        "join scale_slot T on T.s = %1 "
+        "join scale_slot E on E.s = %1 + Q1 - Q0 "
+        "join scale_oroom R on R.k = G % (select count(*) from scale_oroom) "
+        "join scale_item It on It.k = M % (select count(*) from scale_item) "
+        "join scale_doctor Dr on Dr.k = M * 7 % (select count(*) from scale_doctor) "
+        "join scale_doctor An on An.k = M * 11 % (select count(*) from scale_doctor) "
+        "join scale_user U on U.k = M % (select count(*) from scale_user) ")
+                              .arg(opStart);
+    const QString operations = QStringLiteral(
         "insert into STATION..tbORMasterFile (IdNum, HospNum, RefNum, UserID, PatientClass, "
         "SurgeonID1, AnestheID, Procedures, ORNumber, Category, OperationDate, PatientIn, "
         "OperationDateEnd, PatientOut, Instrument, Sutures, PostOPTO) "
         "select {idnum}, cast(%1 + {patient} as varchar(12)), 'OR' || cast(M as varchar(12)), "
-        "U.id, case when {kind} < 4 then 'I' else 'O' end, Dr.id, An.id, It.item, "
-        "'OR ' || cast(1 + M % 6 as varchar(2)), cast(1 + M % 5 as varchar(2)), "
-        "T.at, T.at, E.at, E.at, 'Y', 'Y', cast(M % 3 as varchar(2)) "
-        "from (select X.i as M, X.i * :stays / :count as J from %2 X where X.i < :count) Y "
-        "join scale_slot T on T.s = {admitted} + 2 "
-        "join scale_slot E on E.s = {admitted} + 10 "
-        "join scale_item It on It.k = M % (select count(*) from scale_item) "
-        "join scale_doctor Dr on Dr.k = M * 7 % (select count(*) from scale_doctor) "
-        "join scale_doctor An on An.k = M * 11 % (select count(*) from scale_doctor) "
-        "join scale_user U on U.k = M % (select count(*) from scale_user)");
-    return chunked(QStringLiteral("operations"), m_size.orCases,
-                   QString(sql).arg(kFirstHospNum).arg(numbers(QStringLiteral("i"))), {});
+        "U.id, case when {kind} < 4 then 'I' else 'O' end, Dr.id, An.id, It.item, R.name, "
+        "cast(1 + M % 5 as varchar(2)), T.at, T.at, E.at, E.at, 'Y', 'Y', "
+        "cast(M % 3 as varchar(2)) "
+        "from %2 %3");
+    // Every fifth operation was asked for by a ward and confirmed by the OR; one in fifty of
+    // those was revoked again and leaves its time free. The rest the OR booked itself.
+    const QString schedules =
+        QStringLiteral(
+            "insert into SCHEDULE..tbORScheduleDetails (TransNum, IDNum, HospNum, PatientName, "
+            "PatientClass, Sex, RoomID, ScheduleDate, StartTime, Length, Description, "
+            "ProcedureCode, ProcedureDesc, Category, DoctorID1, DoctorID2, Remarks, "
+            "RecordStatus, RequestNum, RequestingStation, RequestDate, RequestBy, ConfirmedBy, "
+            "ConfirmedDate, RevokedBy, RevokedDate) "
+            "select cast(%1 + M as varchar(12)), {idnum}, cast(%2 + {patient} as varchar(12)), "
+            "S.name || ', ' || F.name || ' ' || MN.name, "
+            "case when {kind} < 4 then 'I' else 'O' end, F.sex, R.id, Dy.at, T.at, "
+            "(Q1 - Q0) * 15, "
+            "'Patient Name :' || S.name || ', ' || F.name || ' ' || MN.name || :newLine || "
+            "'Procedure :' || It.name, It.item, It.name, cast(1 + M % 5 as varchar(2)), Dr.id, "
+            "An.id, case when ER > 0 then 'ER CASE' else '' end, "
+            "case when M % 50 = 7 then 'R' else 'C' end, "
+            "case when M % 5 = 2 then 'RQ' || cast(M as varchar(12)) else '' end, "
+            "case when M % 5 = 2 then St.name else 'OR' end, Rq.at, U.id, "
+            "case when M % 50 = 7 then '' else U.id end, "
+            "case when M % 50 = 7 then null else Rq.at end, "
+            "case when M % 50 = 7 then U.id else '' end, "
+            "case when M % 50 = 7 then Rq.at else null end "
+            "from %3 %4"
+            "join scale_slot Dy on Dy.s = (G * :days / :roomDays) * 96 "
+            "join scale_slot Rq on Rq.s = case when %5 >= 192 then %5 - 192 else 0 end "
+            "join scale_station St on St.k = J % 10 %6")
+            .arg(kFirstTransNum)
+            .arg(kFirstHospNum)
+            .arg(shape, joins, opStart, patientNameJoins(kPatient));
+    // The demo hospital's own bookings take the week before today and the days after it.
+    const qint64 days =
+        m_start.date().daysTo(m_start.date().addYears(m_size.years)) - kDemoScheduleDays;
+    const Binds binds{{QStringLiteral("days"), days},
+                      {QStringLiteral("roomDays"), roomDays(m_size.orCases)},
+                      {QStringLiteral("newLine"), QStringLiteral("\n")},
+                      {QStringLiteral("surnames"), qint64(kSurnames.size())},
+                      {QStringLiteral("firsts"), qint64(kFirstNames.size())}};
+    if (auto ok = chunked(QStringLiteral("operations"), m_size.orCases,
+                          QString(operations).arg(kFirstHospNum).arg(shape, joins), binds);
+        !ok)
+        return ok;
+    return chunked(QStringLiteral("operation schedules"), m_size.orCases, schedules, binds);
+}
+
+Result<void> ScaleBuilder::addOperatingRooms()
+{
+    // The demo hospital's OR rooms and four more, twelve in use.
+    const QList<QVariantList> more{{10, QStringLiteral("OR 7"), 10, QStringLiteral("OR"),
+                                    QStringLiteral("Y")},
+                                   {11, QStringLiteral("OR 8"), 11, QStringLiteral("OR"),
+                                    QStringLiteral("Y")},
+                                   {12, QStringLiteral("HYBRID OR"), 12, QStringLiteral("OR"),
+                                    QStringLiteral("Y")},
+                                   {13, QStringLiteral("MINOR OR"), 13, QStringLiteral("OR"),
+                                    QStringLiteral("Y")}};
+    if (auto ok = fillList(QStringLiteral("SCHEDULE..tbORRoom"),
+                           {QStringLiteral("RoomID"), QStringLiteral("RoomName"),
+                            QStringLiteral("SortOrder"), QStringLiteral("RevenueID"),
+                            QStringLiteral("Status")},
+                           more);
+        !ok)
+        return ok;
+    auto rooms = m_db.select(u"select RoomID, RoomName from SCHEDULE..tbORRoom "
+                             u"where coalesce(Status, 'Y') = 'Y' order by SortOrder, RoomID");
+    if (!rooms)
+        return tl::unexpected(rooms.error());
+    if (rooms->count() != kOperatingRooms)
+        return failure(QStringLiteral("The hospital has %1 OR rooms in use, not %2.")
+                           .arg(rooms->count())
+                           .arg(kOperatingRooms));
+    QList<QVariantList> rows;
+    for (const Row &r : *rooms)
+        rows << QVariantList{qint64(rows.size()), r.integer(u"RoomID"), r.trimmed(u"RoomName")};
+    return fillList(QStringLiteral("scale_oroom"),
+                    {QStringLiteral("k"), QStringLiteral("id"), QStringLiteral("name")}, rows);
+}
+
+Result<void> ScaleBuilder::addBusyDay()
+{
+    // A day every room has five operations back to back from seven, and the wards wait for
+    // the OR's answer to a few requests for the next.
+    const ScaleLandmarks marks = scaleLandmarks(m_size);
+    const StayShape shape{m_size.stays, m_size.patients, 0};
+    const QDate today = m_start.date().addYears(m_size.years).addDays(kDemoScheduleDays);
+    auto rooms = m_db.select(u"select id, name from scale_oroom order by k");
+    if (!rooms)
+        return tl::unexpected(rooms.error());
+    auto procedures = m_db.select(u"select item, name from scale_item order by k");
+    if (!procedures)
+        return tl::unexpected(procedures.error());
+    auto doctors = m_db.select(u"select id from scale_doctor order by k");
+    if (!doctors)
+        return tl::unexpected(doctors.error());
+    if (m_progress)
+        m_progress(QStringLiteral("busy day"), 0, kBusyDayOperations + kWaitingRequests);
+    QList<Binds> rows;
+    qint64 trans = marks.busyDayTransNum.toLongLong();
+    for (int n = 0; n < kBusyDayOperations + kWaitingRequests; ++n, ++trans) {
+        const bool waiting = n >= kBusyDayOperations;
+        const qint64 stay = m_size.stays - 1 - n;
+        const QString hospNum = shape.hospNum(stay);
+        auto patient = m_db.selectOne(u"select LastName, FirstName, MiddleName, Sex "
+                                      u"from PATIENT_DATA..tbMaster where HospNum = :hosp",
+                                      {{QStringLiteral("hosp"), hospNum}});
+        if (!patient)
+            return tl::unexpected(patient.error());
+        if (!*patient)
+            return failure(QStringLiteral("Patient %1 was not generated.").arg(hospNum));
+        const Row &p = **patient;
+        const QString name = p.trimmed(u"LastName") + QStringLiteral(", ") +
+                             p.trimmed(u"FirstName") + u' ' + p.trimmed(u"MiddleName");
+        const Row &procedure = procedures->at(n * 7 % procedures->count());
+        const int room = n % kOperatingRooms;
+        const int turn = n / kOperatingRooms;
+        // The room's earlier operations: an hour to two and a half each.
+        int minutes = 0;
+        for (int before = 0; before < turn; ++before)
+            minutes += 60 + (room * 3 + before * 5) % 7 * 15;
+        const QDateTime start = waiting ? QDateTime(today.addDays(1), QTime(8 + n % 8, 0))
+                                        : QDateTime(today, QTime(7, 0)).addSecs(minutes * 60);
+        const int length = 60 + (room * 3 + turn * 5) % 7 * 15;
+        const QDateTime asked(today.addDays(-1), QTime(9, 0));
+        rows << Binds{
+            {QStringLiteral("trans"), QString::number(trans)},
+            {QStringLiteral("idNum"), shape.idNum(stay)},
+            {QStringLiteral("hospNum"), hospNum},
+            {QStringLiteral("name"), name},
+            {QStringLiteral("class"), StayShape::inpatient(stay) ? QStringLiteral("I")
+                                                                  : QStringLiteral("O")},
+            {QStringLiteral("sex"), p.trimmed(u"Sex")},
+            {QStringLiteral("room"),
+             waiting ? QVariant() : QVariant(rooms->at(room).integer(u"id"))},
+            {QStringLiteral("day"), QDateTime(start.date(), QTime(0, 0))},
+            {QStringLiteral("start"), start},
+            {QStringLiteral("length"), length},
+            {QStringLiteral("text"), QString(QStringLiteral("Patient Name :") + name +
+                                                 QStringLiteral("\nProcedure :") +
+                                                 procedure.trimmed(u"name"))},
+            {QStringLiteral("code"), procedure.trimmed(u"item")},
+            {QStringLiteral("procedure"), procedure.trimmed(u"name")},
+            {QStringLiteral("category"), QString::number(1 + n % 5)},
+            {QStringLiteral("surgeon"), doctors->at(n * 7 % doctors->count()).trimmed(u"id")},
+            {QStringLiteral("anaesthesiologist"),
+             doctors->at(n * 11 % doctors->count()).trimmed(u"id")},
+            {QStringLiteral("status"), waiting ? QStringLiteral("P") : QStringLiteral("C")},
+            {QStringLiteral("request"),
+             waiting ? QStringLiteral("RQ%1").arg(trans) : QString()},
+            {QStringLiteral("station"), waiting ? QStringLiteral("3F") : QStringLiteral("OR")},
+            {QStringLiteral("asked"), asked},
+            {QStringLiteral("confirmed"), waiting ? QVariant() : QVariant(asked)}};
+    }
+    auto n = m_db.execMany(
+        u"insert into SCHEDULE..tbORScheduleDetails (TransNum, IDNum, HospNum, PatientName, "
+        u"PatientClass, Sex, RoomID, ScheduleDate, StartTime, Length, Description, "
+        u"ProcedureCode, ProcedureDesc, Category, DoctorID1, DoctorID2, RecordStatus, "
+        u"RequestNum, RequestingStation, RequestDate, ConfirmedDate) values (:trans, :idNum, "
+        u":hospNum, :name, :class, :sex, :room, :day, :start, :length, :text, :code, "
+        u":procedure, :category, :surgeon, :anaesthesiologist, :status, :request, :station, "
+        u":asked, :confirmed)",
+        rows);
+    if (!n)
+        return tl::unexpected(n.error());
+    if (m_progress)
+        m_progress(QStringLiteral("busy day"), rows.size(), rows.size());
+    return {};
 }
 
 Result<void> ScaleBuilder::addLongStay()
@@ -674,6 +899,7 @@ ScaleLandmarks scaleLandmarks(const ScaleSize &size)
     marks.longStayIdNum = shape.idNum(open.value(1));
     marks.longStayHospNum = shape.hospNum(open.value(1));
     marks.hospNum = shape.hospNum(size.stays / 2);
+    marks.busyDayTransNum = QString::number(kFirstTransNum + size.orCases);
     return marks;
 }
 

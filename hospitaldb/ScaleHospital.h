@@ -53,6 +53,13 @@ struct ScaleLandmarks
     /// An inpatient still in the hospital with 500 lines posted by the OR.
     QString longStayIdNum;
     QString longStayHospNum;
+    /// The first operation of the busy day, eight days after the hospital was made: twelve
+    /// OR rooms with five confirmed operations each, back to back.
+    QString busyDayTransNum;
+    /// The busy day and the OR room of that operation, read from the hospital (the
+    /// generator's day is the day it ran).
+    QDate busyDay;
+    int busyRoomId = 0;
 };
 
 ScaleLandmarks scaleLandmarks(const ScaleSize &size);

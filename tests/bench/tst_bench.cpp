@@ -10,6 +10,7 @@
 #include "BenchOptions.h"
 #include "BenchPaths.h"
 
+#include "scheduling/RoomBooking.h"
 #include "support/TestDatabase.h"
 
 #include <QTemporaryDir>
@@ -54,6 +55,7 @@ private Q_SLOTS:
     void initTestCase_data() { test::addBackendRows(); }
 
     void programAndBareAgree();
+    void scheduleAndImportPaths();
     void reportPeriodHoldsItsLines_data();
     void reportPeriodHoldsItsLines();
 
@@ -109,6 +111,57 @@ void tst_Bench::programAndBareAgree()
     }
 }
 
+void tst_Bench::scheduleAndImportPaths()
+{
+    KESTREL_OPEN_DEMO(db);
+    BenchOptions demo;
+    demo.demo = true;
+    auto marks = landmarks(db, demo);
+    VERIFY_RESULT(marks, QStringLiteral("landmarks"));
+    BenchSession s(db);
+    constexpr int kItems = 120;
+    QList<BenchPath> paths = schedulePaths(s, *marks);
+    paths << importPath(s, kItems);
+    QCOMPARE(paths.size(), 3);
+    const QString schedules = QStringLiteral("select count(*) from SCHEDULE..tbORScheduleDetails");
+    const QString items = QStringLiteral("select count(*) from BUILD_FILE..tbCoOtherRevenue");
+    const QList<qint64> before{number(db, schedules), number(db, items)};
+
+    // The busy day shows the busiest room's operations, and the booking checked in it meets
+    // some of them, as the bare statements count them too.
+    const RoomSlot slot = conflictSlot(*marks);
+    auto overlaps = overlappingOperations(db, slot);
+    QVERIFY(overlaps && !overlaps->isEmpty());
+    auto bare = bareOverlaps(db, slot);
+    VERIFY_RESULT(bare, QStringLiteral("overlaps"));
+    QCOMPARE(*bare, qint64(overlaps->size()));
+
+    const QList<qint64> programRows{-1, 1, kItems};
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        const BenchPath &path = paths.at(i);
+        VERIFY_RESULT(path.prepare(), path.name);
+        qint64 rows[2] = {};
+        for (const bool bareSide : {false, true}) {
+            auto read = bareSide ? path.runBare() : path.runProgram();
+            VERIFY_RESULT(read, path.name);
+            rows[bareSide] = *read;
+            QVERIFY2(s.notifier.takeBoxes().isEmpty(), qPrintable(path.name));
+            // The import's items are there until they are removed again; nothing else is
+            // written.
+            const qint64 added = path.afterRun ? *read : 0;
+            QCOMPARE(QList<qint64>({number(db, schedules), number(db, items)}),
+                     QList<qint64>({before.at(0), before.at(1) + added}));
+            if (path.afterRun)
+                VERIFY_RESULT(path.afterRun(), path.name);
+        }
+        QCOMPARE(QList<qint64>({number(db, schedules), number(db, items)}), before);
+        if (programRows.at(i) >= 0)
+            QCOMPARE(rows[0], programRows.at(i));
+        if (path.sameRows)
+            QCOMPARE(rows[1], rows[0]);
+    }
+}
+
 void tst_Bench::reportPeriodHoldsItsLines_data()
 {
     QTest::addColumn<qint64>("wanted");
@@ -142,8 +195,9 @@ void tst_Bench::reportPeriodHoldsItsLines()
     QTemporaryDir scratch;
     auto path = reportPath(s, QStringLiteral(KESTREL_REPORTS_DIR), scratch.path());
     VERIFY_RESULT(path, QStringLiteral("report path"));
-    auto rows = path->runBare();
-    VERIFY_RESULT(rows, path->name);
+    QVERIFY(!path->isEmpty());
+    auto rows = path->first().runBare();
+    VERIFY_RESULT(rows, path->first().name);
     QCOMPARE(*rows,
              chooseReportPeriod(db, 5000)->lines + (s.session.hospital.IsShowAmount ? 1 : 0));
 }
@@ -285,5 +339,6 @@ void tst_Bench::helpAndFileNames()
     QCOMPARE(resultFileName(started, o), QStringLiteral("20261206-0316-postgres-small.json"));
 }
 
-QTEST_GUILESS_MAIN(tst_Bench)
+// The schedule board's path fills the day planner, a widget.
+QTEST_MAIN(tst_Bench)
 #include "tst_bench.moc"

@@ -341,6 +341,47 @@ void tst_HospitalBuild::scaleHospital()
                  : tally(db, u"*) from sqlite_master where type = 'index' and "
                              u"tbl_name = 'tbNurseLogBook' and sql is not null"_s),
              3);
+    // The operations are booked in twelve rooms: in a room each starts when the one before it
+    // ends or later, unless it was booked anyway as an ER case; none is shorter than half an
+    // hour or longer than six hours, or leaves its day.
+    auto booked = db.select(u"select TransNum, RoomID, StartTime, Length, Remarks "
+                            u"from SCHEDULE..tbORScheduleDetails where TransNum >= '10000000' "
+                            u"and RecordStatus = 'C' order by RoomID, StartTime, TransNum"_s);
+    QVERIFY(booked.has_value());
+    QSet<qint64> rooms;
+    qint64 overrides = 0;
+    std::pair<qint64, QDateTime> roomFree{-1, {}};
+    for (const Row &r : *booked) {
+        const QDateTime start = r.dateTime(u"StartTime");
+        const QDateTime end = start.addSecs(r.integer(u"Length") * 60);
+        const bool er = r.trimmed(u"Remarks") == u"ER CASE";
+        const QString what = r.trimmed(u"TransNum") + u' ' + start.toString(Qt::ISODate);
+        QVERIFY2(r.integer(u"Length") >= 30 && r.integer(u"Length") <= 360 &&
+                     start.time() >= QTime(6, 30) && end.date() == start.date(),
+                 qPrintable(what));
+        const bool sameRoomDay = roomFree.first == r.integer(u"RoomID") &&
+                                 roomFree.second.date() == start.date();
+        QVERIFY2(er || !sameRoomDay || start >= roomFree.second, qPrintable(what));
+        overrides += er && sameRoomDay && start < roomFree.second ? 1 : 0;
+        roomFree = {r.integer(u"RoomID"), end};
+        rooms.insert(roomFree.first);
+    }
+    QCOMPARE(rooms.size(), 12);
+    QVERIFY(overrides > 0);
+    const QString generated = u"*) from SCHEDULE..tbORScheduleDetails where TransNum >= "
+                              u"'10000000' and RecordStatus = "_s;
+    QCOMPARE(booked->count() + tally(db, generated + u"'R'"), size.orCases + 60);
+    // The busy day: five operations in each room; the wards wait for eight more.
+    const ScaleLandmarks marks = scaleLandmarks(size);
+    const QDate busy = test::fixtureToday().addDays(8);
+    const QString busyDay = u") from SCHEDULE..tbORScheduleDetails where RecordStatus = 'C' "
+                            u"and StartTime >= :day and StartTime < :next"_s;
+    Binds day{{u"day"_s, busy.startOfDay()}, {u"next"_s, busy.addDays(1).startOfDay()}};
+    QCOMPARE(tally(db, u'*' + busyDay, day), 60);
+    QCOMPARE(tally(db, u"distinct RoomID" + busyDay, day), 12);
+    day.insert(u"trans"_s, marks.busyDayTransNum);
+    QCOMPARE(tally(db, u'*' + busyDay + u" and TransNum = :trans", day), 1);
+    QCOMPARE(tally(db, generated + u"'P'"), 8);
     ScaleSize tooSmall = size;
     tooSmall.patients = 10;
     QVERIFY(!createScaleHospital(db, test::fixtureToday(), tooSmall).has_value());

@@ -82,9 +82,20 @@ QSize DayPlanner::sizeHint() const
 
 int DayPlanner::yOf(const QDateTime &at) const
 {
-    const QDateTime first(m_day, QTime(m_parameters.startHour, 0));
-    const double minutes = first.secsTo(at) / 60.0;
-    return kHeaderHeight + int(minutes / m_parameters.increment * kLineHeight);
+    return yOfMinute(minuteOf(at));
+}
+
+qint64 DayPlanner::minuteOf(const QDateTime &at) const
+{
+    // Read off the wall clock: the board shows the hours as the clock on the OR's wall gives
+    // them, and reading the date and time avoids a time-zone conversion for every block.
+    return m_day.daysTo(at.date()) * 24 * 60 + at.time().msecsSinceStartOfDay() / 60000 -
+           qint64(m_parameters.startHour) * 60;
+}
+
+int DayPlanner::yOfMinute(qint64 minute) const
+{
+    return kHeaderHeight + int(double(minute) / m_parameters.increment * kLineHeight);
 }
 
 QRect DayPlanner::itemRect(int index) const
@@ -95,8 +106,9 @@ QRect DayPlanner::itemRect(int index) const
     const int column = int(m_rooms.indexOf(item.room));
     if (column < 0)
         return {};
-    const int top = std::max(yOf(item.start), kHeaderHeight);
-    const int bottom = std::min(yOf(item.start.addSecs(qint64(std::max(item.length, 1)) * 60)),
+    const qint64 start = minuteOf(item.start);
+    const int top = std::max(yOfMinute(start), kHeaderHeight);
+    const int bottom = std::min(yOfMinute(start + std::max(item.length, 1)),
                                 kHeaderHeight + lines() * kLineHeight);
     if (bottom <= top)
         return {};

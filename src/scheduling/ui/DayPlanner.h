@@ -44,6 +44,8 @@ protected:
 private:
     int lines() const;
     int yOf(const QDateTime &at) const;
+    qint64 minuteOf(const QDateTime &at) const;
+    int yOfMinute(qint64 minute) const;
     void relayout();
 
     QStringList m_rooms;
