@@ -7,6 +7,9 @@
 #include "hospitaldb/procedures/HospitalProcedures.h"
 #include "patients/PatientSelection.h"
 #include "patients/ui/frmSearch.h"
+#include "profile/PatientProfile.h"
+#include "profile/results/ui/frmPanicValues.h"
+#include "profile/ui/frmFinal.h"
 #include "reports/RenderedReport.h"
 #include "reports/ReportViewer.h"
 #include "reports/ui/frmReportViewer.h"
@@ -29,6 +32,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTextStream>
 #include <QTimer>
 
@@ -242,6 +246,29 @@ QStringList scheduleShots(ApplicationShell &shell, const QDir &folder)
     return shots;
 }
 
+// The profile of the stay the tour charged, on its vital-signs tab with the trend chart beside
+// the readings, and the laboratory results with panic values that the alert button opens.
+QStringList profileShots(ApplicationShell &shell, const QDir &folder)
+{
+    QStringList shots;
+    if (auto *profile = shell.window().workArea()->findChild<frmFinal *>()) {
+        if (auto *tabs = profile->findChild<QTabWidget *>(QStringLiteral("SSTab1")))
+            tabs->setCurrentIndex(PatientProfile::VitalSignsTab);
+        const QString shot =
+            workAreaShot(shell, profile, folder, QStringLiteral("10-profile-vital-signs.png"));
+        if (!shot.isEmpty())
+            shots << shot;
+    }
+    shell.window().presenter().cmdPanicLab();
+    if (auto *panic = shell.window().workArea()->findChild<frmPanicValues *>()) {
+        const QString shot =
+            workAreaShot(shell, panic, folder, QStringLiteral("11-panic-values.png"));
+        if (!shot.isEmpty())
+            shots << shot;
+    }
+    return shots;
+}
+
 // The page the report engine printed is saved as a picture. The tour leaves the demo hospital
 // as it found it: the batch is posted inside a transaction that is rolled back once the slip
 // is drawn.
@@ -443,11 +470,12 @@ int main(int argc, char *argv[])
             if (!slipShot.isEmpty())
                 shots << slipShot;
             shots << scheduleShots(shell, tourFolder);
+            shots << profileShots(shell, tourFolder);
             QTextStream out(stdout);
             out << "Tour pictures:\n";
             for (const QString &s : std::as_const(shots))
                 out << "  " << QDir(s).absolutePath() << '\n';
-            app.exit(shots.size() == 10 ? 0 : 1);
+            app.exit(shots.size() == 12 ? 0 : 1);
         });
     }
     return app.exec();
