@@ -5,6 +5,7 @@
 #include "charging/ChargePostingStore.h"
 #include "charging/ChargeSlipNumber.h"
 #include "charging/ChargeSlipPrinter.h"
+#include "charging/packages/PackageStore.h"
 #include "patients/modGlobals.h"
 #include "core/components/clsDrugPicker.h"
 #include "core/db/Database.h"
@@ -24,14 +25,18 @@ const QString kNotification = QStringLiteral("Notification");
 const QString kConfirmation = QStringLiteral("Confirmation");
 const QString kORDepartment = QStringLiteral("OR");
 
-// A batch that lost to another workstation (a lock it waited too long for, a serialization
-// failure, or a charge slip number posted first elsewhere) is tried again whole; anything else
-// is a real failure.
-bool worthRetrying(const Error &error)
+// What a batch posts, to tell a save of the same lines for the same stay from another one.
+QString fingerprint(const QString &IdNum, const QList<PostingLine> &lines)
 {
-    const QString m = error.message.toLower();
-    return m.contains(u"locked") || m.contains(u"could not serialize") ||
-           m.contains(u"deadlock") || m.contains(u"tborchargeslipissued");
+    QStringList parts{IdNum};
+    for (const PostingLine &l : lines) {
+        if (!l.hasCode())
+            continue;
+        parts << l.line.department.trimmed() + u'|' + l.line.item.trimmed() + u'|' +
+                     l.line.quantity.trimmed() + u'|' + l.line.amount.trimmed() + u'|' +
+                     l.line.location.trimmed() + u'|' + l.dosage.trimmed();
+    }
+    return parts.join(u'\n');
 }
 
 bool isStockDepartment(const QString &department)
@@ -97,17 +102,48 @@ PostingOutcome ChargePosting::save(const QList<PostingLine> &lines, const QStrin
     batch.when = now;
     batch.requestingDoctor = m_requestingDoctor;
 
-    Result<QString> posted;
-    for (int attempt = 1;; ++attempt) {
-        posted = postBatch(*planned, batch);
-        if (posted || !worthRetrying(posted.error()) || attempt == kAttempts)
-            break;
-        qCInfo(lcPosting) << "charge batch tried again after:" << posted.error().message;
-    }
+    // The identity is made before the first attempt; the same lines saved again after a save
+    // that could not learn its outcome keep theirs, and the database is asked first.
+    const QString lineText = fingerprint(batch.IdNum, lines);
+    const bool again = m_pending && m_pending->lines == lineText;
+    batch.identity = again ? m_pending->identity : newWriteIdentity();
+    m_pending.reset();
+    Database &db = m_session.db();
+    const Result<QString> posted = writeOnce<QString>(
+        db, [&](Database &) { return postBatch(*planned, batch); },
+        [&](Database &on) { return ChargePostingStore(on).slipOfBatch(batch.identity); },
+        &m_lastWrite, m_retry, again);
     if (!posted) {
-        m_session.notifier().errorBox(posted.error());
         outcome.status = PostingOutcome::Status::Failed;
+        const Error &e = posted.error();
+        if (!e.connectionLost()) {
+            m_session.notifier().errorBox(e);
+            return outcome;
+        }
+        m_pending = PendingBatch{batch.identity, lineText};
+        if (e.kind == FailureKind::OutcomeUnknown) {
+            m_session.notifier().message(
+                QStringLiteral("The connection to the server was lost while the charges were "
+                               "saved, and the server cannot be reached to tell whether they "
+                               "were. Keep these charges and save them again when the server "
+                               "is back: they will not be charged twice."),
+                kNotification, Notifier::Icon::Exclamation);
+        } else {
+            m_session.notifier().message(
+                QStringLiteral("The charges were not saved: the server cannot be reached. "
+                               "Save them again when it is back."),
+                kNotification, Notifier::Icon::Exclamation);
+        }
         return outcome;
+    }
+    if (m_lastWrite.foundLanded) {
+        m_shortfall.reset();
+        if (!posted->isEmpty())
+            m_session.notifier().message(
+                QStringLiteral("The connection to the server was lost while the charges were "
+                               "saved. They were saved as charge slip ") +
+                    *posted + u'.',
+                kNotification, Notifier::Icon::Information);
     }
     if (m_shortfall) {
         tellShortfall(*m_shortfall, outcome);
@@ -259,7 +295,7 @@ Result<QString> ChargePosting::postBatch(const QList<PlannedLine> &lines, Postin
     m_shortfall.reset();
     Database &db = m_session.db();
     ChargePostingStore store(db);
-    Transaction tx = db.transaction();
+    Transaction tx = db.transaction(TransactionMode::Write);
     if (!tx.isActive())
         return tl::unexpected(tx.error());
 
@@ -277,11 +313,14 @@ Result<QString> ChargePosting::postBatch(const QList<PlannedLine> &lines, Postin
         auto used = store.slipUsed(batch.chargeSlip);
         if (!used)
             return tl::unexpected(used.error());
-        if (!*used)
+        if (*used)
+            continue;
+        auto registered = store.registerSlip(batch);
+        if (!registered)
+            return tl::unexpected(registered.error());
+        if (*registered)
             break;
     }
-    if (auto ok = store.registerSlip(batch); !ok)
-        return tl::unexpected(ok.error());
     if (auto ok = store.clearPrintBuffer(); !ok)
         return tl::unexpected(ok.error());
     // The stock card is written through the drug picker, on this connection and so inside
@@ -295,6 +334,12 @@ Result<QString> ChargePosting::postBatch(const QList<PlannedLine> &lines, Postin
         if (m_shortfall)
             return QString();
     }
+    // The items of each package of the batch that none of its lines charges.
+    QList<PostingLine> posted;
+    for (const PlannedLine &line : lines)
+        posted << line.posting;
+    if (auto ok = recordUnusedPackageItems(db, batch, posted); !ok)
+        return tl::unexpected(ok.error());
     if (auto committed = tx.commit(); !committed)
         return tl::unexpected(committed.error());
     return batch.chargeSlip;

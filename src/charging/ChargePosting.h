@@ -7,6 +7,7 @@
 #include "charging/PostingLine.h"
 #include "core/CurrentPatient.h"
 #include "core/db/Error.h"
+#include "core/db/WriteOnce.h"
 
 #include <QList>
 #include <QLoggingCategory>
@@ -40,8 +41,13 @@ public:
 /// A batch is one database transaction: its charge slip number is drawn from the station's
 /// counter inside it, and its stock card rows, print buffer, logbook lines, second-operation
 /// tags, oxygen and supervisor records are written in it. A failure anywhere rolls back
-/// everything, the number included; a batch that lost a race for a lock or a number is tried
-/// again whole.
+/// everything, the number included; a batch that lost a race for a lock is tried again whole.
+///
+/// Every batch gets an identity before its first attempt, stored with its charge slip. When the
+/// connection is lost while the batch commits, the database is asked by that identity whether
+/// it landed: the user is told the charge slip it was saved as, or the batch is tried again;
+/// when the server cannot be asked, the identity is kept and saving the same lines again asks
+/// first, so the patient is never charged twice.
 class ChargePosting : public ChargeSaving
 {
 public:
@@ -60,8 +66,10 @@ public:
     /// The requesting doctor of the last save; emptied when a save starts.
     const RequestingDoctor &requestingDoctor() const { return m_requestingDoctor; }
 
-    /// How often a batch is tried whole before its failure is shown.
-    static constexpr int kAttempts = 10;
+    /// How long a batch keeps trying while other workstations hold what it needs.
+    void setRetryPolicy(const RetryPolicy &policy) { m_retry = policy; }
+    /// What happened on the way to the last save's answer.
+    const WriteReport &lastWrite() const { return m_lastWrite; }
 
 private:
     /// A line to post, with the stock location it is taken from (empty for a service) and its
@@ -103,6 +111,16 @@ private:
     ChargeSlipPrinter &m_printer;
     RequestingDoctor m_requestingDoctor;
     std::optional<StockShortfall> m_shortfall;
+    RetryPolicy m_retry;
+    WriteReport m_lastWrite;
+    /// A batch whose save was cut off with the server out of reach: saving the same lines for
+    /// the same stay again reuses its identity and asks before writing.
+    struct PendingBatch
+    {
+        QString identity;
+        QString lines;
+    };
+    std::optional<PendingBatch> m_pending;
 };
 
 } // namespace kestrel

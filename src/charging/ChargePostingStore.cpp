@@ -99,16 +99,37 @@ Result<bool> ChargePostingStore::slipUsed(const QString &chargeSlip)
     return row->has_value();
 }
 
-Result<void> ChargePostingStore::registerSlip(const PostingBatch &batch)
+Result<bool> ChargePostingStore::registerSlip(const PostingBatch &batch)
 {
-    return done(m_db.exec(u"insert into STATION..tbORChargeSlipIssued (ChargeSlip, StationID, "
-                          u"IDNum, UserID, HostName, TransDate) values (:slip, :station, :id, "
-                          u":user, host_name(), :at)",
-                          {{QStringLiteral("slip"), batch.chargeSlip},
-                           {QStringLiteral("station"), batch.station},
-                           {QStringLiteral("id"), batch.IdNum},
-                           {QStringLiteral("user"), batch.userCode},
-                           {QStringLiteral("at"), batch.when}}));
+    // A number another batch holds, even one not committed yet, is passed over: the insert
+    // waits for that batch and then writes nothing.
+    auto written = m_db.exec(u"insert into STATION..tbORChargeSlipIssued (ChargeSlip, StationID, "
+                             u"IDNum, UserID, HostName, TransDate, BatchID) values (:slip, "
+                             u":station, :id, :user, host_name(), :at, :batch) "
+                             u"on conflict (ChargeSlip) do nothing",
+                             {{QStringLiteral("slip"), batch.chargeSlip},
+                              {QStringLiteral("station"), batch.station},
+                              {QStringLiteral("id"), batch.IdNum},
+                              {QStringLiteral("user"), batch.userCode},
+                              {QStringLiteral("at"), batch.when},
+                              {QStringLiteral("batch"), batch.identity.isEmpty()
+                                                            ? QVariant()
+                                                            : QVariant(batch.identity)}});
+    if (!written)
+        return tl::unexpected(written.error());
+    return *written > 0;
+}
+
+Result<std::optional<QString>> ChargePostingStore::slipOfBatch(const QString &identity)
+{
+    auto row = m_db.selectOne(u"select ChargeSlip from STATION..tbORChargeSlipIssued "
+                              u"where BatchID = :batch",
+                              {{QStringLiteral("batch"), identity}});
+    if (!row)
+        return tl::unexpected(row.error());
+    if (!*row)
+        return std::optional<QString>();
+    return std::optional<QString>((*row)->text(u"ChargeSlip"));
 }
 
 Result<void> ChargePostingStore::clearPrintBuffer()

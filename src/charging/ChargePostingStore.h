@@ -35,6 +35,9 @@ struct PostingBatch
     QString userCode;   ///< the validated user
     QDateTime when;     ///< the server's time of the save
     RequestingDoctor requestingDoctor;
+    /// The identity the workstation gave the batch before its first attempt, stored with its
+    /// charge slip: the batch is found by it when a commit goes unanswered.
+    QString identity;
 };
 
 /// The statements of charge posting, the charge slip counter and the charge slip's print
@@ -56,8 +59,13 @@ public:
     /// A bill, a stock movement, a cash assessment or an earlier posting already carries the
     /// number.
     Result<bool> slipUsed(const QString &chargeSlip);
-    /// Records the batch's number as used; fails when another batch has it already.
-    Result<void> registerSlip(const PostingBatch &batch);
+    /// Records the batch's number as used, with the batch's identity; false (nothing written)
+    /// when another batch has the number already, as when another station drew it from a
+    /// counter standing at the same value.
+    Result<bool> registerSlip(const PostingBatch &batch);
+    /// The charge slip the batch with `identity` was posted under; nothing when no such batch
+    /// landed.
+    Result<std::optional<QString>> slipOfBatch(const QString &identity);
 
     /// Empties this workstation's print buffer.
     Result<void> clearPrintBuffer();

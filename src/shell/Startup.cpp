@@ -148,6 +148,12 @@ Startup::Outcome Startup::run()
         m_session.settings.LiveServer(), m_session.settings.TestServer());
     // Only the text changes: the tooltip stays "Server Name".
     m_env.window.setPanel(8, serverPanel, QStringLiteral("Server Name"));
+    // While the server cannot be reached the panel says so; the connection is opened again at
+    // the next action, and the panel names the server again once it answers.
+    db.setReachabilityListener([window = &m_env.window, serverPanel](bool reachable) {
+        window->setPanel(8, reachable ? serverPanel : QStringLiteral("SERVER UNREACHABLE"),
+                         QStringLiteral("Server Name"));
+    });
 
     // 16. The connection already has the hospital's 120-second limit from the moment it was
     // opened; client-side cursors are how every result is read here anyway.

@@ -81,8 +81,20 @@ bool freeNumber(Database &db, const QString &slip)
 
 /// The hospital's procedures, with the charging procedure answering `message` on call
 /// `failing` (counted from 1) and passing the others on; `calls` counts them.
+// The failure a lock conflict gives on each backend (a deadlock on the server, a busy file on
+// the embedded one); "" for a failure without a code.
+Error codedFailure(Database &db, const QString &message, const QString &lockConflict)
+{
+    Error e = Error::make(message);
+    if (lockConflict == u"lock")
+        e.code = db.backend() == Backend::Postgres ? u"40P01"_s : u"5"_s;
+    e.kind = failureKindOf(db.backend(), e.code);
+    return e;
+}
+
 std::shared_ptr<ProcedureRegistry> failingCharging(const QString &message, int failing,
-                                                   std::shared_ptr<int> calls)
+                                                   std::shared_ptr<int> calls,
+                                                   const QString &code = {})
 {
     const auto &hospital = *hospitaldb::hospitalProcedures();
     auto registry = std::make_shared<ProcedureRegistry>();
@@ -90,9 +102,10 @@ std::shared_ptr<ProcedureRegistry> failingCharging(const QString &message, int f
         const ProcedureRegistry::Entry *entry = hospital.find(name);
         ProcedureHandler handler = entry->handler;
         if (name.contains(u"Nurse_AppendCharging", Qt::CaseInsensitive)) {
-            handler = [handler, message, failing, calls](Database &db, const ProcedureArgs &a) {
+            handler = [handler, message, failing, calls, code](Database &db,
+                                                               const ProcedureArgs &a) {
                 if (++*calls == failing)
-                    return Result<RowSet>(failure(message));
+                    return Result<RowSet>(tl::unexpected(codedFailure(db, message, code)));
                 return handler(db, a);
             };
         }
@@ -499,24 +512,30 @@ void tst_ChargePosting::postsEveryRecordOfTheBatch()
 void tst_ChargePosting::failureMidBatchLeavesNothing_data()
 {
     QTest::addColumn<QString>("failure");
+    QTest::addColumn<QString>("code");
     QTest::addColumn<bool>("saved");
     QTest::addColumn<int>("calls");
     // The second line's logbook call is refused, after the first line's stock and logbook.
-    QTest::newRow("refused") << "The charge was refused." << false << 2;
-    // A batch that lost a race is tried again whole, under the next attempt's number.
-    QTest::newRow("lost a race") << "database is locked" << true << 5;
+    QTest::newRow("refused") << "The charge was refused." << "" << false << 2;
+    // Only the database's code tells a lost race: words alone are not tried again...
+    QTest::newRow("words of a lock, no code") << "database is locked" << "" << false << 2;
+    // ...and a lost race is tried again whole, under the next attempt's number, whatever the
+    // language of the server's message.
+    QTest::newRow("lost a race, message in Russian")
+        << u"ОШИБКА: обнаружена взаимоблокировка"_s << "lock" << true << 5;
 }
 
 void tst_ChargePosting::failureMidBatchLeavesNothing()
 {
     QFETCH(QString, failure);
+    QFETCH(QString, code);
     QFETCH(bool, saved);
     QFETCH(int, calls);
     KESTREL_OPEN_DEMO(db);
     PostingFixture p(db);
     QVERIFY(p.selectOpenStay());
     auto counted = std::make_shared<int>(0);
-    db.setProcedures(failingCharging(failure, 2, counted));
+    db.setProcedures(failingCharging(failure, 2, counted, code));
     p.confirmAndSign();
     const QList<qint64> before = written(p);
 

@@ -3,18 +3,26 @@
 //
 // Two workstations posting charge batches at the same time on one hospital database: on
 // PostgreSQL two connections in two threads, on the embedded SQLite file two processes (this
-// program started again with --post-batches FILE WORKSTATION STATION COUNT UNTIL-OUT). Afterwards
-// every charge slip number is used once and every line of every batch is there, with its stock
-// movement; where stock is counted, the last units of a medicine are posted once.
+// program started again with --post-batches FILE WORKSTATION STATION COUNT UNTIL-OUT). Both
+// start together and their batches must interleave. Afterwards every charge slip number is used
+// once, the slips the workstations were told are the slips stored, and each holds its lines and
+// its stock movement; where stock is counted, the last units of a medicine are posted once.
+// A workstation waiting for a lock another holds is told and can try again, and a batch whose
+// commit goes unanswered is posted once.
 #include "charging/ChargingFixture.h"
 #include "hospitaldb/procedures/HospitalProcedures.h"
+#include "support/CuttingProxy.h"
 #include "support/TestDatabase.h"
 
 #include <QCoreApplication>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTest>
 
+#include <algorithm>
+#include <functional>
+#include <latch>
 #include <thread>
 #include <vector>
 
@@ -34,19 +42,28 @@ struct Posted
     QString failure;
 };
 
+const QList<PostingLine> &batchLines()
+{
+    static const QList<PostingLine> lines{
+        test::chargeLine(u"OE"_s, u"OE2001"_s, u"ELECTROCAUTERY MACHINE"_s, u"1"_s, u"1500"_s),
+        test::chargeLine(u"PH"_s, u"PH1002"_s, kKetorolac, u"1"_s, u"95"_s)};
+    return lines;
+}
+
 /// Posts up to `count` batches of two lines, a service and a medicine, on `db` as one
-/// workstation of `station` would, one after the other. With `untilOutOfStock` the medicine
-/// running out ends the posting as the hospital wants it ended.
-Posted postBatches(Database &db, const QString &station, int count, bool untilOutOfStock)
+/// workstation of `station` would, one after the other, once `ready` (called when the
+/// workstation is set up) returns. With `untilOutOfStock` the medicine running out ends the
+/// posting as the hospital wants it ended.
+Posted postBatches(Database &db, const QString &station, int count, bool untilOutOfStock,
+                   const std::function<void()> &ready)
 {
     QStringList slips;
     test::PostingFixture p(db);
     p.f.session.StationID = station;
     if (!p.selectOpenStay())
         return {{}, u"no open stay"_s};
-    const QList<PostingLine> lines{
-        test::chargeLine(u"OE"_s, u"OE2001"_s, u"ELECTROCAUTERY MACHINE"_s, u"1"_s, u"1500"_s),
-        test::chargeLine(u"PH"_s, u"PH1002"_s, kKetorolac, u"1"_s, u"95"_s)};
+    const QList<PostingLine> &lines = batchLines();
+    ready();
     for (int i = 0; i < count; ++i) {
         p.confirmAndSign();
         const PostingOutcome outcome = p.posting.save(lines, u"OR"_s);
@@ -61,14 +78,16 @@ Posted postBatches(Database &db, const QString &station, int count, bool untilOu
 }
 
 Posted postOnOwnConnection(ConnectionSettings settings, int workstation, const QString &station,
-                           int count, bool untilOutOfStock)
+                           int count, bool untilOutOfStock, const std::function<void()> &ready)
 {
     settings.workstation = u"OR-WS-0%1"_s.arg(workstation);
     auto db = Database::open(settings);
-    if (!db)
+    if (!db) {
+        ready();
         return {{}, db.error().message};
+    }
     (*db)->setProcedures(hospitaldb::hospitalProcedures());
-    return postBatches(**db, station, count, untilOutOfStock);
+    return postBatches(**db, station, count, untilOutOfStock, ready);
 }
 
 /// Two workstations posting at once, of the stations given.
@@ -77,12 +96,15 @@ QList<Posted> race(QObject *parent, const ConnectionSettings &shared, const QStr
 {
     QList<Posted> workstations(2);
     if (test::backendOfRow() == Backend::Postgres) {
-        // Two connections of their own, one per thread, as two workstations have.
+        // Two connections of their own, one per thread, as two workstations have; both start
+        // posting when both are set up.
+        std::latch start(2);
         std::vector<std::thread> threads;
         for (int w = 0; w < 2; ++w)
             threads.emplace_back([&, w] {
-                workstations[w] =
-                    postOnOwnConnection(shared, w + 1, stations.at(w), count, untilOutOfStock);
+                workstations[w] = postOnOwnConnection(shared, w + 1, stations.at(w), count,
+                                                      untilOutOfStock,
+                                                      [&start] { start.arrive_and_wait(); });
             });
         for (std::thread &t : threads)
             t.join();
@@ -96,6 +118,16 @@ QList<Posted> race(QObject *parent, const ConnectionSettings &shared, const QStr
                                 {u"--post-batches"_s, shared.sqliteFile, QString::number(w + 1),
                                  stations.at(w), QString::number(count),
                                  QString::number(int(untilOutOfStock))});
+    }
+    // Each says when it is set up; both are then told to start at once.
+    for (QProcess *process : std::as_const(processes)) {
+        while (!process->canReadLine() && process->waitForReadyRead(60000)) {
+        }
+        (void)process->readLine();
+    }
+    for (QProcess *process : std::as_const(processes)) {
+        process->write("go\n");
+        process->waitForBytesWritten(10000);
     }
     for (int w = 0; w < 2; ++w) {
         QProcess *process = processes.at(w);
@@ -115,6 +147,57 @@ qint64 number(Database &db, const QString &sql)
     return v ? v->toLongLong() : -1;
 }
 
+/// What the stored batches hold, by charge slip: their items in the logbook or on the stock
+/// card, sorted; and the workstation of each slip in the order the numbers were drawn.
+struct Stored
+{
+    QHash<QString, QStringList> logbook;
+    QHash<QString, QStringList> stockCard;
+    QStringList hostsInOrder;
+};
+
+Stored stored(Database &db)
+{
+    Stored out;
+    const QString issued = u" inner join STATION..tbORChargeSlipIssued I on I.ChargeSlip = "_s;
+    for (const auto &[sql, into] :
+         {std::pair{QString(u"select L.ReferenceNum as Slip, L.ItemID from "
+                            u"STATION..tbNurseLogBook L"_s +
+                            issued + u"L.ReferenceNum"_s),
+                    &out.logbook},
+          std::pair{QString(u"select S.RefNum as Slip, S.ItemID from "
+                            u"INVENTORY..tbInvStockCard S"_s +
+                            issued + u"S.RefNum"_s),
+                    &out.stockCard}}) {
+        const RowSet rows = db.select(sql).value_or(RowSet());
+        for (int i = 0; i < rows.count(); ++i)
+            (*into)[rows.at(i).text(u"Slip")] << rows.at(i).text(u"ItemID");
+    }
+    for (QStringList &items : out.logbook)
+        items.sort();
+    const RowSet slips =
+        db.select(u"select ChargeSlip, HostName from STATION..tbORChargeSlipIssued"_s)
+            .value_or(RowSet());
+    QList<std::pair<qint64, QString>> drawn;
+    static const QRegularExpression digits(u"[0-9]+"_s);
+    for (int i = 0; i < slips.count(); ++i)
+        drawn.append({digits.match(slips.at(i).text(u"ChargeSlip")).captured().toLongLong(),
+                      slips.at(i).text(u"HostName")});
+    std::sort(drawn.begin(), drawn.end());
+    for (const auto &[n, host] : drawn)
+        out.hostsInOrder << host;
+    return out;
+}
+
+/// How often the next number went to the other workstation.
+int switches(const QStringList &hostsInOrder)
+{
+    int n = 0;
+    for (qsizetype i = 1; i < hostsInOrder.size(); ++i)
+        n += hostsInOrder.at(i) != hostsInOrder.at(i - 1);
+    return n;
+}
+
 const QString kOnHandSql = u"select OnHand from INVENTORY..tbInvent where ItemID = 'PH1002' "
                            u"and LocationID = 'PHA'"_s;
 const QString kIssued = u" inner join STATION..tbORChargeSlipIssued I on I.ChargeSlip = "_s;
@@ -129,6 +212,9 @@ private Q_SLOTS:
     void initTestCase_data() { test::addBackendRows(); }
     void twoWorkstationsNeverShareANumber();
     void theLastUnitsArePostedOnce();
+    void aHeldCounterIsToldAndTriedAgain();
+    void aBatchCutAtItsCommitIsPostedOnce_data();
+    void aBatchCutAtItsCommitIsPostedOnce();
 };
 
 void tst_ChargeSlipConcurrency::twoWorkstationsNeverShareANumber()
@@ -141,6 +227,11 @@ void tst_ChargeSlipConcurrency::twoWorkstationsNeverShareANumber()
     const qint64 stockBefore = number(db, kOnHandSql);
     const qint64 counterBefore = number(db, counterSql);
 
+    const QString logbookSql = u"select count(*) from STATION..tbNurseLogBook"_s;
+    const QString stockCardSql = u"select count(*) from INVENTORY..tbInvStockCard"_s;
+    const qint64 logbookBefore = number(db, logbookSql);
+    const qint64 stockCardBefore = number(db, stockCardSql);
+
     const QList<Posted> workstations =
         race(this, (*created)->settings(), {u"OR"_s, u"OR"_s}, kBatches, false);
     QSet<QString> slips;
@@ -149,16 +240,25 @@ void tst_ChargeSlipConcurrency::twoWorkstationsNeverShareANumber()
         QCOMPARE(w.slips.size(), kBatches);
         slips.unite(QSet<QString>(w.slips.cbegin(), w.slips.cend()));
     }
-    // No number twice, and every batch whole in the logbook and on the stock card.
+    // No number twice, and the slips the workstations were told are the slips stored.
     QCOMPARE(slips.size(), 2 * kBatches);
-    QCOMPARE(number(db, u"select count(*) from STATION..tbORChargeSlipIssued"_s), 2 * kBatches);
-    QCOMPARE(number(db, u"select count(*) from (select L.ReferenceNum from "
-                        u"STATION..tbNurseLogBook L%1L.ReferenceNum group by L.ReferenceNum "
-                        u"having count(*) = 2) X"_s.arg(kIssued)),
-             2 * kBatches);
-    QCOMPARE(
-        number(db, u"select count(*) from INVENTORY..tbInvStockCard S%1S.RefNum"_s.arg(kIssued)),
-        2 * kBatches);
+    const Stored after = stored(db);
+    QCOMPARE(after.hostsInOrder.size(), 2 * kBatches);
+    const QList<QString> keys = after.logbook.keys();
+    QCOMPARE(QSet<QString>(keys.cbegin(), keys.cend()), slips);
+    // The two really raced: the numbers went back and forth between them, not in two runs.
+    const int turns = switches(after.hostsInOrder);
+    qInfo("the next number went to the other workstation %d times in %d batches", turns,
+          2 * kBatches);
+    QVERIFY2(turns >= kBatches / 10, qPrintable(u"only %1 switches"_s.arg(turns)));
+    // Each slip holds its batch: the service and the medicine in the logbook, the medicine
+    // once on the stock card; and nothing else was written anywhere.
+    for (const QString &slip : std::as_const(slips)) {
+        QCOMPARE(after.logbook.value(slip), (QStringList{u"OE2001"_s, u"PH1002"_s}));
+        QCOMPARE(after.stockCard.value(slip), QStringList{u"PH1002"_s});
+    }
+    QCOMPARE(number(db, logbookSql), logbookBefore + 4 * kBatches);
+    QCOMPARE(number(db, stockCardSql), stockCardBefore + 2 * kBatches);
     QCOMPARE(number(db, kOnHandSql), stockBefore - 2 * kBatches);
     QVERIFY(number(db, counterSql) >= counterBefore + 2 * kBatches);
 }
@@ -198,6 +298,116 @@ void tst_ChargeSlipConcurrency::theLastUnitsArePostedOnce()
              2 * kUnits);
 }
 
+void tst_ChargeSlipConcurrency::aHeldCounterIsToldAndTriedAgain()
+{
+    auto created = test::TestDatabase::create(test::backendOfRow());
+    QVERIFY2(created, qPrintable(created ? QString() : created.error().message));
+    Database &other = (*created)->db();
+    const QString issuedSql = u"select count(*) from STATION..tbORChargeSlipIssued"_s;
+    const qint64 issuedBefore = number(other, issuedSql);
+    ConnectionSettings settings = (*created)->settings();
+    settings.workstation = u"OR-WS-02"_s;
+    settings.waits.sqliteBusyMs = 100;
+    settings.waits.lockMs = 100;
+    auto db = Database::open(settings);
+    QVERIFY(db);
+    (*db)->setProcedures(hospitaldb::hospitalProcedures());
+    QVERIFY((*db)->pinClock(test::fixtureNow()));
+    test::PostingFixture p(**db);
+    QVERIFY(p.selectOpenStay());
+    RetryPolicy patience;
+    patience.budget = std::chrono::milliseconds(600);
+    p.posting.setRetryPolicy(patience);
+    // Another workstation stopped in the middle of its batch, holding the counter.
+    Transaction held = other.transaction(TransactionMode::Write);
+    QVERIFY(other.exec(u"update STATION..tbORChargeSlip set ChargeSlip = ChargeSlip "
+                       u"where StationID = 'OR'"));
+
+    // It waits a little, tries again, then tells the user that nothing was saved.
+    p.confirmAndSign();
+    const PostingOutcome refused = p.posting.save(batchLines(), u"OR"_s);
+    QCOMPARE(refused.status, PostingOutcome::Status::Failed);
+    QVERIFY(p.posting.lastWrite().attempts > 1);
+    QVERIFY2(p.f.notifier.lastText().startsWith(
+                 u"Another workstation is saving to the same records and held them for"_s),
+             qPrintable(p.f.notifier.lastText()));
+    QCOMPARE(number(**db, issuedSql), issuedBefore);
+
+    // Once the other lets go, trying again saves.
+    held.rollback();
+    p.confirmAndSign();
+    const PostingOutcome saved = p.posting.save(batchLines(), u"OR"_s);
+    QVERIFY2(saved.saved(), qPrintable(p.f.notifier.lastText()));
+    QCOMPARE(number(**db, issuedSql), issuedBefore + 1);
+}
+
+void tst_ChargeSlipConcurrency::aBatchCutAtItsCommitIsPostedOnce_data()
+{
+    using Cut = test::CuttingProxy::Cut;
+    QTest::addColumn<Cut>("cut");
+    QTest::addColumn<bool>("unreachable");
+    QTest::addColumn<int>("attempts");
+    // The server committed and the answer was lost: found by its identity, and told.
+    QTest::newRow("answer lost") << Cut::AfterCommit << false << 1;
+    // The commit never reached the server: nothing landed, so the batch is posted again.
+    QTest::newRow("commit lost") << Cut::BeforeCommit << false << 2;
+    // The server could not be asked: the user keeps the lines, and saving them again asks first.
+    QTest::newRow("answer lost, server gone") << Cut::AfterCommit << true << 0;
+}
+
+void tst_ChargeSlipConcurrency::aBatchCutAtItsCommitIsPostedOnce()
+{
+    QFETCH(test::CuttingProxy::Cut, cut);
+    QFETCH(bool, unreachable);
+    QFETCH(int, attempts);
+    if (test::backendOfRow() != Backend::Postgres)
+        QSKIP("the embedded file commits where it runs");
+    auto created = test::TestDatabase::create(test::backendOfRow());
+    QVERIFY2(created, qPrintable(created ? QString() : created.error().message));
+    ConnectionSettings settings = (*created)->settings();
+    test::CuttingProxy proxy(settings.host, settings.port);
+    settings.port = proxy.port();
+    settings.sslMode = u"disable"_s;
+    auto db = Database::open(settings);
+    QVERIFY(db);
+    (*db)->setProcedures(hospitaldb::hospitalProcedures());
+    QVERIFY((*db)->pinClock(test::fixtureNow()));
+    test::PostingFixture p(**db);
+    QVERIFY(p.selectOpenStay());
+    const QString issuedSql = u"select count(*) from STATION..tbORChargeSlipIssued"_s;
+    const qint64 issuedBefore = number((*created)->db(), issuedSql);
+
+    proxy.cutAtNextCommit(cut);
+    if (unreachable) {
+        // The server goes away with the answer.
+        proxy.refuse(true);
+        p.confirmAndSign();
+        const PostingOutcome lost = p.posting.save(batchLines(), u"OR"_s);
+        QCOMPARE(lost.status, PostingOutcome::Status::Failed);
+        QVERIFY2(p.f.notifier.lastText().contains(u"they will not be charged twice"_s),
+                 qPrintable(p.f.notifier.lastText()));
+        QCOMPARE(number((*created)->db(), issuedSql), issuedBefore + 1);
+        proxy.refuse(false);
+    }
+    p.confirmAndSign();
+    const PostingOutcome outcome = p.posting.save(batchLines(), u"OR"_s);
+    QCOMPARE(proxy.commitCuts(), 1);
+    QVERIFY2(outcome.saved(), qPrintable(p.f.notifier.lastText()));
+    const bool found = cut == test::CuttingProxy::Cut::AfterCommit;
+    QCOMPARE(p.posting.lastWrite().foundLanded, found);
+    QCOMPARE(p.posting.lastWrite().attempts, attempts);
+    if (found)
+        QCOMPARE(p.f.notifier.lastText(),
+                 u"The connection to the server was lost while the charges were saved. They "
+                 u"were saved as charge slip "_s + outcome.chargeSlip + u'.');
+    // One batch, stored once, whole.
+    Database &check = (*created)->db();
+    QCOMPARE(number(check, issuedSql), issuedBefore + 1);
+    const Stored after = stored(check);
+    QCOMPARE(after.logbook.value(outcome.chargeSlip), (QStringList{u"OE2001"_s, u"PH1002"_s}));
+    QCOMPARE(after.stockCard.value(outcome.chargeSlip), QStringList{u"PH1002"_s});
+}
+
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
@@ -206,8 +416,11 @@ int main(int argc, char *argv[])
     if (args.size() == 7 && args.at(1) == u"--post-batches") {
         ConnectionSettings settings;
         settings.sqliteFile = args.at(2);
-        const Posted posted = postOnOwnConnection(settings, args.at(3).toInt(), args.at(4),
-                                                  args.at(5).toInt(), args.at(6) == u"1");
+        const Posted posted = postOnOwnConnection(
+            settings, args.at(3).toInt(), args.at(4), args.at(5).toInt(), args.at(6) == u"1", [] {
+                QTextStream(stdout) << "ready" << Qt::endl;
+                QTextStream(stdin).readLine();
+            });
         QTextStream(stdout) << posted.slips.join(u'\n') << '\n';
         if (!posted.failure.isEmpty())
             qCritical("%s", qPrintable(posted.failure));

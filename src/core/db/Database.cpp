@@ -3,6 +3,7 @@
 #include "core/db/Database.h"
 
 #include <QAtomicInt>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QRegularExpression>
 #include <QSqlDriver>
@@ -10,6 +11,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QSysInfo>
+#include <QRandomGenerator>
+#include <QThread>
 #include <QTimeZone>
 
 #include <sqlite3.h>
@@ -220,13 +223,70 @@ QAtomicInt connectionSerial;
 
 constexpr int kStatementCacheSize = 128;
 
+// How long a statement of the embedded file has waited for another workstation's write.
+struct SqliteBusy
+{
+    int limitMs = 0;
+    QElapsedTimer waited;
+};
+
+// The file's own waiting sleeps ever longer, up to a tenth of a second, so a workstation that
+// writes batch after batch keeps the file for itself while the others sleep through its gaps.
+// Short random naps let a waiting workstation take its turn in the next gap.
+int sqliteBusy(void *data, int count)
+{
+    auto *busy = static_cast<SqliteBusy *>(data);
+    if (count == 0)
+        busy->waited.start();
+    if (busy->waited.elapsed() >= busy->limitMs)
+        return 0;
+    QThread::usleep(300 + QRandomGenerator::global()->bounded(1200));
+    return 1;
+}
+
+// Whether `sql` only reads, so that it may run again on a new connection.
+bool onlyReads(QStringView sql)
+{
+    return sql.trimmed().startsWith(u"select", Qt::CaseInsensitive);
+}
+
 } // namespace
+
+FailureKind failureKindOf(Backend backend, const QString &code)
+{
+    if (code.isEmpty())
+        return FailureKind::Other;
+    if (backend == Backend::Sqlite) {
+        bool number = false;
+        const int result = code.toInt(&number);
+        if (!number)
+            return FailureKind::Other;
+        // The extended codes keep their family in the low byte.
+        switch (result & 0xff) {
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+            return FailureKind::Contention;
+        default:
+            return FailureKind::Other;
+        }
+    }
+    if (code == u"40001" || code == u"40P01" || code == u"55P03")
+        return FailureKind::Contention;
+    if (code.startsWith(u"08") || code == u"57P01" || code == u"57P02" || code == u"57P03")
+        return FailureKind::ConnectionLost;
+    return FailureKind::Other;
+}
 
 struct Database::Private
 {
     QString connectionName;
     SqliteClock clock;
     QHash<QString, QSqlQuery *> statements;
+    bool lost = false;
+    bool reachable = true;
+    std::function<void(bool)> reachability;
+    QDateTime pinnedServerClock;
+    SqliteBusy busy;
 
     ~Private() { clearStatements(); }
     void clearStatements()
@@ -289,14 +349,20 @@ Result<void> Database::connect()
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), d->connectionName);
         db.setDatabaseName(m_settings.sqliteFile.isEmpty() ? QStringLiteral(":memory:")
                                                            : m_settings.sqliteFile);
-        // A long statement waits for another writer up to the hospital's 120 seconds.
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=120000"));
+        // A statement waits seconds, not minutes, for another workstation's write; the whole
+        // transaction is then tried again or the user told.
+        const int busyMs = std::max(0, m_settings.waits.sqliteBusyMs);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyMs));
         if (!db.open())
-            return failure(errorText(db.lastError()));
+            return tl::unexpected(failed(db.lastError()));
         QVariant handle = db.driver()->handle();
         if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
             return failure(QStringLiteral("The embedded database driver gave no handle."));
         sqlite3 *h = *static_cast<sqlite3 *const *>(handle.constData());
+        // Failures carry their extended result codes (SQLITE_BUSY_SNAPSHOT, not just BUSY).
+        sqlite3_extended_result_codes(h, 1);
+        d->busy.limitMs = busyMs;
+        sqlite3_busy_handler(h, sqliteBusy, &d->busy);
         sqlite3_create_function_v2(h, "getdate", 0, SQLITE_UTF8, &d->clock, sqliteGetDate, nullptr,
                                    nullptr, nullptr);
         sqlite3_create_function_v2(h, "host_name", 0, SQLITE_UTF8 | SQLITE_DETERMINISTIC, &d->clock,
@@ -329,12 +395,37 @@ Result<void> Database::connect()
     // host_name() on the server answers the application name the workstation gives.
     QString name = m_settings.workstation;
     name.remove(QRegularExpression(QStringLiteral("[^A-Za-z0-9_.-]")));
-    db.setConnectOptions(QStringLiteral("application_name=%1;connect_timeout=10").arg(name) +
+    // Keepalives notice a server (or a network) that went silent, instead of waiting for it.
+    const WaitLimits &w = m_settings.waits;
+    db.setConnectOptions(QStringLiteral("application_name=%1;connect_timeout=10;keepalives=1;"
+                                        "keepalives_idle=%2;keepalives_interval=%3;"
+                                        "keepalives_count=%4")
+                             .arg(name)
+                             .arg(w.keepaliveIdleS)
+                             .arg(w.keepaliveIntervalS)
+                             .arg(w.keepaliveCount) +
                          *options);
     if (!db.open())
-        return failure(errorText(db.lastError()));
+        return tl::unexpected(failed(db.lastError()));
+    return startSession();
+}
+
+Result<void> Database::startSession()
+{
+    if (m_settings.backend == Backend::Sqlite)
+        return {};
     // Every statement gets the hospital's 120 seconds, and times are the workstation's zone.
     if (auto ok = exec(u"select set_config('statement_timeout', '120000', false)"); !ok)
+        return tl::unexpected(ok.error());
+    // No workstation holds the others: a lock is waited for a few seconds (the batch is then
+    // tried again whole), and a session left idle inside a transaction is ended by the server.
+    const WaitLimits &w = m_settings.waits;
+    if (auto ok = exec(u"select set_config('lock_timeout', :ms, false), "
+                       u"set_config('idle_in_transaction_session_timeout', :idle, false)",
+                       {{QStringLiteral("ms"), QString::number(std::max(0, w.lockMs))},
+                        {QStringLiteral("idle"),
+                         QString::number(std::max(0, w.idleInTransactionMs))}});
+        !ok)
         return tl::unexpected(ok.error());
     // Dates come back as ISO text whatever the server's own default.
     if (auto ok = exec(u"select set_config('DateStyle', 'ISO, MDY', false)"); !ok)
@@ -343,7 +434,91 @@ Result<void> Database::connect()
     if (!zone.isEmpty())
         (void)exec(u"select set_config('TimeZone', :zone, false)",
                    {{QStringLiteral("zone"), zone}});
+    if (d->pinnedServerClock.isValid())
+        return pinClock(d->pinnedServerClock);
     return {};
+}
+
+Error Database::failed(const QSqlError &e, const QString &statement)
+{
+    Error error = Error::make(errorText(e), statement);
+    error.code = e.nativeErrorCode().trimmed();
+    error.kind = failureKindOf(m_settings.backend, error.code);
+    // The client library gives no code when it lost the server: a question the server would
+    // answer (even with a refusal) tells a lost connection from a statement's failure.
+    if (m_settings.backend == Backend::Postgres && error.code.isEmpty()) {
+        QSqlDatabase db = connection();
+        bool alive = db.isValid() && db.isOpen();
+        if (alive) {
+            QSqlQuery probe(db);
+            alive = probe.exec(QStringLiteral("select 1")) ||
+                    !probe.lastError().nativeErrorCode().isEmpty();
+        }
+        if (!alive)
+            error.kind = FailureKind::ConnectionLost;
+    }
+    if (error.connectionLost()) {
+        d->lost = true;
+        setReachable(false);
+    }
+    return error;
+}
+
+void Database::setReachable(bool reachable)
+{
+    if (d->reachable == reachable)
+        return;
+    d->reachable = reachable;
+    if (d->reachability)
+        d->reachability(reachable);
+}
+
+void Database::setReachabilityListener(std::function<void(bool)> listener)
+{
+    d->reachability = std::move(listener);
+}
+
+bool Database::connectionLost() const
+{
+    return d->lost;
+}
+
+Result<void> Database::reconnect()
+{
+    if (m_depth > 0)
+        return failure(QStringLiteral("The connection cannot be opened again inside a "
+                                      "transaction."));
+    d->clearStatements();
+    QSqlDatabase db = connection();
+    db.close();
+    if (!db.open()) {
+        Error error = failed(db.lastError());
+        // Whatever the client library said, the server is not there to answer.
+        if (error.kind == FailureKind::Other)
+            error.kind = FailureKind::ConnectionLost;
+        d->lost = true;
+        setReachable(false);
+        qCWarning(lcDb) << "the server cannot be reached:" << error.message;
+        return tl::unexpected(error);
+    }
+    d->lost = false;
+    if (auto ok = startSession(); !ok)
+        return ok;
+    qCInfo(lcDb) << "connection opened again";
+    setReachable(true);
+    return {};
+}
+
+Result<void> Database::ensureConnected()
+{
+    if (!d->lost)
+        return {};
+    if (m_depth > 0) {
+        Error error = Error::make(QStringLiteral("The connection to the server was lost."));
+        error.kind = FailureKind::ConnectionLost;
+        return tl::unexpected(error);
+    }
+    return reconnect();
 }
 
 Result<QString> serverConnectOptions(const ConnectionSettings &settings)
@@ -399,6 +574,8 @@ QString Database::mapNames(QStringView sql) const
 
 Result<QSqlQuery *> Database::prepared(QStringView sql)
 {
+    if (auto ok = ensureConnected(); !ok)
+        return tl::unexpected(ok.error());
     const QString key = sql.toString();
     if (QSqlQuery *q = d->statements.value(key))
         return q;
@@ -411,7 +588,7 @@ Result<QSqlQuery *> Database::prepared(QStringView sql)
     const QString mapped = mapNames(sql);
     if (!q->prepare(mapped)) {
         qCWarning(lcDb) << "prepare failed:" << errorText(q->lastError()) << "in" << mapped;
-        return failure(errorText(q->lastError()), mapped);
+        return tl::unexpected(failed(q->lastError(), mapped));
     }
     QSqlQuery *raw = q.release();
     d->statements.insert(key, raw);
@@ -423,10 +600,11 @@ Result<void> Database::bindAndRun(QSqlQuery &q, const Binds &binds, QStringView 
     for (auto it = binds.cbegin(); it != binds.cend(); ++it)
         q.bindValue(u':' + it.key(), bindable(it.value()));
     if (!q.exec()) {
-        const QString message = errorText(q.lastError());
-        qCWarning(lcDb) << "statement failed:" << message << "in" << sql;
+        const QSqlError error = q.lastError();
+        qCWarning(lcDb) << "statement failed:" << errorText(error) << error.nativeErrorCode()
+                        << "in" << sql;
         q.finish();
-        return failure(message, sql.toString());
+        return tl::unexpected(failed(error, sql.toString()));
     }
     return {};
 }
@@ -448,6 +626,20 @@ bool Database::ordersTextByCodePoint()
 }
 
 Result<RowSet> Database::select(QStringView sql, const Binds &binds)
+{
+    // A connection already known lost was just tried again by selectOnce() itself.
+    const bool knownLost = d->lost;
+    auto rows = selectOnce(sql, binds);
+    // A read is asked once more on a new connection; a write never is, as it may have landed.
+    if (!rows && !knownLost && rows.error().connectionLost() && m_depth == 0 && onlyReads(sql)) {
+        if (auto ok = reconnect(); !ok)
+            return tl::unexpected(ok.error());
+        rows = selectOnce(sql, binds);
+    }
+    return rows;
+}
+
+Result<RowSet> Database::selectOnce(QStringView sql, const Binds &binds)
 {
     auto q = prepared(sql);
     if (!q)
@@ -472,7 +664,7 @@ Result<RowSet> Database::select(QStringView sql, const Binds &binds)
     const QSqlError err = query.lastError();
     query.finish();
     if (err.isValid())
-        return failure(errorText(err), sql.toString());
+        return tl::unexpected(failed(err, sql.toString()));
     return rows;
 }
 
@@ -520,11 +712,14 @@ Result<int> Database::execMany(QStringView sql, const QList<Binds> &rows)
 
 Result<void> Database::execRaw(const QString &sql)
 {
+    if (auto ok = ensureConnected(); !ok)
+        return ok;
     QSqlQuery q(connection());
     if (!q.exec(sql)) {
-        const QString message = errorText(q.lastError());
-        qCWarning(lcDb) << "statement failed:" << message << "in" << sql;
-        return failure(message, sql);
+        const QSqlError error = q.lastError();
+        qCWarning(lcDb) << "statement failed:" << errorText(error) << error.nativeErrorCode()
+                        << "in" << sql;
+        return tl::unexpected(failed(error, sql));
     }
     return {};
 }
@@ -572,6 +767,8 @@ Result<void> Database::pinClock(const QDateTime &when)
         d->clock.pinned = when;
         return {};
     }
+    // Kept, so that a connection opened again answers the same time.
+    d->pinnedServerClock = when;
     auto ok = exec(u"select set_config('kestrel.now', :when, false)",
                    {{QStringLiteral("when"), when.isValid() ? isoText(when) : QString()}});
     if (!ok)
@@ -603,8 +800,10 @@ Result<void> Database::begin(TransactionMode mode)
         if (auto ok = execRaw(QStringLiteral("BEGIN IMMEDIATE")); !ok)
             return ok;
     } else if (m_depth == 0) {
+        if (auto ok = ensureConnected(); !ok)
+            return ok;
         if (!connection().transaction())
-            return failure(errorText(connection().lastError()));
+            return tl::unexpected(failed(connection().lastError()));
     } else if (auto ok = execRaw(QStringLiteral("SAVEPOINT kestrel_%1").arg(m_depth)); !ok) {
         return ok;
     }
@@ -617,9 +816,12 @@ Result<void> Database::commitLevel()
     Q_ASSERT(m_depth > 0);
     if (m_depth == 1) {
         if (!connection().commit()) {
-            const QString message = errorText(connection().lastError());
+            Error error = failed(connection().lastError(), QStringLiteral("COMMIT"));
+            // The server may have committed before the answer was lost.
+            if (error.kind == FailureKind::ConnectionLost)
+                error.kind = FailureKind::OutcomeUnknown;
             rollbackLevel();
-            return failure(message);
+            return tl::unexpected(error);
         }
         m_depth = 0;
         return {};
@@ -671,9 +873,11 @@ Transaction::~Transaction()
 
 Result<void> Transaction::commit()
 {
-    if (!isActive())
-        return failure(m_error.message.isEmpty() ? QStringLiteral("No transaction is open.")
-                                                 : m_error.message);
+    if (!isActive()) {
+        if (m_error.message.isEmpty())
+            return failure(QStringLiteral("No transaction is open."));
+        return tl::unexpected(m_error);
+    }
     m_active = false;
     return m_db->commitLevel();
 }

@@ -12,14 +12,40 @@
 #include <QString>
 #include <QVariantMap>
 
+#include <functional>
 #include <memory>
 #include <optional>
+
+class QSqlError;
 
 Q_DECLARE_LOGGING_CATEGORY(lcDb)
 
 namespace kestrel {
 
 enum class Backend { Sqlite, Postgres };
+
+/// The kind of failure the database's `code` names on `backend` (a SQLSTATE on the server, an
+/// extended result code on the embedded file): the one place that decides which failures are
+/// tried again. Lock conflicts (serialization failure 40001, deadlock 40P01, lock not available
+/// 55P03, SQLITE_BUSY and SQLITE_LOCKED with their extended codes) are Contention; a lost or
+/// refused connection (class 08, the server shutting down 57P01-57P03) is ConnectionLost.
+FailureKind failureKindOf(Backend backend, const QString &code);
+
+/// How long the connection waits before a lock conflict is reported.
+struct WaitLimits
+{
+    /// The embedded file: how long a statement waits for another workstation's write.
+    int sqliteBusyMs = 5000;
+    /// The server: how long a statement waits for a row or table another transaction holds.
+    int lockMs = 5000;
+    /// The server ends a session left inside a transaction with nothing to do this long (a
+    /// workstation suspended or cut off mid-save), so it cannot hold the others' work.
+    int idleInTransactionMs = 30000;
+    /// TCP keepalives: a server that stopped answering is noticed after idle + count x interval.
+    int keepaliveIdleS = 20;
+    int keepaliveIntervalS = 5;
+    int keepaliveCount = 3;
+};
 
 /// Where the hospital database lives.
 struct ConnectionSettings
@@ -44,6 +70,7 @@ struct ConnectionSettings
     QString sslKey;      ///< the client certificate's key
     /// What host_name() answers in statements: this workstation's name.
     QString workstation;
+    WaitLimits waits;
 };
 
 /// The connection options a server connection hands to the client library beyond host, port,
@@ -108,6 +135,8 @@ public:
     int parameterCount(QStringView database, QStringView procedure) const;
     void setProcedures(std::shared_ptr<const ProcedureRegistry> procedures);
     const ProcedureRegistry &procedures() const { return *m_procedures; }
+    /// The registry itself, for a second connection to the same hospital.
+    std::shared_ptr<const ProcedureRegistry> procedureRegistry() const { return m_procedures; }
 
     /// Starts a transaction; inside another one it becomes a savepoint of it.
     Transaction transaction(TransactionMode mode = TransactionMode::Deferred);
@@ -125,6 +154,16 @@ public:
     /// followed by U+10FFFF are exactly those that begin with it. Asked once per connection.
     bool ordersTextByCodePoint();
 
+    /// Whether the connection was found lost and is not back yet.
+    bool connectionLost() const;
+    /// Opens the connection again with the same settings (no new login): the statements it
+    /// prepared, the session settings and a pinned clock are set up again. Refused inside a
+    /// transaction, which the lost connection took with it.
+    Result<void> reconnect();
+    /// Called with false when the server is found unreachable and with true when it answers
+    /// again (the main window's status bar).
+    void setReachabilityListener(std::function<void(bool reachable)> listener);
+
     /// The text form a date-time is bound and stored in.
     static QString isoText(const QDateTime &dt);
     static QString isoText(const QDate &d);
@@ -133,6 +172,13 @@ private:
     friend class Transaction;
     explicit Database(ConnectionSettings settings);
     Result<void> connect();
+    Result<void> startSession();
+    /// Reconnects when the connection was found lost and no transaction is open.
+    Result<void> ensureConnected();
+    /// The failure `e` of `statement` as the database coded it; notes a lost connection.
+    Error failed(const QSqlError &e, const QString &statement = {});
+    void setReachable(bool reachable);
+    Result<RowSet> selectOnce(QStringView sql, const Binds &binds);
     Result<QSqlQuery *> prepared(QStringView sql);
     Result<void> bindAndRun(QSqlQuery &q, const Binds &binds, QStringView sql);
     Result<void> begin(TransactionMode mode);

@@ -3,10 +3,12 @@
 #include "core/db/Database.h"
 #include "core/db/LikePattern.h"
 #include "hospitaldb/Schema.h"
+#include "support/CuttingProxy.h"
 #include "support/RecordingNotifier.h"
 #include "support/TestDatabase.h"
 
 #include <QTest>
+#include <QThread>
 
 using namespace kestrel;
 using kestrel::test::TestDatabase;
@@ -61,6 +63,22 @@ std::unique_ptr<TestDatabase> open(TestDatabase::Content content)
 }
 
 int count(Database &db, QStringView sql) { return db.scalar(sql).value_or(QVariant(-1)).toInt(); }
+
+// What a statement runs into.
+enum class Situation { MissingTable, DuplicateKey, RowHeldElsewhere };
+
+// A workstation reaching the test's server through `proxy`.
+std::unique_ptr<Database> throughProxy(ConnectionSettings settings, const test::CuttingProxy &proxy)
+{
+    settings.port = proxy.port();
+    settings.sslMode = QStringLiteral("disable"); // the relay reads the statements
+    auto db = Database::open(settings);
+    if (!db || !(*db)->pinClock(test::fixtureNow()))
+        return nullptr;
+    return std::move(*db);
+}
+
+void settle() { QThread::msleep(100); }
 
 } // namespace
 
@@ -353,6 +371,100 @@ private Q_SLOTS:
                         {{"r", QString()}}));
         QCOMPARE(count(db, u"select Visits from STATION..tbScratch where Remarks = ''"), 1);
         QCOMPARE(count(db, u"select count(*) from STATION..tbScratch where Remarks is null"), 6);
+    }
+
+    void failuresAreKnownByTheirCode_data()
+    {
+        QTest::addColumn<Situation>("situation");
+        QTest::addColumn<FailureKind>("kind");
+        QTest::newRow("missing table") << Situation::MissingTable << FailureKind::Other;
+        QTest::newRow("duplicate key") << Situation::DuplicateKey << FailureKind::Other;
+        QTest::newRow("row held by another workstation")
+            << Situation::RowHeldElsewhere << FailureKind::Contention;
+    }
+
+    void failuresAreKnownByTheirCode()
+    {
+        QFETCH(Situation, situation);
+        QFETCH(FailureKind, kind);
+        auto t = open(TestDatabase::Content::Empty);
+        QVERIFY(t);
+        QVERIFY(t->db().exec(u"insert into STATION..tbScratch (Code, Visits) values ('A', 1)"));
+        QVERIFY(t->db().execRaw(t->db().mapNames(
+            u"CREATE UNIQUE INDEX ux_tbScratch_Visits ON STATION..tbScratch (Visits)")));
+        // This workstation waits a moment only for what another one holds.
+        ConnectionSettings settings = t->settings();
+        settings.waits.sqliteBusyMs = 50;
+        settings.waits.lockMs = 50;
+        auto mine = Database::open(settings);
+        auto other = Database::open(t->settings());
+        QVERIFY(mine && other);
+        Transaction held = (*other)->transaction(TransactionMode::Write);
+        QVERIFY((*other)->exec(u"update STATION..tbScratch set Remarks = 'held' where Visits = 1"));
+
+        Result<int> done;
+        switch (situation) {
+        case Situation::MissingTable:
+            done = (*mine)->exec(u"update STATION..tbNoSuchTable set Code = 'B'");
+            break;
+        case Situation::DuplicateKey:
+            held.rollback();
+            done = (*mine)->exec(u"insert into STATION..tbScratch (Code, Visits) values ('B', 1)");
+            break;
+        case Situation::RowHeldElsewhere:
+            done = (*mine)->exec(u"update STATION..tbScratch set Code = 'B' where Visits = 1");
+            break;
+        }
+        QVERIFY(!done);
+        const Error &e = done.error();
+        // The database's own code, the kind it names, and nothing read from the words.
+        QVERIFY2(!e.code.isEmpty(), qPrintable(e.message));
+        QCOMPARE(e.kind, kind);
+        QCOMPARE(failureKindOf(test::backendOfRow(), e.code), kind);
+        QCOMPARE(e.retryable(), kind == FailureKind::Contention);
+        QVERIFY(!e.connectionLost());
+        // Once the other lets go, the same write goes through.
+        held.rollback();
+        if (situation == Situation::RowHeldElsewhere)
+            QVERIFY((*mine)->exec(u"update STATION..tbScratch set Code = 'B' where Visits = 1"));
+    }
+
+    void aLostConnectionIsOpenedAgain()
+    {
+        if (test::backendOfRow() != Backend::Postgres)
+            QSKIP("the embedded file has no connection to lose");
+        auto t = open(TestDatabase::Content::Empty);
+        QVERIFY(t);
+        test::CuttingProxy proxy(t->settings().host, t->settings().port);
+        auto db = throughProxy(t->settings(), proxy);
+        QVERIFY(db);
+        QList<bool> heard;
+        db->setReachabilityListener([&heard](bool reachable) { heard << reachable; });
+        QVERIFY(db->exec(u"insert into STATION..tbScratch (Code) values ('BEFORE')"));
+
+        // The server restarted: a read is asked again on a new connection, set up as before.
+        proxy.dropAll();
+        settle();
+        QCOMPARE(db->scalar(u"select getdate()").value_or(QVariant()).toDateTime(),
+                 test::fixtureNow());
+        QCOMPARE(heard, (QList<bool>{false, true}));
+
+        // Unreachable: every action says so, and the listener hears it once.
+        proxy.refuse(true);
+        proxy.dropAll();
+        settle();
+        auto read = db->select(u"select Code from STATION..tbScratch");
+        QVERIFY(!read && read.error().connectionLost());
+        auto write = db->exec(u"insert into STATION..tbScratch (Code) values ('LOST')");
+        QVERIFY(!write && write.error().connectionLost());
+        QVERIFY(db->connectionLost());
+        QCOMPARE(heard, (QList<bool>{false, true, false}));
+
+        // Back: the next action opens the connection again, with no new login.
+        proxy.refuse(false);
+        QVERIFY(db->exec(u"insert into STATION..tbScratch (Code) values ('AFTER')"));
+        QCOMPARE(heard, (QList<bool>{false, true, false, true}));
+        QCOMPARE(count(t->db(), u"select count(*) from STATION..tbScratch"), 2);
     }
 };
 
