@@ -380,6 +380,8 @@ QString decodeEntities(const QString &text)
 /// The anchors `<a name="...">` of an HTML fragment.
 QStringList anchorsOf(const QString &html)
 {
+    if (!html.contains(QLatin1String("<a"), Qt::CaseInsensitive))
+        return {}; // most cells: a value and nothing else
     static const QRegularExpression anchor(
         QStringLiteral(R"(<a\s[^>]*name\s*=\s*["']?([^"'\s>]+))"),
         QRegularExpression::CaseInsensitiveOption);
@@ -407,11 +409,12 @@ qsizetype tableEnd(const QString &html, qsizetype from, bool *nested)
     return -1;
 }
 
+/// A cell as the HTML gives it; its content is read in place, never copied.
 struct RawCell
 {
     QString tag; // td or th
     QString attributes;
-    QString inner;
+    QStringView inner;
 };
 
 struct RawRow
@@ -422,7 +425,7 @@ struct RawRow
 };
 
 /// The rows and cells of a table holding no other table.
-QList<RawRow> tableRows(const QString &html, QString *tableTag)
+QList<RawRow> tableRows(QStringView html, QString *tableTag)
 {
     static const QRegularExpression tag(
         QStringLiteral(R"(<(/?)(table|thead|tbody|tfoot|tr|td|th)\b([^>]*)>)"),
@@ -439,7 +442,13 @@ QList<RawRow> tableRows(const QString &html, QString *tableTag)
     for (auto it = tag.globalMatch(html); it.hasNext();) {
         const auto m = it.next();
         const bool closing = !m.captured(1).isEmpty();
-        const QString name = m.captured(2).toLower();
+        static const QString td = QStringLiteral("td"), th = QStringLiteral("th");
+        const QStringView tagName = m.capturedView(2);
+        QString name = td; // the tags of cells are shared, not made again for each cell
+        if (tagName.compare(u"th", Qt::CaseInsensitive) == 0)
+            name = th;
+        else if (tagName.compare(u"td", Qt::CaseInsensitive) != 0)
+            name = tagName.toString().toLower();
         if (name == u"table") {
             if (!closing)
                 *tableTag = m.captured(3);
@@ -464,7 +473,7 @@ QList<RawRow> tableRows(const QString &html, QString *tableTag)
             if (!closing) {
                 if (rows.isEmpty())
                     rows << RawRow{QString(), inHead, {}};
-                rows.last().cells << RawCell{name, m.captured(3), QString()};
+                rows.last().cells << RawCell{name, m.captured(3), QStringView()};
                 cell = &rows.last().cells.last();
                 cellStart = m.capturedEnd();
             }
@@ -476,7 +485,7 @@ QList<RawRow> tableRows(const QString &html, QString *tableTag)
 
 /// A cell's content as plain text, or false when it mixes styles and stays rich text.
 /// `bold` is set when the whole content is bold.
-bool plainCellText(QString inner, QString &text, bool &bold)
+bool plainCellText(QStringView view, QString &text, bool &bold)
 {
     static const QRegularExpression anchorTag(QStringLiteral(R"(</?a\b[^>]*>)"),
                                               QRegularExpression::CaseInsensitiveOption);
@@ -486,11 +495,12 @@ bool plainCellText(QString inner, QString &text, bool &bold)
                                               QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression blanks(QStringLiteral(R"([ \t\r\n\f]+)"));
     bold = false;
-    if (!inner.contains(u'<') && !inner.contains(u'&') && !inner.contains(u'\n') &&
-        !inner.contains(u'\t') && !inner.contains(u'\r') && !inner.contains(u"  ")) {
-        text = inner.trimmed(); // most cells of a list: the value as the query gave it
+    if (!view.contains(u'<') && !view.contains(u'&') && !view.contains(u'\n') &&
+        !view.contains(u'\t') && !view.contains(u'\r') && !view.contains(u"  ")) {
+        text = view.trimmed().toString(); // most cells of a list: the value as the query gave it
         return true;
     }
+    QString inner = view.toString();
     inner.remove(anchorTag);
     inner.replace(breakTag, QStringLiteral("\x01"));
     if (inner.contains(u'<')) {
@@ -575,12 +585,13 @@ public:
     {
     }
 
-    std::unique_ptr<LayoutTable> build(const QString &html, const QString &css)
+    std::unique_ptr<LayoutTable> build(QStringView html, const QString &css)
     {
         QString tableTag;
         const QList<RawRow> raw = tableRows(html, &tableTag);
         auto table = std::make_unique<LayoutTable>();
         m_styles.clear();
+        m_rawStyles.clear();
         m_tableClasses =
             attribute(tableTag, QStringLiteral("class")).split(u' ', Qt::SkipEmptyParts);
         const QString border = attribute(tableTag, QStringLiteral("border"));
@@ -613,12 +624,13 @@ public:
                 QString text;
                 bool bold = false;
                 const bool plain = plainCellText(c.inner, text, bold);
-                row.anchors << anchorsOf(c.inner);
+                if (c.inner.contains(QLatin1String("<a"), Qt::CaseInsensitive))
+                    row.anchors << anchorsOf(c.inner.toString());
                 cell.style = styleOf(*table, c, r.classes, bold);
                 if (plain)
                     cell.text = text;
                 else
-                    cell.text = c.inner; // measured as rich text below
+                    cell.text = c.inner.toString(); // measured as rich text below
                 if (!plain)              // a placeholder until the column's width is known
                     cell.rich = std::make_shared<QTextDocument>();
                 const QString width = attribute(c.attributes, QStringLiteral("width"));
@@ -682,6 +694,18 @@ private:
     }
 
     int styleOf(LayoutTable &table, const RawCell &c, const QString &rowClasses, bool bold)
+    {
+        // Most cells of a table repeat a few tags: their attributes are read once per kind.
+        const QString rawKey =
+            c.tag + u'|' + c.attributes + u'|' + rowClasses + (bold ? u"|b" : u"|");
+        if (const auto it = m_rawStyles.constFind(rawKey); it != m_rawStyles.cend())
+            return *it;
+        const int index = resolveStyle(table, c, rowClasses, bold);
+        m_rawStyles.insert(rawKey, index);
+        return index;
+    }
+
+    int resolveStyle(LayoutTable &table, const RawCell &c, const QString &rowClasses, bool bold)
     {
         const QString cls = attribute(c.attributes, QStringLiteral("class"));
         const QString inlineStyle = attribute(c.attributes, QStringLiteral("style"));
@@ -845,6 +869,7 @@ private:
     bool m_border = false;
     double m_cellPadding = -1;
     QHash<QString, int> m_styles;
+    QHash<QString, int> m_rawStyles;
 };
 
 } // namespace
@@ -894,7 +919,9 @@ ReportLayout::ReportLayout(const QString &bodyHtml, const QString &css, const QS
             pending += bodyHtml.mid(at);
             break;
         }
-        const QString tableHtml = bodyHtml.mid(m.capturedStart(), end - m.capturedStart());
+        // Read in place: a report's table can be most of its body.
+        const QStringView tableHtml =
+            QStringView(bodyHtml).mid(m.capturedStart(), end - m.capturedStart());
         pending += bodyHtml.mid(at, m.capturedStart() - at);
         if (nested || unsupported.match(tableHtml).hasMatch()) {
             // A table laying out other tables is a form: it stays rich text, whole.

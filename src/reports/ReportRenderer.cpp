@@ -3,6 +3,7 @@
 #include "reports/ReportRenderer.h"
 
 #include "reports/ReportLog.h"
+#include "reports/ReportTemplate.h"
 #include "core/db/Database.h"
 #include "core/db/Money.h"
 #include "core/db/NumberFormat.h"
@@ -16,15 +17,12 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
-#include <kainjow/mustache.hpp>
-
 #include <cmath>
+#include <numeric>
 
 namespace kestrel {
 
 namespace {
-
-namespace mu = kainjow::mustache;
 
 const QString kDateShown = QStringLiteral("MM/dd/yyyy");
 
@@ -65,27 +63,12 @@ QStringList placeholdersOf(const QString &sql)
     return names;
 }
 
-mu::data toMustache(const QVariant &value)
+/// Lists of rows read as lists of maps for code that reads a report's values.
+void registerRowsConversion()
 {
-    switch (value.typeId()) {
-    case QMetaType::QVariantMap: {
-        mu::data object{mu::data::type::object};
-        const QVariantMap map = value.toMap();
-        for (auto it = map.cbegin(); it != map.cend(); ++it)
-            object.set(it.key().toStdString(), toMustache(it.value()));
-        return object;
-    }
-    case QMetaType::QVariantList: {
-        mu::data list{mu::data::type::list};
-        for (const QVariant &item : value.toList())
-            list.push_back(toMustache(item));
-        return list;
-    }
-    case QMetaType::Bool:
-        return mu::data(value.toBool());
-    default:
-        return mu::data(value.toString().toStdString());
-    }
+    static const bool registered = QMetaType::registerConverter<ReportRows, QVariantList>(
+        [](const ReportRows &rows) { return rows.toList(); });
+    Q_UNUSED(registered);
 }
 
 /// Dates on SQLite are ISO text; PostgreSQL hands back QDateTime.
@@ -356,6 +339,7 @@ Result<QVariantMap> ReportRenderer::context(const ReportDefinition &definition,
     for (auto it = definition.subreports.cbegin(); it != definition.subreports.cend(); ++it)
         ctx.insert(QStringLiteral("subreport_") + it.key(), QString());
 
+    registerRowsConversion();
     m_warnings.clear();
     // The names the templates may use besides the context's own: row and group fields.
     QSet<QString> known{QStringLiteral("page"),  QStringLiteral("pages"), QStringLiteral("rownum"),
@@ -379,18 +363,18 @@ Result<QVariantMap> ReportRenderer::context(const ReportDefinition &definition,
             return failure(QStringLiteral("%1, query \"%2\": no column \"%3\" to group by")
                                .arg(reportName, query.name, query.group));
 
-        QVariantList rows;
-        QList<int> all;
-        for (int r = 0; r < result->rows.size(); ++r) {
-            QVariantMap row;
-            for (qsizetype c = 0; c < result->columns.size(); ++c)
-                row.insert(result->columns.at(c),
-                           shownValue(result->rows.at(r).at(c), kinds.at(c)));
-            row.insert(QStringLiteral("rownum"), QString::number(r + 1));
-            rows << row;
-            all << r;
+        // Every value is formatted once, here; the templates read them by column.
+        const qsizetype width = result->columns.size();
+        QList<QString> cells;
+        cells.reserve(result->rows.size() * width);
+        for (const QVariantList &row : std::as_const(result->rows)) {
+            for (qsizetype c = 0; c < width; ++c)
+                cells << shownValue(row.at(c), kinds.at(c));
         }
-        ctx.insert(query.name, rows);
+        const ReportRows rows(result->columns, std::move(cells));
+        QList<int> all(rows.size());
+        std::iota(all.begin(), all.end(), 0);
+        ctx.insert(query.name, QVariant::fromValue(rows));
         ctx.insert(query.name + u"_count", QString::number(rows.size()));
         ctx.insert(query.name + u"_empty", rows.isEmpty());
         ctx.insert(sumsOf(query, *result, kinds, all, query.name + u"_sum_"));
@@ -406,13 +390,7 @@ Result<QVariantMap> ReportRenderer::context(const ReportDefinition &definition,
                     return;
                 QVariantMap group;
                 group.insert(QStringLiteral("key"), key);
-                QVariantList groupRows;
-                for (int i = 0; i < members.size(); ++i) {
-                    QVariantMap row = rows.at(members.at(i)).toMap();
-                    row.insert(QStringLiteral("rownum"), QString::number(i + 1));
-                    groupRows << row;
-                }
-                group.insert(QStringLiteral("rows"), groupRows);
+                group.insert(QStringLiteral("rows"), QVariant::fromValue(rows.view(members)));
                 group.insert(QStringLiteral("count"), QString::number(members.size()));
                 group.insert(QStringLiteral("anchor"),
                              QStringLiteral("%1_%2").arg(query.name).arg(groups.size() + 1));
@@ -420,8 +398,8 @@ Result<QVariantMap> ReportRenderer::context(const ReportDefinition &definition,
                 groups << group;
                 members.clear();
             };
-            for (int r = 0; r < result->rows.size(); ++r) {
-                const QString k = rows.at(r).toMap().value(query.group).toString();
+            for (int r = 0; r < rows.size(); ++r) {
+                const QString &k = rows.cell(r, int(groupColumn));
                 if (!members.isEmpty() && k != key)
                     close();
                 key = k;
@@ -430,6 +408,8 @@ Result<QVariantMap> ReportRenderer::context(const ReportDefinition &definition,
             close();
             ctx.insert(query.name + u"_groups", groups);
         }
+        // The rows as read are not needed any more: only their shown values are.
+        result->rows.clear();
     }
     for (auto it = ctx.cbegin(); it != ctx.cend(); ++it)
         known << it.key();
@@ -456,15 +436,11 @@ Result<QVariantMap> ReportRenderer::context(const ReportDefinition &definition,
 Result<QString> ReportRenderer::fill(const QString &templateText, const QVariantMap &context,
                                      const QString &what)
 {
-    mu::mustache tmpl(templateText.toStdString());
-    if (!tmpl.is_valid())
-        return failure(QStringLiteral("%1: the template does not parse: %2")
-                           .arg(what, QString::fromStdString(tmpl.error_message())));
-    const std::string out = tmpl.render(toMustache(context));
-    if (!tmpl.is_valid())
-        return failure(QStringLiteral("%1: the template does not render: %2")
-                           .arg(what, QString::fromStdString(tmpl.error_message())));
-    return QString::fromStdString(out);
+    const auto tmpl = ReportTemplate::parse(templateText);
+    if (!tmpl)
+        return failure(
+            QStringLiteral("%1: the template does not parse: %2").arg(what, tmpl.error().message));
+    return tmpl->render(context);
 }
 
 QPageLayout ReportRenderer::pageLayout(const ReportDefinition &definition)
@@ -517,34 +493,37 @@ ReportRenderer::render(const ReportDefinition &definition, const QVariantMap &co
     const QString header = definition.headerText.isEmpty() ? kDefaultHeader : definition.headerText;
     const QString footer = definition.footerText.isEmpty() ? kDefaultFooter : definition.footerText;
     // The rows of the queries are the body's: a page margin only reads the report's single
-    // values and short lists, so the long lists are not converted again for it.
-    QVariantMap marginContext;
+    // values and short lists.
+    auto marginContext = std::make_shared<QVariantMap>();
     for (auto it = context.cbegin(); it != context.cend(); ++it) {
-        if (it.value().typeId() != QMetaType::QVariantList || it.value().toList().size() <= 50)
-            marginContext.insert(it.key(), it.value());
+        const QVariant &v = it.value();
+        qsizetype n = 0;
+        if (v.typeId() == QMetaType::QVariantList)
+            n = v.toList().size();
+        else if (v.typeId() == qMetaTypeId<ReportRows>())
+            n = v.value<ReportRows>().size();
+        if (n <= 50)
+            marginContext->insert(it.key(), v);
     }
     // The page margins are filled per page; a template error shows here, once, not on paper.
-    QVariantMap probe = marginContext;
-    probe.insert(QStringLiteral("page"), QStringLiteral("1"));
-    probe.insert(QStringLiteral("pages"), QStringLiteral("1"));
-    if (auto ok = fill(header, probe, name + u" [header]"); !ok)
-        return tl::unexpected(ok.error());
-    if (auto ok = fill(footer, probe, name + u" [footer]"); !ok)
-        return tl::unexpected(ok.error());
-    // Pages are painted again and again in the viewer: the values are converted once and
-    // each page only adds its number on top of them.
-    const auto data = std::make_shared<const mu::data>(toMustache(marginContext));
-    const auto margin = [data](const QString &text) -> RenderedReport::PageMarginHtml {
-        auto tmpl = std::make_shared<mu::mustache>(text.toStdString());
-        return [data, tmpl](int page, int pages) {
-            mu::data numbers{mu::data::type::object};
-            numbers.set("page", std::to_string(page));
-            numbers.set("pages", std::to_string(pages));
-            mu::context<std::string> ctx(data.get());
-            ctx.push(&numbers);
-            return QString::fromStdString(tmpl->render(ctx));
-        };
+    const auto margin = [&](const QString &text,
+                            const QString &part) -> Result<RenderedReport::PageMarginHtml> {
+        const auto tmpl = ReportTemplate::parse(text);
+        if (!tmpl)
+            return failure(QStringLiteral("%1 [%2]: the template does not parse: %3")
+                               .arg(name, part, tmpl.error().message));
+        return RenderedReport::PageMarginHtml([marginContext, t = *tmpl](int page, int pages) {
+            const QVariantMap numbers{{QStringLiteral("page"), QString::number(page)},
+                                      {QStringLiteral("pages"), QString::number(pages)}};
+            return t.render(*marginContext, &numbers);
+        });
     };
+    auto headerHtml = margin(header, QStringLiteral("header"));
+    if (!headerHtml)
+        return tl::unexpected(headerHtml.error());
+    auto footerHtml = margin(footer, QStringLiteral("footer"));
+    if (!footerHtml)
+        return tl::unexpected(footerHtml.error());
 
     QList<ReportGroup> groups;
     if (!definition.groupTree.isEmpty()) {
@@ -557,7 +536,7 @@ ReportRenderer::render(const ReportDefinition &definition, const QVariantMap &co
     }
     return std::make_shared<const RenderedReport>(
         definition.title, *body, defaultStyleSheet() + definition.style, pageLayout(definition),
-        margin(header), margin(footer), groups);
+        *headerHtml, *footerHtml, groups);
 }
 
 } // namespace kestrel

@@ -69,6 +69,36 @@ struct ReportService::Private
                                         QStringLiteral(" [template]"));
     }
 
+    /// Asks the prompt for the parameters `values` leaves without a value and puts the
+    /// answers in their places; false when the user cancels.
+    bool askMissing(const ReportDefinition &definition, QVariantList &values)
+    {
+        ParameterPrompt *prompt = display.prompt();
+        if (!prompt)
+            return true;
+        QList<ReportParameter> missing;
+        QList<qsizetype> places;
+        for (qsizetype i = 0; i < definition.parameters.size(); ++i) {
+            if (i >= values.size() || values.at(i).isNull()) {
+                missing << definition.parameters.at(i);
+                places << i;
+            }
+        }
+        if (missing.isEmpty())
+            return true;
+        const std::optional<QVariantList> answers =
+            prompt->askParameters(definition.title, missing);
+        if (!answers) {
+            qCInfo(lcReports) << "report parameters not given:" << definition.path;
+            return false;
+        }
+        while (values.size() < definition.parameters.size())
+            values << QVariant();
+        for (qsizetype i = 0; i < places.size() && i < answers->size(); ++i)
+            values[places.at(i)] = answers->at(i);
+        return true;
+    }
+
     bool fail(const Error &error)
     {
         qCWarning(lcReports) << "report failed:" << error.message;
@@ -103,8 +133,11 @@ bool ReportService::OpenReport(const QString &file, const QVariantList &values)
     auto definition = d->loadDefinition(file, d->folder);
     if (!definition)
         return d->fail(definition.error());
+    QVariantList given = values;
+    if (!d->askMissing(*definition, given))
+        return false;
     ReportRenderer renderer(d->db, d->headings);
-    auto ctx = renderer.context(*definition, values);
+    auto ctx = renderer.context(*definition, given);
     if (!ctx)
         return d->fail(ctx.error());
     // Subreports show with no values until OpenSubreport gives them theirs.

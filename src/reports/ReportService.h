@@ -9,6 +9,7 @@
 #include <QVariantList>
 
 #include <memory>
+#include <optional>
 
 namespace kestrel {
 
@@ -24,12 +25,28 @@ struct ViewerOptions
     bool disablePrintExport = false;
 };
 
+/// Asks the user for the parameters of a report that the program opened without their
+/// values (a period given one date of two, a heading left out). The widget side shows a
+/// dialog; tests answer from a script.
+class ParameterPrompt
+{
+public:
+    virtual ~ParameterPrompt() = default;
+    /// The values of `missing` in their order, as the user typed them (a date as a QDate);
+    /// nothing when the user cancels.
+    virtual std::optional<QVariantList> askParameters(const QString &reportTitle,
+                                                      const QList<ReportParameter> &missing) = 0;
+};
+
 /// Where a rendered report goes: the viewer windows and the printer. The widget side
 /// implements it; tests record what would have been shown.
 class ReportDisplay
 {
 public:
     virtual ~ReportDisplay() = default;
+    /// Who asks for the values of parameters the program did not give; without one (a run
+    /// with nobody at the screen) such parameters stay without a value.
+    virtual ParameterPrompt *prompt() { return nullptr; }
     virtual void showViewer(std::shared_ptr<const RenderedReport> report,
                             const ViewerOptions &options) = 0;
     virtual void showMedicationSheet(std::shared_ptr<const RenderedReport> report,
@@ -47,6 +64,8 @@ public:
 
     /// Opens the definition `file` (a full path or a name in the reports folder, found
     /// without regard to case), gives it the headings and the values in order; renders it.
+    /// Parameters left without a value (not passed, or passed null) are asked for through
+    /// the display's prompt first; a cancelled prompt opens nothing and returns false.
     /// A missing/broken definition or a failing query: the shared error box with the reason,
     /// and false (no current report).
     bool OpenReport(const QString &file, const QVariantList &values);

@@ -11,6 +11,7 @@
 #include "reports/ReportDefinition.h"
 #include "reports/ReportRenderer.h"
 #include "reports/ReportService.h"
+#include "reports/ReportTemplate.h"
 #include "support/PdfText.h"
 #include "support/RecordingNotifier.h"
 #include "support/RecordingReportDisplay.h"
@@ -189,6 +190,25 @@ QStringList printedBody(const RenderedReport &report)
     QSKIP("pdftotext is not installed")
 
 #define VERIFY_RESULT(r) QVERIFY2(r, qPrintable(r ? QString() : r.error().message))
+
+/// A display whose prompt answers from a script (nothing: the user cancels) and keeps the
+/// names it was asked for.
+struct PromptingDisplay : RecordingReportDisplay
+{
+    struct Script : ParameterPrompt
+    {
+        std::optional<QVariantList> answers;
+        QStringList asked;
+        std::optional<QVariantList> askParameters(const QString &,
+                                                  const QList<ReportParameter> &missing) override
+        {
+            for (const ReportParameter &p : missing)
+                asked << p.name;
+            return answers;
+        }
+    } script;
+    ParameterPrompt *prompt() override { return &script; }
+};
 } // namespace
 
 class tst_ReportEngine : public QObject
@@ -223,6 +243,10 @@ private Q_SLOTS:
     void printedSubtotalsAddUp();
     void printRangeAndBadTables_data();
     void printRangeAndBadTables();
+    void templatesFill_data();
+    void templatesFill();
+    void missingParametersAreAsked_data();
+    void missingParametersAreAsked();
 };
 
 void tst_ReportEngine::parsesEverySection()
@@ -968,6 +992,103 @@ void tst_ReportEngine::printRangeAndBadTables()
     QVERIFY2(sheets.first().contains(QStringLiteral("Sheet %1 of %2").arg(first).arg(pages)),
              qPrintable(sheets.first()));
     QVERIFY2(sheets.join(u' ').contains(printed), qPrintable(sheets.join(u' ')));
+}
+
+void tst_ReportEngine::templatesFill_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("filled"); // "" for a template that must not parse
+    QTest::newRow("escaped and as it is")
+        << "{{title}}|{{{title}}}|{{&title}}" << "O&apos;Brien &amp; Co|O'Brien & Co|O'Brien & Co";
+    QTest::newRow("rows by column, numbered")
+        << "{{#lines}}{{rownum}}:{{item}}={{amount}};{{/lines}}"
+        << "1:ITM1=1.00;2:ITM2=2.00;3:ITM3=3.00;";
+    QTest::newRow("a group's rows numbered from 1 again, its key seen from them")
+        << "{{#groups}}{{key}}[{{#rows}}{{rownum}}{{item}}{{key}} {{/rows}}]{{/groups}}"
+        << "G1[1ITM1G1 2ITM3G1 ]G2[1ITM2G2 ]";
+    QTest::newRow("false and empty skip, inverted shows")
+        << "{{#off}}x{{/off}}{{^off}}a{{/off}}{{#none}}x{{/none}}{{^none}}b{{/none}}"
+           "{{#on}}c{{/on}}{{^lines}}x{{/lines}}{{#title}}d{{/title}}"
+        << "abcd";
+    QTest::newRow("unknown names blank, their inverse shown")
+        << "[{{nosuch}}][{{#nosuch}}x{{/nosuch}}][{{^nosuch}}y{{/nosuch}}]{{! remark }}"
+        << "[][][y]";
+    QTest::newRow("dotted name") << "{{nested.inner}}/{{nested.nosuch}}" << "x/";
+    QTest::newRow("a section tag alone on its line leaves no line")
+        << "a\n  {{#on}}\nb\n{{/on}}\n{{! note }}\nc\n" << "a\nb\nc\n";
+    QTest::newRow("a tag inside a line keeps the line") << "a {{#on}}b{{/on}} c\n" << "a b c\n";
+    QTest::newRow("a section not closed") << "{{#lines}}{{item}}" << "";
+    QTest::newRow("closed by another name") << "{{#lines}}{{/groups}}" << "";
+    QTest::newRow("a tag not closed") << "{{title" << "";
+}
+
+void tst_ReportEngine::templatesFill()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, filled);
+    const ReportRows lines({"item", "amount"}, {"ITM1", "1.00", "ITM2", "2.00", "ITM3", "3.00"});
+    const QVariantMap context{
+        {"title", "O'Brien & Co"},
+        {"off", false},
+        {"on", true},
+        {"none", QVariant::fromValue(ReportRows({"item"}, {}))},
+        {"lines", QVariant::fromValue(lines)},
+        {"groups",
+         QVariantList{QVariantMap{{"key", "G1"}, {"rows", QVariant::fromValue(lines.view({0, 2}))}},
+                      QVariantMap{{"key", "G2"}, {"rows", QVariant::fromValue(lines.view({1}))}}}},
+        {"nested", QVariantMap{{"inner", "x"}}}};
+    const auto out = ReportRenderer::fill(text, context, QStringLiteral("T.rpt [template]"));
+    if (filled.isEmpty()) {
+        QVERIFY(!out);
+        QVERIFY2(out.error().message.startsWith(u"T.rpt [template]: the template does not parse"),
+                 qPrintable(out.error().message));
+        return;
+    }
+    VERIFY_RESULT(out);
+    QCOMPARE(*out, filled);
+}
+
+void tst_ReportEngine::missingParametersAreAsked_data()
+{
+    QTest::addColumn<QVariantList>("values");
+    QTest::addColumn<QVariantList>("answers"); // empty: the prompt is cancelled
+    QTest::addColumn<QString>("asked");
+    QTest::addColumn<QString>("shown"); // empty: no report opens
+    // The fields: from (date), company (text), copies (number), amounts (flag), to (date).
+    QTest::newRow("every value given: nothing asked")
+        << QVariantList{"11/01/2026", "ACME", 2, true, "11/30/2026"} << QVariantList{"?"} << ""
+        << "from=[11/01/2026] company=[ACME] copies=[2] amounts=[1] to=[11/30/2026]";
+    QTest::newRow("one date of two: the rest asked in order")
+        << QVariantList{"11/01/2026"} << QVariantList{"ACME", "3", true, QDate(2026, 11, 30)}
+        << "company,copies,amounts,to"
+        << "from=[11/01/2026] company=[ACME] copies=[3] amounts=[1] to=[11/30/2026]";
+    QTest::newRow("a null value asked in its place")
+        << QVariantList{"11/01/2026", QVariant(), 2, false, "11/30/2026"} << QVariantList{"ACME"}
+        << "company" << "from=[11/01/2026] company=[ACME] copies=[2] amounts=[0] to=[11/30/2026]";
+    QTest::newRow("cancelled: nothing opens")
+        << QVariantList{QVariant(), "ACME"} << QVariantList{} << "from,copies,amounts,to" << "";
+}
+
+void tst_ReportEngine::missingParametersAreAsked()
+{
+    QFETCH(QVariantList, values);
+    QFETCH(QVariantList, answers);
+    QFETCH(QString, asked);
+    QFETCH(QString, shown);
+    OPEN_CHARGES(db);
+    RecordingNotifier notifier;
+    PromptingDisplay display;
+    if (!answers.isEmpty())
+        display.script.answers = answers;
+    ReportService service(db, kData, kHeadings, display, notifier);
+    QCOMPARE(service.OpenReport(QStringLiteral("params.rpt"), values), !shown.isEmpty());
+    QCOMPARE(display.script.asked.join(u','), asked);
+    QVERIFY(notifier.boxes().isEmpty());
+    if (shown.isEmpty()) {
+        QVERIFY(!service.current());
+        return;
+    }
+    QVERIFY2(service.current()->html().contains(shown), qPrintable(service.current()->html()));
 }
 
 QTEST_MAIN(tst_ReportEngine)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "reports/ReportService.h"
+#include "reports/ui/frmReportParameters.h"
 #include "reports/ui/frmReportViewer.h"
 
 #include <QMdiArea>
@@ -28,6 +29,8 @@ public:
     void showMedicationSheet(std::shared_ptr<const RenderedReport> report,
                              const QString &title) override;
     Result<void> printNow(std::shared_ptr<const RenderedReport> report) override;
+    /// Parameters the program did not give are asked for in a dialog.
+    ParameterPrompt *prompt() override { return &m_prompt; }
 
     /// The viewer shown last, while it is open.
     frmReportViewer *lastViewer() const { return m_lastViewer.data(); }
@@ -36,6 +39,7 @@ private:
     Notifier &m_notifier;
     QPointer<QMdiArea> m_workArea;
     QPointer<frmReportViewer> m_lastViewer;
+    WidgetParameterPrompt m_prompt;
 };
 
 } // namespace kestrel
