@@ -77,10 +77,14 @@ ParsedArguments parseBenchArguments(const QStringList &arguments)
                                  QStringLiteral("Where the results file goes (default "
                                                 "bench/results)."),
                                  QStringLiteral("dir"));
+    const QCommandLineOption only(QStringLiteral("only"),
+                                  QStringLiteral("Only the paths whose name holds one of these "
+                                                 "texts, separated by commas."),
+                                  QStringLiteral("text"));
     QCommandLineOption demo(QStringLiteral("demo"),
                             QStringLiteral("The demo hospital instead of a generated one."));
     demo.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOptions({help, sqlite, pg, generate, small, runs, out, demo});
+    parser.addOptions({help, sqlite, pg, generate, small, runs, out, only, demo});
 
     ParsedArguments parsed;
     parsed.helpText = parser.helpText();
@@ -132,6 +136,7 @@ ParsedArguments parseBenchArguments(const QStringList &arguments)
             return parsed;
         }
     }
+    o.only = parser.value(only).trimmed();
     if (parser.isSet(out)) {
         o.outDir = parser.value(out).trimmed();
         if (o.outDir.isEmpty()) {

@@ -35,6 +35,8 @@ struct BenchOptions
     bool demo = false;
     int runs = 30;
     QString outDir = QStringLiteral("bench/results");
+    /// When not empty, only the paths whose name holds this text run.
+    QString only;
     bool help = false;
 
     /// "demo", "small" or "hospital".

@@ -3,6 +3,7 @@
 #include "patients/PatientList.h"
 
 #include "patients/modGlobals.h"
+#include "core/BackgroundRead.h"
 #include "core/WindowRequest.h"
 #include "core/Notifier.h"
 #include "core/Session.h"
@@ -112,6 +113,7 @@ void PatientList::loadList(const std::optional<std::pair<QDate, QDate>> &dates)
     m_currentRow = 0;
     m_selectedRow = 0;
     m_found = 0;
+    ++m_countSerial;
     m_grid.reset();
 
     m_search = {m_texts[LastName], m_texts[HospitalNumber], m_texts[AdmissionNumber], dates};
@@ -133,11 +135,7 @@ void PatientList::loadList(const std::optional<std::pair<QDate, QDate>> &dates)
         m_found = int(rows->count());
         if (rows->count() == kFirstPage) {
             m_grid.setReadMore([this] { readMore(); });
-            // A long list counts what it found, so the position reads against all of it.
-            const Result<int> found = m_selection.PatientsCount(
-                m_type, m_search.lastName, m_search.hospNum, m_search.idNum, m_search.days);
-            if (found)
-                m_found = std::max(m_found, *found);
+            countFound();
         }
         showRows(1);
         rowChanged(1);
@@ -162,6 +160,30 @@ void PatientList::readMore()
     showRows(before);
     countRows();
     Q_EMIT changed();
+}
+
+void PatientList::countFound()
+{
+    // A long list counts what it found, so the position reads against all of it. The first
+    // page is on screen meanwhile: the count of a common last name takes a while.
+    const int serial = m_countSerial;
+    ++m_countsRunning;
+    const auto apply = [this, serial](const Result<QVariant> &found) {
+        --m_countsRunning;
+        if (serial != m_countSerial || !found)
+            return; // another search since, or no count: the rows read so far stand
+        m_found = std::max(m_found, found->toInt());
+        countRows();
+        Q_EMIT changed();
+    };
+    auto count = [type = m_type, search = m_search](Database &db) -> Result<QVariant> {
+        return PatientSelection::PatientsCount(db, type, search.lastName, search.hospNum,
+                                               search.idNum, search.days)
+            .map([](int found) { return QVariant(found); });
+    };
+    if (readInBackground(m_session.db(), count, this, apply))
+        return;
+    apply(count(m_session.db()));
 }
 
 void PatientList::showRows(int firstRow)

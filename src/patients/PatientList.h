@@ -77,6 +77,8 @@ public:
     void rowChanged(int row);
     /// `lblRecNum`: the highlighted row's position, "3  out of  12".
     QString recordNumberText() const { return m_recordNumber; }
+    /// Whether a count of the whole list is still running beside the window.
+    bool isCounting() const { return m_countsRunning > 0; }
     /// `lblLegend`: shown for a cash-basis row, with the row's legend text.
     bool isLegendShown() const { return m_legendShown; }
     QString legendText() const { return m_legend; }
@@ -127,6 +129,9 @@ private:
         PatientSelection::AdmissionDays days;
     };
     void readMore();
+    // Counts the whole list beside the window once its first page shows; a count that comes
+    // back after another search is dropped.
+    void countFound();
     // Colours the rows from grid row `firstRow` on and paints their precautions.
     void showRows(int firstRow);
     void countRows();
@@ -147,6 +152,8 @@ private:
     /// How many stays the search found in all (the grid holds only the pages read so far).
     int m_found = 0;
     Search m_search;
+    int m_countSerial = 0;
+    int m_countsRunning = 0;
     QString m_recordNumber;
     bool m_legendShown = false;
     QString m_legend;

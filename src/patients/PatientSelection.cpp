@@ -117,7 +117,14 @@ Result<int> PatientSelection::PatientsCount(PatientType type, const QString &las
                                            const QString &hospNum, const QString &idNum,
                                            const AdmissionDays &days)
 {
-    auto counted = m_session.db().call(
+    return PatientsCount(m_session.db(), type, lastName, hospNum, idNum, days);
+}
+
+Result<int> PatientSelection::PatientsCount(Database &db, PatientType type,
+                                           const QString &lastName, const QString &hospNum,
+                                           const QString &idNum, const AdmissionDays &days)
+{
+    auto counted = db.call(
         u"STATION..sp_Get_OR_PatientList_Count",
         {patientTypeCode(type), lastName, hospNum, idNum,
          days ? QVariant(days->first) : QVariant(QString()),

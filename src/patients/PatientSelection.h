@@ -16,6 +16,7 @@
 
 namespace kestrel {
 
+class Database;
 class Session;
 class clsPatientFinder;
 
@@ -74,6 +75,11 @@ public:
     /// How many stays the same list finds in all, every page together.
     Result<int> PatientsCount(PatientType type, const QString &lastName, const QString &hospNum,
                               const QString &idNum, const AdmissionDays &days);
+    /// The same count on `db`, another connection to the hospital (a count of thousands of
+    /// stays runs beside the window, not in it).
+    static Result<int> PatientsCount(Database &db, PatientType type, const QString &lastName,
+                                     const QString &hospNum, const QString &idNum,
+                                     const AdmissionDays &days);
 
     /// Makes the stay `idNum` of patient `hospNum` the current patient: the patient master,
     /// then the admission (`inpatient`) or the outpatient visit. A stay that is not found is

@@ -98,9 +98,13 @@ void tst_Bench::programAndBareAgree()
             if (!path.afterRun)
                 continue;
             // A posted batch is there until it is removed; then only the charge slip number
-            // it drew stays drawn.
-            QCOMPARE(postingTraces(db).at(0), before.at(0) + *read);
+            // it drew stays drawn. (The searches only let their counts finish.)
+            const bool posts = path.name.startsWith(u"post ");
+            if (posts)
+                QCOMPARE(postingTraces(db).at(0), before.at(0) + *read);
             QVERIFY(path.afterRun());
+            if (!posts)
+                continue;
             ++before.last();
             QCOMPARE(postingTraces(db), before);
         }
