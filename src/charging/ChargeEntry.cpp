@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "charging/ChargeEntry.h"
 
+#include "charging/returns/ChargeRevoke.h"
 #include "core/AccessRights.h"
 #include "core/components/clsRvsLookup.h"
 #include "core/components/Component.h"
@@ -23,7 +24,6 @@ constexpr QStringView kRightPostCharges = u"3";
 
 // The later windows the buttons open, and how the user knows them.
 const QString kPackageWindow = QStringLiteral("frmListPackage");
-const QString kRevokeWindow = QStringLiteral("frmRevokeCharge");
 const QString kCdfWindow = QStringLiteral("frmCDF");
 
 } // namespace
@@ -234,6 +234,26 @@ void ChargeEntry::viewPackages()
     openWindow(kPackageWindow, QStringLiteral("The OR package list"), {});
 }
 
+void ChargeEntry::addPackageLines(const QList<ChargeEntryLine> &lines)
+{
+    // The grid keeps no empty line in the middle: the package goes after what was entered.
+    while (!m_lines.isEmpty() && m_lines.constLast().isBlank())
+        m_lines.removeLast();
+    m_lines.append(lines);
+    m_grid.reload();
+    Q_EMIT changed();
+}
+
+bool ChargeEntry::pipedOxygenShown() const
+{
+    return m_session.settings.AllowOpenCloseTank();
+}
+
+void ChargeEntry::openOxygenPipe()
+{
+    openWindow(QStringLiteral("frmPipe"), QStringLiteral("The piped oxygen window"), {});
+}
+
 void ChargeEntry::save()
 {
     if (!m_saving) {
@@ -277,12 +297,21 @@ void ChargeEntry::revoke(int index)
 {
     if (index < 0 || index >= m_posted.size())
         return;
-    const PostedCharge &c = m_posted.at(index);
-    openWindow(kRevokeWindow, QStringLiteral("Revoking of posted charges"),
-               {{QStringLiteral("LogBookID"), c.logBookId},
-                {QStringLiteral("ChargeSlip"), c.chargeSlip},
-                {QStringLiteral("ItemID"), c.item},
-                {QStringLiteral("PackageID"), c.packageId}});
+    if (!m_revoke) {
+        tellNotAvailable(m_session.notifier(), QStringLiteral("Revoking of posted charges"));
+        return;
+    }
+    // A revoke, or a line another workstation revoked meanwhile: the list shows what is left.
+    if (m_revoke->revoke(m_posted.at(index)) != ChargeRevoke::Outcome::Refused) {
+        loadPosted();
+        Q_EMIT changed();
+    }
+}
+
+void ChargeEntry::postReturns()
+{
+    openWindow(QStringLiteral("frmReturn"), QStringLiteral("Post Returned Medicines"),
+               {{QStringLiteral("Mode"), QStringLiteral("PH")}});
 }
 
 void ChargeEntry::reprint(int index)

@@ -16,6 +16,7 @@
 
 namespace kestrel {
 
+class ChargeRevoke;
 class DrugListComponent;
 class Session;
 class clsCodeLookup;
@@ -25,8 +26,8 @@ class clsRvsLookup;
 /// The rules of the "Post Charges" window `frmCharge`: the patient header, the departments,
 /// the lines of the entry grid with every look-up, check and price of a typed cell, the
 /// posted charges of the stay with their gross amount, the "Stat Patient" option and the
-/// buttons. Saving and reprinting go through the ChargeSaving; revoking and packages open their
-/// windows through the window opener.
+/// buttons. Saving and reprinting go through the ChargeSaving, revoking through the
+/// ChargeRevoke; packages open their windows through the window opener.
 class ChargeEntry : public QObject, public EntryGridRules
 {
     Q_OBJECT
@@ -47,6 +48,8 @@ public:
                 PricingPrompts &pricingPrompts, QObject *parent = nullptr);
 
     void setSaving(ChargeSaving *saving) { m_saving = saving; }
+    /// Revoking goes through `revoke`, which the window holds for as long as it is open.
+    void setRevoking(ChargeRevoke *revoke) { m_revoke = revoke; }
     void setWindowOpener(WindowOpener opener) { m_openWindow = std::move(opener); }
 
     /// Opens the window for the selected patient: the right to post charges, a selected
@@ -107,6 +110,12 @@ public:
     void close();
     /// "&View OR Packages".
     void viewPackages();
+    /// The package items chosen in the package list, added at the end of the grid.
+    void addPackageLines(const QList<ChargeEntryLine> &lines);
+    /// "Piped O&xygen" is offered where the station charges piped oxygen by the hour.
+    bool pipedOxygenShown() const;
+    /// "Piped O&xygen": the tank of the stay opened or closed (`frmPipe`).
+    void openOxygenPipe();
     /// "&Save": hands the lines to the ChargeSaving; a save that posted empties the grid and
     /// reads the posted charges again.
     void save();
@@ -118,6 +127,8 @@ public:
     void toggleViewAll();
     /// "Revoke", or Enter and double-click on posted charge `index`.
     void revoke(int index);
+    /// "Post Returned Medicines": the return window for the stay.
+    void postReturns();
     /// "Reprint": the charge slip of posted charge `index`.
     void reprint(int index);
     /// `cmdCDF`: the clinical data form.
@@ -158,6 +169,7 @@ private:
     ChargePricing m_pricing;
     ChargeEntryStore m_store;
     ChargeSaving *m_saving = nullptr;
+    ChargeRevoke *m_revoke = nullptr;
     WindowOpener m_openWindow;
 
     ChargePatientHeader m_header;

@@ -28,6 +28,7 @@ public:
     /// Opens the window: clears the last validated user. `postOrCancel` 1 asks for a reason.
     void open(int postOrCancel);
     bool showsReason() const { return m_postOrCancel == 1; }
+    Session &session() const { return m_session; }
 
     /// Enter in the password field, or the OK button.
     Outcome validate(const QString &userId, const QString &password, const QString &remarks);

@@ -152,7 +152,8 @@ enum class StayKind {
 QString stayOf(Database &db, StayKind kind)
 {
     static const char *const where[] = {
-        "P.DcrDate is null and L.StationID = 'OR' and L.RecordStatus <> 'R'",
+        "P.DcrDate is null and L.StationID = 'OR' and L.RecordStatus <> 'R' and exists (select "
+        "1 from SCHEDULE..tbORScheduleDetails S where S.IDNum = L.IDNum and S.RecordStatus = 'C')",
         "P.DcrDate is not null and L.RevenueID = 'PH' and L.RecordStatus <> 'R'",
         "P.DcrDate is null and L.RecordStatus = 'R'"};
     return text(db, u"select min(L.IDNum) from STATION..tbNurseLogBook L join "
@@ -387,11 +388,13 @@ void tst_CatalogDefinitions::reportsAgreeWithTheHospital_data()
         "#logs",
         "select count(*) from STATION..tbStationLogs where StationID = 'OR' and TransDate >= "
         "'2026-11-24' and TransDate < '2026-12-02' and UserID = '2901'");
-    // Stock monitoring: what the stock card says is out is what the logbook still charges (a
-    // revoked charge brought its stock back).
+    // Stock monitoring: what the OR's stock card says is out is what the logbook still charges
+    // for medicines issued from it (a revoked charge brought its stock back, a return its part).
     row("stock of OR medicines", "StockMonitoring.RPT", {"OM"}, "items_sum_netamount",
-        "select Amount from STATION..tbNurseLogBook where RecordStatus <> 'R' and "
-        "RevenueID = 'PH' and ItemID like 'PH1%'",
+        "select L.Amount - L.ReturnedAmount as Amount from STATION..tbNurseLogBook L "
+        "where L.RecordStatus <> 'R' and L.RevenueID = 'PH' and L.ItemID like 'PH1%' and exists "
+        "(select 1 from INVENTORY..tbInvStockCard S where S.RefNum = L.ReferenceNum and "
+        "S.ItemID = L.ItemID and S.LocationID = 'OM')",
         true);
 }
 

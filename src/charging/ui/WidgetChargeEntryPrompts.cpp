@@ -4,12 +4,12 @@
 
 #include "charging/ui/frmListProcedures.h"
 #include "charging/ui/frmMeals.h"
-#include "core/components/Component.h"
+#include "charging/ui/frmPSIReading.h"
 
 namespace kestrel {
 
-WidgetChargeEntryPrompts::WidgetChargeEntryPrompts(Notifier &notifier, QWidget *parent)
-    : m_notifier(notifier)
+WidgetChargeEntryPrompts::WidgetChargeEntryPrompts(Session &session, QWidget *parent)
+    : m_session(session)
     , m_parent(parent)
 {
 }
@@ -30,9 +30,10 @@ std::optional<MealEntry> WidgetChargeEntryPrompts::askMeals(const QString &descr
 
 std::optional<PsiReading> WidgetChargeEntryPrompts::askPsiReading(const ChargeEntryLine &line)
 {
-    Q_UNUSED(line);
-    tellNotAvailable(m_notifier, QStringLiteral("The PSI reading window"));
-    return std::nullopt;
+    frmPSIReading window(m_session, line.line.item.trimmed(), line.line.description.trimmed(),
+                         m_parent);
+    window.exec();
+    return window.reading();
 }
 
 } // namespace kestrel

@@ -9,23 +9,21 @@
 
 namespace kestrel {
 
-class Notifier;
+class Session;
 
 /// The charge window's small windows as the program shows them, modal over the charge window:
-/// `frmListProcedures` and `frmMeals`. The PSI reading window belongs to the oxygen charges,
-/// which are not built yet.
+/// `frmListProcedures`, `frmMeals` and the PSI readings of an oxygen line `frmPSIReading`.
 class WidgetChargeEntryPrompts : public ChargeEntryPrompts
 {
 public:
-    WidgetChargeEntryPrompts(Notifier &notifier, QWidget *parent);
+    WidgetChargeEntryPrompts(Session &session, QWidget *parent);
 
     QString askORProcedure(const QList<ORProcedure> &procedures) override;
     std::optional<MealEntry> askMeals(const QString &description) override;
-    /// Tells the user the PSI reading window is not available yet; no reading.
     std::optional<PsiReading> askPsiReading(const ChargeEntryLine &line) override;
 
 private:
-    Notifier &m_notifier;
+    Session &m_session;
     QPointer<QWidget> m_parent;
 };
 

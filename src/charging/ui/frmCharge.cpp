@@ -44,7 +44,7 @@ QString dateText(const QDateTime &when)
 
 frmCharge::frmCharge(Session &session, ChargeEntry::Components components, QWidget *parent)
     : QWidget(parent)
-    , m_prompts(session.notifier(), this)
+    , m_prompts(session, this)
     , m_pricingPrompts(session, this)
     , m_presenter(session, components, m_prompts, m_pricingPrompts)
 {
@@ -176,6 +176,12 @@ void frmCharge::buildUi()
         listButtons->addWidget(button);
         m_options << button;
     }
+    // Medicines and supplies that come back are credited in the return window.
+    auto *returns = new QPushButton(QStringLiteral("Post Returned Medicines"), listFrame);
+    returns->setObjectName(QStringLiteral("cmdReturns"));
+    returns->setAutoDefault(false);
+    connect(returns, &QPushButton::clicked, &m_presenter, &ChargeEntry::postReturns);
+    listButtons->addWidget(returns);
     listButtons->addStretch(1);
     m_gross = new QLabel(listFrame);
     m_gross->setObjectName(QStringLiteral("lblGrossAmount"));
@@ -218,6 +224,11 @@ void frmCharge::buildUi()
         side->addWidget(button);
         m_commands << button;
     }
+    // Piped oxygen, where the station charges it by the hour.
+    auto *pipe = new QPushButton(QStringLiteral("Piped O&xygen"), this);
+    pipe->setObjectName(QStringLiteral("cmdPipe"));
+    pipe->setAutoDefault(false);
+    side->addWidget(pipe);
     side->addStretch(1);
     bottom->addLayout(side);
     layout->addLayout(bottom, 1);
@@ -266,6 +277,8 @@ void frmCharge::bind()
         m_presenter.ignoreAll();
     });
     connect(m_cdf, &QPushButton::clicked, &p, &ChargeEntry::showCdf);
+    connect(findChild<QPushButton *>(QStringLiteral("cmdPipe")), &QPushButton::clicked, &p,
+            &ChargeEntry::openOxygenPipe);
 
     auto *f3 = new QShortcut(QKeySequence(Qt::Key_F3), this);
     f3->setContext(Qt::WidgetWithChildrenShortcut);
@@ -317,6 +330,7 @@ void frmCharge::refresh()
     }
     m_philhealth->setText(p.philhealthText());
     m_cdf->setEnabled(p.cdfEnabled());
+    findChild<QPushButton *>(QStringLiteral("cmdPipe"))->setVisible(p.pipedOxygenShown());
 
     fillDepartments();
     m_deptCode->setText(p.departmentShown());

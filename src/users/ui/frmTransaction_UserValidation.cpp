@@ -3,6 +3,7 @@
 #include "users/ui/frmTransaction_UserValidation.h"
 
 #include "core/ui/KeyFilter.h"
+#include "users/ui/frmCMRemarks.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -58,9 +59,11 @@ void frmTransaction_UserValidation::buildUi()
     remarksLayout->addWidget(m_remarks);
     auto *searchRemarks = new QPushButton(QStringLiteral("Search CM Remarks"), m_remarksFrame);
     searchRemarks->setObjectName(QStringLiteral("Command1"));
-    searchRemarks->setEnabled(false);
-    searchRemarks->setToolTip(
-        QStringLiteral("The list of credit memo remarks is not available yet."));
+    searchRemarks->setAutoDefault(false);
+    connect(searchRemarks, &QPushButton::clicked, this, [this] {
+        m_remarks->setPlainText(
+            frmCMRemarks::pickInto(m_presenter.session(), m_remarks->toPlainText(), this));
+    });
     remarksLayout->addWidget(searchRemarks, 0, Qt::AlignRight);
     layout->addWidget(m_remarksFrame);
     m_remarksFrame->setVisible(m_presenter.showsReason());

@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Kestrel developers
+#pragma once
+
+#include "charging/ChargeEntryStore.h"
+#include "core/Dialogs.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace kestrel {
+
+class Session;
+class clsDrugPicker;
+
+/// Revoking a posted charge from the charge window's posted list: the checks, the
+/// confirmation, the sign-in of a user with the revoke right (and the reason where the
+/// hospital wants one), the supervisor where the hospital wants one, then the revoke.
+///
+/// The revoke is one transaction: the logbook line is marked revoked only if no other
+/// workstation revoked it first, what was left of it goes back to the stock card and the
+/// location it came from, and the adjustment is recorded with the reason. A line another
+/// workstation has just revoked is told and nothing changes.
+class ChargeRevoke
+{
+public:
+    /// Shows the supervisor window (`frmSupervisorAccessCode`) and answers the supervisor who
+    /// signed in, with the reason he typed; an empty code when it was closed without one.
+    using SupervisorPrompt = std::function<ValidatedUser()>;
+
+    enum class Outcome { Refused, Revoked, AlreadyRevoked, Failed };
+
+    /// `drugPicker` puts stock lines back on the stock card (without one, revoking a stock
+    /// line fails and changes nothing).
+    ChargeRevoke(Session &session, clsDrugPicker *drugPicker, SupervisorPrompt supervisor);
+
+    /// Revokes `charge` of the selected stay. Every refusal is told to the user.
+    Outcome revoke(const PostedCharge &charge);
+
+    /// The supervisor of the last revoke that asked for one.
+    const ValidatedUser &supervisor() const { return m_supervisor; }
+
+private:
+    bool checksPass(const PostedCharge &charge);
+    bool signedIn(const PostedCharge &charge);
+    Outcome write(const PostedCharge &charge);
+
+    Session &m_session;
+    clsDrugPicker *m_drugPicker;
+    SupervisorPrompt m_askSupervisor;
+    ValidatedUser m_supervisor;
+};
+
+} // namespace kestrel
