@@ -252,8 +252,12 @@ ProcedureHandler commonExams(QStringView sql)
 
 } // namespace
 
+// In ProfileHemodialysisProcedures.cpp.
+void registerProfileHemodialysisProcedures(ProcedureRegistry &registry);
+
 void registerProfileProcedures(ProcedureRegistry &registry)
 {
+    registerProfileHemodialysisProcedures(registry);
     for (const auto &[name, department] :
          {std::pair{"Xray", "XR"}, std::pair{"Ultra", "US"}, std::pair{"CT", "CT"},
           std::pair{"Hrt", "HS"}, std::pair{"PT", "PT"}, std::pair{"Nuclear", "NU"},

@@ -158,8 +158,12 @@ Result<RowSet> updateMasterFile(Database &db, const ProcedureArgs &args)
 
 } // namespace
 
+// In ResultsCdfProcedures.cpp.
+void registerResultsCdfProcedures(ProcedureRegistry &registry);
+
 void registerResultProcedures(ProcedureRegistry &registry)
 {
+    registerResultsCdfProcedures(registry);
     registry.add(QStringLiteral("STATION..AudioExams"), 0, examsOf("AU"));
     registry.add(QStringLiteral("STATION..CTExams"), 0, examsOf("CT"));
     registry.add(QStringLiteral("STATION..HSExams"), 0, examsOf("HS"));

@@ -5,20 +5,25 @@
 // visit, the action buttons' rights and windows, tabs read once until a refresh, the way back
 // to the patient list, the height and weight, and a reading saved all the way from the patient
 // list; the department result lists, request status, the stay's operations and the common
-// exams' orders.
+// exams' orders; the hemodialysis notification, also sent by two workstations at once.
 #include "core/components/clsPatientFinder.h"
 #include "core/db/Database.h"
 #include "core/settings/HospitalSettings.h"
 #include "patients/PatientGrid.h"
 #include "patients/PatientList.h"
 #include "patients/PatientListFixture.h"
+#include "hospitaldb/procedures/HospitalProcedures.h"
+#include "profile/HemodialysisNotification.h"
 #include "profile/PatientProfile.h"
 #include "shell/MainMenu.h"
 #include "support/MainWindowFixture.h"
 #include "support/TestDatabase.h"
 
+#include <QMutex>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <thread>
 
 using namespace kestrel;
 using namespace Qt::StringLiterals;
@@ -122,6 +127,10 @@ private Q_SLOTS:
     void stayOperationsOnTheCalendar();
     void commonExamOrders_data();
     void commonExamOrders();
+    void hemodialysisRefusals_data();
+    void hemodialysisRefusals();
+    void hemodialysisSentOnceUntilRevoked();
+    void twoWorkstationsNotifyHemodialysisOnce();
 };
 
 void tst_PatientProfile::header_data()
@@ -688,6 +697,154 @@ void tst_PatientProfile::commonExamOrders()
     // Another stay starts with no orders.
     QVERIFY(profile.open(profileOf(u"K0100001"_s)));
     QVERIFY(exams.orders().isEmpty());
+}
+
+namespace {
+
+qint64 hemoRequests(Database &db)
+{
+    auto n = db.scalar(u"select count(*) from STATION..tbHemoRequest where IdNum = 'K0100001'"_s);
+    return n ? n->toLongLong() : -1;
+}
+
+// A notification the unit accepts: the first active dialyzer and access, tomorrow morning.
+void fillValidNotification(HemodialysisNotification &hemo)
+{
+    hemo.dialyzerId = hemo.dialyzers().value(0).code;
+    hemo.accessId = hemo.accesses().value(0).code;
+    hemo.dialysisDate = test::fixtureNow().addDays(1);
+    hemo.remarks = u"Heparin-free"_s;
+}
+
+} // namespace
+
+void tst_PatientProfile::hemodialysisRefusals_data()
+{
+    QTest::addColumn<QString>("dialyzer");
+    QTest::addColumn<QString>("access");
+    QTest::addColumn<int>("hoursAhead");
+    QTest::addColumn<int>("remarksLength");
+    QTest::addColumn<QString>("message");
+    const QString noDialyzer = u"Please choose the dialyzer to prepare."_s;
+    QTest::newRow("no dialyzer") << u""_s << u"1"_s << 24 << 0 << noDialyzer;
+    QTest::newRow("inactive dialyzer") << u"D06"_s << u"1"_s << 24 << 0 << noDialyzer;
+    QTest::newRow("unknown access") << u"D01"_s << u"99"_s << 24 << 0
+                                    << u"Please choose the vascular access of the patient."_s;
+    const QString when = u"The date of the dialysis must be within the next 31 days."_s;
+    QTest::newRow("yesterday") << u"D01"_s << u"1"_s << -24 << 0 << when;
+    QTest::newRow("two months ahead") << u"D01"_s << u"1"_s << 24 * 60 << 0 << when;
+    QTest::newRow("remarks too long") << u"D01"_s << u"1"_s << 24 << 501
+                                      << u"The remarks may hold at most 500 characters."_s;
+}
+
+void tst_PatientProfile::hemodialysisRefusals()
+{
+    QFETCH(QString, dialyzer);
+    QFETCH(QString, access);
+    QFETCH(int, hoursAhead);
+    QFETCH(int, remarksLength);
+    QFETCH(QString, message);
+    OPEN_STATION(s, u"2901"_s);
+    HemodialysisNotification hemo(s.f.session);
+    QVERIFY(hemo.open(u"K0100001"_s, u"K0000001"_s));
+    const qint64 before = hemoRequests(db);
+    hemo.dialyzerId = dialyzer;
+    hemo.accessId = access;
+    hemo.dialysisDate = test::fixtureNow().addSecs(hoursAhead * 3600);
+    hemo.remarks = QString(remarksLength, u'x');
+    QCOMPARE(hemo.save(), HemodialysisNotification::Outcome::Refused);
+    QCOMPARE(s.f.notifier.lastText(), message);
+    QCOMPARE(hemoRequests(db), before);
+}
+
+void tst_PatientProfile::hemodialysisSentOnceUntilRevoked()
+{
+    OPEN_STATION(s, u"2901"_s);
+    HemodialysisNotification hemo(s.f.session);
+    QVERIFY(hemo.open(u"K0100001"_s, u"K0000001"_s));
+    // The dialyzers offered are the active ones matching what was typed.
+    QVERIFY(hemo.findDialyzers(u"poly"_s));
+    QCOMPARE(hemo.dialyzers().size(), 2);
+    QVERIFY(hemo.findDialyzers(u"LOW"_s));
+    QVERIFY(hemo.dialyzers().isEmpty());
+    QVERIFY(hemo.findDialyzers(u"%"_s));
+    QVERIFY(hemo.dialyzers().isEmpty());
+    QVERIFY(hemo.findDialyzers(QString()));
+    QCOMPARE(hemo.dialyzers().size(), 5);
+    QCOMPARE(hemo.accesses().value(0).description, u"ARTERIOVENOUS FISTULA"_s);
+
+    fillValidNotification(hemo);
+    QCOMPARE(hemo.save(), HemodialysisNotification::Outcome::Done);
+    QCOMPARE(s.f.notifier.lastText(), u"Notification for Hemodialysis saved."_s);
+    QCOMPARE(hemo.sent().size(), 1);
+    QVERIFY(hemo.sent().first().pending);
+    QCOMPARE(hemo.cell(0, 6), u"WAITING"_s);
+    QCOMPARE(hemo.sent().first().dialyzer, hemo.dialyzers().value(0).description);
+
+    // While the unit holds it, a second is refused with the time of the first.
+    fillValidNotification(hemo);
+    QCOMPARE(hemo.save(), HemodialysisNotification::Outcome::Refused);
+    QCOMPARE(s.f.notifier.lastText(),
+             u"A notification was previously sent to HEMODIALYSIS at "_s +
+                 test::fixtureNow().toString(u"MM/dd/yyyy hh:mm:ss AP"_s));
+    QCOMPARE(hemoRequests(db), 1);
+
+    // Taken back (after the question), logged, and the next one goes.
+    s.f.notifier.answer({false, true});
+    QCOMPARE(hemo.revoke(0), HemodialysisNotification::Outcome::Abandoned);
+    QVERIFY(hemo.sent().first().pending);
+    QCOMPARE(hemo.revoke(0), HemodialysisNotification::Outcome::Done);
+    QVERIFY(hemo.sent().first().revoked && !hemo.sent().first().pending);
+    auto logged = db.scalar(u"select count(*) from STATION..tbStationLogs where Idnum = "
+                            u"'K0100001' and Remarks = 'Revoked Hemo Notification' "
+                            u"and UserID = '2901'"_s);
+    QCOMPARE(logged.value().toInt(), 1);
+    QCOMPARE(hemo.revoke(0), HemodialysisNotification::Outcome::Refused);
+    QCOMPARE(hemo.revoke(5), HemodialysisNotification::Outcome::Refused);
+    fillValidNotification(hemo);
+    QCOMPARE(hemo.save(), HemodialysisNotification::Outcome::Done);
+    QCOMPARE(hemoRequests(db), 2);
+}
+
+void tst_PatientProfile::twoWorkstationsNotifyHemodialysisOnce()
+{
+    auto created = test::TestDatabase::create(test::backendOfRow());
+    QVERIFY2(created, qPrintable(created ? QString() : created.error().message));
+    QVERIFY(addProfilePatients((*created)->db()));
+    QMutex lock;
+    QStringList outcomes, failures;
+    const ConnectionSettings settings = (*created)->settings();
+    auto workstation = [&](int n) {
+        ConnectionSettings own = settings;
+        own.workstation = u"OR-WS-0%1"_s.arg(n);
+        auto db = Database::open(own);
+        if (!db) {
+            const QMutexLocker locked(&lock);
+            failures << db.error().message;
+            return;
+        }
+        (*db)->setProcedures(hospitaldb::hospitalProcedures());
+        (void)(*db)->pinClock(test::fixtureNow());
+        test::MainWindowFixture station(**db, u"290%1"_s.arg(n + 1));
+        HemodialysisNotification hemo(station.session);
+        if (!hemo.open(u"K0100001"_s, u"K0000001"_s)) {
+            const QMutexLocker locked(&lock);
+            failures << station.notifier.lastText();
+            return;
+        }
+        fillValidNotification(hemo);
+        hemo.save();
+        const QMutexLocker locked(&lock);
+        outcomes << station.notifier.lastText().left(30);
+    };
+    std::thread first(workstation, 1), second(workstation, 2);
+    first.join();
+    second.join();
+    QVERIFY2(failures.isEmpty(), qPrintable(failures.join(u"; ")));
+    outcomes.sort();
+    QCOMPARE(outcomes, (QStringList{u"A notification was previously "_s,
+                                    u"Notification for Hemodialysis "_s}));
+    QCOMPARE(hemoRequests((*created)->db()), 1);
 }
 
 QTEST_GUILESS_MAIN(tst_PatientProfile)

@@ -3,15 +3,19 @@
 //
 // The result viewers on every backend: each department's examination list and its refusals,
 // the tabular laboratory layout, the panic values, and the verified results printed and marked
-// once, also when two workstations print at the same time.
+// once, also when two workstations print at the same time; the kidney fund against a stay's
+// bill.
 #include "core/db/Database.h"
+#include "core/db/NumberFormat.h"
 #include "hospitaldb/procedures/HospitalProcedures.h"
+#include "profile/results/CdfDetails.h"
 #include "profile/results/ExamList.h"
 #include "profile/results/HeartViewer.h"
 #include "profile/results/LabTabular.h"
 #include "profile/results/PanicValues.h"
 #include "profile/results/ui/ExamListWindow.h"
 #include "profile/results/ui/frmAutoPrint.h"
+#include "profile/results/ui/frmCdfViewing.h"
 #include "profile/results/ui/frmPanicValues.h"
 #include "profile/results/ui/LabTabularWindow.h"
 #include "profile/results/VerifiedResults.h"
@@ -79,6 +83,9 @@ private Q_SLOTS:
     void printVerified();
     void twoWorkstationsPrintEachResultOnce();
     void windowsOpenedFromTheProfile();
+    void cdfAmounts_data();
+    void cdfAmounts();
+    void cdfOfADemoStay();
 };
 
 void tst_ResultViewers::departmentLists()
@@ -385,6 +392,87 @@ void tst_ResultViewers::windowsOpenedFromTheProfile()
     QCOMPARE(print.findChild<QTableWidget *>(u"grdLaboratory"_s)->rowCount(),
              print.presenter(0).results().size());
     QVERIFY2(p.f.notifier.boxes().isEmpty(), qPrintable(p.f.notifier.lastText()));
+}
+
+void tst_ResultViewers::cdfAmounts_data()
+{
+    QTest::addColumn<QString>("bill");
+    QTest::addColumn<QString>("total");
+    QTest::addColumn<QString>("paid");
+    QTest::addColumn<QString>("balance");
+    QTest::addColumn<QString>("net");
+    QTest::newRow("fund covers the bill") << u"12500.50"_s << u"50000"_s << u"10000"_s
+                                          << u"40000"_s << u"0"_s;
+    QTest::newRow("fund covers part") << u"52000.25"_s << u"50000"_s << u"20000"_s << u"30000"_s
+                                      << u"22000.25"_s;
+    QTest::newRow("fund used up") << u"8000"_s << u"30000"_s << u"30000"_s << u"0"_s
+                                  << u"8000"_s;
+    QTest::newRow("overdrawn fund takes nothing") << u"8000"_s << u"30000"_s << u"31000"_s
+                                                  << u"-1000"_s << u"8000"_s;
+    QTest::newRow("no bill yet") << u"0"_s << u"20000"_s << u"0"_s << u"20000"_s << u"0"_s;
+    QTest::newRow("credit on the bill") << u"-500"_s << u"20000"_s << u"0"_s << u"20000"_s
+                                        << u"-500"_s;
+}
+
+void tst_ResultViewers::cdfAmounts()
+{
+    QFETCH(QString, bill);
+    QFETCH(QString, total);
+    QFETCH(QString, paid);
+    QFETCH(QString, balance);
+    QFETCH(QString, net);
+    const auto m = [](const QString &text) { return *Money::parse(text); };
+    const CdfAmounts a = CdfAmounts::from(m(bill), m(total), m(paid));
+    QCOMPARE(a.cdfBalance, m(balance));
+    QCOMPARE(a.netHospBill, m(net));
+}
+
+void tst_ResultViewers::cdfOfADemoStay()
+{
+    KESTREL_OPEN_DEMO(db);
+    // A stay of a patient of the programme, with an operation charged to it.
+    auto stay = db.selectOne(
+        u"select P.IDNum, P.HospNum from PATIENT_DATA..tbPatient P "
+        u"where exists (select 1 from BILLING..tbParsCDFTransaction F "
+        u"where F.HospNum = P.HospNum) order by P.IDNum"_s);
+    QVERIFY(stay && *stay);
+    const QString idNum = (*stay)->text(u"IDNum"), hospNum = (*stay)->text(u"HospNum");
+    const Binds id{{u"id"_s, idNum}, {u"hosp"_s, hospNum}};
+    QVERIFY(db.exec(u"insert into BILLING..tbBillDailyBill (IDNum, HospNum, RevenueID, Amount) "
+                    u"values (:id, :hosp, 'OR', 15000.75)"_s,
+                    id));
+    const auto sum = [&](QStringView sql, const QString &key) {
+        auto v = db.scalar(sql, {{key, id.value(key)}});
+        return v ? Money::fromVariant(*v) : Money::maximum();
+    };
+    const Money bill =
+        sum(u"select sum(Amount) from BILLING..tbBillDailyBill where IDNum = :id", u"id"_s);
+    const Money granted = sum(
+        u"select sum(Amount) from BILLING..tbParsCDFTransaction where HospNum = :hosp", u"hosp"_s);
+    const Money used = sum(u"select coalesce(sum(Amount), 0) from BILLING..tbParsCDFUtilized "
+                           u"where HospNum = :hosp",
+                           u"hosp"_s);
+    QVERIFY(bill > Money() && granted > Money());
+
+    auto read = readCdfAmounts(db, idNum, hospNum);
+    QVERIFY2(read, qPrintable(read ? QString() : read.error().message));
+    QCOMPARE(read->hospBill, bill);
+    QCOMPARE(read->totalCdf, granted);
+    QCOMPARE(read->paidCdf, used);
+    QCOMPARE(read->cdfBalance, granted - used);
+
+    // The window shows them as the bill does; a patient without a fund has nothing off.
+    frmCdfViewing window;
+    window.showAmounts(*read);
+    QCOMPARE(window.shown(0), formatNumber(bill, kFormatGross));
+    QCOMPARE(window.shown(3), formatNumber(granted - used, kFormatGross));
+    QCOMPARE(window.shown(4), formatNumber(read->netHospBill, kFormatGross));
+    window.setProperty("HospBill", 1234567.5);
+    QCOMPARE(window.shown(0), u"1,234,567.50"_s);
+    auto none = readCdfAmounts(db, idNum, u"NO-SUCH-PATIENT"_s);
+    QVERIFY(none);
+    QCOMPARE(none->hospBill, Money());
+    QCOMPARE(none->netHospBill, Money());
 }
 
 QTEST_MAIN(tst_ResultViewers)

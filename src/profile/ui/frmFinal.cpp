@@ -56,6 +56,26 @@ QLineEdit *field(const QString &name, QWidget *parent, int twips = 0)
     return e;
 }
 
+// Captions longer than this are broken at the blank nearest their middle.
+constexpr qsizetype kLongCaption = 30;
+
+QString twoLines(const QString &caption)
+{
+    if (caption.size() <= kLongCaption)
+        return caption;
+    const qsizetype middle = caption.size() / 2;
+    const qsizetype before = caption.lastIndexOf(u' ', middle);
+    const qsizetype after = caption.indexOf(u' ', middle);
+    qsizetype at = before;
+    if (at < 0 || (after >= 0 && after - middle < middle - before))
+        at = after;
+    if (at < 0)
+        return caption;
+    QString shown = caption;
+    shown[at] = u'\n';
+    return shown;
+}
+
 QTableWidget *grid(const QString &name, const QStringList &headers, QWidget *parent)
 {
     auto *g = new QTableWidget(0, int(headers.size()), parent);
@@ -329,7 +349,9 @@ QWidget *frmFinal::buildProfileTab()
             checks << check;
         }
         m_historyBoxes.append({g.group, checks});
-        boxes->addWidget(box, 0, at++);
+        // Two groups a row: four side by side do not fit beside the action column.
+        boxes->addWidget(box, at / 2, at % 2);
+        ++at;
     }
 
     auto *fields = new QFormLayout;
@@ -487,8 +509,10 @@ QWidget *frmFinal::buildCommonExamsTab()
     m_orders = grid(QStringLiteral("mshflexOrders"),
                     {QStringLiteral("Examination"), QStringLiteral("Dept"), QStringLiteral("Code")},
                     page);
-    // The other departments' examinations, each in a list window of its own.
-    auto *departments = new QHBoxLayout;
+    // The other departments' examinations, each in a list window of its own; four buttons a
+    // row, so the panel fits beside the action column on a 1280-pixel screen.
+    auto *departments = new QGridLayout;
+    int placed = 0;
     for (const ExamDepartment &d : ExamList::departments()) {
         auto *b = button(d.name, u"cmd" + d.form, page);
         connect(b, &QPushButton::clicked, this, [this, form = d.form] {
@@ -497,7 +521,8 @@ QWidget *frmFinal::buildCommonExamsTab()
             request.values = {{QStringLiteral("IdNum"), m_presenter.idNum()}};
             Q_EMIT resultWindowRequested(form, request);
         });
-        departments->addWidget(b);
+        departments->addWidget(b, placed / 4, placed % 4);
+        ++placed;
     }
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(new QLabel(QStringLiteral("Common Diagnostic Exams"), page));
@@ -514,6 +539,11 @@ QWidget *frmFinal::buildActions()
     for (const PatientProfile::Action &action : PatientProfile::actions()) {
         QPushButton *b = button(action.caption,
                                 QStringLiteral("cmdNextPatient(%1)").arg(action.index), column);
+        // A long caption goes on two lines, so the column stays narrow beside the tabs.
+        if (const QString shown = twoLines(action.caption); shown != action.caption) {
+            b->setText(shown);
+            b->setToolTip(QString(action.caption).remove(u'&'));
+        }
         connect(b, &QPushButton::clicked, this,
                 [this, index = action.index] { m_presenter.runAction(index); });
         layout->addWidget(b);

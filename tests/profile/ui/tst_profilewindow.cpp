@@ -99,6 +99,19 @@ void tst_ProfileWindow::tabsAreReadWhenFirstShown()
     QCOMPARE(window.findChild<QPushButton *>(u"cmdNextPatient(5)"_s)->text(), u"&Post Charges"_s);
     QVERIFY(!window.findChild<QPushButton *>(u"cmdNextPatient(8)"_s));
 
+    // On a 1280-pixel screen the whole column of action buttons shows, none cut short.
+    QVERIFY2(window.minimumSizeHint().width() <= 1260,
+             qPrintable(QString::number(window.minimumSizeHint().width())));
+    window.resize(1260, 760);
+    window.show();
+    for (auto *b : window.findChildren<QPushButton *>()) {
+        if (!b->objectName().startsWith(u"cmdNextPatient"_s))
+            continue;
+        QVERIFY2(b->mapTo(&window, QPoint(b->width(), 0)).x() <= window.width() &&
+                     b->width() >= b->sizeHint().width(),
+                 qPrintable(b->text()));
+    }
+
     if (const QString dir = qEnvironmentVariable("KESTREL_PROFILE_SHOT"); !dir.isEmpty()) {
         window.findChild<QTabWidget *>(u"SSTab1"_s)->setCurrentIndex(0);
         window.resize(1280, 860);
