@@ -3,11 +3,12 @@
 #
 # `make package`: a Debian package of the program and kestrel-admin, installed together in
 # /opt/kestrel with what the program looks for beside itself: the report definitions, the
-# background and the assistant's character, and the demo installation file (a hospital
-# replaces it with its own, docs/administration.md).
+# alert sounds, the background and the assistant's character, and the demo installation file
+# (a hospital replaces it with its own, docs/administration.md).
 
 install(TARGETS kestrel kestrel-admin RUNTIME DESTINATION .)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/Reports DESTINATION .)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/sounds/ DESTINATION . FILES_MATCHING PATTERN "*.wav")
 install(FILES "${PROJECT_BINARY_DIR}/Main Menu1.jpg" "${PROJECT_BINARY_DIR}/merlin.acs"
               "${PROJECT_BINARY_DIR}/kestrel-installation.ini"
         DESTINATION .)

@@ -5,10 +5,13 @@
 #include "shell/MainMenu.h"
 #include "shell/ui/WindowRegistry.h"
 
+#include <QColor>
 #include <QHash>
 #include <QMainWindow>
 #include <QPixmap>
 #include <QPointer>
+
+#include <functional>
 
 class QAction;
 class QLabel;
@@ -69,6 +72,15 @@ public:
     /// Shows or hides an alert button ("cmdCommunication", "cmdPanicLab" together with
     /// `txtPanic`, "cmdRevokedRequests", "cmdAdmissions", "cmdRequestSched").
     void setAlertVisible(QStringView name, bool visible);
+    /// Paints an alert button; an invalid colour gives it back the menu colour.
+    void setAlertColour(QStringView name, const QColor &colour);
+    /// Whoever wraps the opening of an alert's window (the monitors stop their result timers
+    /// while the verified results are open); `open` opens it.
+    void setAlertOpener(
+        std::function<void(const QString &button, const std::function<void()> &open)> opener)
+    {
+        m_alertOpener = std::move(opener);
+    }
 
     /// Opens the window a command asked for, through its registered factory; without one the
     /// user is told that the window is not available yet.
@@ -124,6 +136,7 @@ private:
     QHash<QString, QMenu *> m_menus;
     QHash<QString, QAction *> m_buttons;
     QHash<QString, QWidget *> m_controls;
+    std::function<void(const QString &, const std::function<void()> &)> m_alertOpener;
     QList<QLabel *> m_panels;
     QTimer *m_clock = nullptr;
     LockKeys *m_lockKeys = nullptr;

@@ -142,7 +142,14 @@ void mdiORMenu::bindToolbar()
     auto bindAlert = [this](const char *name, void (mdiORMenu::*clicked)(), Slot open) {
         auto *button = qobject_cast<QPushButton *>(m_controls.value(QString::fromLatin1(name)));
         connect(button, &QPushButton::clicked, this, clicked);
-        connect(button, &QPushButton::clicked, &m_presenter, open);
+        const QString key = QString::fromLatin1(name);
+        connect(button, &QPushButton::clicked, this, [this, key, open] {
+            const auto run = [this, open] { (m_presenter.*open)(); };
+            if (m_alertOpener)
+                m_alertOpener(key, run);
+            else
+                run();
+        });
     };
     bindAlert("cmdCommunication", &mdiORMenu::communicationClicked, &MainMenu::cmdCommunication);
     bindAlert("cmdPanicLab", &mdiORMenu::panicLabClicked, &MainMenu::cmdPanicLab);
@@ -163,6 +170,17 @@ void mdiORMenu::setAlertVisible(QStringView name, bool visible)
         w->setVisible(visible);
     if (name == u"cmdPanicLab")
         m_controls.value(QStringLiteral("txtPanic"))->setVisible(visible);
+}
+
+void mdiORMenu::setAlertColour(QStringView name, const QColor &colour)
+{
+    QWidget *w = m_controls.value(name.toString());
+    if (!w)
+        return;
+    // The style sheet wins over the palette in every style, the platform's included.
+    w->setStyleSheet(colour.isValid()
+                         ? QStringLiteral("background-color: %1;").arg(colour.name())
+                         : QString());
 }
 
 bool mdiORMenu::eventFilter(QObject *watched, QEvent *event)
