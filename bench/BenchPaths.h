@@ -14,6 +14,9 @@ namespace kestrel::bench {
 /// number, and the selection of a stay.
 QList<BenchPath> patientPaths(BenchSession &s, const hospitaldb::ScaleLandmarks &landmarks);
 
+/// Each check of the main window's monitors, as it polls every few seconds.
+QList<BenchPath> monitorPaths(BenchSession &s);
+
 /// Pricing a line of each kind, posting a batch of twenty lines and loading the posted list
 /// of a long stay. The items are picked from the hospital's master files first.
 Result<QList<BenchPath>> chargingPaths(BenchSession &s,
@@ -35,6 +38,12 @@ struct ReportPeriodChoice
 };
 Result<ReportPeriodChoice> chooseReportPeriod(Database &db, qint64 wanted);
 
+/// Revoking one posted medicine line of the inpatient stay with its re-validation done.
+QList<BenchPath> returnPaths(BenchSession &s, const hospitaldb::ScaleLandmarks &landmarks);
+
+/// Saving a pharmacy request of twenty lines for the inpatient stay.
+QList<BenchPath> requestPaths(BenchSession &s, const hospitaldb::ScaleLandmarks &landmarks);
+
 // The OR schedule and the import of master files.
 
 /// The schedule board showing the busy day with its planner filled, and the room conflict
@@ -51,5 +60,12 @@ Result<qint64> bareOverlaps(Database &db, const RoomSlot &slot);
 /// kestrel-admin's import of a price list of `items` items into the hospital; each run's
 /// items are removed again after it.
 BenchPath importPath(BenchSession &s, int items = 50'000);
+
+/// The relative value scale and the ICD-10 list searched by a three-letter prefix among the
+/// generated 10,000 codes of each.
+QList<BenchPath> caseRatePaths(BenchSession &s);
+
+/// One signed operation's record opened and saved again, as the OR record window does it.
+QList<BenchPath> orRecordPaths(BenchSession &s);
 
 } // namespace kestrel::bench

@@ -17,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <algorithm>
+
 #include <malloc.h>
 
 using namespace kestrel;
@@ -150,13 +152,18 @@ int main(int argc, char *argv[])
     BenchSession session(**db);
     QList<BenchPath> paths{startupPath(options, **db, scratch.path())};
     paths << patientPaths(session, run.landmarks);
+    paths << monitorPaths(session);
     auto charging = chargingPaths(session, run.landmarks);
     if (!charging) {
         err << "kestrel-bench: " << charging.error().message << '\n';
         return 1;
     }
     paths << *charging;
+    paths << requestPaths(session, run.landmarks);
+    paths << returnPaths(session, run.landmarks);
     paths << schedulePaths(session, run.landmarks);
+    paths << caseRatePaths(session);
+    paths << orRecordPaths(session);
     paths << importPath(session);
     auto report = reportPath(session, QStringLiteral(KESTREL_BENCH_REPORTS), scratch.path());
     if (!report) {
@@ -164,6 +171,14 @@ int main(int argc, char *argv[])
         return 1;
     }
     paths << *report;
+    if (!options.only.isEmpty()) {
+        const QStringList wanted = options.only.split(u',', Qt::SkipEmptyParts);
+        paths.removeIf([&](const BenchPath &p) {
+            return std::none_of(wanted.cbegin(), wanted.cend(), [&](const QString &w) {
+                return p.name.contains(w.trimmed(), Qt::CaseInsensitive);
+            });
+        });
+    }
 
     out << "Kestrel " << KESTREL_VERSION << " on " << run.machine.value(u"cpu").toString() << ", "
         << options.backendName() << ", " << options.sizeName() << " size ("

@@ -32,11 +32,15 @@ QList<TableRows> DemoBuilder::build()
     addOperationChecksAndRecordUpdates();
     addPricingData();
     addChargeEntryData();
+    addRequestData();
     addPatientListNamesakes();
     addComponentData();
     addProfileData();
     addScheduleBoard();
     addResultViewerData();
+    addCaseRateData();
+    addPackagesAndOxygen();
+    addReturnsData();
     return QList<TableRows>(m_tables.begin(), m_tables.end());
 }
 

@@ -10,6 +10,7 @@
 // row's number, so both backends get the same hospital and the benchmark can work out which
 // stays exist without asking. Times come from a table of the quarter hours of the five years.
 #include "hospitaldb/ScaleHospital.h"
+#include "hospitaldb/ScaleCaseRates.h"
 
 #include "hospitaldb/DemoHospital.h"
 #include "hospitaldb/Schema.h"
@@ -291,6 +292,9 @@ Result<void> ScaleBuilder::build()
         if (auto ok = (this->*step)(); !ok)
             return ok;
     }
+    // The ICD-10 list and the relative value scale at the size of a national list.
+    if (auto ok = addScaleCaseRateCodes(m_db, 10'000); !ok)
+        return ok;
     return finish(*indexes);
 }
 

@@ -161,6 +161,7 @@ private:
     void addChargeEntryData();
     // DemoPricing.cpp
     void addPricingData();
+    void addRequestData();
     void addPricingPatients();
     // DemoPatients.cpp
     void addPatients();
@@ -187,6 +188,12 @@ private:
     void addComponentData();
     // DemoResultViewers.cpp
     void addResultViewerData();
+    // DemoPackages.cpp
+    void addPackagesAndOxygen();
+    /// Credit memo remarks, and medicines posted to a stay to revoke or return, some returned.
+    void addReturnsData();
+    // DemoCaseRates.cpp
+    void addCaseRateData();
 
     /// Where the hospital's numbers stand after the stays made so far, and the rooms someone
     /// is in: patients added late take the next numbers and the empty rooms.

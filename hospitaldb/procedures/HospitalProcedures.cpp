@@ -10,6 +10,7 @@ std::shared_ptr<const ProcedureRegistry> hospitalProcedures()
     static const std::shared_ptr<const ProcedureRegistry> registry = [] {
         auto r = std::make_shared<ProcedureRegistry>();
         registerStationProcedures(*r);
+        registerMonitorProcedures(*r);
         registerReportProcedures(*r);
         registerPatientProcedures(*r);
         registerSchedulePatientProcedures(*r);
@@ -19,9 +20,14 @@ std::shared_ptr<const ProcedureRegistry> hospitalProcedures()
         registerAdmissionProcedures(*r);
         registerChargeProcedures(*r);
         registerPostingProcedures(*r);
+        registerReturnProcedures(*r);
+        registerRequestProcedures(*r);
         registerProfileProcedures(*r);
         registerComponentProcedures(*r);
         registerResultProcedures(*r);
+        registerPackageProcedures(*r);
+        registerORRecordProcedures(*r);
+        registerCaseRateProcedures(*r);
         return r;
     }();
     return registry;

@@ -12,6 +12,9 @@ namespace kestrel::hospitaldb {
 /// to Database::setProcedures().
 std::shared_ptr<const ProcedureRegistry> hospitalProcedures();
 
+/// What the main window's monitors poll: results to print, discharge notices.
+void registerMonitorProcedures(ProcedureRegistry &registry);
+
 /// The procedures of the nursing-station database.
 void registerStationProcedures(ProcedureRegistry &registry);
 
@@ -48,6 +51,14 @@ void registerChargeProcedures(ProcedureRegistry &registry);
 /// buffer and reprint, oxygen tank readings and supervisors' price edits.
 void registerPostingProcedures(ProcedureRegistry &registry);
 
+/// The procedures of revokes and returns: what is left of a posted line, its revoke,
+/// adjustment records, credit memo lines, credit memo remarks and the price actually charged.
+void registerReturnProcedures(ProcedureRegistry &registry);
+
+/// The pharmacy and central supply requests: the logbook's request procedure, the patient's
+/// medicine list and the medicines' handling flags.
+void registerRequestProcedures(ProcedureRegistry &registry);
+
 /// The procedures of the patient profile: vital signs, nurses' notes, allergies and histories.
 void registerProfileProcedures(ProcedureRegistry &registry);
 
@@ -59,5 +70,15 @@ void registerComponentProcedures(ProcedureRegistry &registry);
 /// The procedures of the result viewers: each department's examinations, the laboratory
 /// results by date, panic values and the verified results still to print.
 void registerResultProcedures(ProcedureRegistry &registry);
+
+/// The OR record: one operation's record read with its people's names, and saved.
+void registerORRecordProcedures(ProcedureRegistry &registry);
+
+/// The OR packages of a stay (tagged, posted, items not used) and the piped-oxygen tanks.
+void registerPackageProcedures(ProcedureRegistry &registry);
+
+/// The discharge order: its lines, its notice to billing and the notice's withdrawal, the
+/// billing checklist, the stay's pending requests and the 24-hour rule.
+void registerCaseRateProcedures(ProcedureRegistry &registry);
 
 } // namespace kestrel::hospitaldb

@@ -55,3 +55,24 @@ CREATE TABLE tbCashAssessment (
 );
 CREATE INDEX ix_tbCashAssessment_RefNum ON tbCashAssessment (RefNum);
 CREATE INDEX ix_tbCashAssessment_IDNum ON tbCashAssessment (IDNum);
+
+-- The kidney programme's fund (CDF) of a patient: what the programme and its sponsors granted
+-- him, and what was taken off his hospital bills.
+CREATE TABLE tbParsCDFTransaction (
+    CDFTransID ident,
+    HospNum vchar NOT NULL DEFAULT '',
+    Amount money NOT NULL DEFAULT 0,
+    Source vchar NOT NULL DEFAULT '',
+    TransDate datetime,
+    UserID vchar NOT NULL DEFAULT ''
+);
+CREATE INDEX ix_tbParsCDFTransaction_HospNum ON tbParsCDFTransaction (HospNum);
+CREATE TABLE tbParsCDFUtilized (
+    UtilizedID ident,
+    HospNum vchar NOT NULL DEFAULT '',
+    IDNum vchar NOT NULL DEFAULT '',
+    Amount money NOT NULL DEFAULT 0,
+    TransDate datetime,
+    UserID vchar NOT NULL DEFAULT ''
+);
+CREATE INDEX ix_tbParsCDFUtilized_HospNum ON tbParsCDFUtilized (HospNum);

@@ -284,3 +284,17 @@ CREATE TABLE tbCoRVS (
     RVSDescription vchar NOT NULL DEFAULT '',
     RVSPoints float NOT NULL DEFAULT 0
 );
+
+-- The items of an admission package (tbCoAdmPackage): department, item, quantity and the amount
+-- the package charges for it. A NULL Amount is an item whose price was never set.
+CREATE TABLE tbCoPackageItems (
+    PackageItemID ident,
+    PackageID vchar NOT NULL DEFAULT '',
+    RevenueID vchar NOT NULL DEFAULT '',
+    SummaryCode vchar NOT NULL DEFAULT '',
+    ItemID vchar NOT NULL DEFAULT '',
+    Quantity float NOT NULL DEFAULT 0,
+    Amount money,
+    LocationID vchar NOT NULL DEFAULT ''
+);
+CREATE INDEX ix_tbCoPackageItems_PackageID ON tbCoPackageItems (PackageID);

@@ -49,9 +49,18 @@ CREATE TABLE tbInvMaster (
     Route vchar NOT NULL DEFAULT '',
     AntiBioticClassID vchar NOT NULL DEFAULT '',
     Unrestricted flag NOT NULL DEFAULT 0,
-    Status vchar NOT NULL DEFAULT 'A'
+    Status vchar NOT NULL DEFAULT 'A',
+    -- Medicines the wards must handle with care: high-alert drugs, and those kept cold.
+    HighAlert flag NOT NULL DEFAULT 0,
+    Refrigerated flag NOT NULL DEFAULT 0
 );
 CREATE INDEX ix_tbInvMaster_ItemName ON tbInvMaster (ItemName);
+
+-- The antibiotic classes a medicine of the master may belong to.
+CREATE TABLE tbInvAntibioticClass (
+    AntiBioticClassID vchar NOT NULL PRIMARY KEY,
+    AntiBioticClass vchar NOT NULL DEFAULT ''
+);
 
 -- Stock of each item at each location, with the prices it sells at there: SellingPriceIn to
 -- inpatients, SellingPriceOut to outpatients; AverageCost is what the hospital paid.

@@ -36,3 +36,4 @@ CREATE TABLE tbLabResult (
 );
 CREATE INDEX ix_tbLabResult_IdNum ON tbLabResult (IdNum, SectionID);
 CREATE INDEX ix_tbLabResult_RequestDate ON tbLabResult (StationID, RequestDate);
+CREATE INDEX ix_tbLabResult_Printed ON tbLabResult (StationID, Printed);

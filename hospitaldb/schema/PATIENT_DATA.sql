@@ -218,3 +218,13 @@ CREATE TABLE tbMasterAllergies (
     AllergyID5 vchar NOT NULL DEFAULT '',
     Others memo
 );
+
+-- The final diagnoses of a stay as the discharge order lists them; the first is the primary
+-- one (PrimaryDiagnosis 'Y', the others 'N').
+CREATE TABLE tbPatientDiagnosis (
+    IDNum vchar NOT NULL,
+    OrderNumber int NOT NULL,
+    DiagnosisID vchar NOT NULL DEFAULT '',
+    PrimaryDiagnosis vchar NOT NULL DEFAULT 'N',
+    PRIMARY KEY (IDNum, OrderNumber)
+);

@@ -85,7 +85,9 @@ CREATE TABLE tbORChargeSlip (
     ChargeSlip bigint NOT NULL DEFAULT 1,
     IChargeSlip bigint NOT NULL DEFAULT 1,
     OChargeSlip bigint NOT NULL DEFAULT 1,
-    AssessNum bigint NOT NULL DEFAULT 1
+    AssessNum bigint NOT NULL DEFAULT 1,
+    -- The station's credit memo sequence (returns of medicines and supplies).
+    CreditMemo bigint NOT NULL DEFAULT 1
 );
 
 -- Charges posted by the stations, waiting for billing. RecordStatus '' while pending, 'R' once
@@ -117,7 +119,14 @@ CREATE TABLE tbNurseLogBook (
     Remarks vchar NOT NULL DEFAULT '',
     RecordStatus vchar NOT NULL DEFAULT '',
     RevokedBy vchar NOT NULL DEFAULT '',
-    RevokedDate datetime
+    RevokedDate datetime,
+    -- What came back of the line through credit memos: never more than Quantity, and the
+    -- amount credited for it, never more than Amount.
+    ReturnedQty float NOT NULL DEFAULT 0,
+    ReturnedAmount money NOT NULL DEFAULT 0,
+    -- A medicine request's dosage frequency and route of administration.
+    Frequency vchar NOT NULL DEFAULT '',
+    Route vchar NOT NULL DEFAULT ''
 );
 CREATE INDEX ix_tbNurseLogBook_IDNum ON tbNurseLogBook (IDNum, RecordStatus);
 CREATE INDEX ix_tbNurseLogBook_ReferenceNum ON tbNurseLogBook (ReferenceNum);
@@ -137,9 +146,17 @@ CREATE TABLE tbNurseDischargeNotice (
     UserID vchar NOT NULL DEFAULT '',
     ClearDate datetime,
     ClearedBy vchar NOT NULL DEFAULT '',
-    ClearRemarks vchar NOT NULL DEFAULT ''
+    ClearRemarks vchar NOT NULL DEFAULT '',
+    -- What the discharge order tells billing: bill up to, the operation, the fees and the
+    -- final diagnosis as text.
+    BillUpTo datetime,
+    OperationDate datetime,
+    Procedures memo,
+    MedicalFees memo,
+    FinalDiagnosis memo
 );
 CREATE INDEX ix_tbNurseDischargeNotice_IDNum ON tbNurseDischargeNotice (IDNum, RecordStatus);
+CREATE INDEX ix_tbNurseDischargeNotice_Open ON tbNurseDischargeNotice (ClearDate);
 
 -- The OR record: one row per operation, tied to the posted procedure charge (RefNum) of the
 -- stay. Doctors and nurses are kept by their codes. Every moment of the operation is a full
@@ -209,10 +226,78 @@ CREATE TABLE tbORMasterFile (
     Sutures vchar NOT NULL DEFAULT '',
     BloodLoss vchar NOT NULL DEFAULT '',
     -- Where the patient went after the operation: '0' recovery room, '1' ward, '2' ICU.
-    PostOPTO vchar NOT NULL DEFAULT ''
+    PostOPTO vchar NOT NULL DEFAULT '',
+    -- When the record was last saved, the sponge count ('Y' complete, 'N' incomplete) and a
+    -- third nurse.
+    TransDate datetime,
+    SpongeCount vchar NOT NULL DEFAULT '',
+    Nurse3 vchar NOT NULL DEFAULT '',
+    SpecimenInDate datetime,
+    SpecimenInTime datetime,
+    SpecimenOutDate datetime,
+    SpecimenOutTime datetime,
+    -- The anaesthesia sheet: the operation proposed, the last food intake, the paper record's
+    -- number, fluids and blood, vital signs before and after, the post-operative status, the
+    -- review of systems, premedication, induction and maintenance.
+    OperationProposed vchar NOT NULL DEFAULT '',
+    FoodIntake vchar NOT NULL DEFAULT '',
+    ManualORNo vchar NOT NULL DEFAULT '',
+    TotalFluids vchar NOT NULL DEFAULT '',
+    BloodProducts vchar NOT NULL DEFAULT '',
+    PreOPBP vchar NOT NULL DEFAULT '',
+    PreOPTemp vchar NOT NULL DEFAULT '',
+    PreOPPR vchar NOT NULL DEFAULT '',
+    PreOPRR vchar NOT NULL DEFAULT '',
+    PostOPBP vchar NOT NULL DEFAULT '',
+    PostOPO2Sat vchar NOT NULL DEFAULT '',
+    PostOPPR vchar NOT NULL DEFAULT '',
+    PostOPRR vchar NOT NULL DEFAULT '',
+    PostOPStatus vchar NOT NULL DEFAULT '',
+    SystemReview memo,
+    Premedication memo,
+    Inductions memo,
+    Maintenance memo,
+    -- 'L' left, 'R' right, 'B' both, '' not said.
+    preopdxlat vchar NOT NULL DEFAULT '',
+    postopdxlat vchar NOT NULL DEFAULT '',
+    opperformedlat vchar NOT NULL DEFAULT '',
+    -- Who signed for each role and when; NULL while unsigned.
+    SurgeonSignID vchar,
+    SurgeonDateSign datetime,
+    ASurgeonSignID vchar,
+    ASurgeonDateSign datetime,
+    AnestSignID vchar,
+    AnesDateSign datetime,
+    CNurseSignID vchar,
+    CnurseDateSign datetime,
+    SNurseSignID vchar,
+    SnurseDateSign datetime
 );
 CREATE INDEX ix_tbORMasterFile_IdNum ON tbORMasterFile (IdNum, RefNum);
 CREATE INDEX ix_tbORMasterFile_OperationDate ON tbORMasterFile (OperationDate);
+
+-- The sponge, instrument, needle and suture counts of an operation: Type 1 the sponge grid
+-- (the item, then on table, on floor and total of the first and of the closing count), Type 2
+-- the other counts (the item, before, added, closing total). Who counted and when, and whether
+-- the closing count differed from what was there, stay with each row.
+CREATE TABLE tbSpongeCount (
+    SpongeCountID ident,
+    IdNum vchar NOT NULL DEFAULT '',
+    Column1 vchar NOT NULL DEFAULT '',
+    Column2 vchar NOT NULL DEFAULT '',
+    Column3 vchar NOT NULL DEFAULT '',
+    Column4 vchar NOT NULL DEFAULT '',
+    Column5 vchar NOT NULL DEFAULT '',
+    Column6 vchar NOT NULL DEFAULT '',
+    Column7 vchar NOT NULL DEFAULT '',
+    RowNumber int NOT NULL DEFAULT 0,
+    OperatingNum int NOT NULL DEFAULT 0,
+    CountedBy vchar NOT NULL DEFAULT '',
+    Type vchar NOT NULL DEFAULT '',
+    CountedAt datetime,
+    Discrepancy flag NOT NULL DEFAULT 0
+);
+CREATE INDEX ix_tbSpongeCount_OperatingNum ON tbSpongeCount (OperatingNum, Type);
 
 -- Work table of the statistical report: STATION..sp_Or_MonthlyReport refills it with the OR's
 -- procedures of a period, one row per procedure, and the report reads it right after. Each
@@ -301,8 +386,12 @@ CREATE TABLE tbORChargeSlipIssued (
     IDNum vchar NOT NULL DEFAULT '',
     UserID vchar NOT NULL DEFAULT '',
     HostName vchar NOT NULL DEFAULT '',
-    TransDate datetime
+    TransDate datetime,
+    -- The identity the workstation gave the batch before its first attempt: a batch whose
+    -- commit went unanswered is looked up by it, never posted again.
+    BatchID vchar
 );
+CREATE UNIQUE INDEX ux_tbORChargeSlipIssued_BatchID ON tbORChargeSlipIssued (BatchID);
 
 -- Unit prices typed over on posted lines where supervisors may change them: the price the list
 -- gave, the price charged, the supervisor who signed the batch and why.
@@ -337,9 +426,26 @@ CREATE TABLE tbNurseCommunicationfile (
     RevokedDate datetime,
     Remarks vchar NOT NULL DEFAULT '',
     RevAcknow_Date datetime,
-    RevAcknow_UserID vchar NOT NULL DEFAULT ''
+    RevAcknow_UserID vchar NOT NULL DEFAULT '',
+    -- A pharmacy ("PH") or central supply ("CS") request: one item each, priced when sent.
+    ItemID vchar NOT NULL DEFAULT '',
+    RevenueID vchar NOT NULL DEFAULT '',
+    Quantity float NOT NULL DEFAULT 0,
+    Amount money NOT NULL DEFAULT 0,
+    Dosage vchar NOT NULL DEFAULT '',
+    Frequency vchar NOT NULL DEFAULT '',
+    Route vchar NOT NULL DEFAULT '',
+    StatFlag vchar NOT NULL DEFAULT '',
+    UserID vchar NOT NULL DEFAULT ''
 );
 CREATE INDEX ix_tbNurseCommunicationfile_Revoked ON tbNurseCommunicationfile (StationID, RevokedDate);
+CREATE INDEX ix_tbNurseCommunicationfile_Item ON tbNurseCommunicationfile (IDNum, ItemID, RevenueID);
+
+-- The last request number drawn for each department that receives requests ("PH", "CS").
+CREATE TABLE tbNurseRequestNumber (
+    RevenueID vchar NOT NULL PRIMARY KEY,
+    LastNum bigint NOT NULL DEFAULT 0
+);
 
 -- The schema versions this hospital database went through, one row each; the highest is the
 -- database's version. Creating a hospital writes the version it was created at, and each
@@ -509,3 +615,188 @@ CREATE TABLE tbCF4Entry (
     UserID vchar NOT NULL DEFAULT '',
     LastUpdated datetime
 );
+
+-- The items of a package that were not used when the package was charged to a stay, by the
+-- charge slip that posted the package. RecordStatus 'R' once the package was cancelled.
+CREATE TABLE tbPackageItemsUnused (
+    UnusedID ident,
+    IDNum vchar NOT NULL DEFAULT '',
+    PackageID vchar NOT NULL DEFAULT '',
+    ChargeSlip vchar NOT NULL DEFAULT '',
+    RevenueID vchar NOT NULL DEFAULT '',
+    ItemID vchar NOT NULL DEFAULT '',
+    Quantity float NOT NULL DEFAULT 0,
+    Amount money NOT NULL DEFAULT 0,
+    UserID vchar NOT NULL DEFAULT '',
+    StationID vchar NOT NULL DEFAULT '',
+    TransDate datetime,
+    RecordStatus vchar NOT NULL DEFAULT ''
+);
+CREATE INDEX ix_tbPackageItemsUnused_IDNum ON tbPackageItemsUnused (IDNum, PackageID);
+
+-- Piped oxygen: a tank opened for a stay (Status 1) until it is closed (Status 0), when the hours
+-- of use are charged at the item's hourly rate under ChargeSlip. A stay has one open tank at most.
+CREATE TABLE tbOpenCloseTank (
+    TankID ident,
+    IDNum vchar NOT NULL DEFAULT '',
+    ItemID vchar NOT NULL DEFAULT '',
+    TankNum vchar NOT NULL DEFAULT '',
+    Status smallint NOT NULL DEFAULT 1,
+    OpeningTime datetime,
+    ClosingTime datetime,
+    Hours float NOT NULL DEFAULT 0,
+    Amount money NOT NULL DEFAULT 0,
+    ChargeSlip vchar NOT NULL DEFAULT '',
+    OpenedBy vchar NOT NULL DEFAULT '',
+    ClosedBy vchar NOT NULL DEFAULT '',
+    StationID vchar NOT NULL DEFAULT ''
+);
+CREATE UNIQUE INDEX ux_tbOpenCloseTank_Open ON tbOpenCloseTank (IDNum) WHERE Status = 1;
+
+-- The doctors' professional fees of a discharge order: CaseType '1' the doctors paid from the
+-- first case rate, '2' from the second, '' the other doctors (with their role).
+CREATE TABLE tbNurseProfFees (
+    FeeID ident,
+    IDNum vchar NOT NULL DEFAULT '',
+    DoctorID vchar NOT NULL DEFAULT '',
+    DoctorName vchar NOT NULL DEFAULT '',
+    PF money NOT NULL DEFAULT 0,
+    OrderNumber int NOT NULL DEFAULT 0,
+    CaseType vchar NOT NULL DEFAULT '',
+    RoleID vchar NOT NULL DEFAULT ''
+);
+CREATE INDEX ix_tbNurseProfFees_IDNum ON tbNurseProfFees (IDNum, CaseType);
+
+-- The diagnosis (ICD) and operation (RVS) lines of a discharge order in screen order, each
+-- with its case-rate tag ('1' first, '2' second, '' none) and the description as edited.
+CREATE TABLE tbPxICDRVS (
+    LineID ident,
+    IDNum vchar NOT NULL DEFAULT '',
+    LineNumber int NOT NULL DEFAULT 0,
+    CaseType vchar NOT NULL DEFAULT '',
+    ICD vchar NOT NULL DEFAULT '',
+    RVS vchar NOT NULL DEFAULT '',
+    ICDDescription vchar NOT NULL DEFAULT '',
+    RVSDescription vchar NOT NULL DEFAULT '',
+    OperationDate datetime
+);
+CREATE INDEX ix_tbPxICDRVS_IDNum ON tbPxICDRVS (IDNum, LineNumber);
+
+-- The roles a doctor of a discharge order can have; Status 'Y' for those offered.
+CREATE TABLE tbPHICDxRole (
+    Role vchar NOT NULL PRIMARY KEY,
+    Status vchar NOT NULL DEFAULT 'Y'
+);
+
+-- The insurance's sub-descriptions of a code, in order.
+CREATE TABLE tbPHICSubDesc (
+    Code vchar NOT NULL,
+    SortOrder int NOT NULL DEFAULT 0,
+    SubDesc vchar NOT NULL DEFAULT '',
+    PRIMARY KEY (Code, SortOrder)
+);
+
+-- What billing wants ready before it bills a stay, in order; Status 'Y' for the items asked.
+CREATE TABLE tbNurse_BillingCheckItems (
+    Item vchar NOT NULL PRIMARY KEY,
+    SortOrder int NOT NULL DEFAULT 0,
+    Status vchar NOT NULL DEFAULT 'Y'
+);
+
+-- The billing checklist of a stay: State 0 not checked, 1 done, 2 pending.
+CREATE TABLE tbNurse_BillingCheckList (
+    IDNum vchar NOT NULL,
+    Item vchar NOT NULL,
+    State smallint NOT NULL DEFAULT 0,
+    UserID vchar NOT NULL DEFAULT '',
+    TransDate datetime,
+    PRIMARY KEY (IDNum, Item)
+);
+
+-- Hemodialysis: the dialyzers and vascular accesses the ward chooses from, the notifications
+-- the wards send the dialysis unit for a stay ('' sent, 'R' revoked), and the one
+-- notification of a stay the unit has not taken up yet, which a second must not overtake.
+CREATE TABLE tbHemoDialyzer (
+    DialyzerID vchar NOT NULL PRIMARY KEY,
+    Description vchar NOT NULL DEFAULT '',
+    Status smallint NOT NULL DEFAULT 1
+);
+CREATE TABLE tbHemoAccess (
+    AccessID int NOT NULL PRIMARY KEY,
+    Description vchar NOT NULL DEFAULT '',
+    Status smallint NOT NULL DEFAULT 1
+);
+CREATE TABLE tbHemoRequest (
+    RequestID ident,
+    IdNum vchar NOT NULL DEFAULT '',
+    HospNum vchar NOT NULL DEFAULT '',
+    DialyzerID vchar NOT NULL DEFAULT '',
+    AccessID int NOT NULL DEFAULT 0,
+    DialysisDate datetime,
+    Remarks memo,
+    RequestDate datetime,
+    UserID vchar NOT NULL DEFAULT '',
+    StationID vchar NOT NULL DEFAULT '',
+    RecordStatus vchar NOT NULL DEFAULT '',
+    RevokedBy vchar NOT NULL DEFAULT '',
+    RevokedDate datetime
+);
+CREATE INDEX ix_tbHemoRequest_IdNum ON tbHemoRequest (IdNum, RequestDate);
+CREATE TABLE tbHemo_Communication (
+    IdNum vchar NOT NULL PRIMARY KEY,
+    RequestID int NOT NULL DEFAULT 0,
+    SentDate datetime,
+    StationID vchar NOT NULL DEFAULT '',
+    UserID vchar NOT NULL DEFAULT ''
+);
+
+-- Adjustments of posted charges: a revoked line (AdjustType 'R') or a line credited through a
+-- credit memo ('CM'), with who did it, the supervisor who allowed it and why.
+CREATE TABLE tbBillAdjustInfo (
+    AdjustID ident,
+    IDNum vchar NOT NULL DEFAULT '',
+    RefNum vchar NOT NULL DEFAULT '',
+    RevenueID vchar NOT NULL DEFAULT '',
+    ItemID vchar NOT NULL DEFAULT '',
+    Quantity float NOT NULL DEFAULT 0,
+    Amount money NOT NULL DEFAULT 0,
+    AdjustType vchar NOT NULL DEFAULT '',
+    CreditMemoNum vchar NOT NULL DEFAULT '',
+    Reason vchar NOT NULL DEFAULT '',
+    UserID vchar NOT NULL DEFAULT '',
+    SupervisorID vchar NOT NULL DEFAULT '',
+    StationID vchar NOT NULL DEFAULT '',
+    TransDate datetime
+);
+CREATE INDEX ix_tbBillAdjustInfo_IDNum ON tbBillAdjustInfo (IDNum, RefNum);
+
+-- The remarks a cancellation or a credit memo may give as its reason, by list (7: the OR's).
+CREATE TABLE tbNurseCMRemarks (
+    RemarkID ident,
+    ListID int NOT NULL DEFAULT 7,
+    Remarks vchar NOT NULL DEFAULT '',
+    Status vchar NOT NULL DEFAULT 'A'
+);
+
+-- The lines of the credit memos the stations issued for returned medicines (TransType 'PC')
+-- and supplies ('CC'): what came back of which charge slip, and the amount credited.
+CREATE TABLE tbNurseCreditMemo (
+    MemoLineID ident,
+    CreditMemoNum vchar NOT NULL DEFAULT '',
+    TransType vchar NOT NULL DEFAULT '',
+    IDNum vchar NOT NULL DEFAULT '',
+    HospNum vchar NOT NULL DEFAULT '',
+    RefNum vchar NOT NULL DEFAULT '',
+    RevenueID vchar NOT NULL DEFAULT '',
+    ItemID vchar NOT NULL DEFAULT '',
+    Description vchar NOT NULL DEFAULT '',
+    QtyIssued float NOT NULL DEFAULT 0,
+    Quantity float NOT NULL DEFAULT 0,
+    Amount money NOT NULL DEFAULT 0,
+    Remarks vchar NOT NULL DEFAULT '',
+    StationID vchar NOT NULL DEFAULT '',
+    UserID vchar NOT NULL DEFAULT '',
+    TransDate datetime
+);
+CREATE INDEX ix_tbNurseCreditMemo_CreditMemoNum ON tbNurseCreditMemo (CreditMemoNum);
+CREATE INDEX ix_tbNurseCreditMemo_IDNum ON tbNurseCreditMemo (IDNum);

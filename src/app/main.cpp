@@ -33,6 +33,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTextStream>
 #include <QTimer>
 
@@ -162,6 +163,10 @@ QString chargeWindowShot(ApplicationShell &shell, const QDir &folder)
         } else if (modal) {
             if (auto *pick = modal->findChild<QPushButton *>(QStringLiteral("cmdSelect")))
                 pick->click();
+            // The surgeon's fee: the one the window offers first, taken as Enter takes it.
+            if (auto *fees = modal->findChild<QTableWidget *>(QStringLiteral("mshFlexDoctorsFee")))
+                Q_EMIT fees->activated(fees->currentIndex().isValid() ? fees->currentIndex()
+                                                                      : fees->model()->index(0, 0));
         }
     });
     answers.start(150);
@@ -266,6 +271,114 @@ QStringList profileShots(ApplicationShell &shell, const QDir &folder)
         if (!shot.isEmpty())
             shots << shot;
     }
+    return shots;
+}
+
+// Makes the stay `idNum` the current patient, as clicking it in the patient list does.
+bool selectStay(ApplicationShell &shell, const QString &idNum)
+{
+    auto row = shell.session().db().selectOne(
+        u"select HospNum from PATIENT_DATA..tbPatient where IdNum = :id",
+        {{QStringLiteral("id"), idNum}});
+    if (!row || !*row)
+        return false;
+    PatientSelection selection(
+        shell.session(),
+        qobject_cast<clsPatientFinder *>(shell.startup().components().patientFinder.get()));
+    return selection.SelectPatient((*row)->trimmed(u"HospNum"), idNum, true);
+}
+
+// Opens a window as its button or command does and pictures it; a window that opens modally
+// is pictured and closed from inside its own loop.
+QString openedShot(ApplicationShell &shell, const QString &form, const WindowRequest &request,
+                   const QDir &folder, const QString &file)
+{
+    QString shot;
+    QTimer modal;
+    modal.setSingleShot(true);
+    QObject::connect(&modal, &QTimer::timeout, [&] {
+        if (QWidget *w = QApplication::activeModalWidget()) {
+            const QString path = folder.filePath(file);
+            if (w->grab().save(path))
+                shot = path;
+            w->close();
+        }
+    });
+    modal.start(700);
+    QMdiSubWindow *before = shell.window().workArea()->activeSubWindow();
+    shell.window().presenter().openWindow(form, request);
+    modal.stop();
+    QApplication::processEvents();
+    if (!shot.isEmpty())
+        return shot;
+    QMdiSubWindow *sub = shell.window().workArea()->activeSubWindow();
+    return sub && sub != before ? workAreaShot(shell, sub->widget(), folder, file) : QString();
+}
+
+QString firstText(ApplicationShell &shell, QStringView sql)
+{
+    auto value = shell.session().db().scalar(sql);
+    return value ? value->toString().trimmed() : QString();
+}
+
+// The medicines requested for the charged stay, a medicine returned with its credit memo, an
+// operation's record and a discharge order with two case rates, each on a demo stay that has
+// them.
+QStringList requestAndRecordShots(ApplicationShell &shell, const QDir &folder)
+{
+    QStringList shots;
+    // Closing a window asks whether to leave it: yes.
+    QTimer leave;
+    QObject::connect(&leave, &QTimer::timeout, [] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            QAbstractButton *yes = box->button(QMessageBox::Yes);
+            (yes ? yes : box->button(QMessageBox::Ok))->click();
+        }
+    });
+    leave.start(150);
+    WindowRequest request;
+    request.caption = QStringLiteral("Pharmacy Request Entry");
+    request.patient = shell.session().CurrentPatient;
+    shots << openedShot(shell, QStringLiteral("frmPHEntry"), request, folder,
+                        QStringLiteral("12-pharmacy-request.png"));
+
+    const QString returned = firstText(shell, u"select IDNum from STATION..tbNurseCreditMemo "
+                                              u"where CreditMemoNum = 'CMOR900001'");
+    if (selectStay(shell, returned)) {
+        request = WindowRequest();
+        request.caption = QStringLiteral("Post Returned Medicines");
+        request.patient = shell.session().CurrentPatient;
+        request.values.insert(QStringLiteral("Mode"), QStringLiteral("PH"));
+        shots << openedShot(shell, QStringLiteral("frmReturn"), request, folder,
+                            QStringLiteral("13-return-window.png"));
+    }
+
+    auto record = shell.session().db().selectOne(
+        u"select HospNum, IdNum, RefNum, OperatingNum, Procedures from STATION..tbORMasterFile "
+        u"order by OperatingNum desc limit 1");
+    if (record && *record) {
+        const Row &r = **record;
+        request = WindowRequest();
+        request.caption = QStringLiteral("Operation Procedures Entry");
+        request.values = {{QStringLiteral("HospNum"), r.trimmed(u"HospNum")},
+                          {QStringLiteral("IdNum"), r.trimmed(u"IdNum")},
+                          {QStringLiteral("RefNum"), r.trimmed(u"RefNum")},
+                          {QStringLiteral("OperatingNum"), r.value(u"OperatingNum")},
+                          {QStringLiteral("ProcedureID"), r.trimmed(u"Procedures")}};
+        shots << openedShot(shell, QStringLiteral("frmChart"), request, folder,
+                            QStringLiteral("14-or-record.png"));
+    }
+
+    const QString ordered = firstText(shell, u"select min(IDNum) from STATION..tbPxICDRVS");
+    if (selectStay(shell, ordered)) {
+        request = WindowRequest();
+        request.caption = QStringLiteral("Discharge Order");
+        request.patient = shell.session().CurrentPatient;
+        request.values.insert(QStringLiteral("IdNum"), ordered);
+        shots << openedShot(shell, QStringLiteral("frmHBPSCaseRate"), request, folder,
+                            QStringLiteral("15-discharge-order.png"));
+    }
+    shots.removeAll(QString());
     return shots;
 }
 
@@ -471,11 +584,12 @@ int main(int argc, char *argv[])
                 shots << slipShot;
             shots << scheduleShots(shell, tourFolder);
             shots << profileShots(shell, tourFolder);
+            shots << requestAndRecordShots(shell, tourFolder);
             QTextStream out(stdout);
             out << "Tour pictures:\n";
             for (const QString &s : std::as_const(shots))
                 out << "  " << QDir(s).absolutePath() << '\n';
-            app.exit(shots.size() == 12 ? 0 : 1);
+            app.exit(shots.size() == 16 ? 0 : 1);
         });
     }
     return app.exec();

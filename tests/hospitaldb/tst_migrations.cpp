@@ -54,6 +54,26 @@ std::unique_ptr<test::TestDatabase> previousRelease()
         !db.execRaw(db.mapNames(u"ALTER TABLE PASSWORD..tbPasswordMaster "
                                 u"DROP COLUMN MustChangePassword")))
         return nullptr;
+    // Every later step undone, the last first: its indexes, columns and tables.
+    static const QRegularExpression undoable(
+        u"^(CREATE TABLE|CREATE INDEX|CREATE UNIQUE INDEX|ALTER TABLE) (\\S+)"
+        u"( ADD COLUMN (\\S+)| ON (\\S+))?"_s);
+    const QList<hospitaldb::Migration> steps = hospitaldb::migrations();
+    for (auto step = steps.crbegin(); step != steps.crend() && step->version > 3; ++step) {
+        for (auto it = step->statements.crbegin(); it != step->statements.crend(); ++it) {
+            const QRegularExpressionMatch m = undoable.match(*it);
+            if (!m.hasMatch())
+                continue;
+            QString undo = u"DROP TABLE "_s + m.captured(2);
+            if (m.captured(1) == u"ALTER TABLE")
+                undo = u"ALTER TABLE "_s + m.captured(2) + u" DROP COLUMN "_s + m.captured(4);
+            else if (m.captured(1) != u"CREATE TABLE")
+                undo = u"DROP INDEX IF EXISTS "_s + m.captured(5).section(u".."_s, 0, 0) +
+                       u".."_s + m.captured(2);
+            if (!db.execRaw(db.mapNames(undo)))
+                return nullptr;
+        }
+    }
     // Neither the tables nor the room indexes of the third step, which came with the schedule
     // board, the profile and the code lists.
     static const QRegularExpression made(u"^CREATE (TABLE|INDEX) (\\S+)( ON (\\S+))?"_s);
@@ -71,23 +91,6 @@ std::unique_ptr<test::TestDatabase> previousRelease()
     if (!db.execRaw(db.mapNames(u"CREATE INDEX ix_tbORScheduleDetails_Room ON "
                                 u"SCHEDULE..tbORScheduleDetails (RoomID, StartTime)")))
         return nullptr;
-    // Nor the drug prices by room class and the CF4 summaries of the fifth.
-    if (!db.execRaw(db.mapNames(u"DROP TABLE INVENTORY..tbInvRoomClassRate")) ||
-        !db.execRaw(db.mapNames(u"DROP TABLE STATION..tbCF4Entry")))
-        return nullptr;
-    // Nor the departments' results, the laboratory's panic values and the vital signs' normal
-    // ranges of the sixth.
-    if (!db.execRaw(db.mapNames(u"DROP TABLE STATION..tbNurseDiagResult")) ||
-        !db.execRaw(db.mapNames(u"ALTER TABLE LABORATORY..tbLabResult DROP COLUMN PanicValue")) ||
-        !db.execRaw(db.mapNames(u"ALTER TABLE LABORATORY..tbLabResult DROP COLUMN Printed")))
-        return nullptr;
-    for (const char *range : {"Temperature", "Pulse", "Respiration", "Systolic", "Diastolic",
-                              "O2Sat"}) {
-        const QString drop = u"ALTER TABLE STATION..tbNursing_Settings DROP COLUMN VSNormal"_s +
-                             QString::fromLatin1(range);
-        if (!db.execRaw(db.mapNames(drop)))
-            return nullptr;
-    }
     return std::move(*t);
 }
 

@@ -61,6 +61,7 @@ struct HospitalSettings;
     X("ORSupplyRateBasePType", SupplyRateBasePType, bool, One, false)                              \
     X("NoDirectReturnSupplies", NoDirectReturnSupplies, bool, One, false)                          \
     X("DontMixPackages", DontMixPackages, bool, One, false)                                        \
+    X("isallowopenclosetank", AllowOpenCloseTank, bool, One, false)                                \
     X("OnlyShowPackageCSlip", OnlyShowPackageCSlip, bool, One, false)                              \
     X("HidePackageItemPrice", HidePackageItemPrice, bool, One, false)                              \
     X("NotifyZeroAmount", NotifyZeroAmount, bool, One, false)                                      \
@@ -121,6 +122,8 @@ struct HospitalSettings;
     X("HideBillingCheckList", HideBillingCheckList, bool, One, false)                              \
     X("HBPSSearchRVS", HBPSSearchRVS, bool, One, false)                                            \
     X("ORHBPSDoctorAccess", HBPSDoctorAccess, bool, One, false)                                    \
+    X("NurseCaseRateSeveralDoctors", CaseRateSeveralDoctors, bool, One, false)                     \
+    X("NursePHIC24HourStay", PHIC24HourStay, bool, One, false)                                     \
     X("ORDisableSendNotice", DisableSendNotice, bool, One, false)                                  \
     X("ORShowCSFTemplate", ShowCSFTemplate, bool, One, false)                                      \
     X("ORPrintCSF", NursePrintCSF, bool, One, false)                                               \

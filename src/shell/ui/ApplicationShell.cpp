@@ -2,16 +2,31 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "shell/ui/ApplicationShell.h"
 
+#include "caserates/ui/frmHBPS.h"
+#include "caserates/ui/frmHBPSCaseRate.h"
+#include "charging/ui/WidgetChargeRevoke.h"
 #include "charging/ui/WidgetChargeSaving.h"
 #include "charging/ui/frmCharge.h"
+#include "charging/ui/frmCancelPackage.h"
+#include "charging/ui/frmListPackage.h"
+#include "charging/ui/frmPipe.h"
+#include "charging/ui/frmCSREntry.h"
 #include "charging/ui/frmChargeSlipVerification.h"
+#include "charging/ui/frmListPosted.h"
 #include "charging/ui/frmMarkupSettings.h"
+#include "charging/ui/frmPHEntry.h"
+#include "charging/ui/frmPharmacyRequest.h"
+#include "charging/ui/frmReturn.h"
+#include "orrecord/ui/frmChart.h"
 #include "patients/ui/frmAdmittedPatients.h"
 #include "patients/ui/frmInfo.h"
 #include "patients/ui/frmPatientIndex.h"
 #include "patients/ui/frmSearch.h"
 #include "patients/ui/frmSearchAdmitted.h"
 #include "profile/ui/frmFinal.h"
+#include "profile/ui/frmNotificationforHemodialysis.h"
+#include "profile/results/CdfDetails.h"
+#include "profile/results/ui/frmCdfViewing.h"
 #include "profile/results/HeartViewer.h"
 #include "profile/results/ui/ExamListWindow.h"
 #include "profile/results/ui/LabTabularWindow.h"
@@ -31,6 +46,7 @@
 #include "core/components/DrugLists.h"
 #include "core/components/clsCodeLookup.h"
 #include "core/components/clsDrugPicker.h"
+#include "core/components/clsIssuedMedicines.h"
 #include "core/components/clsLoginUser.h"
 #include "core/components/clsPatientFinder.h"
 #include "core/components/clsRvsLookup.h"
@@ -38,6 +54,7 @@
 #include "core/components/clsTarvikClasses.h"
 #include "shell/ui/LoginDialog.h"
 #include "shell/ui/WidgetCodePickList.h"
+#include "shell/ui/WidgetMonitors.h"
 #include "core/Installation.h"
 #include "core/Notifier.h"
 #include "users/ui/frmUserLogs.h"
@@ -109,6 +126,11 @@ ApplicationShell::ApplicationShell(Options options, QObject *parent)
     m_window = std::make_unique<mdiORMenu>(m_presenter);
     m_windowSeam = std::make_unique<WindowSeam>(*m_window);
     m_assistant = std::make_unique<AssistantWidget>();
+    // The monitors poll from the end of start-up; clicking the assistant lists the discharge
+    // notices it announces.
+    m_monitors = std::make_unique<WidgetMonitors>(m_session, *m_assistant, *m_window);
+    connect(m_assistant.get(), &AssistantWidget::clicked, &m_presenter,
+            &MainMenu::mnuListDischargeNotice);
 
     StartupEnvironment env{
         m_notifier,
@@ -116,7 +138,7 @@ ApplicationShell::ApplicationShell(Options options, QObject *parent)
         *m_windowSeam,
         m_guard,
         m_context,
-        nullptr,
+        &m_monitors->monitors(),
         QCoreApplication::applicationVersion(),
         [](const Session &s) { return StartupMenuVisibility(s.hospital, s.settings); }};
     m_startup = std::make_unique<Startup>(m_session, std::move(env));
@@ -183,6 +205,9 @@ ApplicationShell::ApplicationShell(Options options, QObject *parent)
                               m_session, *reports, qobject_cast<clsCodeLookup *>(c.codeLookup.get()),
                               qobject_cast<clsDrugPicker *>(c.drugPicker.get()), charge))
                              ->saving());
+                // Revoking a posted line puts its stock back through the same picker.
+                charge->presenter().setRevoking(
+                    &(new WidgetChargeRevoke(m_session, picker, charge))->revoke());
             }
             if (charge->presenter().open())
                 return charge;
@@ -190,6 +215,102 @@ ApplicationShell::ApplicationShell(Options options, QObject *parent)
                 delete charge;
             return open;
         });
+    // The return window of the selected stay, for medicines or, asked with Mode "CS", supplies.
+    // One with lines not yet posted for the same stay is shown as it is.
+    m_window->windows().add(
+        QStringLiteral("frmReturn"), [this](const WindowRequest &request, QWidget *open) -> QWidget * {
+            const bool medicines = request.values.value(QStringLiteral("Mode")).toString() != u"CS";
+            auto *returns = qobject_cast<frmReturn *>(open);
+            if (returns && returns->presenter().hasUnsaved() &&
+                returns->presenter().medicines() == medicines)
+                return returns;
+            if (!returns) {
+                const ComponentSet &c = m_startup->components();
+                auto *picker = qobject_cast<clsDrugPicker *>(c.drugPicker.get());
+                if (picker && !picker->connection())
+                    picker->InitConnect(&m_session.db());
+                returns = new frmReturn(
+                    m_session, qobject_cast<clsIssuedMedicines *>(c.issuedMedicines.get()),
+                    picker);
+                QObject::connect(returns, &frmReturn::postedListRequested, returns, [this] {
+                    WindowRequest list;
+                    list.caption = QStringLiteral("List of Posted Medicines");
+                    list.patient = m_session.CurrentPatient;
+                    m_presenter.openWindow(QStringLiteral("frmListPosted"), list);
+                });
+            }
+            if (returns->open(medicines))
+                return returns;
+            if (returns != open)
+                delete returns;
+            return open;
+        });
+    m_window->windows().add(QStringLiteral("frmListPosted"),
+                            [this](const WindowRequest &, QWidget *open) -> QWidget * {
+                                auto *list = qobject_cast<frmListPosted *>(open);
+                                if (!list)
+                                    list = new frmListPosted(m_session);
+                                if (list->load())
+                                    return list;
+                                if (list != open)
+                                    delete list;
+                                return open;
+                            });
+    // The pharmacy menu the profile's "&Pharmacy" and "&Central Supply" open, in the mode they
+    // name; opened again, it shows that mode. Its entries open the request windows below.
+    m_window->windows().add(
+        QStringLiteral("frmPharmacyRequest"),
+        [this](const WindowRequest &request, QWidget *open) -> QWidget * {
+            auto *menu = qobject_cast<frmPharmacyRequest *>(open);
+            if (!menu) {
+                menu = new frmPharmacyRequest(m_session);
+                menu->presenter().setWindowOpener(
+                    [this](const QString &formName, const WindowRequest &r) {
+                        m_presenter.openWindow(formName, r);
+                    });
+            }
+            menu->presenter().setMode(request.values.value(QStringLiteral("Mode")).toString());
+            return menu;
+        });
+    // The request entries of the pharmacy (three layouts, as the station's switches choose) and
+    // of the central supply: one window each for the selected stay, emptied when it opens.
+    for (const RequestForm form : {RequestForm::Pharmacy, RequestForm::PharmacyWithDosage,
+                                   RequestForm::PharmacyWithRouting, RequestForm::CentralSupply}) {
+        m_window->windows().add(
+            RequestLayout::of(form).formName,
+            [this, form](const WindowRequest &, QWidget *open) -> QWidget * {
+                auto *entry = qobject_cast<frmPHEntry *>(open);
+                if (!entry) {
+                    const ComponentSet &c = m_startup->components();
+                    auto *picker = qobject_cast<clsDrugPicker *>(c.drugPicker.get());
+                    if (picker && !picker->connection())
+                        picker->InitConnect(&m_session.db());
+                    const RequestEntry::Components components{
+                        qobject_cast<clsCodeLookup *>(c.codeLookup.get()), picker,
+                        qobject_cast<DrugListComponent *>(c.drugList.get())};
+                    switch (form) {
+                    case RequestForm::Pharmacy:
+                        entry = new frmPHEntry(m_session, components);
+                        break;
+                    case RequestForm::PharmacyWithDosage:
+                        entry = new frmPHEntrywithDosage(m_session, components);
+                        break;
+                    case RequestForm::PharmacyWithRouting:
+                        entry = new frmPHEntrywithRouting(m_session, components);
+                        break;
+                    case RequestForm::CentralSupply:
+                        entry = new frmCSREntry(m_session, components);
+                        break;
+                    }
+                    entry->presenter().setReports(reportService());
+                }
+                if (entry->presenter().open())
+                    return entry;
+                if (entry != open)
+                    delete entry;
+                return open;
+            });
+    }
     // The patient profile of the stay the patient list selected, opened on the tab the list's
     // link names. Opened again, it shows the stay asked for; its action buttons open the other
     // work windows through the main window ("&Post Charges" the charge window).
@@ -234,6 +355,49 @@ ApplicationShell::ApplicationShell(Options options, QObject *parent)
                 exams->open(idNum);
                 return exams;
             });
+    }
+    // The hemodialysis notifications of the stay the profile's action button names; opened
+    // again, it shows that stay.
+    m_window->windows().add(
+        QStringLiteral("frmNotificationforHemodialysis"),
+        [this](const WindowRequest &request, QWidget *open) -> QWidget * {
+            auto *hemo = qobject_cast<frmNotificationforHemodialysis *>(open);
+            if (!hemo)
+                hemo = new frmNotificationforHemodialysis(m_session);
+            const QString idNum =
+                request.values.value(QStringLiteral("IdNum"), m_session.CurrentPatient.IdNum)
+                    .toString();
+            const QString hospNum =
+                request.values.value(QStringLiteral("HospNum"), m_session.CurrentPatient.HospNum)
+                    .toString();
+            if (hemo->open(idNum, hospNum, m_session.CurrentPatient.PatientName))
+                return hemo;
+            if (hemo != open)
+                delete hemo;
+            return open;
+        });
+    // The kidney programme's fund of the selected patient against his stay's bill: the charge
+    // window's "CDF" button asks for it as frmCDF.
+    for (const QString &form : {QStringLiteral("frmCdfViewing"), QStringLiteral("frmCDF")}) {
+        m_window->windows().add(form, [this](const WindowRequest &request,
+                                             QWidget *open) -> QWidget * {
+            const QString idNum =
+                request.values.value(QStringLiteral("IdNum"), m_session.CurrentPatient.IdNum)
+                    .toString();
+            const QString hospNum =
+                request.values.value(QStringLiteral("HospNum"), m_session.CurrentPatient.HospNum)
+                    .toString();
+            auto amounts = readCdfAmounts(m_session.db(), idNum, hospNum);
+            if (!amounts) {
+                m_notifier.errorBox(amounts.error());
+                return open;
+            }
+            auto *cdf = qobject_cast<frmCdfViewing *>(open);
+            if (!cdf)
+                cdf = new frmCdfViewing;
+            cdf->showAmounts(*amounts);
+            return cdf;
+        });
     }
     // The tabular laboratory view of the profile's stay, read again at each opening.
     m_window->windows().add(
@@ -434,6 +598,18 @@ ApplicationShell::ApplicationShell(Options options, QObject *parent)
             index->setAttribute(Qt::WA_DeleteOnClose);
             index->presenter().setWindowOpener(
                 [this](const QString &formName, const WindowRequest &memo) {
+                    // Where the hospital keeps no surgical memo, a posted procedure opens its
+                    // OR record.
+                    if (!m_session.settings.EnableSurgicalMemoForm() &&
+                        formName.startsWith(u"frmSurgicalMemo")) {
+                        WindowRequest record = memo;
+                        record.caption = QStringLiteral("Operation Procedures Entry");
+                        m_presenter.openWindow(formName.endsWith(u"_VZ")
+                                                   ? QStringLiteral("frmChart_VZ")
+                                                   : QStringLiteral("frmChart"),
+                                               record);
+                        return;
+                    }
                     m_presenter.openWindow(formName, memo);
                 });
             if (!request.patient.HospNum.trimmed().isEmpty()) {
@@ -442,6 +618,38 @@ ApplicationShell::ApplicationShell(Options options, QObject *parent)
             }
             return index;
         });
+    // The OR record of one posted OR procedure, with the values its opener hands over (the
+    // charge's RefNum, the record's OperatingNum, the procedure); the reduced layout carries
+    // the count grids. A record with unsaved changes is only brought forward.
+    for (const auto &[form, layout] :
+         {std::pair{QStringLiteral("frmChart"), ORRecordEntry::Layout::Chart},
+          {QStringLiteral("frmChart_VZ"), ORRecordEntry::Layout::ChartWithCounts}}) {
+        m_window->windows().add(
+            form, [this, kind = layout](const WindowRequest &request, QWidget *open) -> QWidget * {
+                auto *chart = qobject_cast<frmChart *>(open);
+                if (chart && chart->presenter().isModified())
+                    return chart;
+                if (!chart) {
+                    chart = new frmChart(m_session, kind);
+                    chart->setAttribute(Qt::WA_DeleteOnClose);
+                    chart->presenter().setReportService(reportService());
+                }
+                const QVariantMap &v = request.values;
+                OROpening o;
+                o.hospNum = v.value(QStringLiteral("HospNum"), request.patient.HospNum).toString();
+                o.idNum = v.value(QStringLiteral("IdNum"), request.patient.IdNum).toString();
+                o.refNum = v.value(QStringLiteral("RefNum")).toString();
+                o.operatingNum = v.value(QStringLiteral("OperatingNum")).toLongLong();
+                o.procedureId = v.value(QStringLiteral("ProcedureID")).toString();
+                o.procedureName = v.value(QStringLiteral("ProcedureName")).toString();
+                o.clinicalRevenueId = v.value(QStringLiteral("ClinicalRevenueID")).toString();
+                if (chart->open(o))
+                    return chart;
+                if (chart != open)
+                    delete chart;
+                return open;
+            });
+    }
     // The CF4 of the selected stay, with the values the command hands over; its window is
     // modal and answers no window of the work area.
     m_window->windows().add(
@@ -483,11 +691,108 @@ ApplicationShell::ApplicationShell(Options options, QObject *parent)
             csf->setAttribute(Qt::WA_DeleteOnClose);
             return csf;
         });
+    // The OR packages of the selected stay: the list brings the ticked items into the open charge
+    // window's grid; the cancellation of posted packages opens from the list. Both are read
+    // again for the stay asked for, and a change reads the charge window's posted list again.
+    m_window->windows().add(
+        QStringLiteral("frmListPackage"),
+        [this](const WindowRequest &request, QWidget *open) -> QWidget * {
+            auto *list = qobject_cast<frmListPackage *>(open);
+            if (!list) {
+                list = new frmListPackage(m_session);
+                list->setAttribute(Qt::WA_DeleteOnClose);
+                list->setWindowOpener([this](const QString &formName, const WindowRequest &r) {
+                    m_presenter.openWindow(formName, r);
+                });
+            }
+            auto *charge = qobject_cast<frmCharge *>(
+                m_window->windows().openInstance(QStringLiteral("frmCharge")));
+            list->setChargeEntry(charge ? &charge->presenter() : nullptr);
+            const CurrentPatientRecord stay =
+                request.patient.isSelected() ? request.patient : m_session.CurrentPatient;
+            if (list->open(stay))
+                return list;
+            if (list != open)
+                delete list;
+            return open;
+        });
+    m_window->windows().add(
+        QStringLiteral("frmCancelPackage"),
+        [this](const WindowRequest &request, QWidget *open) -> QWidget * {
+            auto *cancel = qobject_cast<frmCancelPackage *>(open);
+            if (!cancel) {
+                cancel = new frmCancelPackage(m_session);
+                cancel->setAttribute(Qt::WA_DeleteOnClose);
+                connect(&cancel->presenter(), &PackageCancellation::cancelled, this, [this] {
+                    if (auto *charge = qobject_cast<frmCharge *>(
+                            m_window->windows().openInstance(QStringLiteral("frmCharge"))))
+                        charge->presenter().refresh();
+                });
+            }
+            const CurrentPatientRecord stay =
+                request.patient.isSelected() ? request.patient : m_session.CurrentPatient;
+            if (cancel->open(stay))
+                return cancel;
+            if (cancel != open)
+                delete cancel;
+            return open;
+        });
+    // Piped oxygen of the selected stay, from the charge window; a closing charged reads the
+    // charge window's posted list again.
+    m_window->windows().add(
+        QStringLiteral("frmPipe"), [this](const WindowRequest &, QWidget *open) -> QWidget * {
+            auto *pipe = qobject_cast<frmPipe *>(open);
+            if (!pipe) {
+                pipe = new frmPipe(m_session);
+                pipe->setAttribute(Qt::WA_DeleteOnClose);
+                connect(&pipe->presenter(), &OxygenPipe::charged, this, [this] {
+                    if (auto *charge = qobject_cast<frmCharge *>(
+                            m_window->windows().openInstance(QStringLiteral("frmCharge"))))
+                        charge->presenter().refresh();
+                });
+            }
+            if (pipe->open())
+                return pipe;
+            if (pipe != open)
+                delete pipe;
+            return open;
+        });
     m_window->windows().add(QStringLiteral("frmStockMonitoring"),
                             [this](const WindowRequest &, QWidget *open) -> QWidget * {
                                 return open ? open
                                             : new frmStockMonitoring(m_session, reportService());
                             });
+    // The discharge order of the stay the profile shows (its "Send Discharge Order" action),
+    // one window per stay; a station that hides the case rates gets the simpler order with
+    // the diagnosis, operation and fees as text.
+    const auto dischargeOrder = [this](const WindowRequest &request, QWidget *open) -> QWidget * {
+        const QString idNum =
+            request.values.value(QStringLiteral("IdNum"), m_session.CurrentPatient.IdNum)
+                .toString()
+                .trimmed();
+        if (m_session.settings.HideCaseRateOptions()) {
+            auto *simple = qobject_cast<frmHBPS *>(open);
+            if (simple && simple->presenter().idNum() == idNum)
+                return simple;
+            auto *order = new frmHBPS(m_session);
+            order->setAttribute(Qt::WA_DeleteOnClose);
+            if (order->open(idNum))
+                return order;
+            delete order;
+            return open;
+        }
+        auto *caseRates = qobject_cast<frmHBPSCaseRate *>(open);
+        if (caseRates && caseRates->presenter().order().idNum == idNum)
+            return caseRates;
+        auto *order = new frmHBPSCaseRate(m_session);
+        order->setAttribute(Qt::WA_DeleteOnClose);
+        if (order->open(idNum))
+            return order;
+        delete order;
+        return open;
+    };
+    m_window->windows().add(QStringLiteral("frmHBPSCaseRate"), dischargeOrder);
+    m_window->windows().add(QStringLiteral("frmHBPS"), dischargeOrder);
 }
 
 clsCF4 *ApplicationShell::cf4Entry()
@@ -546,6 +851,7 @@ void ApplicationShell::unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
+    m_monitors->monitors().stopAll();
     // Every window closes with the main window, before what they work with goes away.
     if (m_window)
         m_window->workArea()->closeAllSubWindows();

@@ -23,6 +23,8 @@
 
 namespace kestrel {
 
+class WidgetMonitors;
+
 class clsCF4;
 class LoginDialog;
 class ReportCommands;
@@ -91,6 +93,7 @@ private:
     std::unique_ptr<mdiORMenu> m_window;
     std::unique_ptr<WindowSeam> m_windowSeam;
     std::unique_ptr<AssistantWidget> m_assistant;
+    std::unique_ptr<WidgetMonitors> m_monitors;
     InstanceGuard m_guard;
     std::unique_ptr<Startup> m_startup;
     std::unique_ptr<WidgetReportDisplay> m_reportDisplay;
