@@ -131,7 +131,7 @@ Result<QStringList> RequestStore::saveOnce(const RequestBatch &batch,
                         {QStringLiteral("frequency"), line.frequency},
                         {QStringLiteral("route"), line.route}};
         // The windows with the frequency keep it (and the route) with the request; the one
-        // with the route also on the logbook line the pharmacy issues from.
+        // with the route also on the logbook line the pharmacy dispenses from.
         if (keepsFrequency) {
             if (auto kept = m_db.exec(u"UPDATE STATION..tbNurseCommunicationFile SET Frequency = "
                                       u":frequency, Route = :route WHERE RequestNum = :number "

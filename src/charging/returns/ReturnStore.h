@@ -37,7 +37,7 @@ struct IssuedLine
 {
     qint64 logBookId = 0;
     QString department;
-    QString location; ///< empty when the stock card shows no issue of it
+    QString location; ///< empty when the stock card shows it was never dispensed
 };
 
 /// The statements of revokes and returns. Writes run on the caller's connection inside the
