@@ -75,35 +75,15 @@ public:
     int lists = 0;
 };
 
-// The logged-in user whose connection the test can swap for one that fails.
-class SwitchableUser : public CurrentUser
-{
-public:
-    explicit SwitchableUser(Database *db) : m_db(db) {}
-    QString EmployeeCode() const override { return u"2901"_s; }
-    QString EmployeeName() const override { return u"TEST, NURSE"_s; }
-    QString Initial() const override { return u"TN"_s; }
-    QString servername() const override { return u"OR-TEST-SERVER"_s; }
-    Database *sqlconnection() const override { return m_db; }
-    void use(Database *db) { m_db = db; }
-
-private:
-    Database *m_db;
-};
-
+// The session of a logged-in nurse, the monitors on a screen and a clock of the test's own.
 struct Rig
 {
     explicit Rig(Database &db)
-        : user(&db)
+        : fixture(db, u"2901"_s)
     {
-        session.setCurrentUser(&user);
-        session.LoggedIn = true;
-        session.StationID = u"OR"_s;
     }
-    test::RecordingNotifier notifier;
-    test::ScriptedDialogs dialogs;
-    SwitchableUser user;
-    Session session{notifier, dialogs};
+    test::MainWindowFixture fixture;
+    Session &session = fixture.session;
     FakeScreen screen;
     FakeClock clock;
     Monitors monitors{session, screen, screen, clock};
@@ -237,7 +217,7 @@ void tst_Monitors::aServerThatGoesAwayAndComesBack()
     auto gone = Database::open(ConnectionSettings{});
     QVERIFY(gone.has_value());
     (*gone)->setProcedures(db.procedureRegistry());
-    r.user.use(gone->get());
+    r.fixture.user.use(gone->get());
     QVERIFY(db.exec(u"update SCHEDULE..tbORScheduleDetails set RecordStatus = 'C' "
                     u"where RecordStatus = 'P'"));
     // Logged once, however many ticks fail; nothing on screen changes, no box is shown.
@@ -253,11 +233,11 @@ void tst_Monitors::aServerThatGoesAwayAndComesBack()
     qInstallMessageHandler(previous);
     QCOMPARE(failuresLogged, 1);
     QVERIFY(r.screen.shown.contains(u"cmdRequestSched"_s));
-    QVERIFY(r.notifier.boxes().isEmpty());
+    QVERIFY(r.fixture.notifier.boxes().isEmpty());
     QVERIFY(r.monitors.isRunning(Monitors::Timer2));
 
     // The server is back: the next tick catches up.
-    r.user.use(&db);
+    r.fixture.user.use(&db);
     r.clock.advance(r.monitors, 5000);
     QVERIFY(!r.screen.shown.contains(u"cmdRequestSched"_s));
 }

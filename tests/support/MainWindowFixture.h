@@ -37,7 +37,7 @@ class FixtureUser : public CurrentUser
 {
 public:
     FixtureUser(Database &db, QString code)
-        : m_db(db)
+        : m_db(&db)
         , m_code(std::move(code))
     {
     }
@@ -45,11 +45,13 @@ public:
     QString EmployeeName() const override { return QStringLiteral("TEST, USER ") + m_code; }
     QString Initial() const override { return QStringLiteral("TU"); }
     QString servername() const override { return QStringLiteral("OR-TEST-SERVER"); }
-    Database *sqlconnection() const override { return &m_db; }
+    Database *sqlconnection() const override { return m_db; }
     void setCode(const QString &code) { m_code = code; }
+    /// The user's connection becomes `db` (a server gone, then back).
+    void use(Database *db) { m_db = db; }
 
 private:
-    Database &m_db;
+    Database *m_db;
     QString m_code;
 };
 

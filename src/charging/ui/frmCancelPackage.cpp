@@ -3,6 +3,7 @@
 #include "charging/ui/frmCancelPackage.h"
 
 #include "core/db/NumberFormat.h"
+#include "core/ui/ReadOnlyGrid.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -18,19 +19,6 @@ namespace {
 // The legend's colours: the items the stay used, and those recorded as not used.
 const QColor kSelectedItem(0xDD, 0xEE, 0xFF);
 const QColor kUnusedItem(0xFF, 0xE4, 0xC4);
-
-QTableWidget *makeGrid(const QString &name, const QStringList &headers, QWidget *parent)
-{
-    auto *grid = new QTableWidget(0, int(headers.size()), parent);
-    grid->setObjectName(name);
-    grid->setHorizontalHeaderLabels(headers);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->verticalHeader()->hide();
-    grid->horizontalHeader()->setStretchLastSection(true);
-    return grid;
-}
 
 QLabel *legend(const QString &text, const QColor &colour, QWidget *parent)
 {
@@ -56,16 +44,17 @@ frmCancelPackage::frmCancelPackage(Session &session, QWidget *parent)
     guide->setObjectName(QStringLiteral("lblGuide"));
     layout->addWidget(guide);
     auto *panes = new QHBoxLayout;
-    m_packages = makeGrid(QStringLiteral("mshflexPackage"),
-                          {QStringLiteral("ChargeSlip"), QStringLiteral("Package"),
-                           QStringLiteral("Amount")},
-                          this);
+    m_packages = readOnlyGrid(QStringLiteral("mshflexPackage"),
+                              {QStringLiteral("ChargeSlip"), QStringLiteral("Package"),
+                               QStringLiteral("Amount")},
+                              this);
     panes->addWidget(m_packages, 2);
-    m_items = makeGrid(QStringLiteral("mshflexPackageItems"),
-                       {QStringLiteral("Dept"), QStringLiteral("Item#"),
-                        QStringLiteral("Description"), QStringLiteral("Qty"), QStringLiteral("Amt"),
-                        QStringLiteral("ChargeSlip"), QStringLiteral("Charge Date/Time")},
-                       this);
+    m_items = readOnlyGrid(QStringLiteral("mshflexPackageItems"),
+                           {QStringLiteral("Dept"), QStringLiteral("Item#"),
+                            QStringLiteral("Description"), QStringLiteral("Qty"),
+                            QStringLiteral("Amt"), QStringLiteral("ChargeSlip"),
+                            QStringLiteral("Charge Date/Time")},
+                           this);
     panes->addWidget(m_items, 5);
     layout->addLayout(panes, 1);
     auto *bottom = new QHBoxLayout;

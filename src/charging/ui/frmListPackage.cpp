@@ -5,6 +5,7 @@
 #include "charging/ChargeEntry.h"
 #include "core/components/Component.h"
 #include "core/db/NumberFormat.h"
+#include "core/ui/ReadOnlyGrid.h"
 #include "core/Session.h"
 
 #include <QGroupBox>
@@ -19,19 +20,6 @@
 namespace kestrel {
 
 namespace {
-
-QTableWidget *makeGrid(const QString &name, const QStringList &headers, QWidget *parent)
-{
-    auto *grid = new QTableWidget(0, int(headers.size()), parent);
-    grid->setObjectName(name);
-    grid->setHorizontalHeaderLabels(headers);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->verticalHeader()->hide();
-    grid->horizontalHeader()->setStretchLastSection(true);
-    return grid;
-}
 
 QTableWidgetItem *cell(const QString &text, bool right = false)
 {
@@ -56,17 +44,17 @@ frmListPackage::frmListPackage(Session &session, QWidget *parent)
     layout->addWidget(m_guide);
 
     auto *panes = new QHBoxLayout;
-    m_packages = makeGrid(QStringLiteral("lvwPackages"),
-                          {QStringLiteral("Code"), QStringLiteral("Description"),
-                           QStringLiteral("Gross")},
-                          this);
+    m_packages = readOnlyGrid(QStringLiteral("lvwPackages"),
+                              {QStringLiteral("Code"), QStringLiteral("Description"),
+                               QStringLiteral("Gross")},
+                              this);
     m_packages->setMinimumWidth(320);
     panes->addWidget(m_packages, 2);
-    m_items = makeGrid(QStringLiteral("mshflexPackageItems"),
-                       {QString(), QStringLiteral("Dept"), QStringLiteral("Item#"),
-                        QStringLiteral("Description"), QStringLiteral("Qty"),
-                        QStringLiteral("Amount")},
-                       this);
+    m_items = readOnlyGrid(QStringLiteral("mshflexPackageItems"),
+                           {QString(), QStringLiteral("Dept"), QStringLiteral("Item#"),
+                            QStringLiteral("Description"), QStringLiteral("Qty"),
+                            QStringLiteral("Amount")},
+                           this);
     m_items->setMinimumWidth(480);
     panes->addWidget(m_items, 3);
     layout->addLayout(panes, 1);
