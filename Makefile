@@ -10,15 +10,22 @@
 #             kestrel-bench:
 #             make bench BENCH_ARGS=--small
 #             make bench BENCH_ARGS="--pg 127.0.0.1:54330:kestrel_bench"
+# make soak   4 workstation processes post 2,000 charge batches each on each backend while 100
+#             of them are killed and (PostgreSQL, a server of the run's own) the server restarts
+#             10 times; then counts duplicates, partial batches and double charges
+#             (docs/reliability.md). Not part of `make test`. A quick try: make soak SOAK_BATCHES=200
+#             SOAK_ARGS passes options to kestrel-soak (--kills, --restarts, --workstations).
 
 BUILD ?= build
 BUILD_TYPE ?= Debug
 JOBS ?= 2
 BENCH_ARGS ?=
+SOAK_BATCHES ?= 2000
+SOAK_ARGS ?=
 # Compiler cache entries are shared by every clone of the project on this machine.
 export CCACHE_BASEDIR ?= $(CURDIR)
 
-.PHONY: all deps configure build run test package bench clean
+.PHONY: all deps configure build run test package bench soak clean
 
 all: build
 
@@ -50,6 +57,11 @@ bench: deps
 	@build-bench/bench/kestrel-bench $(BENCH_ARGS); status=$$?; \
 	if [ $$status -eq 2 ]; then build-bench/bench/kestrel-bench --generate $(BENCH_ARGS); \
 	else exit $$status; fi
+
+soak: deps configure
+	cmake --build $(BUILD) -j$(JOBS) --target kestrel-soak
+	$(BUILD)/tools/soak/kestrel-soak --backend sqlite --batches $(SOAK_BATCHES) $(SOAK_ARGS)
+	$(BUILD)/tools/soak/kestrel-soak --backend postgres --batches $(SOAK_BATCHES) $(SOAK_ARGS)
 
 clean:
 	rm -rf $(BUILD)

@@ -109,13 +109,27 @@ PostingOutcome ChargePosting::save(const QList<PostingLine> &lines, const QStrin
     batch.identity = again ? m_pending->identity : newWriteIdentity();
     m_pending.reset();
     Database &db = m_session.db();
-    const Result<QString> posted = writeOnce<QString>(
-        db, [&](Database &) { return postBatch(*planned, batch); },
-        [&](Database &on) { return ChargePostingStore(on).slipOfBatch(batch.identity); },
-        &m_lastWrite, m_retry, again);
+    auto write = [&](bool askFirst) {
+        return writeOnce<QString>(
+            db, [&](Database &) { return postBatch(*planned, batch); },
+            [&](Database &on) { return ChargePostingStore(on).slipOfBatch(batch.identity); },
+            &m_lastWrite, m_retry, askFirst);
+    };
+    Result<QString> posted = write(again);
+    // Records another workstation held past the wait were not written: the user may try the
+    // same batch again, outside any transaction.
+    while (!posted && posted.error().kind == FailureKind::Contention &&
+           m_session.notifier().confirm(posted.error().message + QStringLiteral(" Try again?"),
+                                        kConfirmation))
+        posted = write(false);
     if (!posted) {
         outcome.status = PostingOutcome::Status::Failed;
         const Error &e = posted.error();
+        // The user stopped waiting and knows nothing was saved; the lines stay.
+        if (m_lastWrite.cancelled)
+            return outcome;
+        if (e.kind == FailureKind::Contention)
+            return outcome;
         if (!e.connectionLost()) {
             m_session.notifier().errorBox(e);
             return outcome;
@@ -295,7 +309,7 @@ Result<QString> ChargePosting::postBatch(const QList<PlannedLine> &lines, Postin
     m_shortfall.reset();
     Database &db = m_session.db();
     ChargePostingStore store(db);
-    Transaction tx = db.transaction(TransactionMode::Write);
+    Transaction tx = db.transaction(TransactionMode::Write, Work::PostingCharges);
     if (!tx.isActive())
         return tl::unexpected(tx.error());
 

@@ -11,12 +11,18 @@
 // commit goes unanswered is posted once.
 #include "charging/ChargingFixture.h"
 #include "hospitaldb/procedures/HospitalProcedures.h"
+#include "hospitaldb/DemoHospital.h"
+#include "hospitaldb/Schema.h"
 #include "support/CuttingProxy.h"
+#include "support/PrivateServer.h"
 #include "support/TestDatabase.h"
 
 #include <QCoreApplication>
 #include <QProcess>
+#include <QElapsedTimer>
 #include <QRegularExpression>
+#include <QScopeGuard>
+#include <QThread>
 #include <QSet>
 #include <QTest>
 
@@ -212,9 +218,11 @@ private Q_SLOTS:
     void initTestCase_data() { test::addBackendRows(); }
     void twoWorkstationsNeverShareANumber();
     void theLastUnitsArePostedOnce();
+    void aHeldCounterIsToldAndTriedAgain_data();
     void aHeldCounterIsToldAndTriedAgain();
     void aBatchCutAtItsCommitIsPostedOnce_data();
     void aBatchCutAtItsCommitIsPostedOnce();
+    void aServerRestartIsSurvived();
 };
 
 void tst_ChargeSlipConcurrency::twoWorkstationsNeverShareANumber()
@@ -298,8 +306,22 @@ void tst_ChargeSlipConcurrency::theLastUnitsArePostedOnce()
              2 * kUnits);
 }
 
+void tst_ChargeSlipConcurrency::aHeldCounterIsToldAndTriedAgain_data()
+{
+    QTest::addColumn<bool>("named");
+    QTest::addColumn<int>("cancelAt");
+    // The holder named its work: both backends tell the workstation and the work.
+    QTest::newRow("holder posting charges") << true << -1;
+    // An unnamed transaction: the server still knows the workstation, the file does not.
+    QTest::newRow("holder unnamed") << false << -1;
+    // The user watches the wait and cancels it at the third tick of its progress.
+    QTest::newRow("cancelled while waiting") << true << 3;
+}
+
 void tst_ChargeSlipConcurrency::aHeldCounterIsToldAndTriedAgain()
 {
+    QFETCH(bool, named);
+    QFETCH(int, cancelAt);
     auto created = test::TestDatabase::create(test::backendOfRow());
     QVERIFY2(created, qPrintable(created ? QString() : created.error().message));
     Database &other = (*created)->db();
@@ -307,8 +329,10 @@ void tst_ChargeSlipConcurrency::aHeldCounterIsToldAndTriedAgain()
     const qint64 issuedBefore = number(other, issuedSql);
     ConnectionSettings settings = (*created)->settings();
     settings.workstation = u"OR-WS-02"_s;
-    settings.waits.sqliteBusyMs = 100;
-    settings.waits.lockMs = 100;
+    // Unwatched statements wait long; watched ones briefly, so the window answers.
+    settings.waits.sqliteBusyMs = cancelAt < 0 ? 100 : 5000;
+    settings.waits.lockMs = cancelAt < 0 ? 100 : 5000;
+    settings.waits.watchedMs = 100;
     auto db = Database::open(settings);
     QVERIFY(db);
     (*db)->setProcedures(hospitaldb::hospitalProcedures());
@@ -316,22 +340,69 @@ void tst_ChargeSlipConcurrency::aHeldCounterIsToldAndTriedAgain()
     test::PostingFixture p(**db);
     QVERIFY(p.selectOpenStay());
     RetryPolicy patience;
-    patience.budget = std::chrono::milliseconds(600);
+    patience.budget = std::chrono::milliseconds(cancelAt < 0 ? 600 : 20000);
     p.posting.setRetryPolicy(patience);
+    // Watches the wait as the window's progress does, cancelling at tick `cancelAt`.
+    struct Watcher : WaitObserver
+    {
+        int cancelAt = -1;
+        QList<qint64> ticks;
+        QElapsedTimer clock;
+        qint64 longestGap = 0;
+        bool finishedCalled = false;
+        bool waiting(std::chrono::milliseconds waited, std::chrono::milliseconds) override
+        {
+            ticks << waited.count();
+            longestGap = std::max(longestGap, clock.restart());
+            return ticks.size() != cancelAt;
+        }
+        bool nap(std::chrono::milliseconds pause) override
+        {
+            QThread::msleep(static_cast<unsigned long>(pause.count()));
+            return true;
+        }
+        void finished() override { finishedCalled = true; }
+    } watcher;
+    watcher.cancelAt = cancelAt;
+    watcher.clock.start();
+    if (cancelAt > 0)
+        setWaitObserver(&watcher);
+    auto unwatch = qScopeGuard([] { setWaitObserver(nullptr); });
     // Another workstation stopped in the middle of its batch, holding the counter.
-    Transaction held = other.transaction(TransactionMode::Write);
+    Transaction held = named ? other.transaction(TransactionMode::Write, Work::PostingCharges)
+                             : other.transaction(TransactionMode::Write);
     QVERIFY(other.exec(u"update STATION..tbORChargeSlip set ChargeSlip = ChargeSlip "
                        u"where StationID = 'OR'"));
 
-    // It waits a little, tries again, then tells the user that nothing was saved.
     p.confirmAndSign();
+    if (cancelAt < 0)
+        p.f.notifier.answer({false}); // not again, for now
     const PostingOutcome refused = p.posting.save(batchLines(), u"OR"_s);
     QCOMPARE(refused.status, PostingOutcome::Status::Failed);
-    QVERIFY(p.posting.lastWrite().attempts > 1);
-    QVERIFY2(p.f.notifier.lastText().startsWith(
-                 u"Another workstation is saving to the same records and held them for"_s),
-             qPrintable(p.f.notifier.lastText()));
     QCOMPARE(number(**db, issuedSql), issuedBefore);
+    if (cancelAt > 0) {
+        // Each tick came soon after the one before, and cancelling stopped the tries at once.
+        QCOMPARE(watcher.ticks.size(), cancelAt);
+        QVERIFY(std::is_sorted(watcher.ticks.cbegin(), watcher.ticks.cend()));
+        QVERIFY2(watcher.longestGap < 2000, qPrintable(QString::number(watcher.longestGap)));
+        QVERIFY(p.posting.lastWrite().cancelled);
+        QCOMPARE(p.posting.lastWrite().attempts, cancelAt);
+        QVERIFY(watcher.finishedCalled);
+        QVERIFY(!p.f.notifier.lastText().startsWith(u"The records are held"_s));
+    } else {
+        // It waited, tried again, then told who held the records and offered to try again.
+        QVERIFY(p.posting.lastWrite().attempts > 1);
+        const bool serverKnows = test::backendOfRow() == Backend::Postgres;
+        const QString holder = named          ? u" (OR-TEST-01, posting charges)"_s
+                               : serverKnows ? u" (OR-TEST-01)"_s
+                                             : QString();
+        const QString told = p.f.notifier.lastText();
+        QVERIFY2(told.startsWith(u"The records are held by another workstation"_s + holder +
+                                 u" and were not let go within "_s),
+                 qPrintable(told));
+        QVERIFY2(told.endsWith(u"nothing was saved. Try again?"_s), qPrintable(told));
+        QVERIFY(p.f.notifier.boxes().last().question);
+    }
 
     // Once the other lets go, trying again saves.
     held.rollback();
@@ -406,6 +477,71 @@ void tst_ChargeSlipConcurrency::aBatchCutAtItsCommitIsPostedOnce()
     const Stored after = stored(check);
     QCOMPARE(after.logbook.value(outcome.chargeSlip), (QStringList{u"OE2001"_s, u"PH1002"_s}));
     QCOMPARE(after.stockCard.value(outcome.chargeSlip), QStringList{u"PH1002"_s});
+}
+
+void tst_ChargeSlipConcurrency::aServerRestartIsSurvived()
+{
+    if (test::backendOfRow() != Backend::Postgres)
+        QSKIP("the embedded file has no server");
+    if (test::PrivateServer::binaries().isEmpty())
+        QSKIP("no PostgreSQL server binaries to start a server of the test's own");
+    // A server of the test's own: the shared one is never restarted.
+    test::PrivateServer server;
+    auto started = server.start();
+    QVERIFY2(started, qPrintable(started ? QString() : started.error().message));
+    QVERIFY(server.createDatabase(u"kestrel_restart"_s));
+    auto check = Database::open(server.settings(u"kestrel_restart"_s));
+    QVERIFY(check);
+    QVERIFY(hospitaldb::applySchema(**check));
+    QVERIFY(hospitaldb::createDemoHospital(**check, test::fixtureToday()));
+    (*check)->setProcedures(hospitaldb::hospitalProcedures());
+
+    ConnectionSettings settings = server.settings(u"kestrel_restart"_s);
+    test::CuttingProxy proxy(settings.host, settings.port);
+    settings.port = proxy.port();
+    settings.workstation = u"OR-WS-01"_s;
+    auto db = Database::open(settings);
+    QVERIFY(db);
+    (*db)->setProcedures(hospitaldb::hospitalProcedures());
+    QVERIFY((*db)->pinClock(test::fixtureNow()));
+    QList<bool> reachability;
+    (*db)->setReachabilityListener([&reachability](bool up) { reachability << up; });
+    test::PostingFixture p(**db);
+    QVERIFY(p.selectOpenStay());
+    const QString issuedSql = u"select count(*) from STATION..tbORChargeSlipIssued"_s;
+    const qint64 issuedBefore = number(**check, issuedSql);
+    QStringList slips;
+    auto post = [&] {
+        p.confirmAndSign();
+        const PostingOutcome outcome = p.posting.save(batchLines(), u"OR"_s);
+        if (outcome.saved())
+            slips << outcome.chargeSlip;
+        return outcome.saved();
+    };
+    QVERIFY2(post(), qPrintable(p.f.notifier.lastText()));
+
+    // The server restarts between two actions: the next one opens the connection again (no
+    // new login, the clock still pinned) and posts.
+    QVERIFY(server.restart());
+    QVERIFY2(post(), qPrintable(p.f.notifier.lastText()));
+    QCOMPARE(reachability, (QList<bool>{false, true}));
+    QCOMPARE(p.posting.lastWrite().attempts, 1);
+
+    // The server restarts while a batch commits: whether the commit landed or not, the batch
+    // is posted once.
+    proxy.atNextCommit([&server] { (void)server.restart(); });
+    QVERIFY2(post(), qPrintable(p.f.notifier.lastText()));
+    QCOMPARE(proxy.commitCuts(), 1);
+    QVERIFY(p.posting.lastWrite().askedAfterLoss || p.posting.lastWrite().attempts == 1);
+
+    // The check's own connection was cut by the restarts as well: its read opens it again.
+    QCOMPARE(number(**check, issuedSql), issuedBefore + 3);
+    QCOMPARE(QSet<QString>(slips.cbegin(), slips.cend()).size(), 3);
+    const Stored after = stored(**check);
+    for (const QString &slip : std::as_const(slips)) {
+        QCOMPARE(after.logbook.value(slip), (QStringList{u"OE2001"_s, u"PH1002"_s}));
+        QCOMPARE(after.stockCard.value(slip), QStringList{u"PH1002"_s});
+    }
 }
 
 int main(int argc, char *argv[])

@@ -18,6 +18,8 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <functional>
+#include <mutex>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -37,7 +39,8 @@ public:
         ::inet_pton(AF_INET, host.toLatin1().constData(), &m_server.sin_addr);
         sockaddr_in a{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
         socklen_t size = sizeof a;
-        m_listen = ::socket(AF_INET, SOCK_STREAM, 0);
+        // Every socket is closed on exec: a server started by the test must not keep one open.
+        m_listen = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         if (::bind(m_listen, reinterpret_cast<sockaddr *>(&a), size) == 0 &&
             ::listen(m_listen, 16) == 0 &&
             ::getsockname(m_listen, reinterpret_cast<sockaddr *>(&a), &size) == 0) {
@@ -58,6 +61,13 @@ public:
     int port() const { return m_port; }
     /// Cuts the connection that next sends COMMIT, once.
     void cutAtNextCommit(Cut how) { m_cut = how; }
+    /// Hands the next COMMIT to the server and then runs `action` (a server restart) before
+    /// relaying anything else, once: the answer arrives or not as the server manages.
+    void atNextCommit(std::function<void()> action)
+    {
+        std::lock_guard lock(m_actionLock);
+        m_action = std::move(action);
+    }
     /// Cuts every open connection (the server restarted).
     void dropAll() { m_drop = true; }
     /// While true, every new connection is closed at once (the server unreachable).
@@ -81,6 +91,19 @@ private:
         const ssize_t n = ::recv(from, buffer, sizeof buffer, 0);
         if (n <= 0)
             return false;
+        if (fromClient && QByteArray::fromRawData(buffer, n).contains(commit)) {
+            std::function<void()> action;
+            {
+                std::lock_guard lock(m_actionLock);
+                std::swap(action, m_action);
+            }
+            if (action) {
+                ++m_commitCuts;
+                const bool sent = ::send(to, buffer, size_t(n), MSG_NOSIGNAL) == n;
+                action();
+                return sent;
+            }
+        }
         const Cut cut = m_cut.load();
         if (fromClient && cut != Cut::None &&
             QByteArray::fromRawData(buffer, n).contains(commit)) {
@@ -117,8 +140,8 @@ private:
             }
             if (!(fds[0].revents & POLLIN))
                 continue;
-            const int client = ::accept(m_listen, nullptr, nullptr);
-            const int server = ::socket(AF_INET, SOCK_STREAM, 0);
+            const int client = ::accept4(m_listen, nullptr, nullptr, SOCK_CLOEXEC);
+            const int server = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
             if (m_refuse ||
                 ::connect(server, reinterpret_cast<const sockaddr *>(&m_server), sizeof m_server)) {
                 ::close(client);
@@ -137,6 +160,8 @@ private:
     std::atomic<bool> m_stop{false}, m_drop{false}, m_refuse{false};
     std::atomic<Cut> m_cut{Cut::None};
     std::atomic<int> m_commitCuts{0};
+    std::mutex m_actionLock;
+    std::function<void()> m_action;
 };
 
 } // namespace kestrel::test

@@ -4,6 +4,7 @@
 
 #include <QAtomicInt>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QHash>
 #include <QRegularExpression>
 #include <QSqlDriver>
@@ -223,6 +224,10 @@ QAtomicInt connectionSerial;
 
 constexpr int kStatementCacheSize = 128;
 
+// The first key of the server's advisory locks by which a writing transaction names its work
+// (the second is the Work); the locks are shared, so they never make anyone wait.
+constexpr int kWorkLockClass = 0x4B57;
+
 // How long a statement of the embedded file has waited for another workstation's write.
 struct SqliteBusy
 {
@@ -251,6 +256,17 @@ bool onlyReads(QStringView sql)
 }
 
 } // namespace
+
+QString workName(Work work)
+{
+    switch (work) {
+    case Work::Unnamed:
+        break;
+    case Work::PostingCharges:
+        return QStringLiteral("posting charges");
+    }
+    return {};
+}
 
 FailureKind failureKindOf(Backend backend, const QString &code)
 {
@@ -287,6 +303,10 @@ struct Database::Private
     std::function<void(bool)> reachability;
     QDateTime pinnedServerClock;
     SqliteBusy busy;
+    /// The embedded file's writer note names this connection's transaction.
+    bool namedWork = false;
+    /// Statements wait WaitLimits::watchedMs at a time.
+    bool watched = false;
 
     ~Private() { clearStatements(); }
     void clearStatements()
@@ -361,7 +381,7 @@ Result<void> Database::connect()
         sqlite3 *h = *static_cast<sqlite3 *const *>(handle.constData());
         // Failures carry their extended result codes (SQLITE_BUSY_SNAPSHOT, not just BUSY).
         sqlite3_extended_result_codes(h, 1);
-        d->busy.limitMs = busyMs;
+        d->busy.limitMs = d->watched ? std::max(0, m_settings.waits.watchedMs) : busyMs;
         sqlite3_busy_handler(h, sqliteBusy, &d->busy);
         sqlite3_create_function_v2(h, "getdate", 0, SQLITE_UTF8, &d->clock, sqliteGetDate, nullptr,
                                    nullptr, nullptr);
@@ -420,9 +440,10 @@ Result<void> Database::startSession()
     // No workstation holds the others: a lock is waited for a few seconds (the batch is then
     // tried again whole), and a session left idle inside a transaction is ended by the server.
     const WaitLimits &w = m_settings.waits;
+    const int lockMs = d->watched ? w.watchedMs : w.lockMs;
     if (auto ok = exec(u"select set_config('lock_timeout', :ms, false), "
                        u"set_config('idle_in_transaction_session_timeout', :idle, false)",
-                       {{QStringLiteral("ms"), QString::number(std::max(0, w.lockMs))},
+                       {{QStringLiteral("ms"), QString::number(std::max(0, lockMs))},
                         {QStringLiteral("idle"),
                          QString::number(std::max(0, w.idleInTransactionMs))}});
         !ok)
@@ -488,9 +509,11 @@ Result<void> Database::reconnect()
     if (m_depth > 0)
         return failure(QStringLiteral("The connection cannot be opened again inside a "
                                       "transaction."));
-    d->clearStatements();
+    // Closed first: the prepared statements are then let go without a word to a server that
+    // is gone (on a half-open connection that word would wait for an answer forever).
     QSqlDatabase db = connection();
     db.close();
+    d->clearStatements();
     if (!db.open()) {
         Error error = failed(db.lastError());
         // Whatever the client library said, the server is not there to answer.
@@ -793,6 +816,110 @@ Transaction Database::transaction(TransactionMode mode)
     return Transaction(this, true, {});
 }
 
+Transaction Database::transaction(TransactionMode mode, Work work)
+{
+    if (auto ok = begin(mode); !ok)
+        return Transaction(this, false, ok.error());
+    if (m_depth == 1 && work != Work::Unnamed) {
+        if (auto ok = nameWork(work); !ok) {
+            rollbackLevel();
+            return Transaction(this, false, ok.error());
+        }
+    }
+    return Transaction(this, true, {});
+}
+
+QString Database::workFile() const
+{
+    const QString &file = m_settings.sqliteFile;
+    if (file.isEmpty() || file == u":memory:")
+        return {};
+    return file + QStringLiteral("-writer");
+}
+
+Result<void> Database::nameWork(Work work)
+{
+    if (m_settings.backend == Backend::Postgres) {
+        // Held until the transaction ends; another workstation finds it in the lock table.
+        auto ok = exec(u"select pg_advisory_xact_lock_shared(:class, :work)",
+                       {{QStringLiteral("class"), kWorkLockClass},
+                        {QStringLiteral("work"), int(work)}});
+        if (!ok)
+            return tl::unexpected(ok.error());
+        return {};
+    }
+    // The embedded file has one writer at a time: the one holding its write lock notes itself
+    // in a small file beside it, which the waiting workstations read when they give up.
+    const QString path = workFile();
+    if (path.isEmpty())
+        return {};
+    QFile note(path);
+    if (note.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        note.write((m_settings.workstation + u'\t' + workName(work)).toUtf8());
+        d->namedWork = true;
+    }
+    return {};
+}
+
+void Database::forgetWork()
+{
+    // Emptied while the write lock is still held, so a later writer's note is never lost.
+    if (!d->namedWork)
+        return;
+    d->namedWork = false;
+    QFile note(workFile());
+    if (note.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        note.close();
+}
+
+std::optional<WorkHolder> Database::holderOfWait()
+{
+    if (m_settings.backend == Backend::Sqlite) {
+        QFile note(workFile());
+        if (!note.open(QIODevice::ReadOnly))
+            return std::nullopt;
+        const QString text = QString::fromUtf8(note.readAll());
+        if (text.isEmpty())
+            return std::nullopt;
+        return WorkHolder{text.section(u'\t', 0, 0), text.section(u'\t', 1)};
+    }
+    if (m_depth > 0)
+        return std::nullopt;
+    // The transaction that waited is gone with its wait: the oldest other transaction that
+    // writes in this database is the one most likely holding what it needed.
+    auto row = selectOne(u"select a.application_name as Workstation, w.objid as Work "
+                         u"from pg_stat_activity a left join pg_locks w on w.pid = a.pid "
+                         u"and w.locktype = 'advisory' and w.classid = :class "
+                         u"and w.objsubid = 2 and w.granted "
+                         u"where a.datname = current_database() and a.pid <> pg_backend_pid() "
+                         u"and a.backend_xid is not null "
+                         u"order by a.xact_start, w.objid limit 1",
+                         {{QStringLiteral("class"), kWorkLockClass}});
+    if (!row || !*row)
+        return std::nullopt;
+    const Row &r = **row;
+    return WorkHolder{r.text(u"Workstation"), workName(Work(r.value(u"Work").toInt()))};
+}
+
+Result<void> Database::setWatchedWaits(bool watched)
+{
+    d->watched = watched;
+    const WaitLimits &w = m_settings.waits;
+    if (m_settings.backend == Backend::Sqlite) {
+        d->busy.limitMs = std::max(0, watched ? w.watchedMs : w.sqliteBusyMs);
+        return {};
+    }
+    // A lost connection takes the setting up again when it is opened again.
+    if (d->lost)
+        return {};
+    auto ok = exec(u"select set_config('lock_timeout', :ms, false)",
+                   {{QStringLiteral("ms"),
+                     QString::number(std::max(0, watched ? w.watchedMs : w.lockMs))}});
+    if (!ok)
+        return tl::unexpected(ok.error());
+    return {};
+}
+
 Result<void> Database::begin(TransactionMode mode)
 {
     if (m_depth == 0 && mode == TransactionMode::Write && m_settings.backend == Backend::Sqlite) {
@@ -815,6 +942,7 @@ Result<void> Database::commitLevel()
 {
     Q_ASSERT(m_depth > 0);
     if (m_depth == 1) {
+        forgetWork();
         if (!connection().commit()) {
             Error error = failed(connection().lastError(), QStringLiteral("COMMIT"));
             // The server may have committed before the answer was lost.
@@ -843,6 +971,7 @@ void Database::rollbackLevel()
     for (QSqlQuery *q : std::as_const(d->statements))
         q->finish();
     if (m_depth == 1) {
+        forgetWork();
         if (!connection().rollback())
             qCWarning(lcDb) << "rollback failed:" << errorText(connection().lastError());
     } else {

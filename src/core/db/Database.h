@@ -45,6 +45,26 @@ struct WaitLimits
     int keepaliveIdleS = 20;
     int keepaliveIntervalS = 5;
     int keepaliveCount = 3;
+    /// While the user watches a write wait (a window showing its progress), each statement
+    /// waits this long at a time, so the window answers and can be cancelled between tries.
+    int watchedMs = 500;
+};
+
+/// The kinds of work a writing transaction names, so that a workstation it makes wait can tell
+/// its user what holds the records. The numbers are stored nowhere but in the server's lock
+/// table while the transaction runs; a new kind takes the next number.
+enum class Work { Unnamed = 0, PostingCharges = 1 };
+
+/// How the user reads `work`: "posting charges"; empty for Unnamed.
+QString workName(Work work);
+
+/// Another workstation's transaction that held what a write waited for, as far as the
+/// database can tell: the workstation's name and the kind of work (empty when its transaction
+/// named none).
+struct WorkHolder
+{
+    QString workstation;
+    QString work;
 };
 
 /// Where the hospital database lives.
@@ -140,6 +160,16 @@ public:
 
     /// Starts a transaction; inside another one it becomes a savepoint of it.
     Transaction transaction(TransactionMode mode = TransactionMode::Deferred);
+    /// Starts a transaction that names its `work` to the workstations it makes wait (see
+    /// holderOfWait()); inside another transaction the outer one's name stays.
+    Transaction transaction(TransactionMode mode, Work work);
+    /// Who holds the records a write of this connection just waited for in vain: the oldest
+    /// other writing transaction on the server, or the embedded file's current writer;
+    /// nullopt when none is found (it let go meanwhile) or the question failed.
+    std::optional<WorkHolder> holderOfWait();
+    /// Whether each statement waits only WaitLimits::watchedMs for another workstation (true)
+    /// or the connection's usual limits (false).
+    Result<void> setWatchedWaits(bool watched);
     bool inTransaction() const { return m_depth > 0; }
 
     /// Reads the server's clock ("select GETDATE() AS Tdate") and keeps it as serverNow().
@@ -182,6 +212,9 @@ private:
     Result<QSqlQuery *> prepared(QStringView sql);
     Result<void> bindAndRun(QSqlQuery &q, const Binds &binds, QStringView sql);
     Result<void> begin(TransactionMode mode);
+    Result<void> nameWork(Work work);
+    void forgetWork();
+    QString workFile() const;
     Result<void> commitLevel();
     void rollbackLevel();
 
