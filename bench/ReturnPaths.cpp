@@ -25,7 +25,11 @@ struct ReturnState
     ReturnState(BenchSession &s, const hospitaldb::ScaleLandmarks &l)
         : session(s)
         , landmarks(l)
-        , revoke(s.session, &picker, {})
+        , revoke(s.session, &picker,
+                 [] {
+                     return ValidatedUser{QStringLiteral("2901"), QStringLiteral("BENCH, OR"),
+                                          QStringLiteral("Returned unopened")};
+                 })
     {
     }
 
@@ -94,7 +98,7 @@ struct ReturnState
              {u"update INVENTORY..tbInvent set OnHand = OnHand - :back where ItemID = :item and "
               u"LocationID = :location",
               u"delete from INVENTORY..tbInvStockCard where RefNum = :slip and TransType = 'C'",
-              u"delete from STATION..tbBillAdjustInfo where RefNum = :slip",
+              u"delete from STATION..tbBillAdjustInfo where IDNum = :id and RefNum = :slip",
               u"update STATION..tbNurseLogBook set RecordStatus = '', RevokedBy = '', "
               u"RevokedDate = null where ReferenceNum = :slip"}) {
             Binds b = binds();
@@ -173,7 +177,8 @@ QList<BenchPath> returnPaths(BenchSession &s, const hospitaldb::ScaleLandmarks &
     revoke.afterRun = [state] { return state->undo(); };
     revoke.notes << QStringLiteral("A medicine line of two ampules on the inpatient stay, "
                                    "confirmed and signed by a script (the signer holds the "
-                                   "revoke right); after every run the line is posted again, "
+                                   "revoke right, and signs again as the supervisor the "
+                                   "hospital asks for); after every run the line is posted again, "
                                    "untimed.")
                  << QStringLiteral("The program's side also reads what is left of the charge, "
                                    "the clearance, the server's time and the signer's rights "

@@ -301,11 +301,37 @@ void ChargeEntry::revoke(int index)
         tellNotAvailable(m_session.notifier(), QStringLiteral("Revoking of posted charges"));
         return;
     }
+    ChargeRevoke::Outcome outcome = ChargeRevoke::Outcome::Refused;
+    if (m_session.settings.MultiCancel()) {
+        QList<PostedCharge> ticked;
+        for (const PostedCharge &c : std::as_const(m_posted)) {
+            if (m_ticked.contains(c.logBookId))
+                ticked.append(c);
+        }
+        outcome = m_revoke->revokeSeveral(ticked);
+    } else {
+        outcome = m_revoke->revoke(m_posted.at(index));
+    }
     // A revoke, or a line another workstation revoked meanwhile: the list shows what is left.
-    if (m_revoke->revoke(m_posted.at(index)) != ChargeRevoke::Outcome::Refused) {
+    if (outcome != ChargeRevoke::Outcome::Refused) {
         loadPosted();
         Q_EMIT changed();
     }
+}
+
+void ChargeEntry::toggleTick(int index)
+{
+    if (!m_session.settings.MultiCancel() || index < 0 || index >= m_posted.size())
+        return;
+    const qint64 line = m_posted.at(index).logBookId;
+    if (!m_ticked.removeOne(line))
+        m_ticked.append(line);
+    Q_EMIT changed();
+}
+
+bool ChargeEntry::isTicked(int index) const
+{
+    return index >= 0 && index < m_posted.size() && m_ticked.contains(m_posted.at(index).logBookId);
 }
 
 void ChargeEntry::postReturns()
@@ -338,6 +364,7 @@ void ChargeEntry::loadPosted()
         return;
     }
     m_posted = *posted;
+    m_ticked.clear();
 }
 
 void ChargeEntry::openWindow(const QString &formName, const QString &caption,

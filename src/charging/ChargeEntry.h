@@ -125,8 +125,12 @@ public:
     void viewRvs();
     /// "View All": enlarges the posted list, or brings it back.
     void toggleViewAll();
-    /// "Revoke", or Enter and double-click on posted charge `index`.
+    /// "Revoke", or Enter and double-click on posted charge `index`. With the station switch
+    /// `MultiCancel` the ticked charges are revoked together instead.
     void revoke(int index);
+    /// With `MultiCancel`: ticks posted charge `index` for revoking, or unticks it.
+    void toggleTick(int index);
+    bool isTicked(int index) const;
     /// "Post Returned Medicines": the return window for the stay.
     void postReturns();
     /// "Reprint": the charge slip of posted charge `index`.
@@ -180,6 +184,7 @@ private:
     QList<ChargeEntryLine> m_lines;
     ChargeEntryGrid m_grid{m_lines};
     QList<PostedCharge> m_posted;
+    QList<qint64> m_ticked; ///< logbook lines ticked for revoking
     bool m_statPatient = false;
     bool m_listExpanded = false;
 };

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "charging/ChargePostingStore.h"
 
+#include "charging/StockCardStatements.h"
 #include "core/db/Database.h"
 
 #include <QLocale>
@@ -169,20 +170,8 @@ Result<std::optional<double>> ChargePostingStore::stockOnHand(const QString &ite
 
 Result<void> ChargePostingStore::stampPackage(const PostingBatch &batch, const PostingLine &line)
 {
-    auto row = m_db.selectOne(u"select SequenceNumber from INVENTORY..tbInvStockCard "
-                              u"where IDNum = :id and ItemID = :item and RefNum = :slip "
-                              u"and coalesce(PackageID, '') = ''",
-                              {{QStringLiteral("id"), batch.IdNum},
-                               {QStringLiteral("item"), line.line.item.trimmed()},
-                               {QStringLiteral("slip"), batch.chargeSlip}});
-    if (!row)
-        return tl::unexpected(row.error());
-    if (!*row)
-        return {};
-    return done(m_db.exec(u"update INVENTORY..tbInvStockCard set PackageID = :package "
-                          u"where SequenceNumber = :seq",
-                          {{QStringLiteral("package"), line.packageId.trimmed()},
-                           {QStringLiteral("seq"), (*row)->integer(u"SequenceNumber")}}));
+    return StockCardStatements::stampPackage(m_db, batch.IdNum, line.line.item,
+                                             batch.chargeSlip, line.packageId);
 }
 
 Result<void> ChargePostingStore::appendCharging(const PostingBatch &batch, const PostingLine &line)

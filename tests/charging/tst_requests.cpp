@@ -427,14 +427,21 @@ void tst_Requests::menuOpensTheStationsWindow_data()
     QTest::addColumn<QString>("mode");
     QTest::addColumn<QString>("dosage");
     QTest::addColumn<QString>("route");
+    QTest::addColumn<QString>("okeyPH"); // the stay's pharmacy clearance
     QTest::addColumn<QString>("opened");
-    QTest::newRow("pharmacy") << u"PH"_s << QString() << QString() << u"frmPHEntry"_s;
-    QTest::newRow("with frequency") << u"PH"_s << u"1"_s << QString()
+    QTest::newRow("pharmacy") << u"PH"_s << QString() << QString() << QString() << u"frmPHEntry"_s;
+    QTest::newRow("with frequency") << u"PH"_s << u"1"_s << QString() << QString()
                                     << u"frmPHEntrywithDosage"_s;
-    QTest::newRow("with route") << u"PH"_s << QString() << u"1"_s << u"frmPHEntrywithRouting"_s;
-    QTest::newRow("frequency first") << u"PH"_s << u"1"_s << u"1"_s
+    QTest::newRow("with route") << u"PH"_s << QString() << u"1"_s << QString()
+                                << u"frmPHEntrywithRouting"_s;
+    QTest::newRow("frequency first") << u"PH"_s << u"1"_s << u"1"_s << QString()
                                      << u"frmPHEntrywithDosage"_s;
-    QTest::newRow("central supply") << u"CS"_s << u"1"_s << QString() << u"frmCSREntry"_s;
+    QTest::newRow("central supply") << u"CS"_s << u"1"_s << QString() << QString()
+                                    << u"frmCSREntry"_s;
+    QTest::newRow("pharmacy on cash basis") << u"PH"_s << QString() << QString() << u"b"_s
+                                            << QString();
+    QTest::newRow("supplies of a stay on pharmacy cash basis")
+        << u"CS"_s << QString() << QString() << u"B"_s << u"frmCSREntry"_s;
 }
 
 void tst_Requests::menuOpensTheStationsWindow()
@@ -442,11 +449,14 @@ void tst_Requests::menuOpensTheStationsWindow()
     QFETCH(QString, mode);
     QFETCH(QString, dosage);
     QFETCH(QString, route);
+    QFETCH(QString, okeyPH);
     QFETCH(QString, opened);
     KESTREL_OPEN_DEMO(db);
     RequestFixture r(db, RequestForm::Pharmacy);
     QVERIFY(r.switches({{u"NurseShowDosage"_s, dosage}, {u"NurseShowRoute"_s, route}}));
     QVERIFY(r.selectOpenStay());
+    QVERIFY(db.exec(u"update PATIENT_DATA..tbPatient2 set OkeyPH = :ph where IDNum = :id"_s,
+                    {{u"ph"_s, okeyPH}, {u"id"_s, r.f.session.CurrentPatient.IdNum}}));
     PharmacyMenu menu(r.f.session);
     QStringList asked;
     menu.setWindowOpener([&](const QString &form, const WindowRequest &request) {
@@ -454,7 +464,12 @@ void tst_Requests::menuOpensTheStationsWindow()
     });
     menu.setMode(mode);
     menu.choose(1);
-    QCOMPARE(asked, QStringList{opened + u'|' + mode});
+    QCOMPARE(asked, opened.isEmpty() ? QStringList() : QStringList{opened + u'|' + mode});
+    if (opened.isEmpty())
+        QCOMPARE(r.f.notifier.lastText(),
+                 u"The patient's account has been placed under cash basis for ( Pharmacy "
+                 u"Charges ) by the Billing Officer. Please advise the patient/watcher to see the "
+                 u"Billing staff immediately for further instructions."_s);
 }
 
 QTEST_MAIN(tst_Requests)

@@ -6,12 +6,15 @@
 // at the same moment (two connections, on both backends).
 #include "charging/ChargingFixture.h"
 #include "charging/returns/ChargeRevoke.h"
+#include "charging/returns/PostedPrints.h"
 #include "charging/returns/ReturnEntry.h"
 #include "hospitaldb/procedures/HospitalProcedures.h"
 #include "support/TestDatabase.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
+#include <atomic>
 #include <latch>
 #include <mutex>
 #include <thread>
@@ -97,6 +100,16 @@ QList<bool> race(const ConnectionSettings &settings, const CurrentPatientRecord 
     return done;
 }
 
+/// The cells of a report's body, a row per line, cells ended by "|".
+QString cells(const QString &html)
+{
+    static const QRegularExpression tag(u"<[^>]*>"_s);
+    QString text = html;
+    text.remove(u'\n').replace(u"</tr>"_s, u"\n"_s).replace(u"</td>"_s, u"|"_s);
+    text.replace(u"</th>"_s, u"|"_s).remove(tag);
+    return text;
+}
+
 } // namespace
 
 class tst_Returns : public QObject
@@ -114,6 +127,12 @@ private Q_SLOTS:
     void creditMemoHoldsTheAmountExactly();
     void twoWorkstationsReturnTheSameLine();
     void twoWorkstationsRevokeTheSameLine();
+    void postedListPrints_data();
+    void postedListPrints();
+    void severalRevokedTogether_data();
+    void severalRevokedTogether();
+    void twoWorkstationsRevokeOverlappingSets();
+    void chargeWindowRevokesTheTickedLines();
 };
 
 void tst_Returns::revokeRefusals_data()
@@ -375,5 +394,220 @@ void tst_Returns::twoWorkstationsRevokeTheSameLine()
              u"0"_s);
 }
 
-QTEST_GUILESS_MAIN(tst_Returns)
+void tst_Returns::postedListPrints_data()
+{
+    QTest::addColumn<QString>("print");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QStringList>("shown"); // rows of cells; %1 the slip kept, %2 the revoked
+    QTest::addColumn<QStringList>("absent");
+    const QString name = u"|PH1002|KETOROLAC 30 MG/ML AMPULE|"_s;
+    QTest::newRow("posted list")
+        << u"posted"_s << u"List of Posted Medicines ( INPATIENT )"_s
+        << QStringList{u"|%1"_s + name + u"3|1|2|300.00|100.00|200.00||"_s,
+                       u"|%2"_s + name + u"2|0|0|0.00|0.00|0.00|REVOKED|"_s}
+        << QStringList();
+    QTest::newRow("drug profile") << u"profile"_s << u"Drug Profile"_s
+                                  << QStringList{u"\nKETOROLAC 30 MG/ML AMPULE|"_s,
+                                                 u"|%1||||3|1|2|"_s}
+                                  << QStringList{u"|%2|"_s};
+    QTest::newRow("credit memo reprint")
+        << u"memo"_s << u"Reprint Credit Memo Slip"_s
+        << QStringList{u"\n%1"_s + name + u"3|1|100.00||"_s,
+                       u"TOTAL CREDIT (1 item(s))|100.00||"_s}
+        << QStringList{u"%2|"_s};
+}
+
+void tst_Returns::postedListPrints()
+{
+    QFETCH(QString, print);
+    QFETCH(QString, title);
+    QFETCH(QStringList, shown);
+    QFETCH(QStringList, absent);
+    KESTREL_OPEN_DEMO(db);
+    test::PostingFixture p(db);
+    QVERIFY(p.selectOpenStay());
+    QVERIFY(mayRevoke(p));
+    const QString kept = postMedicine(p, u"3"_s, u"300"_s);
+    const QString revoked = postMedicine(p, u"2"_s, u"190"_s);
+    QVERIFY(!kept.isEmpty() && !revoked.isEmpty());
+    // One ampule of the first comes back; its slip prints as the return is posted.
+    ReturnEntry returns(p.f.session, nullptr, &p.picker);
+    returns.setReports(&p.reports);
+    QVERIFY(returns.open(true));
+    QVERIFY(returns.addLine(kept, kItem, kName, 3, 0));
+    QVERIFY(returns.setReturned(0, u"1"_s));
+    p.f.dialogs.sign(u"2901"_s);
+    QVERIFY(returns.post());
+    QCOMPARE(p.display.shown().size(), 1);
+    QCOMPARE(p.display.shown().last().options.title, u"Credit Memo Slip"_s);
+    p.f.notifier.answer({true});
+    p.f.dialogs.sign(u"2901"_s);
+    QCOMPARE(ChargeRevoke(p.f.session, &p.picker, {}).revoke(postedLine(p, revoked)),
+             ChargeRevoke::Outcome::Revoked);
+
+    PostedPrints prints(p.f.session, &p.reports);
+    if (print == u"posted")
+        QVERIFY(prints.printPosted());
+    else if (print == u"profile")
+        QVERIFY(prints.printDrugProfile());
+    else
+        QVERIFY(prints.printCreditMemo(returns.creditMemo(), true));
+    QCOMPARE(p.display.shown().size(), 2);
+    QCOMPARE(p.display.shown().last().options.title, title);
+    const QString page = cells(p.display.last()->html());
+    const auto slips = [&](QString row) {
+        return row.replace(u"%1"_s, kept).replace(u"%2"_s, revoked);
+    };
+    for (const QString &row : std::as_const(shown))
+        QVERIFY2(page.contains(slips(row)), qPrintable(slips(row) + u"\n"_s + page));
+    for (const QString &row : std::as_const(absent))
+        QVERIFY2(!page.contains(slips(row)), qPrintable(slips(row) + u"\n"_s + page));
+    if (print == u"memo")
+        QVERIFY(page.contains(u"Credit Memo No.|"_s + returns.creditMemo() + u'|'));
+}
+
+void tst_Returns::severalRevokedTogether_data()
+{
+    QTest::addColumn<QString>("rights"); // of the signer, 2901
+    QTest::addColumn<int>("ticked");     // of the two lines posted
+    QTest::addColumn<bool>("stale");     // the first line was revoked after the list was read
+    QTest::addColumn<bool>("signs");
+    QTest::addColumn<QString>("told");
+    QTest::addColumn<int>("revoked"); // of the two lines, afterwards
+    const QString none = u"Selected charges will not be revoked! \n"_s;
+    QTest::newRow("both") << u"|3|22"_s << 2 << false << true
+                          << u"Are you sure you want to revoke this charge?"_s << 2;
+    QTest::newRow("none ticked") << u"|3|22"_s << 0 << false << true
+                                 << u"Please select items to revoke."_s << 0;
+    QTest::newRow("sign-in declined") << u"|3|22"_s << 2 << false << false
+                                      << u"Selected charge(s) were not revoked! "_s << 0;
+    QTest::newRow("no revoke right")
+        << u"|3|9"_s << 2 << false << true
+        << none + u"Sorry, you don't have access right to revoke charges."_s << 0;
+    QTest::newRow("one revoked meanwhile")
+        << u"|3|22"_s << 2 << true << true
+        << u"Can't revoke this charge. The Total Amount is already Zero(0). (KETOROLAC 30 MG/ML "
+           u"AMPULE, %1)"_s
+        << 1;
+}
+
+void tst_Returns::severalRevokedTogether()
+{
+    QFETCH(QString, rights);
+    QFETCH(int, ticked);
+    QFETCH(bool, stale);
+    QFETCH(bool, signs);
+    QFETCH(QString, told);
+    QFETCH(int, revoked);
+    KESTREL_OPEN_DEMO(db);
+    test::PostingFixture p(db);
+    QVERIFY(p.selectOpenStay());
+    QVERIFY(p.switches({{u"MultiCancel"_s, u"1"_s}}));
+    const qint64 stock = p.number(kOnHand);
+    const QStringList slips{postMedicine(p, u"2"_s, u"190"_s), postMedicine(p, u"3"_s, u"285"_s)};
+    QVERIFY(mayRevoke(p, rights));
+    QList<PostedCharge> lines;
+    for (int i = 0; i < ticked; ++i)
+        lines << postedLine(p, slips.at(i));
+    if (stale)
+        QVERIFY(db.exec(u"update STATION..tbNurseLogBook set RecordStatus = 'R' where "
+                        u"ReferenceNum = :s"_s,
+                        {{u"s"_s, slips.first()}}));
+    p.f.notifier.clear();
+    p.f.notifier.answer({true});
+    if (signs)
+        p.f.dialogs.sign(u"2901"_s);
+    const bool done = revoked == 2;
+    QCOMPARE(ChargeRevoke(p.f.session, &p.picker, {}).revokeSeveral(lines),
+             done ? ChargeRevoke::Outcome::Revoked : ChargeRevoke::Outcome::Refused);
+    QCOMPARE(p.f.notifier.lastText(),
+             told.contains(u"%1"_s) ? told.arg(slips.first()) : told);
+    const Binds both{{u"a"_s, slips.at(0)}, {u"b"_s, slips.at(1)}};
+    QCOMPARE(p.number(u"select count(*) from STATION..tbNurseLogBook where ReferenceNum in "
+                      u"(:a, :b) and RecordStatus = 'R'"_s,
+                      both),
+             revoked);
+    // What went back to stock and to the account is exactly what the revokes took off.
+    QCOMPARE(p.number(kOnHand), stock - (done ? 0 : 5));
+    QCOMPARE(p.rows(u"select RefNum, Quantity, Amount from STATION..tbBillAdjustInfo where RefNum "
+                    u"in (:a, :b) order by RefNum"_s,
+                    both),
+             done ? u"%1|2|190\n%2|3|285"_s.arg(slips.at(0), slips.at(1)) : QString());
+}
+
+void tst_Returns::twoWorkstationsRevokeOverlappingSets()
+{
+    KESTREL_OPEN_DEMO(db);
+    test::PostingFixture p(db);
+    QVERIFY(p.selectOpenStay());
+    QVERIFY(p.switches({{u"MultiCancel"_s, u"1"_s}}));
+    QVERIFY(mayRevoke(p));
+    const qint64 stock = p.number(kOnHand);
+    const QStringList slips{postMedicine(p, u"2"_s, u"190"_s), postMedicine(p, u"3"_s, u"285"_s)};
+    const QList<PostedCharge> lines{postedLine(p, slips.at(0)), postedLine(p, slips.at(1))};
+    QList<ChargeRevoke::Outcome> outcomes(2);
+    int next = 0;
+    std::atomic<int> started{0};
+    std::mutex m;
+    race((*dbResult)->settings(), p.f.session.CurrentPatient, [&](Workstation &ws) {
+        // The two hold the lines in opposite orders.
+        const QList<PostedCharge> set =
+            started++ == 1 ? QList<PostedCharge>{lines.at(1), lines.at(0)} : lines;
+        const auto o = ChargeRevoke(ws.f.session, &ws.picker, {}).revokeSeveral(set);
+        const std::lock_guard lock(m);
+        outcomes[next++] = o;
+        return o == ChargeRevoke::Outcome::Revoked;
+    });
+    // One revokes both; the other changes nothing. Each line's stock goes back once.
+    QCOMPARE(outcomes.count(ChargeRevoke::Outcome::Revoked), 1);
+    QCOMPARE(outcomes.count(ChargeRevoke::Outcome::Failed), 0);
+    QCOMPARE(p.number(kOnHand), stock);
+    const Binds both{{u"a"_s, slips.at(0)}, {u"b"_s, slips.at(1)}};
+    QCOMPARE(p.number(u"select count(*) from STATION..tbBillAdjustInfo where RefNum in (:a, :b)"_s,
+                      both),
+             2);
+    QCOMPARE(p.number(u"select count(*) from STATION..tbNurseLogBook where ReferenceNum in "
+                      u"(:a, :b) and RecordStatus = 'R'"_s,
+                      both),
+             2);
+}
+
+void tst_Returns::chargeWindowRevokesTheTickedLines()
+{
+    KESTREL_OPEN_DEMO(db);
+    test::ChargeEntryFixture c(db);
+    QVERIFY(c.selectOpenStay());
+    QVERIFY(c.switches({{u"MultiCancel"_s, u"1"_s}}));
+    const QStringList slips{postMedicine(c, u"2"_s, u"190"_s), postMedicine(c, u"3"_s, u"285"_s),
+                            postMedicine(c, u"1"_s, u"95"_s)};
+    QVERIFY(mayRevoke(c));
+    ChargeRevoke revoke(c.f.session, &c.picker, {});
+    c.entry.setRevoking(&revoke);
+    QVERIFY(c.entry.open());
+    const auto row = [&c](const QString &slip) {
+        const QList<PostedCharge> &posted = c.entry.postedCharges();
+        for (int i = 0; i < posted.size(); ++i) {
+            if (posted.at(i).chargeSlip == slip)
+                return i;
+        }
+        return -1;
+    };
+    // The first two ticked; the third ticked and unticked again.
+    for (const int i : {0, 2, 2, 1})
+        c.entry.toggleTick(row(slips.at(i)));
+    QVERIFY(c.entry.isTicked(row(slips.at(0))) && !c.entry.isTicked(row(slips.at(2))));
+    c.f.notifier.answer({true});
+    c.f.dialogs.sign(u"2901"_s);
+    // Revoke on the third row: the ticked lines go, whichever row the cursor is on.
+    c.entry.revoke(row(slips.at(2)));
+    QCOMPARE(c.rows(u"select ReferenceNum, RecordStatus from STATION..tbNurseLogBook where "
+                    u"ReferenceNum in (:a, :b, :c) order by ReferenceNum"_s,
+                    {{u"a"_s, slips.at(0)}, {u"b"_s, slips.at(1)}, {u"c"_s, slips.at(2)}}),
+             u"%1|R\n%2|R\n%3|"_s.arg(slips.at(0), slips.at(1), slips.at(2)));
+    // The list was read again, without ticks and without the revoked lines.
+    QCOMPARE(row(slips.at(0)), -1);
+    QVERIFY(!c.entry.isTicked(row(slips.at(2))));
+}
+
+QTEST_MAIN(tst_Returns)
 #include "tst_returns.moc"

@@ -106,6 +106,19 @@ void PharmacyMenu::requestEntry()
                          kNotification, Notifier::Icon::Critical);
         return;
     }
+    auto cashBasis = RequestStore(m_session.db()).pharmacyCashBasis(IdNum);
+    if (!cashBasis) {
+        notifier.errorBox(cashBasis.error());
+        return;
+    }
+    if (*cashBasis) {
+        notifier.message(QStringLiteral("The patient's account has been placed under cash basis ") +
+                             QStringLiteral("for ( Pharmacy Charges ) by the Billing Officer. ") +
+                             QStringLiteral("Please advise the patient/watcher to see the Billing "
+                                            "staff immediately for further instructions."),
+                         kNotification, Notifier::Icon::Exclamation);
+        return;
+    }
     open(RequestLayout::of(RequestLayout::pharmacyForm(m_session.settings)).formName,
          QStringLiteral("Pharmacy Request Entry"), false);
 }

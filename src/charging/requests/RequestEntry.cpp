@@ -64,10 +64,8 @@ bool RequestEntry::open()
                         QStringLiteral("This patient is under PD First Package Z-Package and "
                                        "receives 3x bags per day from Philhealth.");
     // The antibiotic and handling warnings are station switches of their own.
-    auto antibiotic = m_store.switchOn(QStringLiteral("IsAntiBiotic"));
-    auto highAlert = m_store.switchOn(QStringLiteral("HighAlert"));
-    m_warnAntibiotic = antibiotic && *antibiotic;
-    m_warnHighAlert = highAlert && *highAlert;
+    m_warnAntibiotic = m_session.settings.IsAntiBiotic();
+    m_warnHighAlert = m_session.settings.HighAlert();
     Q_EMIT changed();
     return true;
 }

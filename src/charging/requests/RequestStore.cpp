@@ -61,13 +61,13 @@ Result<std::pair<bool, bool>> RequestStore::handlingFlags(const QString &item)
     return std::pair{r.value(u"HighAlert").toInt() == 1, r.value(u"Refrigerated").toInt() == 1};
 }
 
-Result<bool> RequestStore::switchOn(const QString &field)
+Result<bool> RequestStore::pharmacyCashBasis(const QString &IdNum)
 {
-    auto v = m_db.scalar(u"select value from STATION..tbNurseSetup where Field = :field",
-                         {{QStringLiteral("field"), field}});
+    auto v = m_db.scalar(u"select OkeyPH from PATIENT_DATA..tbPatient2 where IDNum = :id",
+                         {{QStringLiteral("id"), IdNum.trimmed()}});
     if (!v)
         return tl::unexpected(v.error());
-    return v->toString().trimmed() == u"1";
+    return v->toString().trimmed().toUpper() == u"B";
 }
 
 Result<bool> RequestStore::finalNoticeSent(const QString &IdNum)

@@ -39,8 +39,9 @@ public:
     Result<QString> antibioticClass(const QString &item);
     /// The high-alert and refrigerated flags of the item.
     Result<std::pair<bool, bool>> handlingFlags(const QString &item);
-    /// A station switch of tbNurseSetup that is on when its value is "1".
-    Result<bool> switchOn(const QString &field);
+    /// The billing officer placed the stay's pharmacy charges under cash basis (the stay's
+    /// pharmacy clearance reads "B"); never for an outpatient visit.
+    Result<bool> pharmacyCashBasis(const QString &IdNum);
     /// The final discharge order of the stay was sent to billing.
     Result<bool> finalNoticeSent(const QString &IdNum);
     /// The first attending doctor of an inpatient stay; empty for a visit.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "charging/ChargeEntryStore.h"
+#include "charging/returns/ReturnStore.h"
 #include "core/Dialogs.h"
 
 #include <QString>
@@ -21,7 +22,8 @@ class clsDrugPicker;
 /// The revoke is one transaction: the logbook line is marked revoked only if no other
 /// workstation revoked it first, what was left of it goes back to the stock card and the
 /// location it came from, and the adjustment is recorded with the reason. A line another
-/// workstation has just revoked is told and nothing changes.
+/// workstation has just revoked is told and nothing changes. Several lines revoked together
+/// are one transaction as well, with their lines locked in one order.
 class ChargeRevoke
 {
 public:
@@ -37,14 +39,22 @@ public:
 
     /// Revokes `charge` of the selected stay. Every refusal is told to the user.
     Outcome revoke(const PostedCharge &charge);
+    /// Revokes the ticked `charges` together (the station switch `MultiCancel`): the same
+    /// checks for each, one confirmation, one sign-in and one supervisor for the set, then one
+    /// transaction. If another workstation revoked any of them meanwhile, none is revoked and
+    /// the user is told which.
+    Outcome revokeSeveral(const QList<PostedCharge> &charges);
 
     /// The supervisor of the last revoke that asked for one.
     const ValidatedUser &supervisor() const { return m_supervisor; }
 
 private:
-    bool checksPass(const PostedCharge &charge);
-    bool signedIn(const PostedCharge &charge);
-    Outcome write(const PostedCharge &charge);
+    bool checksPass(const QList<PostedCharge> &charges);
+    bool signedIn(const QList<PostedCharge> &charges, bool several);
+    Outcome write(const QList<PostedCharge> &charges, bool several);
+    /// Puts back what was left of one revoked line: stock, package stamp and adjustment.
+    Result<void> putBack(const PostedCharge &charge, const ReturnStore::Revoked &line,
+                         const QString &location, const QDateTime &now);
 
     Session &m_session;
     clsDrugPicker *m_drugPicker;

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "charging/returns/ReturnEntry.h"
 
+#include "charging/returns/PostedPrints.h"
 #include "charging/returns/ReturnStore.h"
 #include "core/components/clsDrugPicker.h"
 #include "core/components/clsIssuedMedicines.h"
@@ -230,6 +231,8 @@ bool ReturnEntry::post()
                      kNotification, Notifier::Icon::Information);
     m_lines.clear();
     Q_EMIT changed();
+    if (m_reports)
+        PostedPrints(m_session, m_reports).printCreditMemo(m_creditMemo, false);
     return true;
 }
 

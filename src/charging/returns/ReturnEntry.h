@@ -10,6 +10,7 @@
 
 namespace kestrel {
 
+class ReportService;
 class Session;
 class clsDrugPicker;
 class clsIssuedMedicines;
@@ -50,6 +51,9 @@ public:
     ReturnEntry(Session &session, clsIssuedMedicines *issued, clsDrugPicker *drugPicker,
                 QObject *parent = nullptr);
 
+    /// Where the credit memo slip is printed after a post (none: not printed).
+    void setReports(ReportService *reports) { m_reports = reports; }
+
     /// Opens for the selected stay; `medicines` false returns supplies. False (told) without
     /// a selected stay.
     bool open(bool medicines);
@@ -76,7 +80,7 @@ public:
     void setRemarks(int row, const QString &text);
     /// "&Clear Row", after asking.
     void clearRow(int row);
-    /// "&Post": true when the credit memo was saved.
+    /// "&Post": true when the credit memo was saved; its slip is then printed.
     bool post();
     /// Closing the window: asks; true when it may close.
     bool mayClose();
@@ -96,6 +100,7 @@ private:
     Session &m_session;
     clsIssuedMedicines *m_issued;
     clsDrugPicker *m_drugPicker;
+    ReportService *m_reports = nullptr;
     bool m_medicines = true;
     QList<ReturnLine> m_lines;
     QString m_creditMemo;

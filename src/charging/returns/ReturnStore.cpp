@@ -3,6 +3,7 @@
 #include "charging/returns/ReturnStore.h"
 
 #include "charging/ChargePostingStore.h"
+#include "charging/StockCardStatements.h"
 #include "core/db/Database.h"
 
 namespace kestrel {
@@ -131,13 +132,7 @@ Result<std::optional<QString>> ReturnStore::drawCreditMemo(const QString &statio
 Result<void> ReturnStore::stampPackage(const QString &IdNum, const QString &item,
                                        const QString &chargeSlip, const QString &package)
 {
-    return done(m_db.exec(u"update INVENTORY..tbInvStockCard set PackageID = :package where "
-                          u"IDNum = :id and ItemID = :item and RefNum = :slip and "
-                          u"coalesce(PackageID, '') = ''",
-                          {{QStringLiteral("package"), package.trimmed()},
-                           {QStringLiteral("id"), IdNum.trimmed()},
-                           {QStringLiteral("item"), item.trimmed()},
-                           {QStringLiteral("slip"), chargeSlip.trimmed()}}));
+    return StockCardStatements::stampPackage(m_db, IdNum, item, chargeSlip, package);
 }
 
 Result<void> ReturnStore::stockRemarks(const QString &creditMemo, const QString &item,

@@ -80,7 +80,8 @@ public:
     /// until the transaction ends); nothing when the station has no counter row.
     Result<std::optional<QString>> drawCreditMemo(const QString &station);
 
-    /// Stamps `package` on the stock card rows of the line that carry none.
+    /// Stamps `package` on the stock card row the revoke just put back (as posting stamps
+    /// the row it took out).
     Result<void> stampPackage(const QString &IdNum, const QString &item, const QString &chargeSlip,
                               const QString &package);
     /// The remarks of the stock card rows a credit memo put back of `item` from `chargeSlip`.

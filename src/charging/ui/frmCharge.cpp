@@ -262,6 +262,11 @@ void frmCharge::bind()
             [this] { m_presenter.reprint(m_list->currentRow()); });
     connect(m_list, &QTableWidget::cellDoubleClicked, this,
             [this](int row) { m_presenter.revoke(row); });
+    // The first column ticks a charge for revoking together with others (MultiCancel).
+    connect(m_list, &QTableWidget::cellClicked, this, [this](int row, int column) {
+        if (column == 0)
+            m_presenter.toggleTick(row);
+    });
 
     connect(m_commands.at(0), &QPushButton::clicked, &p, &ChargeEntry::save);
     connect(m_commands.at(1), &QPushButton::clicked, &p, &ChargeEntry::viewPackages);
@@ -294,6 +299,10 @@ bool frmCharge::eventFilter(QObject *watched, QEvent *event)
     // Enter on a posted charge revokes it, as a double click does.
     if (watched == m_list && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Space && m_list->currentRow() >= 0) {
+            m_presenter.toggleTick(m_list->currentRow());
+            return true;
+        }
         if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_list->currentRow() >= 0) {
             m_presenter.revoke(m_list->currentRow());
             return true;
@@ -362,10 +371,13 @@ void frmCharge::fillPosted()
     m_list->setRowCount(int(posted.size()));
     for (int i = 0; i < posted.size(); ++i) {
         const PostedCharge &c = posted.at(i);
-        const QStringList cells{
-            QString(),     c.department,           c.item,
-            c.description, numberText(c.quantity), formatNumber(c.amount, kFormatAmount),
-            c.chargeSlip};
+        const QStringList cells{m_presenter.isTicked(i) ? QStringLiteral("\u2714") : QString(),
+                                c.department,
+                                c.item,
+                                c.description,
+                                numberText(c.quantity),
+                                formatNumber(c.amount, kFormatAmount),
+                                c.chargeSlip};
         for (int col = 0; col < cells.size(); ++col) {
             auto *item = new QTableWidgetItem(cells.at(col));
             if (col == 4 || col == 5)

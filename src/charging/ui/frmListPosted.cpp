@@ -3,7 +3,6 @@
 #include "charging/ui/frmListPosted.h"
 
 #include "charging/returns/PostedMedicines.h"
-#include "core/components/Component.h"
 #include "core/db/NumberFormat.h"
 #include "core/Notifier.h"
 #include "core/Session.h"
@@ -43,9 +42,10 @@ void fill(QTableWidget *t, const QList<QStringList> &rows)
 
 } // namespace
 
-frmListPosted::frmListPosted(Session &session, QWidget *parent)
+frmListPosted::frmListPosted(Session &session, ReportService *reports, QWidget *parent)
     : QWidget(parent)
     , m_session(session)
+    , m_prints(session, reports)
 {
     setObjectName(QStringLiteral("frmListPosted"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -66,19 +66,18 @@ frmListPosted::frmListPosted(Session &session, QWidget *parent)
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     auto button = [this, buttons](const QString &caption, const QString &name,
-                                  const QString &what) {
+                                  auto print) {
         auto *b = new QPushButton(caption, this);
         b->setObjectName(name);
         buttons->addWidget(b);
-        connect(b, &QPushButton::clicked, this,
-                [this, what] { tellNotAvailable(m_session.notifier(), what); });
+        connect(b, &QPushButton::clicked, this, print);
     };
     button(QStringLiteral("Print &Posted"), QStringLiteral("cmdPrintPosted"),
-           QStringLiteral("The printed list of posted medicines"));
+           [this] { m_prints.printPosted(); });
     button(QStringLiteral("Print &Drug Profile"), QStringLiteral("cmdPrintProfile"),
-           QStringLiteral("The printed drug profile"));
+           [this] { m_prints.printDrugProfile(); });
     button(QStringLiteral("&Reprint CM"), QStringLiteral("cmdReprintCM"),
-           QStringLiteral("The credit memo slip"));
+           [this] { m_prints.printCreditMemo(chosenCreditMemo(), true); });
     auto *close = new QPushButton(QStringLiteral("&Close"), this);
     close->setObjectName(QStringLiteral("cmdClose"));
     buttons->addWidget(close);
@@ -126,6 +125,26 @@ bool frmListPosted::load()
                             c.when.toString(QStringLiteral("MM/dd/yyyy hh:mm AP"))};
     fill(m_memos, rows);
     return true;
+}
+
+} // namespace kestrel
+
+namespace kestrel {
+
+QString frmListPosted::chosenCreditMemo() const
+{
+    const int row = m_memos->currentRow();
+    if (row >= 0 && m_memos->item(row, 0))
+        return m_memos->item(row, 0)->text();
+    // A stay with a single credit memo needs no choosing.
+    QString only;
+    for (int r = 0; r < m_memos->rowCount(); ++r) {
+        const QString memo = m_memos->item(r, 0) ? m_memos->item(r, 0)->text() : QString();
+        if (!only.isEmpty() && memo != only)
+            return {};
+        only = memo;
+    }
+    return only;
 }
 
 } // namespace kestrel

@@ -88,6 +88,8 @@ struct HospitalSettings;
     X("ORUnderMaintenance", ModuleUnderMaintenance, bool, Maintenance, false)                      \
     X("", ModuleMaintenanceMsg, QString, Derived, "Sorry, Kestrel is under maintenance.")          \
     X("NurseHideCSPHRequestAmt", HideCSPHRequestAmt, bool, One, false)                             \
+    X("IsAntiBiotic", IsAntiBiotic, bool, One, false)                                              \
+    X("HighAlert", HighAlert, bool, One, false)                                                    \
     X("ORShowLBAbnormal", ShowLBAbnormal, bool, One, false)                                        \
     X("DontPrintToInclude", DontPrintToInclude, bool, One, false)                                  \
     X("NurseAllowPathologyIfCash", AllowPathologyIfCash, bool, One, false)                         \
