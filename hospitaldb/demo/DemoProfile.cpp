@@ -141,6 +141,46 @@ void DemoBuilder::addProfileData()
                            QString()});
         }
     }
+
+    // The price of every examination the diagnostic departments offer, at each rate letter.
+    // It follows from the code, so the stream of the parts after this one is not disturbed:
+    // from 250 to 2,150 pesos at the ward rate.
+    TableRows &examRates = table(QStringLiteral("BUILD_FILE..tbCoExamRate"),
+                                 {QStringLiteral("RevenueID"), QStringLiteral("ExamID"),
+                                  QStringLiteral("RateA"), QStringLiteral("RateB"),
+                                  QStringLiteral("RateC"), QStringLiteral("RateD"),
+                                  QStringLiteral("RateE"), QStringLiteral("RateF"),
+                                  QStringLiteral("RateG"), QStringLiteral("RateH"),
+                                  QStringLiteral("RateI")});
+    static const std::pair<QStringView, QStringView> kExamMasters[] = {
+        {u"BUILD_FILE..tbCoLabExam", u"LB"},
+        {u"BUILD_FILE..tbCoXrayExam", u"XR"},
+        {u"BUILD_FILE..tbCoUltraExam", u"US"},
+        {u"BUILD_FILE..tbCoDeptExam", u""}};
+    QSet<QString> priced;
+    for (const TableRows &t : m_tables) {
+        for (const auto &[master, department] : kExamMasters) {
+            if (t.table != master)
+                continue;
+            const bool byDepartment = department.isEmpty();
+            for (const QVariantList &row : t.rows) {
+                const QString revenue =
+                    byDepartment ? row.at(0).toString() : department.toString();
+                const QString code = row.at(byDepartment ? 1 : 0).toString();
+                if (priced.contains(revenue + u'|' + code))
+                    continue;
+                priced.insert(revenue + u'|' + code);
+                qint64 seed = 0;
+                for (const QChar c : code)
+                    seed = (seed * 31 + c.unicode()) % 9973;
+                const qint64 rateA = 250 + seed % 20 * 100;
+                QVariantList prices{revenue, code};
+                for (const QChar letter : QStringView(u"ABCDEFGHI"))
+                    prices << pesos(rateCentavos(rateA, letter));
+                examRates.add(prices);
+            }
+        }
+    }
 }
 
 } // namespace kestrel::hospitaldb::demo

@@ -254,10 +254,13 @@ ProcedureHandler commonExams(QStringView sql)
 
 // In ProfileHemodialysisProcedures.cpp.
 void registerProfileHemodialysisProcedures(ProcedureRegistry &registry);
+// In ProfileRequestProcedures.cpp.
+void registerProfileRequestProcedures(ProcedureRegistry &registry);
 
 void registerProfileProcedures(ProcedureRegistry &registry)
 {
     registerProfileHemodialysisProcedures(registry);
+    registerProfileRequestProcedures(registry);
     for (const auto &[name, department] :
          {std::pair{"Xray", "XR"}, std::pair{"Ultra", "US"}, std::pair{"CT", "CT"},
           std::pair{"Hrt", "HS"}, std::pair{"PT", "PT"}, std::pair{"Nuclear", "NU"},

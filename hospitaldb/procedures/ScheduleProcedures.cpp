@@ -561,6 +561,11 @@ Result<RowSet> revokedRequests(Database &db, const ProcedureArgs &args)
 
 } // namespace
 
+Result<QString> drawScheduleTransNum(Database &db)
+{
+    return drawTransNum(db);
+}
+
 void registerScheduleProcedures(ProcedureRegistry &registry)
 {
     registry.add(QStringLiteral("SCHEDULE..sp_List_ORRooms"), 0, listRooms);

@@ -146,7 +146,9 @@ CREATE TABLE tbCoLabExam (
     OpenQuantity flag NOT NULL DEFAULT 0,
     MaxQty smallint,
     -- 1 for exams priced the same whatever the patient's rate letter.
-    IsFixedRate flag NOT NULL DEFAULT 0
+    IsFixedRate flag NOT NULL DEFAULT 0,
+    -- 1 for exams a cash-basis patient may be sent for; the others wait for a deposit.
+    Unrestricted flag NOT NULL DEFAULT 0
 );
 
 -- Seafarers' vessels, for the vessel look-up of the admission data.
@@ -186,7 +188,8 @@ CREATE TABLE tbCoXrayExam (
     IsProcedure flag NOT NULL DEFAULT 0,
     OpenQuantity flag NOT NULL DEFAULT 0,
     MaxQty smallint,
-    IsFixedRate flag NOT NULL DEFAULT 0
+    IsFixedRate flag NOT NULL DEFAULT 0,
+    Unrestricted flag NOT NULL DEFAULT 0
 );
 
 CREATE TABLE tbCoUltraExam (
@@ -195,7 +198,8 @@ CREATE TABLE tbCoUltraExam (
     IsProcedure flag NOT NULL DEFAULT 0,
     OpenQuantity flag NOT NULL DEFAULT 0,
     MaxQty smallint,
-    IsFixedRate flag NOT NULL DEFAULT 0
+    IsFixedRate flag NOT NULL DEFAULT 0,
+    Unrestricted flag NOT NULL DEFAULT 0
 );
 
 -- What an HMO pays for an item, by the room class of the stay ('A' and 'I' for visits).
@@ -271,6 +275,24 @@ CREATE TABLE tbCoDeptExam (
     Status vchar NOT NULL DEFAULT 'A',
     PRIMARY KEY (DepartmentID, ExamID)
 );
+
+-- What an examination of a diagnostic department costs, one price column per rate letter A to
+-- I, as the stay's rate letter picks it. RevenueID is the department ('LB', 'XR', 'US', 'CT').
+CREATE TABLE tbCoExamRate (
+    RevenueID vchar NOT NULL,
+    ExamID vchar NOT NULL,
+    RateA money NOT NULL DEFAULT 0,
+    RateB money NOT NULL DEFAULT 0,
+    RateC money NOT NULL DEFAULT 0,
+    RateD money NOT NULL DEFAULT 0,
+    RateE money NOT NULL DEFAULT 0,
+    RateF money NOT NULL DEFAULT 0,
+    RateG money NOT NULL DEFAULT 0,
+    RateH money NOT NULL DEFAULT 0,
+    RateI money NOT NULL DEFAULT 0,
+    PRIMARY KEY (RevenueID, ExamID)
+);
+CREATE INDEX ix_tbCoExamRate_ExamID ON tbCoExamRate (ExamID);
 
 -- ICD-10 diagnosis codes.
 CREATE TABLE tbCoICD10 (

@@ -40,6 +40,7 @@ PatientProfile::PatientProfile(Session &session, QObject *parent)
     , m_history(session)
     , m_lists(session.db())
     , m_commonExams(session)
+    , m_schedule(session)
     , m_trend(session.db())
 {
 }

@@ -7,6 +7,7 @@
 #include "profile/NurseNotes.h"
 #include "profile/ProfileHistory.h"
 #include "profile/ProfileLists.h"
+#include "profile/ProfileSchedule.h"
 #include "profile/ProfileStore.h"
 #include "profile/VitalSigns.h"
 #include "profile/VitalSignsTrend.h"
@@ -103,6 +104,7 @@ public:
     ProfileHistory &history() { return m_history; }
     const ProfileLists &lists() const { return m_lists; }
     CommonExams &commonExams() { return m_commonExams; }
+    ProfileSchedule &schedule() { return m_schedule; }
     VitalSignsTrend &trend() { return m_trend; }
 
 Q_SIGNALS:
@@ -123,6 +125,7 @@ private:
     ProfileHistory m_history;
     ProfileLists m_lists;
     CommonExams m_commonExams;
+    ProfileSchedule m_schedule;
     VitalSignsTrend m_trend;
     WindowOpener m_openWindow;
     ProfileHeader m_header;

@@ -23,6 +23,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <latch>
 #include <thread>
 
 using namespace kestrel;
@@ -127,6 +128,11 @@ private Q_SLOTS:
     void stayOperationsOnTheCalendar();
     void commonExamOrders_data();
     void commonExamOrders();
+    void commonExamsSaved_data();
+    void commonExamsSaved();
+    void twoWorkstationsRequestTheSameExamOnce();
+    void operationRequest_data();
+    void operationRequest();
     void hemodialysisRefusals_data();
     void hemodialysisRefusals();
     void hemodialysisSentOnceUntilRevoked();
@@ -643,60 +649,339 @@ void tst_PatientProfile::stayOperationsOnTheCalendar()
     QVERIFY2(found, qPrintable(hour));
 }
 
+namespace {
+
+// Three exams of the panel's departments, each priced 100 pesos a letter up (A 100 ... I 900),
+// none of them allowed to cash-basis patients; no stay on cash basis, every admission with a
+// credit line of a million.
+bool addPricedExams(Database &db)
+{
+    QString rates;
+    for (int letter = 0; letter < 9; ++letter)
+        rates += u", %1"_s.arg((letter + 1) * 100);
+    const QString prices = u"insert into BUILD_FILE..tbCoExamRate (RevenueID, ExamID, RateA, "
+                           u"RateB, RateC, RateD, RateE, RateF, RateG, RateH, RateI) values "
+                           u"('LB', 'EX1'"_s + rates + u"), ('XR', 'EX2'"_s + rates +
+                           u"), ('CT', 'EX3'"_s + rates + u")";
+    return db.exec(u"insert into BUILD_FILE..tbCoLabExam (LabExamID, LabExam) "
+                   u"values ('EX1', 'EXAM ONE')")
+           && db.exec(u"insert into BUILD_FILE..tbCoXrayExam (XrayExamID, XrayExam) "
+                      u"values ('EX2', 'EXAM TWO')")
+           && db.exec(prices)
+           && db.exec(u"update PATIENT_DATA..tbPatient2 set isCashBasis = 0, "
+                      u"CreditLine = 1000000")
+           && db.exec(u"update PATIENT_DATA..tbOutPatient set isCashBasis = 0");
+}
+
+qint64 openRequests(Database &db, const QString &code)
+{
+    auto n = db.scalar(u"select count(*) from STATION..tbNurseCommunicationfile where IDNum = "
+                       u"'K0100001' and ExamCode = :code and RecordStatus = ''",
+                       {{"code", code}});
+    return n ? n->toLongLong() : -1;
+}
+
+const QString kWaiting = u"EXAM ONE was requested on 12/01/2026 09:00 AM (request LB77) and the "
+                         u"department has not done it yet."_s;
+
+bool addWaitingRequest(Database &db)
+{
+    return bool(db.exec(u"insert into STATION..tbNurseCommunicationfile (RequestNum, IDNum, "
+                        u"ExamCode, ExamName, ItemID, RevenueID, RequestDate, RecordStatus) "
+                        u"values ('LB77', 'K0100001', 'EX1', 'EXAM ONE', 'EX1', 'LB', :at, '')",
+                        {{"at", QDateTime(QDate(2026, 12, 1), QTime(9, 0))}}));
+}
+
+} // namespace
+
 void tst_PatientProfile::commonExamOrders_data()
 {
     QTest::addColumn<QString>("employee");
     QTest::addColumn<QString>("idNum");
-    QTest::addColumn<bool>("noOutpatientLab");
+    QTest::addColumn<QStringList>("setup");
     QTest::addColumn<QString>("department");
+    QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("refusal");
-    QTest::newRow("laboratory") << u"2903"_s << u"K0100001"_s << true << u"LB"_s << u""_s;
+    QTest::addColumn<int>("price");
+    const QStringList none;
+    const QString cleared = u"Patient is already cleared by (X-ray Department). If you have "
+                            u"requests to make, notify the Billing staff immediately for further "
+                            u"instructions."_s;
+    QTest::newRow("laboratory, private room at rate B")
+        << u"2903"_s << u"K0100001"_s << none << u"LB"_s << u"EX1"_s << u""_s << 200;
+    QTest::newRow("special class at rate F")
+        << u"2903"_s << u"K0100001"_s << QStringList{u"special"_s} << u"XR"_s << u"EX2"_s << u""_s
+        << 600;
     QTest::newRow("no right to request")
-        << u"2904"_s << u"K0100001"_s << false << u"XR"_s
-        << u"Sorry, you don't have access right to Request X-ray Exams."_s;
+        << u"2904"_s << u"K0100001"_s << none << u"XR"_s << u"EX2"_s
+        << u"Sorry, you don't have access right to Request X-ray Exams."_s << 0;
     QTest::newRow("outpatient laboratory barred")
-        << u"2903"_s << u"K0300001B"_s << true << u"LB"_s
+        << u"2903"_s << u"K0300001B"_s << QStringList{u"noOPDLab"_s} << u"LB"_s << u"EX1"_s
         << u"Sorry, you are not allowed to send Laboratory requests for outpatients.\r\n"
-           u"For queries, you may call IT department."_s;
-    QTest::newRow("outpatient laboratory allowed")
-        << u"2903"_s << u"K0300001B"_s << false << u"LB"_s << u""_s;
+           u"For queries, you may call IT department."_s << 0;
     QTest::newRow("outpatient x-ray while laboratory barred")
-        << u"2903"_s << u"K0300001B"_s << true << u"XR"_s << u""_s;
+        << u"2903"_s << u"K0300001B"_s << QStringList{u"noOPDLab"_s} << u"XR"_s << u"EX2"_s
+        << u""_s << 100;
+    QTest::newRow("cleared by the department before a final order")
+        << u"2903"_s << u"K0100001"_s << QStringList{u"cleared"_s, u"final"_s} << u"XR"_s
+        << u"EX2"_s << cleared << 0;
+    QTest::newRow("final discharge order sent")
+        << u"2903"_s << u"K0100001"_s << QStringList{u"final"_s} << u"XR"_s << u"EX2"_s
+        << u"Final discharge order was already sent for %1.\r\nYou have to revoke the "
+           u"discharge order to send additional requests."_s << 0;
     QTest::newRow("admission without admitting diagnosis")
-        << u"2903"_s << u"K0100002"_s << false << u"US"_s
-        << u"Please provide patient's admitting diagnosis first before sending any request."_s;
+        << u"2903"_s << u"K0100002"_s << none << u"US"_s << u"EX9"_s
+        << u"Please provide patient's admitting diagnosis first before sending any request."_s
+        << 0;
+    QTest::newRow("cash basis, restricted exam")
+        << u"2903"_s << u"K0100001"_s << QStringList{u"cashBasis"_s} << u"LB"_s << u"EX1"_s
+        << u"Item/Exam is restricted for Cash Basis Patients! "_s << 0;
+    QTest::newRow("cash basis, exam allowed")
+        << u"2903"_s << u"K0100001"_s << QStringList{u"cashBasis"_s, u"unrestricted"_s}
+        << u"LB"_s << u"EX1"_s << u""_s << 200;
+    QTest::newRow("cash basis, department without the list")
+        << u"2903"_s << u"K0100001"_s << QStringList{u"cashBasis"_s, u"unrestricted"_s}
+        << u"CT"_s << u"EX3"_s << u"Item/Exam is restricted for Cash Basis Patients! "_s << 0;
+    QTest::newRow("exam without a price")
+        << u"2903"_s << u"K0100001"_s << none << u"XR"_s << u"EX4"_s
+        << u"Cannot charge examination with Zero(0) amount."_s << 0;
+    QTest::newRow("still waiting in the department")
+        << u"2903"_s << u"K0100001"_s << QStringList{u"waiting"_s} << u"LB"_s << u"EX1"_s
+        << kWaiting << 0;
 }
 
 void tst_PatientProfile::commonExamOrders()
 {
     QFETCH(QString, employee);
     QFETCH(QString, idNum);
-    QFETCH(bool, noOutpatientLab);
+    QFETCH(QStringList, setup);
     QFETCH(QString, department);
+    QFETCH(QString, code);
     QFETCH(QString, refusal);
+    QFETCH(int, price);
     OPEN_STATION(s, employee);
-    if (noOutpatientLab) {
-        QVERIFY(db.exec(u"insert into STATION..tbNurseSetup (Field, value) "
-                        u"values ('ORNoOPDLab', '1')"));
-        LoadHospitalSettings(db, s.f.session.hospital, s.f.session.settings);
+    QVERIFY(addPricedExams(db));
+    const Binds id{{"id", idNum}};
+    const QHash<QString, std::pair<QString, Binds>> conditions{
+        {u"noOPDLab"_s, {u"insert into STATION..tbNurseSetup (Field, value) values "
+                         u"('ORNoOPDLab', '1')"_s, {}}},
+        {u"special"_s, {u"update PATIENT_DATA..tbPatient2 set isSpecial = 1 where IDNum = :id"_s,
+                        id}},
+        {u"cleared"_s, {u"insert into STATION..tbNurseDischargeNotice (IDNum, StationID, "
+                        u"RecordStatus, ClearDate) values (:id, 'XR', 'P', :at)"_s,
+                        {{"id", idNum}, {"at", test::fixtureNow()}}}},
+        {u"final"_s, {u"insert into STATION..tbNurseDischargeNotice (IDNum, StationID, "
+                      u"RecordStatus) values (:id, 'OR', 'F')"_s, id}},
+        {u"cashBasis"_s, {u"update PATIENT_DATA..tbPatient2 set isCashBasis = 1 where IDNum = "
+                          u":id"_s, id}},
+        {u"unrestricted"_s, {u"update BUILD_FILE..tbCoLabExam set Unrestricted = 1"_s, {}}}};
+    for (const QString &c : setup) {
+        if (c == u"waiting")
+            QVERIFY(addWaitingRequest(db));
+        else
+            QVERIFY(db.exec(conditions.value(c).first, conditions.value(c).second));
     }
+    LoadHospitalSettings(db, s.f.session.hospital, s.f.session.settings);
     PatientProfile profile(s.f.session);
     QVERIFY(profile.open(profileOf(idNum)));
     CommonExams &exams = profile.commonExams();
-    const bool added = exams.add(profile.header(), department, u"EX1"_s, u"EXAM ONE"_s);
+    const bool added = exams.add(profile.header(), department, code, u"EXAM ONE"_s);
+    QCOMPARE(s.f.notifier.lastText(),
+             QString(refusal).replace(u"%1"_s, profile.header().PatientName));
     QCOMPARE(added, refusal.isEmpty());
-    QCOMPARE(s.f.notifier.lastText(), refusal);
     QCOMPARE(exams.orders().size(), added ? 1 : 0);
     if (!added)
         return;
-    // The same exam once only, from any list; another exam joins it.
-    QVERIFY(!exams.add(profile.header(), u"OT"_s, u"ex1 "_s, u"EXAM ONE"_s));
+    QCOMPARE(exams.orders().first().amount, Money::fromMinor(price * Money::kScale));
+    // The same exam once only, from any list.
+    QVERIFY(!exams.add(profile.header(), u"OT"_s, code.toLower() + u' ', u"EXAM ONE"_s));
     QCOMPARE(s.f.notifier.lastText(), u"Examination is already in the Orders List."_s);
-    QVERIFY(exams.add(profile.header(), department, u"EX2"_s, u"EXAM TWO"_s));
-    QCOMPARE(exams.orders().size(), 2);
     // Another stay starts with no orders.
     QVERIFY(profile.open(profileOf(u"K0100001"_s)));
     QVERIFY(exams.orders().isEmpty());
+}
+
+void tst_PatientProfile::commonExamsSaved_data()
+{
+    QTest::addColumn<QStringList>("setup");
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<QString>("told");
+    QTest::addColumn<int>("sent");
+    QTest::newRow("sent") << QStringList() << true
+                          << u"The request(s) were sent to the departments."_s << 2;
+    QTest::newRow("not sent after all")
+        << QStringList() << false << u"Entered request(s) were not saved! "_s << 0;
+    QTest::newRow("credit short") << QStringList{u"credit"_s} << true
+                                  << u"Credit amount not enough. Remaining credit balance is "
+                                     u"150.00"_s << 0;
+    QTest::newRow("another station sent one meanwhile")
+        << QStringList{u"waiting"_s} << true << kWaiting << 0;
+}
+
+void tst_PatientProfile::commonExamsSaved()
+{
+    QFETCH(QStringList, setup);
+    QFETCH(bool, answer);
+    QFETCH(QString, told);
+    QFETCH(int, sent);
+    OPEN_STATION(s, u"2903"_s);
+    QVERIFY(addPricedExams(db));
+    PatientProfile profile(s.f.session);
+    QVERIFY(profile.open(profileOf(u"K0100001"_s)));
+    CommonExams &exams = profile.commonExams();
+    QVERIFY(exams.add(profile.header(), u"LB"_s, u"EX1"_s, u"EXAM ONE"_s));
+    QVERIFY(exams.add(profile.header(), u"XR"_s, u"EX2"_s, u"EXAM TWO"_s));
+    // Nothing billed or waiting: the credit line is what the 400 pesos asked may use.
+    QVERIFY(db.exec(u"delete from STATION..tbNurseLogBook where IDNum = 'K0100001'"));
+    QVERIFY(db.exec(u"delete from BILLING..tbBillDailyBill where IDNum = 'K0100001'"));
+    QVERIFY(db.exec(u"update PATIENT_DATA..tbPatient2 set CreditLine = :line where IDNum = "
+                    u"'K0100001'",
+                    {{"line", setup.contains(u"credit"_s) ? 150 : 400}}));
+    QVERIFY(db.exec(u"delete from STATION..tbNurseSetup where Field = 'CheckCredLim'"));
+    QVERIFY(db.exec(u"insert into STATION..tbNurseSetup (Field, value) values "
+                    u"('CheckCredLim', '1')"));
+    LoadHospitalSettings(db, s.f.session.hospital, s.f.session.settings);
+    if (setup.contains(u"waiting"_s))
+        QVERIFY(addWaitingRequest(db));
+    const qint64 before = openRequests(db, u"EX1"_s) + openRequests(db, u"EX2"_s);
+    s.f.notifier.answer({answer});
+    const auto outcome = exams.save(profile.header());
+    QCOMPARE(s.f.notifier.lastText(), told);
+    QCOMPARE(outcome == CommonExams::Outcome::Saved, sent > 0);
+    QCOMPARE(openRequests(db, u"EX1"_s) + openRequests(db, u"EX2"_s) - before, qint64(sent));
+    // Refused or not sent, the orders stay for the nurse; sent, they are gone.
+    QCOMPARE(exams.orders().size(), sent > 0 ? 0 : 2);
+    if (sent == 0)
+        return;
+    QCOMPARE(exams.sentNumbers().size(), 2);
+    auto rows = db.select(u"select c.RevenueID, c.Amount, c.UserID, c.StationID, l.Amount as "
+                          u"Charged from STATION..tbNurseCommunicationfile c join "
+                          u"STATION..tbNurseLogBook l on l.ReferenceNum = c.RequestNum where "
+                          u"c.RequestNum = :n",
+                          {{"n", exams.sentNumbers().at(1)}});
+    QVERIFY(rows && rows->count() == 1);
+    QCOMPARE(rows->at(0).text(u"RevenueID"), u"XR"_s);
+    QCOMPARE(rows->at(0).money(u"Amount"), rows->at(0).money(u"Charged"));
+    QCOMPARE(rows->at(0).money(u"Amount"), Money::fromMinor(200 * Money::kScale));
+    QCOMPARE(rows->at(0).text(u"UserID"), u"2903"_s);
+}
+
+void tst_PatientProfile::twoWorkstationsRequestTheSameExamOnce()
+{
+    auto created = test::TestDatabase::create(test::backendOfRow());
+    QVERIFY2(created, qPrintable(created ? QString() : created.error().message));
+    QVERIFY(addProfilePatients((*created)->db()) && addPricedExams((*created)->db()));
+    QMutex lock;
+    QStringList outcomes, failures;
+    std::latch bothAdded(2);
+    const ConnectionSettings settings = (*created)->settings();
+    auto workstation = [&](int n) {
+        ConnectionSettings own = settings;
+        own.workstation = u"OR-WS-0%1"_s.arg(n);
+        auto db = Database::open(own);
+        if (!db) {
+            bothAdded.count_down();
+            const QMutexLocker locked(&lock);
+            failures << db.error().message;
+            return;
+        }
+        (*db)->setProcedures(hospitaldb::hospitalProcedures());
+        (void)(*db)->pinClock(test::fixtureNow());
+        test::MainWindowFixture station(**db, u"2903"_s);
+        PatientProfile profile(station.session);
+        // Both have the exam on their orders before either sends it.
+        const bool added =
+            profile.open(profileOf(u"K0100001"_s)) &&
+            profile.commonExams().add(profile.header(), u"LB"_s, u"EX1"_s, u"EXAM ONE"_s);
+        bothAdded.arrive_and_wait();
+        if (!added) {
+            const QMutexLocker locked(&lock);
+            failures << station.notifier.lastText();
+            return;
+        }
+        station.notifier.answer({true});
+        profile.commonExams().save(profile.header());
+        const QMutexLocker locked(&lock);
+        outcomes << station.notifier.lastText().left(24);
+    };
+    std::thread first(workstation, 1), second(workstation, 2);
+    first.join();
+    second.join();
+    QVERIFY2(failures.isEmpty(), qPrintable(failures.join(u"; ")));
+    outcomes.sort();
+    QCOMPARE(outcomes, (QStringList{u"EXAM ONE was requested o"_s, u"The request(s) were sent"_s}));
+    QCOMPARE(openRequests((*created)->db(), u"EX1"_s), 1);
+}
+
+void tst_PatientProfile::operationRequest_data()
+{
+    QTest::addColumn<QString>("procedure");
+    QTest::addColumn<QString>("surgeon");
+    QTest::addColumn<QString>("time");
+    QTest::addColumn<int>("daysAhead");
+    QTest::addColumn<bool>("cleared");
+    QTest::addColumn<QString>("told");
+    const QString saved = u"Schedule Data Successfully Saved."_s;
+    const QString incomplete =
+        u"Can't save incomplete data. Please enter procedure and assigned surgeon."_s;
+    QTest::newRow("tomorrow morning") << u"P1"_s << u"D1"_s << u"8:30 am"_s << 1 << false << saved;
+    QTest::newRow("later today, 24-hour clock")
+        << u"P1"_s << u"D1"_s << u"14:45"_s << 0 << false << saved;
+    QTest::newRow("cleared by the OR")
+        << u"P1"_s << u"D1"_s << u"8:30 AM"_s << 1 << true
+        << u"Patient is already cleared. OR schedule may not proceed."_s;
+    QTest::newRow("no procedure") << u""_s << u"D1"_s << u"8:30 AM"_s << 1 << false << incomplete;
+    QTest::newRow("no surgeon") << u"P1"_s << u""_s << u"8:30 AM"_s << 1 << false << incomplete;
+    QTest::newRow("not a time") << u"P1"_s << u"D1"_s << u"25:10"_s << 1 << false
+                                << u"Invalid Time of Operation."_s;
+    QTest::newRow("earlier today") << u"P1"_s << u"D1"_s << u"9:00 AM"_s << 0 << false
+                                   << u"Invalid Time of Operation."_s;
+}
+
+void tst_PatientProfile::operationRequest()
+{
+    QFETCH(QString, procedure);
+    QFETCH(QString, surgeon);
+    QFETCH(QString, time);
+    QFETCH(int, daysAhead);
+    QFETCH(bool, cleared);
+    QFETCH(QString, told);
+    OPEN_STATION(s, u"2903"_s);
+    if (cleared)
+        QVERIFY(db.exec(u"insert into STATION..tbNurseDischargeNotice (IDNum, StationID, "
+                        u"RecordStatus, ClearDate) values ('K0100001', 'OR', 'P', :at)",
+                        {{"at", test::fixtureNow()}}));
+    PatientProfile profile(s.f.session);
+    QVERIFY(profile.open(profileOf(u"K0100001"_s)));
+    OperationRequest request;
+    request.date = test::fixtureNow().date().addDays(daysAhead);
+    request.time = time;
+    request.minutes = 90;
+    request.procedureCode = procedure;
+    request.procedureDesc = u"APPENDECTOMY"_s;
+    request.surgeonCode = surgeon;
+    const auto outcome = profile.schedule().save(profile.header(), request);
+    QCOMPARE(s.f.notifier.lastText(), told);
+    auto rows = db.select(u"select IDNum, StartTime, Length, ProcedureCode, DoctorID1, "
+                          u"RequestingStation, RequestBy from SCHEDULE..tbORScheduleDetails "
+                          u"where RecordStatus = 'P' and IDNum = 'K0100001'");
+    QVERIFY(rows);
+    QCOMPARE(rows->count(), outcome == ProfileSchedule::Outcome::Saved ? 1 : 0);
+    if (rows->count() == 0)
+        return;
+    const Row &r = rows->at(0);
+    QCOMPARE(r.dateTime(u"StartTime"),
+             QDateTime(request.date, ProfileSchedule::parseTime(time)));
+    QCOMPARE(r.integer(u"Length"), qint64(90));
+    QCOMPARE(r.text(u"DoctorID1"), surgeon);
+    QCOMPARE(r.text(u"RequestBy"), u"2903"_s);
+    // The OR finds it among the wards' requests.
+    auto waiting = db.call(u"SCHEDULE..sp_GetORSchedule_Request");
+    QVERIFY(waiting);
+    bool listed = false;
+    for (const Row &w : *waiting)
+        listed = listed || w.text(u"TransNum") == profile.schedule().savedTransNum();
+    QVERIFY(listed);
 }
 
 namespace {

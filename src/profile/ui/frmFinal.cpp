@@ -4,6 +4,7 @@
 
 #include "core/Notifier.h"
 #include "core/db/Database.h"
+#include "core/db/NumberFormat.h"
 #include "core/Session.h"
 #include "profile/results/ExamList.h"
 #include "profile/ui/VitalSignsChart.h"
@@ -29,6 +30,7 @@
 #include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -481,6 +483,35 @@ QWidget *frmFinal::buildScheduleTab()
     auto *right = new QVBoxLayout;
     right->addWidget(new QLabel(QStringLiteral("Operating rooms on the chosen day"), page));
     right->addWidget(m_daySchedule, 1);
+    // The operation asked for on the day chosen in the calendar; the OR confirms it.
+    auto *request = new QGroupBox(QStringLiteral("Request an operation on the chosen day"), page);
+    m_opProcedure = new QComboBox(request);
+    m_opProcedure->setObjectName(QStringLiteral("cboProcedure"));
+    m_opSurgeon = new QComboBox(request);
+    m_opSurgeon->setObjectName(QStringLiteral("cboSurgeon"));
+    m_opRoom = new QComboBox(request);
+    m_opRoom->setObjectName(QStringLiteral("cboRoom"));
+    m_opTime = field(QStringLiteral("txtTimeOfOperation"), request);
+    m_opTime->setPlaceholderText(QStringLiteral("h:mm AM/PM"));
+    m_opMinutes = new QSpinBox(request);
+    m_opMinutes->setObjectName(QStringLiteral("txtLength"));
+    m_opMinutes->setRange(15, 24 * 60);
+    m_opMinutes->setSingleStep(15);
+    m_opMinutes->setValue(60);
+    m_opMinutes->setSuffix(QStringLiteral(" min."));
+    m_opRemarks = field(QStringLiteral("txtRemarks"), request);
+    m_saveOperation = button(QStringLiteral("&Save Schedule"), QStringLiteral("cmdSaveSchedule"),
+                             request);
+    auto *form = new QFormLayout(request);
+    form->addRow(QStringLiteral("Procedure"), m_opProcedure);
+    form->addRow(QStringLiteral("Surgeon"), m_opSurgeon);
+    form->addRow(QStringLiteral("Time of operation"), m_opTime);
+    form->addRow(QStringLiteral("Length"), m_opMinutes);
+    form->addRow(QStringLiteral("OR room"), m_opRoom);
+    form->addRow(QStringLiteral("Remarks"), m_opRemarks);
+    form->addRow(m_saveOperation);
+    right->addWidget(request);
+    connect(m_saveOperation, &QPushButton::clicked, this, &frmFinal::saveOperationRequest);
     auto *layout = new QHBoxLayout(page);
     layout->addLayout(left, 1);
     layout->addLayout(right, 1);
@@ -507,8 +538,22 @@ QWidget *frmFinal::buildCommonExamsTab()
         m_examLists << list;
     }
     m_orders = grid(QStringLiteral("mshflexOrders"),
-                    {QStringLiteral("Examination"), QStringLiteral("Dept"), QStringLiteral("Code")},
+                    {QStringLiteral("Examination"), QStringLiteral("Dept"), QStringLiteral("Code"),
+                     QStringLiteral("Amount")},
                     page);
+    m_ordersTotal = new QLabel(page);
+    m_ordersTotal->setObjectName(QStringLiteral("lblTotal"));
+    m_removeOrder = button(QStringLiteral("&Remove"), QStringLiteral("cmdRemove"), page);
+    m_saveOrders = button(QStringLiteral("&Save"), QStringLiteral("cmdSave"), page);
+    connect(m_removeOrder, &QPushButton::clicked, this, [this] {
+        if (m_presenter.commonExams().remove(m_orders->currentRow()))
+            showOrders();
+    });
+    connect(m_saveOrders, &QPushButton::clicked, this, &frmFinal::saveOrders);
+    auto *orderButtons = new QHBoxLayout;
+    orderButtons->addWidget(m_ordersTotal, 1);
+    orderButtons->addWidget(m_removeOrder);
+    orderButtons->addWidget(m_saveOrders);
     // The other departments' examinations, each in a list window of its own; four buttons a
     // row, so the panel fits beside the action column on a 1280-pixel screen.
     auto *departments = new QGridLayout;
@@ -529,6 +574,7 @@ QWidget *frmFinal::buildCommonExamsTab()
     layout->addLayout(lists, 2);
     layout->addLayout(departments);
     layout->addWidget(m_orders, 1);
+    layout->addLayout(orderButtons);
     return page;
 }
 
@@ -670,6 +716,7 @@ void frmFinal::loadShownTab()
         m_loadedResultTabs.clear();
         loadResultTab(m_resultTabs->currentIndex());
     } else if (tab == PatientProfile::ScheduleTab) {
+        loadOperationRequest();
         loadSchedule();
     } else if (tab == PatientProfile::CommonExamsTab) {
         loadCommonExams();
@@ -791,8 +838,70 @@ void frmFinal::showOrders()
         m_orders->setItem(row, 0, new QTableWidgetItem(o.exam));
         m_orders->setItem(row, 1, new QTableWidgetItem(o.department));
         m_orders->setItem(row, 2, new QTableWidgetItem(o.code));
+        auto *amount = new QTableWidgetItem(formatNumber(o.amount, u"#,##0.00"));
+        amount->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        m_orders->setItem(row, 3, amount);
     }
     m_orders->resizeColumnsToContents();
+    m_ordersTotal->setText(
+        QStringLiteral("Total: %1")
+            .arg(formatNumber(m_presenter.commonExams().total(), u"#,##0.00")));
+    m_saveOrders->setEnabled(!orders.isEmpty());
+    m_removeOrder->setEnabled(!orders.isEmpty());
+}
+
+void frmFinal::saveOrders()
+{
+    if (m_presenter.commonExams().save(m_presenter.header()) != CommonExams::Outcome::Saved) {
+        showOrders();
+        return;
+    }
+    showOrders();
+    // The requests are on the request status tab the next time it is shown.
+    m_presenter.refresh();
+}
+
+void frmFinal::loadOperationRequest()
+{
+    const auto fill = [this](QComboBox *box, const Result<RowSet> &rows, const QString &code,
+                             const QString &name) {
+        box->clear();
+        box->addItem(QString(), QString());
+        if (!rows)
+            return m_session.notifier().errorBox(rows.error());
+        for (const Row &r : *rows)
+            box->addItem(r.trimmed(name), r.trimmed(code));
+    };
+    fill(m_opProcedure, m_presenter.schedule().procedures(), QStringLiteral("Code"),
+         QStringLiteral("Procedure"));
+    fill(m_opSurgeon, m_presenter.schedule().surgeons(), QStringLiteral("Code"),
+         QStringLiteral("Name"));
+    auto rooms = m_session.db().call(u"SCHEDULE..sp_List_ORRooms");
+    m_opRoom->clear();
+    m_opRoom->addItem(QStringLiteral("(the OR chooses)"), 0);
+    if (!rooms)
+        return m_session.notifier().errorBox(rooms.error());
+    for (const Row &r : *rooms)
+        m_opRoom->addItem(r.trimmed(u"Room Name"), r.integer(u"RoomID"));
+}
+
+void frmFinal::saveOperationRequest()
+{
+    OperationRequest request;
+    request.date = m_calendar->selectedDate();
+    request.time = m_opTime->text();
+    request.roomId = m_opRoom->currentData().toInt();
+    request.minutes = m_opMinutes->value();
+    request.procedureCode = m_opProcedure->currentData().toString();
+    request.procedureDesc = m_opProcedure->currentText();
+    request.surgeonCode = m_opSurgeon->currentData().toString();
+    request.remarks = m_opRemarks->text();
+    if (m_presenter.schedule().save(m_presenter.header(), request) !=
+        ProfileSchedule::Outcome::Saved)
+        return;
+    m_opTime->clear();
+    m_opRemarks->clear();
+    loadSchedule();
 }
 
 void frmFinal::showHistory()

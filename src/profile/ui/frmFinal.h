@@ -17,6 +17,7 @@ class QListWidget;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+class QSpinBox;
 class QTabWidget;
 class QTableWidget;
 
@@ -72,6 +73,9 @@ private:
     void showDaySchedule();
     void loadCommonExams();
     void showOrders();
+    void saveOrders();
+    void loadOperationRequest();
+    void saveOperationRequest();
     /// Fills `list` with `rows`, the last `hidden` columns kept from sight.
     void fillGrid(QTableWidget *list, const RowSet &rows, int hidden = 0);
     void showVitalSignEntry();
@@ -137,10 +141,20 @@ private:
     QCalendarWidget *m_calendar = nullptr;
     QTableWidget *m_stayOperations = nullptr;
     QTableWidget *m_daySchedule = nullptr;
+    QComboBox *m_opProcedure = nullptr;
+    QComboBox *m_opSurgeon = nullptr;
+    QComboBox *m_opRoom = nullptr;
+    QLineEdit *m_opTime = nullptr;
+    QSpinBox *m_opMinutes = nullptr;
+    QLineEdit *m_opRemarks = nullptr;
+    QPushButton *m_saveOperation = nullptr;
 
     // Common exams.
     QList<QListWidget *> m_examLists;
     QTableWidget *m_orders = nullptr;
+    QLabel *m_ordersTotal = nullptr;
+    QPushButton *m_removeOrder = nullptr;
+    QPushButton *m_saveOrders = nullptr;
 
     QPushButton *m_back = nullptr;
 };
