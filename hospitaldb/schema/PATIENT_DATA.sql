@@ -106,11 +106,31 @@ CREATE TABLE tbPatient (
     AttendingDr15 vchar NOT NULL DEFAULT '',
     -- '' for an ordinary stay, 'R' when the admission was cancelled.
     RecordStatus vchar NOT NULL DEFAULT '',
-    UserID vchar NOT NULL DEFAULT ''
+    UserID vchar NOT NULL DEFAULT '',
+    -- The discharge: result '1' recovered .. '5' diagnosis only, disposition '1' discharged ..
+    -- '6' HPR, and who discharged.
+    DcrResult vchar NOT NULL DEFAULT '',
+    DcrDisposition vchar NOT NULL DEFAULT '',
+    DcrUserID vchar NOT NULL DEFAULT ''
 );
 CREATE INDEX ix_tbPatient_HospNum ON tbPatient (HospNum);
 CREATE INDEX ix_tbPatient_AdmDate ON tbPatient (AdmDate);
 CREATE INDEX ix_tbPatient_DcrDate ON tbPatient (DcrDate);
+-- A room (bed) is taken while a stay not discharged is in it.
+CREATE INDEX ix_tbPatient_RoomID ON tbPatient (RoomID, DcrDate);
+
+-- Every move of an inpatient from one room to another.
+CREATE TABLE tbPatientRoomTransfer (
+    TransferID ident,
+    IDNum vchar NOT NULL DEFAULT '',
+    FromRoom vchar NOT NULL DEFAULT '',
+    ToRoom vchar NOT NULL DEFAULT '',
+    TransferDate datetime,
+    RoomRate money NOT NULL DEFAULT 0,
+    UserID vchar NOT NULL DEFAULT '',
+    Flag vchar NOT NULL DEFAULT '0'
+);
+CREATE INDEX ix_tbPatientRoomTransfer_IDNum ON tbPatientRoomTransfer (IDNum, TransferDate);
 
 -- What the admitting office adds to an inpatient stay: clearances, credit line, package, class.
 CREATE TABLE tbPatient2 (
@@ -132,7 +152,10 @@ CREATE TABLE tbPatient2 (
     isSpecial smallint NOT NULL DEFAULT 0,
     PHICCode vchar NOT NULL DEFAULT '',
     isCashBasis flag NOT NULL DEFAULT 0,
-    CashBasisReason vchar NOT NULL DEFAULT ''
+    CashBasisReason vchar NOT NULL DEFAULT '',
+    -- The pharmacy's clearance of the stay: 'B' when the billing officer placed its pharmacy
+    -- charges under cash basis, so the OR sends the pharmacy no more requests for it.
+    OkeyPH vchar NOT NULL DEFAULT ''
 );
 
 -- Outpatient and emergency-room visits (IdNum ends in "B"). A visit with an ERNum came through

@@ -153,10 +153,51 @@ CREATE TABLE tbNurseDischargeNotice (
     OperationDate datetime,
     Procedures memo,
     MedicalFees memo,
-    FinalDiagnosis memo
+    FinalDiagnosis memo,
+    -- When billing printed the processing sheet of a final notice: the ward may discharge.
+    ProcessedDate datetime
 );
 CREATE INDEX ix_tbNurseDischargeNotice_IDNum ON tbNurseDischargeNotice (IDNum, RecordStatus);
 CREATE INDEX ix_tbNurseDischargeNotice_Open ON tbNurseDischargeNotice (ClearDate);
+
+-- What the patient takes home: the discharge instructions and medicines as text, the check-up
+-- and the home care plan, one row per stay; the medicines also one row per drug.
+CREATE TABLE tbNurseDischargeInstructions (
+    IDNum vchar NOT NULL PRIMARY KEY,
+    Instructions memo,
+    Medications memo,
+    CheckUp vchar NOT NULL DEFAULT '',
+    CheckInOn vchar NOT NULL DEFAULT '',
+    ActivityLevel memo,
+    DietInstruction memo,
+    WhatToObserve memo,
+    Guardian vchar NOT NULL DEFAULT '',
+    ReceivedBy vchar NOT NULL DEFAULT '',
+    UserID vchar NOT NULL DEFAULT '',
+    UserID2 vchar NOT NULL DEFAULT '',
+    TransDate datetime
+);
+CREATE TABLE tbNurseDischargeMedications (
+    MedicationID ident,
+    IDNum vchar NOT NULL DEFAULT '',
+    Drug vchar NOT NULL DEFAULT '',
+    Dose vchar NOT NULL DEFAULT '',
+    Frequency vchar NOT NULL DEFAULT '',
+    Duration vchar NOT NULL DEFAULT '',
+    TimeA vchar NOT NULL DEFAULT '',
+    TimeB vchar NOT NULL DEFAULT '',
+    TimeC vchar NOT NULL DEFAULT '',
+    Transdate datetime,
+    UserID vchar NOT NULL DEFAULT '',
+    Remarks vchar NOT NULL DEFAULT ''
+);
+CREATE INDEX ix_tbNurseDischargeMedications_IDNum ON tbNurseDischargeMedications (IDNum);
+CREATE TABLE tbNurseHomeCarePlan (
+    IDNum vchar NOT NULL PRIMARY KEY,
+    PlanText memo,
+    UserID vchar NOT NULL DEFAULT '',
+    TransDate datetime
+);
 
 -- The OR record: one row per operation, tied to the posted procedure charge (RefNum) of the
 -- stay. Doctors and nurses are kept by their codes. Every moment of the operation is a full

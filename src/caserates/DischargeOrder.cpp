@@ -15,12 +15,7 @@ namespace {
 const QString kNotification = QStringLiteral("Notification");
 const QString kConfirmation = QStringLiteral("Confirmation");
 const QString kWarning = QStringLiteral("Warning");
-const QString kAlreadySent =
-    QStringLiteral("Sorry, discharge order was already sent. You can no longer modify the data.");
-const QString kProcessed = QStringLiteral(
-    "Sorry, transaction will not proceed. Discharge notice was already processed. Please "
-    "contact the Billing department.");
-const QString kInvalidUser = QStringLiteral("You have entered invalid user information. ");
+const QString kTagFirst = QStringLiteral("Please tag PHIC First Case Rate.");
 
 } // namespace
 
@@ -28,20 +23,18 @@ DischargeOrder::DischargeOrder(Session &session, QObject *parent)
     : QObject(parent)
     , m_session(session)
     , m_store(session.db())
+    , m_steps(session, m_store)
     , m_lookups(session.db())
 {
 }
 
 bool DischargeOrder::open(const QString &idNum)
 {
-    auto order = m_store.load(idNum);
-    auto name = m_store.patientName(idNum);
-    if (!order || !name) {
-        m_session.notifier().errorBox(order ? name.error() : order.error());
+    auto opened = m_steps.open(idNum);
+    if (!opened)
         return false;
-    }
-    m_order = std::move(*order);
-    m_patientName = *name;
+    m_order = std::move(opened->order);
+    m_patientName = opened->patientName;
     m_serverTime = true;
     m_linesChanged = false;
     m_otherChanged = false;
@@ -69,12 +62,53 @@ QList<int> DischargeOrder::operationLines() const
     return out;
 }
 
+bool DischargeOrder::refuse(const QString &message)
+{
+    m_session.notifier().message(message, kNotification, Notifier::Icon::Exclamation);
+    return false;
+}
+
 bool DischargeOrder::refuseWhenSent()
 {
     if (!isSent())
         return false;
-    m_session.notifier().message(kAlreadySent, kNotification, Notifier::Icon::Exclamation);
+    refuse(kOrderAlreadySent);
     return true;
+}
+
+bool DischargeOrder::alreadyListed(const QString &code, bool operation)
+{
+    for (const OrderLine &l : std::as_const(m_order.lines)) {
+        if (l.isOperation() == operation && l.code().compare(code, Qt::CaseInsensitive) == 0) {
+            refuse(code + (operation ? QStringLiteral(" is already an operation of this order.")
+                                     : QStringLiteral(" is already a final diagnosis of this "
+                                                      "order.")));
+            return true;
+        }
+    }
+    return false;
+}
+
+bool DischargeOrder::appendLine(OrderLine line)
+{
+    if (!line.packageId.isEmpty()) {
+        auto name = m_lookups.packageName(line.packageId);
+        if (!name) {
+            m_session.notifier().errorBox(name.error());
+            return false;
+        }
+        line.caseRateName = *name;
+    }
+    m_order.lines << line;
+    m_linesChanged = true;
+    Q_EMIT changed();
+    return true;
+}
+
+bool DischargeOrder::hasTag(CaseRate n) const
+{
+    return std::any_of(m_order.lines.cbegin(), m_order.lines.cend(),
+                       [n](const OrderLine &l) { return l.tag == n; });
 }
 
 bool DischargeOrder::addDiagnosis(const QString &typed)
@@ -83,27 +117,15 @@ bool DischargeOrder::addDiagnosis(const QString &typed)
         return false;
     const QString icd = m_session.settings.DisableAutoUCaseHBPS() ? typed.trimmed()
                                                                    : typed.trimmed().toUpper();
-    if (icd.isEmpty())
+    if (icd.isEmpty() || alreadyListed(icd, false))
         return false;
-    for (const OrderLine &l : std::as_const(m_order.lines)) {
-        if (!l.isOperation() && l.icd.compare(icd, Qt::CaseInsensitive) == 0) {
-            m_session.notifier().message(icd + QStringLiteral(" is already a final diagnosis of "
-                                                              "this order."),
-                                         kNotification, Notifier::Icon::Exclamation);
-            return false;
-        }
-    }
     auto valid = m_lookups.icdIsValid(icd);
     if (!valid) {
         m_session.notifier().errorBox(valid.error());
         return false;
     }
-    if (!*valid) {
-        m_session.notifier().message(icd + QStringLiteral(" is an invalid ICD. Please "
-                                                          "double-check the code."),
-                                     kNotification, Notifier::Icon::Exclamation);
-        return false;
-    }
+    if (!*valid)
+        return refuse(icd + QStringLiteral(" is an invalid ICD. Please double-check the code."));
     OrderLine l;
     l.icd = icd;
     auto description = m_lookups.medicalCaseDescription(icd);
@@ -116,18 +138,7 @@ bool DischargeOrder::addDiagnosis(const QString &typed)
     }
     l.description = *description;
     l.packageId = *package;
-    if (!l.packageId.isEmpty()) {
-        auto name = m_lookups.packageName(l.packageId);
-        if (!name) {
-            m_session.notifier().errorBox(name.error());
-            return false;
-        }
-        l.caseRateName = *name;
-    }
-    m_order.lines << l;
-    m_linesChanged = true;
-    Q_EMIT changed();
-    return true;
+    return appendLine(l);
 }
 
 bool DischargeOrder::addOperation(const QString &typed, const QDate &operated)
@@ -135,16 +146,8 @@ bool DischargeOrder::addOperation(const QString &typed, const QDate &operated)
     if (refuseWhenSent())
         return false;
     const QString rvs = typed.trimmed().toUpper();
-    if (rvs.isEmpty())
+    if (rvs.isEmpty() || alreadyListed(rvs, true))
         return false;
-    for (const OrderLine &l : std::as_const(m_order.lines)) {
-        if (l.isOperation() && l.rvs.compare(rvs, Qt::CaseInsensitive) == 0) {
-            m_session.notifier().message(rvs + QStringLiteral(" is already an operation of this "
-                                                              "order."),
-                                         kNotification, Notifier::Icon::Exclamation);
-            return false;
-        }
-    }
     auto description = m_lookups.rvsDescription(rvs);
     auto units = m_lookups.rvsUnits(rvs);
     auto package = m_lookups.packageOfRvs(rvs);
@@ -154,30 +157,16 @@ bool DischargeOrder::addOperation(const QString &typed, const QDate &operated)
                                                    : package.error());
         return false;
     }
-    if (description->isEmpty() && package->isEmpty()) {
-        m_session.notifier().message(rvs + QStringLiteral(" is not in the relative value scale. "
-                                                          "Please double-check the code."),
-                                     kNotification, Notifier::Icon::Exclamation);
-        return false;
-    }
+    if (description->isEmpty() && package->isEmpty())
+        return refuse(rvs + QStringLiteral(" is not in the relative value scale. Please "
+                                           "double-check the code."));
     OrderLine l;
     l.rvs = rvs;
     l.description = *description;
     l.units = *units;
     l.packageId = *package;
     l.operationDate = operated;
-    if (!l.packageId.isEmpty()) {
-        auto name = m_lookups.packageName(l.packageId);
-        if (!name) {
-            m_session.notifier().errorBox(name.error());
-            return false;
-        }
-        l.caseRateName = *name;
-    }
-    m_order.lines << l;
-    m_linesChanged = true;
-    Q_EMIT changed();
-    return true;
+    return appendLine(l);
 }
 
 bool DischargeOrder::removeLine(int line)
@@ -462,15 +451,12 @@ bool DischargeOrder::stayClosed()
         return true;
     }
     if (*computed) {
-        m_session.notifier().message(
-            QStringLiteral("Sorry, transaction will not proceed. PhilHealth benefits of ") +
-                m_patientName +
-                QStringLiteral(" was already computed. Please contact the Billing department."),
-            kWarning, Notifier::Icon::Exclamation);
+        m_session.notifier().message(DischargeNoticeSteps::benefitsComputedText(m_patientName),
+                                     kWarning, Notifier::Icon::Exclamation);
         return true;
     }
     if (m_order.notice.processed) {
-        m_session.notifier().message(kProcessed, kNotification, Notifier::Icon::Exclamation);
+        m_session.notifier().message(kNoticeProcessed, kNotification, Notifier::Icon::Exclamation);
         return true;
     }
     return refuseWhenSent();
@@ -502,10 +488,10 @@ bool DischargeOrder::write(bool final, const QString &employeeCode)
         break;
     case WriteOutcome::AlreadySent:
         m_order.notice.isFinal = true;
-        m_session.notifier().message(kAlreadySent, kNotification, Notifier::Icon::Exclamation);
+        m_session.notifier().message(kOrderAlreadySent, kNotification, Notifier::Icon::Exclamation);
         return false;
     case WriteOutcome::Processed:
-        m_session.notifier().message(kProcessed, kNotification, Notifier::Icon::Exclamation);
+        m_session.notifier().message(kNoticeProcessed, kNotification, Notifier::Icon::Exclamation);
         return false;
     case WriteOutcome::BenefitsComputed:
     case WriteOutcome::NothingToRevoke:
@@ -525,16 +511,8 @@ bool DischargeOrder::save()
     Notifier &notifier = m_session.notifier();
     if (stayClosed() || firstInvalidIcd())
         return false;
-    bool hasFirst = false, hasSecond = false;
-    for (const OrderLine &l : std::as_const(m_order.lines)) {
-        hasFirst = hasFirst || l.tag == CaseRate::First;
-        hasSecond = hasSecond || l.tag == CaseRate::Second;
-    }
-    if (hasSecond && !hasFirst) {
-        notifier.message(QStringLiteral("Please tag PHIC First Case Rate."), kNotification,
-                         Notifier::Icon::Exclamation);
-        return false;
-    }
+    if (hasTag(CaseRate::Second) && !hasTag(CaseRate::First))
+        return refuse(kTagFirst);
     ValidatedUser user;
     for (;;) {
         user = m_session.dialogs().validateUser();
@@ -576,46 +554,17 @@ bool DischargeOrder::save()
 bool DischargeOrder::send()
 {
     Notifier &notifier = m_session.notifier();
-    if (stayClosed())
+    if (stayClosed() || !m_steps.noPendingRequests(m_order.idNum) ||
+        !m_steps.instructionsWritten(m_order.idNum) || firstInvalidIcd())
         return false;
-    auto pending = m_store.hasPendingRequests(m_order.idNum);
-    if (!pending) {
-        notifier.errorBox(pending.error());
-        return false;
-    }
-    if (*pending) {
-        notifier.message(QStringLiteral("You can't send discharge order at this time. There are "
-                                        "still pending requests.\n\nPlease cancel pending "
-                                        "requests first or notify concerned cost centers to "
-                                        "process requests for this patient."),
-                         kNotification, Notifier::Icon::Exclamation);
-        return false;
-    }
-    if (firstInvalidIcd())
-        return false;
-    if (!m_session.settings.DontRequireICDOnECU() && diagnosisLines().isEmpty()) {
-        notifier.message(QStringLiteral("Patient's final diagnosis must be entered before "
-                                        "sending discharge order."),
-                         kNotification, Notifier::Icon::Exclamation);
-        return false;
-    }
-    bool hasFirst = false;
-    for (const OrderLine &l : std::as_const(m_order.lines))
-        hasFirst = hasFirst || l.tag == CaseRate::First;
-    if (!hasFirst) {
-        notifier.message(QStringLiteral("Please tag PHIC First Case Rate."), kNotification,
-                         Notifier::Icon::Exclamation);
-        return false;
-    }
-    bool anyFee = false;
-    for (const auto &group : m_order.doctors)
-        anyFee = anyFee || !group.isEmpty();
-    if (!anyFee) {
-        notifier.message(QStringLiteral("Professional fees must be entered before sending "
-                                        "discharge order."),
-                         kNotification, Notifier::Icon::Exclamation);
-        return false;
-    }
+    if (!m_session.settings.DontRequireICDOnECU() && diagnosisLines().isEmpty())
+        return refuse(kNoFinalDiagnosis);
+    if (!hasTag(CaseRate::First))
+        return refuse(kTagFirst);
+    const bool anyFee = std::any_of(m_order.doctors.cbegin(), m_order.doctors.cend(),
+                                    [](const QList<DoctorFee> &g) { return !g.isEmpty(); });
+    if (!anyFee)
+        return refuse(kNoProfessionalFees);
     if (!checkMinimum(DoctorGroup::CaseRate1) || !checkMinimum(DoctorGroup::CaseRate2))
         return false;
     if (m_session.settings.PHIC24HourStay()) {
@@ -624,68 +573,34 @@ bool DischargeOrder::send()
             notifier.errorBox(stayed.error());
             return false;
         }
-        if (!*stayed) {
-            notifier.message(QStringLiteral("PhilHealth requires a 24 hour hospital stay: you "
-                                            "may not proceed until the time has expired."),
-                             kNotification, Notifier::Icon::Exclamation);
-            return false;
-        }
+        if (!*stayed)
+            return refuse(QStringLiteral("PhilHealth requires a 24 hour hospital stay: you may "
+                                         "not proceed until the time has expired."));
     }
-    if (!notifier.confirm(QStringLiteral("Are you sure you want to send final discharge order "
-                                         "to the Billing department?"),
-                          kConfirmation))
-        return false;
-    const ValidatedUser user = m_session.dialogs().validateUser();
-    if (!user.isValid()) {
-        notifier.message(kInvalidUser + QStringLiteral("Selected transaction(s) will not be "
-                                                       "saved. "),
-                         kNotification, Notifier::Icon::Exclamation);
-        return false;
-    }
-    m_session.validated = user;
-    if (!write(true, user.code))
+    const std::optional<ValidatedUser> user = m_steps.confirmSend();
+    if (!user || !write(true, user->code))
         return false;
     m_linesChanged = m_otherChanged = false;
-    notifier.message(QStringLiteral("Discharge order was successfully sent to the Billing "
-                                    "department."),
-                     kNotification, Notifier::Icon::Information);
+    notifier.message(kOrderSent, kNotification, Notifier::Icon::Information);
     Q_EMIT changed();
     return true;
 }
 
 bool DischargeOrder::revoke()
 {
-    Notifier &notifier = m_session.notifier();
-    if (!notifier.confirm(
-            QStringLiteral("Revoking discharge order will also delete entered final diagnosis "
-                           "and professional fees. \r\nRevoking discharge order will unclear "
-                           "departments so they will be able to perform transactions on "
-                           "patient's account.\r\nAre you sure you want to revoke the discharge "
-                           "order?"),
-            kConfirmation))
+    // Kept data is not deleted, and the question does not say it will be.
+    const QString deletes = m_steps.retainsData()
+                                ? QString()
+                                : QStringLiteral("Revoking discharge order will also delete "
+                                                 "entered final diagnosis and professional fees. "
+                                                 "\r\n");
+    const QString question =
+        deletes + QStringLiteral("Revoking discharge order will unclear departments so they will "
+                                 "be able to perform transactions on patient's account.\r\nAre "
+                                 "you sure you want to revoke the discharge order?");
+    if (!m_steps.revoke(m_order.idNum, m_patientName, question,
+                        QStringLiteral("Discharge order was successfully revoked.")))
         return false;
-    const ValidatedUser user = m_session.dialogs().validateUser();
-    if (!user.isValid()) {
-        notifier.message(kInvalidUser, kNotification, Notifier::Icon::Exclamation);
-        return false;
-    }
-    m_session.validated = user;
-    auto outcome = m_store.revoke(m_order.idNum, user.code);
-    if (!outcome) {
-        notifier.errorBox(outcome.error());
-        return false;
-    }
-    if (*outcome == WriteOutcome::NothingToRevoke) {
-        notifier.message(QStringLiteral("There is no discharge order to revoke."), kNotification,
-                         Notifier::Icon::Exclamation);
-        return false;
-    }
-    if (*outcome == WriteOutcome::BenefitsComputed) {
-        stayClosed();
-        return false;
-    }
-    notifier.message(QStringLiteral("Discharge order was successfully revoked."), kNotification,
-                     Notifier::Icon::Information);
     return open(m_order.idNum);
 }
 

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #pragma once
 
+#include "caserates/DischargeNoticeSteps.h"
 #include "caserates/DischargeOrderStore.h"
 
 #include <QObject>
@@ -75,6 +76,12 @@ Q_SIGNALS:
 
 private:
     bool refuseWhenSent();
+    bool refuse(const QString &message);
+    /// Refuses a code that is already a line of its grid.
+    bool alreadyListed(const QString &code, bool operation);
+    /// Adds a line with its case rate's name.
+    bool appendLine(OrderLine line);
+    bool hasTag(CaseRate n) const;
     QString doctorsGroupName(DoctorGroup group) const;
     std::optional<int> firstInvalidIcd();
     bool checkMinimum(DoctorGroup group);
@@ -84,6 +91,7 @@ private:
 
     Session &m_session;
     DischargeOrderStore m_store;
+    DischargeNoticeSteps m_steps;
     CaseRateLookups m_lookups;
     OrderData m_order;
     QString m_patientName;

@@ -425,7 +425,8 @@ Result<WriteOutcome> DischargeOrderStore::saveText(const QString &idNum, const N
                          [&] { return sendNotice(idNum.trimmed(), notice, request, {}); });
 }
 
-Result<WriteOutcome> DischargeOrderStore::revoke(const QString &idNum, const QString &employeeCode)
+Result<WriteOutcome> DischargeOrderStore::revoke(const QString &idNum, const QString &employeeCode,
+                                                 bool keepOrderData)
 {
     const QString id = idNum.trimmed();
     return inTransaction(id, true, [&]() -> Result<void> {
@@ -434,6 +435,8 @@ Result<WriteOutcome> DischargeOrderStore::revoke(const QString &idNum, const QSt
              {u"delete from STATION..tbNurseProfFees where IDNum = :id",
               u"delete from PATIENT_DATA..tbPatientDiagnosis where IDNum = :id",
               u"delete from STATION..tbPxICDRVS where IDNum = :id"}) {
+            if (keepOrderData)
+                break;
             if (auto ok = m_db.exec(sql, binds); !ok)
                 return tl::unexpected(ok.error());
         }

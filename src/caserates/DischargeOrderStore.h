@@ -99,6 +99,8 @@ public:
     {
     }
 
+    Database &database() const { return m_db; }
+
     Result<OrderData> load(const QString &idNum);
     /// The doctors of the stay itself (attending, admitting, referring), with no fee yet.
     Result<QList<DoctorFee>> staysDoctors(const QString &idNum);
@@ -114,8 +116,10 @@ public:
     /// The simpler order: the notice alone, its diagnosis, operation and fees as free text.
     Result<WriteOutcome> saveText(const QString &idNum, const Notice &notice,
                                   const SaveRequest &request);
-    /// Deletes the order's diagnoses, lines and fees and withdraws its notice.
-    Result<WriteOutcome> revoke(const QString &idNum, const QString &employeeCode);
+    /// Withdraws the order's notice and deletes its diagnoses, lines and fees, unless
+    /// `keepOrderData`: then they stay for the order sent next.
+    Result<WriteOutcome> revoke(const QString &idNum, const QString &employeeCode,
+                                bool keepOrderData = false);
 
 private:
     Result<WriteOutcome> holdStay(const QString &idNum, bool revoking);

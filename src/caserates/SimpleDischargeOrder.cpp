@@ -11,26 +11,31 @@ namespace kestrel::caserates {
 namespace {
 
 const QString kNotification = QStringLiteral("Notification");
-const QString kConfirmation = QStringLiteral("Confirmation");
 
 } // namespace
 
 SimpleDischargeOrder::SimpleDischargeOrder(Session &session)
     : m_session(session)
     , m_store(session.db())
+    , m_steps(session, m_store)
 {
 }
 
 bool SimpleDischargeOrder::open(const QString &idNum)
 {
-    auto order = m_store.load(idNum);
-    if (!order) {
-        m_session.notifier().errorBox(order.error());
+    auto opened = m_steps.open(idNum);
+    if (!opened)
         return false;
-    }
-    m_idNum = order->idNum;
-    m_notice = order->notice;
+    m_idNum = opened->order.idNum;
+    m_patientName = opened->patientName;
+    m_notice = opened->order.notice;
     return true;
+}
+
+bool SimpleDischargeOrder::refuse(const QString &message)
+{
+    m_session.notifier().message(message, kNotification, Notifier::Icon::Exclamation);
+    return false;
 }
 
 void SimpleDischargeOrder::setTexts(const QString &diagnosis, const QString &operation,
@@ -51,51 +56,19 @@ void SimpleDischargeOrder::setDates(const QDateTime &ordered, const QDate &billU
 bool SimpleDischargeOrder::send()
 {
     Notifier &notifier = m_session.notifier();
-    if (isSent()) {
-        notifier.message(QStringLiteral("Sorry, discharge order was already sent. You can no "
-                                        "longer modify the data."),
-                         kNotification, Notifier::Icon::Exclamation);
+    if (isSent())
+        return refuse(kOrderAlreadySent);
+    if (!m_steps.noPendingRequests(m_idNum))
         return false;
-    }
-    auto pending = m_store.hasPendingRequests(m_idNum);
-    if (!pending) {
-        notifier.errorBox(pending.error());
+    if (!m_session.settings.DontRequireICDOnECU() && m_notice.finalDiagnosis.isEmpty())
+        return refuse(kNoFinalDiagnosis);
+    if (m_notice.medicalFees.isEmpty())
+        return refuse(kNoProfessionalFees);
+    const std::optional<ValidatedUser> user = m_steps.confirmSend();
+    if (!user)
         return false;
-    }
-    if (*pending) {
-        notifier.message(QStringLiteral("You can't send discharge order at this time. There are "
-                                        "still pending requests.\n\nPlease cancel pending "
-                                        "requests first or notify concerned cost centers to "
-                                        "process requests for this patient."),
-                         kNotification, Notifier::Icon::Exclamation);
-        return false;
-    }
-    if (!m_session.settings.DontRequireICDOnECU() && m_notice.finalDiagnosis.isEmpty()) {
-        notifier.message(QStringLiteral("Patient's final diagnosis must be entered before "
-                                        "sending discharge order."),
-                         kNotification, Notifier::Icon::Exclamation);
-        return false;
-    }
-    if (m_notice.medicalFees.isEmpty()) {
-        notifier.message(QStringLiteral("Professional fees must be entered before sending "
-                                        "discharge order."),
-                         kNotification, Notifier::Icon::Exclamation);
-        return false;
-    }
-    if (!notifier.confirm(QStringLiteral("Are you sure you want to send final discharge order "
-                                         "to the Billing department?"),
-                          kConfirmation))
-        return false;
-    const ValidatedUser user = m_session.dialogs().validateUser();
-    if (!user.isValid()) {
-        notifier.message(QStringLiteral("You have entered invalid user information. Selected "
-                                        "transaction(s) will not be saved. "),
-                         kNotification, Notifier::Icon::Exclamation);
-        return false;
-    }
-    m_session.validated = user;
     SaveRequest request;
-    request.employeeCode = user.code;
+    request.employeeCode = user->code;
     request.final = true;
     auto now = m_session.db().loadServerDate();
     if (!now) {
@@ -110,50 +83,32 @@ bool SimpleDischargeOrder::send()
         notifier.errorBox(outcome.error());
         return false;
     }
-    if (*outcome != WriteOutcome::Done) {
-        notifier.message(*outcome == WriteOutcome::AlreadySent
-                             ? QStringLiteral("Sorry, discharge order was already sent. You can "
-                                              "no longer modify the data.")
-                             : QStringLiteral("Sorry, transaction will not proceed. Discharge "
-                                              "notice was already processed. Please contact the "
-                                              "Billing department."),
-                         kNotification, Notifier::Icon::Exclamation);
-        return false;
-    }
+    if (*outcome != WriteOutcome::Done)
+        return refuse(*outcome == WriteOutcome::AlreadySent ? kOrderAlreadySent
+                                                            : kNoticeProcessed);
     m_notice.exists = true;
     m_notice.isFinal = true;
-    notifier.message(QStringLiteral("Discharge order was successfully sent to the Billing "
-                                    "department."),
-                     kNotification, Notifier::Icon::Information);
+    notifier.message(kOrderSent, kNotification, Notifier::Icon::Information);
     return true;
 }
 
 bool SimpleDischargeOrder::revoke()
 {
-    Notifier &notifier = m_session.notifier();
-    if (!notifier.confirm(QStringLiteral("Are you sure you want to revoke the discharge order?"),
-                          kConfirmation))
+    const Notice typed = m_notice;
+    if (!m_steps.revoke(m_idNum, m_patientName,
+                        QStringLiteral("Are you sure you want to revoke the discharge order?"),
+                        QStringLiteral("Discharge order successfully revoked.")))
         return false;
-    const ValidatedUser user = m_session.dialogs().validateUser();
-    if (!user.isValid()) {
-        notifier.message(QStringLiteral("You have entered invalid user information. "),
-                         kNotification, Notifier::Icon::Exclamation);
+    if (!open(m_idNum))
         return false;
+    if (m_steps.retainsData()) {
+        // The notice is gone; what it said stays for the next one.
+        m_notice.finalDiagnosis = typed.finalDiagnosis;
+        m_notice.procedures = typed.procedures;
+        m_notice.medicalFees = typed.medicalFees;
+        m_notice.remarks = typed.remarks;
     }
-    m_session.validated = user;
-    auto outcome = m_store.revoke(m_idNum, user.code);
-    if (!outcome) {
-        notifier.errorBox(outcome.error());
-        return false;
-    }
-    if (*outcome != WriteOutcome::Done) {
-        notifier.message(QStringLiteral("There is no discharge order to revoke."), kNotification,
-                         Notifier::Icon::Exclamation);
-        return false;
-    }
-    notifier.message(QStringLiteral("Discharge order successfully revoked."), kNotification,
-                     Notifier::Icon::Information);
-    return open(m_idNum);
+    return true;
 }
 
 } // namespace kestrel::caserates

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #pragma once
 
+#include "caserates/DischargeNoticeSteps.h"
 #include "caserates/DischargeOrderStore.h"
 
 namespace kestrel {
@@ -28,12 +29,18 @@ public:
     void setDates(const QDateTime &ordered, const QDate &billUpTo);
 
     bool send();
+    /// Revokes the order; with the hospital's RetainDataRevokeDischarge on, the texts stay on
+    /// screen for the order sent next.
     bool revoke();
 
 private:
+    bool refuse(const QString &message);
+
     Session &m_session;
     DischargeOrderStore m_store;
+    DischargeNoticeSteps m_steps;
     QString m_idNum;
+    QString m_patientName;
     Notice m_notice;
 };
 

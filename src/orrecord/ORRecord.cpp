@@ -4,6 +4,8 @@
 
 #include "core/settings/clsSettings.h"
 
+#include <QHash>
+
 namespace kestrel {
 
 ORRecordSwitches ORRecordSwitches::from(const clsSettings &s)
@@ -61,6 +63,25 @@ QString ORRecord::momentKey(const ORMoment &moment) const
 {
     return date(moment.dateColumn).toString(QStringLiteral("yyyy/MM/dd")) +
            time(moment.timeColumn).toString(QStringLiteral("HH:mm:ss"));
+}
+
+QString personNameColumn(QStringView codeColumn)
+{
+    static const QHash<QString, QString> names{
+        {QStringLiteral("SurgeonID1"), QStringLiteral("Surgeon1")},
+        {QStringLiteral("SurgeonID2"), QStringLiteral("Surgeon2")},
+        {QStringLiteral("SurgeonID3"), QStringLiteral("Surgeon3")},
+        {QStringLiteral("AnestheID"), QStringLiteral("Anesthesiologist")},
+        {QStringLiteral("Anesth1"), QStringLiteral("Anesth1Name")},
+        {QStringLiteral("Anesth2"), QStringLiteral("Anesth2Name")},
+        {QStringLiteral("AROD"), QStringLiteral("ARODoctor")},
+        {QStringLiteral("SnurseID1"), QStringLiteral("SNurse1")},
+        {QStringLiteral("SnurseID2"), QStringLiteral("SNurse2")},
+        {QStringLiteral("CnurseID1"), QStringLiteral("CNurse1")},
+        {QStringLiteral("CnurseID2"), QStringLiteral("CNurse2")},
+        {QStringLiteral("AsstNurseID1"), QStringLiteral("AsstNurse1")},
+        {QStringLiteral("AsstNurseID2"), QStringLiteral("AsstNurse2")}};
+    return names.value(codeColumn.toString());
 }
 
 const QStringList &narrativeColumns()

@@ -58,6 +58,9 @@ inline constexpr ORMoment AnesthesiaDone{u"AnesDoneDate", u"AnesthesiaEndTime"};
 inline constexpr ORMoment PatientOut{u"OperationDateEnd", u"PatientOut"};
 inline constexpr ORMoment SpecimenIn{u"SpecimenInDate", u"SpecimenInTime"};
 inline constexpr ORMoment SpecimenOut{u"SpecimenOutDate", u"SpecimenOutTime"};
+/// Every moment the record keeps, those of the operation in their order, then the specimen's.
+inline constexpr ORMoment All[] = {PatientIn,      Anesthesia, Cutting,   Closing,
+                                   AnesthesiaDone, PatientOut, SpecimenIn, SpecimenOut};
 } // namespace ormoment
 
 /// The record of one operation as the window edits it: every field under the name of the
@@ -81,6 +84,10 @@ public:
 private:
     QVariantMap m_values;
 };
+
+/// The column a person's name is read back in for the column of his code ("Surgeon1" for
+/// "SurgeonID1"); empty for a column that holds no person.
+QString personNameColumn(QStringView codeColumn);
 
 /// The columns the window keeps in free text fields, in the order of its narrative tabs.
 const QStringList &narrativeColumns();

@@ -14,6 +14,7 @@ namespace kestrel {
 namespace {
 
 const QString kNotification = QStringLiteral("Notification");
+const QString kNoRecord = QStringLiteral("Sorry, no clinical operation record.");
 
 // The reduced layout says some refusals its own way.
 QString countsLayoutWording(const QString &message)
@@ -205,22 +206,8 @@ QStringList ORRecordEntry::narrativeCaptions() const
 void ORRecordEntry::setPicked(const QString &column, const QString &code, const QString &name)
 {
     m_record.setText(column, code);
-    static const QHash<QString, QString> nameOf{
-        {QStringLiteral("SurgeonID1"), QStringLiteral("Surgeon1")},
-        {QStringLiteral("SurgeonID2"), QStringLiteral("Surgeon2")},
-        {QStringLiteral("SurgeonID3"), QStringLiteral("Surgeon3")},
-        {QStringLiteral("AnestheID"), QStringLiteral("Anesthesiologist")},
-        {QStringLiteral("Anesth1"), QStringLiteral("Anesth1Name")},
-        {QStringLiteral("Anesth2"), QStringLiteral("Anesth2Name")},
-        {QStringLiteral("AROD"), QStringLiteral("ARODoctor")},
-        {QStringLiteral("SnurseID1"), QStringLiteral("SNurse1")},
-        {QStringLiteral("SnurseID2"), QStringLiteral("SNurse2")},
-        {QStringLiteral("CnurseID1"), QStringLiteral("CNurse1")},
-        {QStringLiteral("CnurseID2"), QStringLiteral("CNurse2")},
-        {QStringLiteral("AsstNurseID1"), QStringLiteral("AsstNurse1")},
-        {QStringLiteral("AsstNurseID2"), QStringLiteral("AsstNurse2")}};
-    if (nameOf.contains(column))
-        m_names.insert(nameOf.value(column), name);
+    if (const QString nameColumn = personNameColumn(column); !nameColumn.isEmpty())
+        m_names.insert(nameColumn, name);
 }
 
 void ORRecordEntry::setRvs(const QString &code, const QString &description, const QString &points)
@@ -356,8 +343,12 @@ bool ORRecordEntry::confirmChangeOf(ORRole role)
 }
 
 bool ORRecordEntry::openAndShow(const QString &file, const QString &title,
-                                const QString &logText)
+                                const QString &logText, const QString &noRecord)
 {
+    if (m_operatingNum == 0) {
+        refuse(noRecord);
+        return false;
+    }
     if (!m_reports) {
         refuse(QStringLiteral("The report viewer is not available on this workstation."));
         return false;
@@ -381,32 +372,19 @@ bool ORRecordEntry::print()
             }
         }
     }
-    if (m_operatingNum == 0) {
-        refuse(QStringLiteral("Sorry, no clinical operation record."));
-        return false;
-    }
     return openAndShow(QStringLiteral("OperationProcedure.RPT"),
                        QStringLiteral("Operation Procedure"),
-                       QStringLiteral("PRINT CLINICAL OPERATION"));
+                       QStringLiteral("PRINT CLINICAL OPERATION"), kNoRecord);
 }
 
 bool ORRecordEntry::printSecond()
 {
-    if (m_layout == Layout::ChartWithCounts) {
-        if (m_operatingNum == 0) {
-            refuse(QStringLiteral("Sorry, no clinical operation record."));
-            return false;
-        }
+    if (m_layout == Layout::ChartWithCounts)
         return openAndShow(QStringLiteral("RecordOperation.RPT"),
                            QStringLiteral("Record of Operation"),
-                           QStringLiteral("PRINT CLINICAL OPERATION"));
-    }
-    if (m_operatingNum == 0) {
-        refuse(QStringLiteral("Sorry, no anesthesia record to print."));
-        return false;
-    }
+                           QStringLiteral("PRINT CLINICAL OPERATION"), kNoRecord);
     return openAndShow(QStringLiteral("AnesthesiaRecord.RPT"), QStringLiteral("Anesthesia Record"),
-                       QString());
+                       QString(), QStringLiteral("Sorry, no anesthesia record to print."));
 }
 
 bool ORRecordEntry::reset()

@@ -142,7 +142,9 @@ private:
     bool fail(const Error &error);
     void refuse(const QString &message);
     std::optional<ValidatedUser> validateForSave();
-    bool openAndShow(const QString &file, const QString &title, const QString &logText);
+    /// Opens and shows a report of the saved record; `noRecord` while there is none.
+    bool openAndShow(const QString &file, const QString &title, const QString &logText,
+                     const QString &noRecord);
     void log(const QString &text);
 
     Session &m_session;

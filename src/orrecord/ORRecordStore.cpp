@@ -11,23 +11,24 @@ namespace kestrel {
 
 namespace {
 
+// The columns of the moments' days and of their times of day, in lower case.
+QSet<QString> momentColumns(bool days)
+{
+    QSet<QString> columns;
+    for (const ORMoment &m : ormoment::All)
+        columns.insert(QString::fromUtf16(days ? m.dateColumn : m.timeColumn).toLower());
+    return columns;
+}
+
 const QSet<QString> &dateColumns()
 {
-    static const QSet<QString> columns{
-        QStringLiteral("operationdate"),   QStringLiteral("anesthesiadate"),
-        QStringLiteral("cuttingdate"),     QStringLiteral("closingdate"),
-        QStringLiteral("anesdonedate"),    QStringLiteral("operationdateend"),
-        QStringLiteral("specimenindate"),  QStringLiteral("specimenoutdate")};
+    static const QSet<QString> columns = momentColumns(true);
     return columns;
 }
 
 const QSet<QString> &timeColumns()
 {
-    static const QSet<QString> columns{
-        QStringLiteral("patientin"),       QStringLiteral("anesthesiatime"),
-        QStringLiteral("operationtime1"),  QStringLiteral("operationtime2"),
-        QStringLiteral("anesthesiaendtime"), QStringLiteral("patientout"),
-        QStringLiteral("specimenintime"),  QStringLiteral("specimenouttime")};
+    static const QSet<QString> columns = momentColumns(false);
     return columns;
 }
 

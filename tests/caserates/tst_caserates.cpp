@@ -58,7 +58,10 @@ QString demoOrderStay(Database &db)
         db.scalar(u"select min(IDNum) from STATION..tbPxICDRVS").value().toString();
     for (QStringView sql : {u"delete from LABORATORY..tbLabResult where IdNum = :id",
                             u"delete from STATION..tbNurseDiagResult where IdNum = :id",
-                            u"delete from STATION..tbNurseCommunicationfile where IDNum = :id"})
+                            u"delete from STATION..tbNurseCommunicationfile where IDNum = :id",
+                            u"delete from STATION..tbNurseDischargeInstructions where IDNum = :id",
+                            u"insert into STATION..tbNurseDischargeInstructions (IDNum, "
+                            u"Instructions) values (:id, 'Keep the wound dry for a week.')"})
         db.exec(sql, {{QStringLiteral("id"), idNum}}).value();
     return idNum;
 }
@@ -90,6 +93,8 @@ private Q_SLOTS:
     void refusals_data();
     void refusals();
     void sentAndRevoked();
+    void revokeRetainingData_data();
+    void revokeRetainingData();
     void sendRacesRevoke();
     void windows();
 };
@@ -248,6 +253,10 @@ void tst_CaseRates::refusals_data()
         << "You can't send discharge order at this time. There are still pending requests.\n\n"
            "Please cancel pending requests first or notify concerned cost centers to process "
            "requests for this patient.";
+    QTest::newRow("send: no discharge instructions")
+        << "no instructions" << true
+        << "Please complete discharge instructions for the patient before sending discharge "
+           "order.";
     QTest::newRow("save: benefits already computed")
         << "benefits computed" << false
         << "Sorry, transaction will not proceed. PhilHealth benefits of %1 was already computed. "
@@ -283,6 +292,10 @@ void tst_CaseRates::refusals()
     } else if (change == u"pending request") {
         db.exec(u"insert into STATION..tbNurseCommunicationfile (RequestNum, IDNum, RecordStatus)"
                 u" values ('RQ-TEST', :id, '')",
+                {{QStringLiteral("id"), idNum}})
+            .value();
+    } else if (change == u"no instructions") {
+        db.exec(u"delete from STATION..tbNurseDischargeInstructions where IDNum = :id",
                 {{QStringLiteral("id"), idNum}})
             .value();
     } else if (change == u"benefits computed") {
@@ -347,6 +360,43 @@ void tst_CaseRates::sentAndRevoked()
                  QStringLiteral("Discharge order was successfully revoked."));
         QCOMPARE(storedOrder(db, idNum), QStringLiteral("0 lines, 0 fees, 0 diagnoses, 0 notices "));
     }
+}
+
+void tst_CaseRates::revokeRetainingData_data()
+{
+    QTest::addColumn<bool>("retain");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("off: the diagnoses, operations and fees go with the notice")
+        << false << QStringLiteral("0 lines, 0 fees, 0 diagnoses, 0 notices ");
+    QTest::newRow("on: they stay for the next order, the notice goes")
+        << true << QStringLiteral("3 lines, 3 fees, 2 diagnoses, 0 notices ");
+}
+
+void tst_CaseRates::revokeRetainingData()
+{
+    QFETCH(bool, retain);
+    QFETCH(QString, stored);
+    KESTREL_OPEN_DEMO(db);
+    MainWindowFixture fixture(db, QStringLiteral("2901"));
+    if (retain) {
+        QVERIFY(db.exec(u"insert into STATION..tbNurseSetup (Field, value) values "
+                        u"('RetainDataRevokeDischarge', '1')"));
+        fixture.session.settings.LoadParameters(db, fixture.session.hospital);
+    }
+    const QString idNum = demoOrderStay(db);
+    DischargeOrder order(fixture.session);
+    QVERIFY(order.open(idNum));
+    fixture.dialogs.sign(QStringLiteral("2901"));
+    QVERIFY2(order.save(), qPrintable(fixture.notifier.lastText()));
+    fixture.notifier.answer({true});
+    fixture.dialogs.sign(QStringLiteral("2901"));
+    QVERIFY(order.revoke());
+    QCOMPARE(storedOrder(db, idNum), stored);
+    // The question says what goes; the reopened order shows what stayed.
+    const QString asked = fixture.notifier.boxes().at(fixture.notifier.boxes().size() - 2).text;
+    QCOMPARE(asked.startsWith(u"Revoking discharge order will also delete"), !retain);
+    QCOMPARE(order.order().lines.size(), retain ? 3 : 0);
+    QVERIFY(!order.order().notice.exists);
 }
 
 void tst_CaseRates::sendRacesRevoke()

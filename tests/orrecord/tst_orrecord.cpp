@@ -7,7 +7,11 @@
 #include "core/db/Database.h"
 #include "hospitaldb/procedures/HospitalProcedures.h"
 #include "orrecord/ORRecordEntry.h"
+#include "reports/ReportDefinition.h"
+#include "reports/ReportRenderer.h"
+#include "reports/ReportService.h"
 #include "support/MainWindowFixture.h"
+#include "support/RecordingReportDisplay.h"
 #include "support/TestDatabase.h"
 
 #include <QSet>
@@ -71,6 +75,8 @@ private Q_SLOTS:
     void counts();
 
     void dbCases();
+    void savedRecordInTheReports();
+    void demoRecords();
     void twoWorkstationsSaveOneOperation();
 };
 
@@ -404,6 +410,105 @@ void tst_ORRecord::dbCases()
     QVERIFY(column(db, number, u"OperatingNum"_s).isNull());
 }
 
+void tst_ORRecord::savedRecordInTheReports()
+{
+    KESTREL_OPEN_DEMO(db);
+    test::MainWindowFixture f(db, u"2901"_s);
+    test::RecordingReportDisplay display;
+    const ReportHeadings headings{u"BAGONG TALA MEDICAL CENTER"_s, QString()};
+    ReportService reports(db, QStringLiteral(KESTREL_REPORTS_DIR), headings, display, f.notifier);
+    ORRecordEntry entry(f.session);
+    entry.setReportService(&reports);
+    const OROpening opening = openingFor(db, u"OR-REPORT-1"_s);
+    QVERIFY(entry.open(opening));
+    fill(entry, db);
+    f.dialogs.sign(u"2903"_s);
+    QVERIFY(entry.save());
+    QVERIFY(entry.print());
+    QCOMPARE(display.shown().size(), 1);
+
+    // The day's time and motion shows the operation as the nurse timed it, phase by phase.
+    auto def = ReportDefinition::load(
+        findReportFile(QStringLiteral(KESTREL_REPORTS_DIR), u"TimeNMotion.RPT"_s));
+    QVERIFY(def);
+    const QString day = kDay.toString(u"MM/dd/yyyy");
+    auto context = ReportRenderer(db, headings).context(*def, {day, day});
+    QVERIFY2(context, qPrintable(context ? QString() : context.error().message));
+    QVariantMap found;
+    for (const QVariant &row : context->value(u"operations"_s).toList()) {
+        const QVariantMap r = row.toMap();
+        for (auto it = r.cbegin(); it != r.cend(); ++it) {
+            if (it.key().compare(u"IdNum", Qt::CaseInsensitive) == 0 &&
+                it.value().toString().trimmed() == opening.idNum)
+                found = r;
+        }
+    }
+    QVERIFY2(!found.isEmpty(), qPrintable(opening.idNum));
+    const auto minutes = [&](const QString &column) {
+        for (auto it = found.cbegin(); it != found.cend(); ++it) {
+            if (it.key().compare(column, Qt::CaseInsensitive) == 0)
+                return it.value().toInt();
+        }
+        return -1;
+    };
+    QCOMPARE(minutes(u"BeforeIncision"_s), 20);
+    QCOMPARE(minutes(u"Operating"_s), 10);
+    QCOMPARE(minutes(u"AfterClosure"_s), 20);
+    QCOMPARE(minutes(u"InRoom"_s), 50);
+}
+
+void tst_ORRecord::demoRecords()
+{
+    KESTREL_OPEN_DEMO(db);
+    test::MainWindowFixture f(db, u"2901"_s);
+    QVERIFY(db.exec(u"insert into STATION..tbNurseSetup (Field, value) values "
+                    u"('ORShowSignature', '1')"));
+    f.session.settings.LoadParameters(db, f.session.hospital);
+    test::RecordingReportDisplay display;
+    ReportService reports(db, QStringLiteral(KESTREL_REPORTS_DIR), {}, display, f.notifier);
+    const auto opening = [&](const QString &where) {
+        auto row = db.selectOne(QString(u"select R.OperatingNum, R.IdNum, R.HospNum, R.RefNum, "
+                                u"R.Procedures, R.SurgeonID1 from STATION..tbORMasterFile R "
+                                u"where " + where + u" order by R.OperatingNum desc limit 1"));
+        OROpening o;
+        if (row && *row) {
+            o.operatingNum = (*row)->integer(u"OperatingNum");
+            o.idNum = (*row)->trimmed(u"IdNum");
+            o.hospNum = (*row)->trimmed(u"HospNum");
+            o.refNum = (*row)->trimmed(u"RefNum");
+            o.procedureId = (*row)->trimmed(u"Procedures");
+            o.procedureName = (*row)->trimmed(u"SurgeonID1"); // the surgeon, for signing below
+        }
+        return o;
+    };
+
+    // A record its five people signed opens signed and prints.
+    ORRecordEntry full(f.session);
+    full.setReportService(&reports);
+    QVERIFY(full.open(opening(u"R.ASurgeonSignID is not null and R.AnestSignID is not null "
+                              u"and R.SNurseSignID is not null"_s)));
+    for (const ORSignatureRole &role : signatureRoles())
+        QVERIFY2(full.isSigned(role.role), qPrintable(role.required));
+    QVERIFY(full.print());
+
+    // An unsigned one: its surgeon signs under his own login, which has a signature on file.
+    const OROpening waiting = opening(u"R.SurgeonSignID is null and R.SurgeonID1 <> ''"_s);
+    ORRecordEntry open(f.session);
+    QVERIFY(open.open(waiting));
+    QVERIFY(!open.isSigned(ORRole::Surgeon));
+    f.dialogs.sign(u'9' + waiting.procedureName);
+    QVERIFY(open.sign(ORRole::Surgeon));
+
+    // The operation whose peanuts did not all come back shows it in the counts.
+    ORRecordEntry counted(f.session, ORRecordEntry::Layout::ChartWithCounts);
+    QVERIFY(counted.open(opening(u"R.OperatingNum in (select C.OperatingNum from "
+                                 u"STATION..tbSpongeCount C where C.IdNum = R.IdNum and "
+                                 u"C.Discrepancy = 1)"_s)));
+    QCOMPARE(counted.counts().size(), 6);
+    QCOMPARE(counted.discrepancies().size(), 1);
+    QVERIFY(counted.discrepancies().first().startsWith(u"PEANUTS"));
+}
+
 void tst_ORRecord::twoWorkstationsSaveOneOperation()
 {
     KESTREL_OPEN_DEMO(db);
@@ -444,5 +549,5 @@ void tst_ORRecord::twoWorkstationsSaveOneOperation()
     QCOMPARE(numbers[0], numbers[1]);
 }
 
-QTEST_GUILESS_MAIN(tst_ORRecord)
+QTEST_MAIN(tst_ORRecord)
 #include "tst_orrecord.moc"

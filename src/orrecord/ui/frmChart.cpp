@@ -121,16 +121,29 @@ QWidget *frmChart::buildHeader()
         {QStringLiteral("txtDoctor1"), QStringLiteral("Doctor")},
         {QStringLiteral("txtDoctor2"), QStringLiteral("Doctor")},
         {QStringLiteral("txtDoctor3"), QStringLiteral("Doctor")}};
-    for (int i = 0; i < fields.size(); ++i) {
+    QList<std::pair<QWidget *, QString>> shown;
+    for (const auto &[name, caption] : fields) {
         auto *value = new QLabel(box);
-        value->setObjectName(fields.at(i).first);
+        value->setObjectName(name);
         value->setFrameShape(QFrame::StyledPanel);
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        grid->addWidget(new QLabel(fields.at(i).second, box), i / 4, (i % 4) * 2);
-        grid->addWidget(value, i / 4, (i % 4) * 2 + 1);
-        m_header.insert(fields.at(i).first, value);
+        m_header.insert(name, value);
+        shown.append({value, caption});
     }
+    captioned(grid, shown, 4, false);
     return box;
+}
+
+void frmChart::captioned(QGridLayout *grid, const QList<std::pair<QWidget *, QString>> &fields,
+                         int perLine, bool down)
+{
+    for (int i = 0; i < fields.size(); ++i) {
+        const int line = down ? i % perLine : i / perLine;
+        const int column = (down ? i / perLine : i % perLine) * 2;
+        QWidget *field = fields.at(i).first;
+        grid->addWidget(new QLabel(fields.at(i).second, field->parentWidget()), line, column);
+        grid->addWidget(field, line, column + 1);
+    }
 }
 
 QLineEdit *frmChart::lookupField(const QString &column, const QString &list, QWidget *parent)
@@ -291,6 +304,15 @@ QWidget *frmChart::buildTimes()
     if (m_presenter.switches().showAnesthesiaDone)
         moments << std::pair{QStringLiteral("Anesthesia Done"), AnesthesiaDone};
     moments << std::pair{QStringLiteral("Date / Time Out"), PatientOut};
+    grid->addLayout(momentEdits(moments, page), 0, 0);
+    grid->setRowStretch(1, 1);
+    return page;
+}
+
+QGridLayout *frmChart::momentEdits(const QList<std::pair<QString, ORMoment>> &moments,
+                                   QWidget *page)
+{
+    auto *grid = new QGridLayout;
     int row = 0;
     for (const auto &[caption, moment] : moments) {
         MomentEdit e{moment, new QDateEdit(page), new QTimeEdit(page)};
@@ -304,9 +326,8 @@ QWidget *frmChart::buildTimes()
         grid->addWidget(e.time, row++, 2);
         m_moments << e;
     }
-    grid->setRowStretch(row, 1);
     grid->setColumnStretch(3, 1);
-    return page;
+    return grid;
 }
 
 QWidget *frmChart::buildNarrative()
@@ -346,27 +367,10 @@ QWidget *frmChart::buildNarrative()
                 m_techniqueWarning->setText(m_presenter.techniqueWarningText());
             });
         }
-        if (i == 10 && w.showSpecimen) {
-            auto *grid = new QGridLayout;
-            using namespace ormoment;
-            int row = 0;
-            for (const auto &[caption, moment] :
-                 {std::pair{QStringLiteral("Specimen In"), SpecimenIn},
-                  {QStringLiteral("Specimen Out"), SpecimenOut}}) {
-                MomentEdit e{moment, new QDateEdit(page), new QTimeEdit(page)};
-                e.date->setCalendarPopup(true);
-                e.date->setDisplayFormat(QStringLiteral("MM/dd/yyyy"));
-                e.time->setDisplayFormat(QStringLiteral("hh:mm AP"));
-                e.date->setObjectName(QString::fromUtf16(moment.dateColumn));
-                e.time->setObjectName(QString::fromUtf16(moment.timeColumn));
-                grid->addWidget(new QLabel(caption, page), row, 0);
-                grid->addWidget(e.date, row, 1);
-                grid->addWidget(e.time, row++, 2);
-                m_moments << e;
-            }
-            grid->setColumnStretch(3, 1);
-            layout->addLayout(grid);
-        }
+        if (i == 10 && w.showSpecimen)
+            layout->addLayout(momentEdits({{QStringLiteral("Specimen In"), ormoment::SpecimenIn},
+                                           {QStringLiteral("Specimen Out"), ormoment::SpecimenOut}},
+                                          page));
         m_tabs->addTab(page, captions.at(i));
     }
     auto *remarks = new QPlainTextEdit(this);
@@ -396,10 +400,10 @@ QWidget *frmChart::buildOtherInfo()
         {QStringLiteral("PostOPPR"), QStringLiteral("Post-Op PR")},
         {QStringLiteral("PostOPRR"), QStringLiteral("Post-Op RR")},
         {QStringLiteral("PostOPStatus"), QStringLiteral("Post-Op Status")}};
-    for (int i = 0; i < fields.size(); ++i) {
-        grid->addWidget(new QLabel(fields.at(i).second, page), i % 8, (i / 8) * 2);
-        grid->addWidget(textField(fields.at(i).first), i % 8, (i / 8) * 2 + 1);
-    }
+    QList<std::pair<QWidget *, QString>> edits;
+    for (const auto &[column, caption] : fields)
+        edits.append({textField(column), caption});
+    captioned(grid, edits, 8, true);
     options(QStringLiteral("PostOPTO"),
             {QStringLiteral("RR"), QStringLiteral("WARD"), QStringLiteral("ICU")},
             {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2")}, page);
@@ -528,20 +532,6 @@ void frmChart::showRecord()
         m_header.value(QStringLiteral("txtDoctor%1").arg(i + 1))->setText(h.doctors[i]);
     m_procedureCaption->setText(p.procedureCaption());
 
-    static const QHash<QString, QString> nameColumn{
-        {QStringLiteral("SurgeonID1"), QStringLiteral("Surgeon1")},
-        {QStringLiteral("SurgeonID2"), QStringLiteral("Surgeon2")},
-        {QStringLiteral("SurgeonID3"), QStringLiteral("Surgeon3")},
-        {QStringLiteral("AnestheID"), QStringLiteral("Anesthesiologist")},
-        {QStringLiteral("Anesth1"), QStringLiteral("Anesth1Name")},
-        {QStringLiteral("Anesth2"), QStringLiteral("Anesth2Name")},
-        {QStringLiteral("AROD"), QStringLiteral("ARODoctor")},
-        {QStringLiteral("SnurseID1"), QStringLiteral("SNurse1")},
-        {QStringLiteral("SnurseID2"), QStringLiteral("SNurse2")},
-        {QStringLiteral("CnurseID1"), QStringLiteral("CNurse1")},
-        {QStringLiteral("CnurseID2"), QStringLiteral("CNurse2")},
-        {QStringLiteral("AsstNurseID1"), QStringLiteral("AsstNurse1")},
-        {QStringLiteral("AsstNurseID2"), QStringLiteral("AsstNurse2")}};
     for (const Lookup &l : std::as_const(m_lookups)) {
         l.code->setText(r.text(l.column).trimmed());
         if (l.column == u"PHICCode")
@@ -554,7 +544,7 @@ void frmChart::showRecord()
                                        : m_presenter.store().procedureName(
                                              l.code->text(), QStringLiteral("OR"))));
         else
-            l.name->setText(p.nameOf(nameColumn.value(l.column)));
+            l.name->setText(p.nameOf(personNameColumn(l.column)));
         if (l.list == u"OR")
             l.code->setReadOnly(p.procedureLocked());
     }

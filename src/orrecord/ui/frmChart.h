@@ -12,6 +12,7 @@ class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -67,6 +68,12 @@ private:
     QWidget *buildOtherInfo();
     QWidget *buildCounts();
     QWidget *buildButtons();
+    /// Day and time editors of `moments`, each under its caption.
+    QGridLayout *momentEdits(const QList<std::pair<QString, ORMoment>> &moments, QWidget *page);
+    /// Captioned fields laid `perLine` pairs of caption and field a line, or, when `down`,
+    /// `perLine` lines a column.
+    static void captioned(QGridLayout *grid, const QList<std::pair<QWidget *, QString>> &fields,
+                          int perLine, bool down);
     QLineEdit *lookupField(const QString &column, const QString &list, QWidget *parent);
     QLineEdit *textField(const QString &column);
     QButtonGroup *options(const QString &column, const QStringList &captions,
