@@ -25,6 +25,11 @@ namespace {
 /// Room between the page header or footer and the body, in points.
 constexpr double kMarginGapPoints = 6.0;
 constexpr double kUnitsPerPoint = kLayoutUnitsPerPoint;
+/// Table rows laid out at a time while a report is printed page by page.
+constexpr int kPrintRowsPerStep = 512;
+/// The body's size (characters of HTML, some 20,000 lines of a list) from which a print
+/// is counted first and then painted page by page instead of being laid out whole.
+qsizetype g_printPageByPageFrom = 8 * 1024 * 1024;
 
 } // namespace
 
@@ -44,6 +49,8 @@ struct RenderedReport::Private
     double headerTop = 0;
     double footerTop = 0;
     int pages = 1;
+    bool laidOut = false; ///< the body is laid out whole and `pages` counts its pages
+    int counted = 0;      ///< the pages, counted by a print before the body was laid out
 };
 
 RenderedReport::RenderedReport(QString title, QString bodyHtml, QString css, QPageLayout layout,
@@ -79,13 +86,79 @@ RenderedReport::RenderedReport(QString title, QString bodyHtml, QString css, QPa
     const double bodyHeight = std::max(bodyBottom - bodyTop, 72.0 * kUnitsPerPoint);
     d->bodyRect = QRectF(margins.left() * kUnitsPerPoint, bodyTop, width, bodyHeight);
 
-    d->body = std::make_unique<ReportLayout>(d->html, d->css, d->bodyRect.size());
+    d->body = std::make_unique<ReportLayout>(d->html, d->css, d->bodyRect.size(),
+                                             ReportLayout::Streamed{});
+}
+
+void RenderedReport::layoutDone() const
+{
+    if (d->laidOut || !d->body->isComplete())
+        return;
+    d->laidOut = true;
     d->pages = std::max(1, d->body->pageCount());
     for (ReportGroup &group : d->groups)
         group.page = std::max(0, d->body->pageOfAnchor(group.anchor));
 }
 
+bool RenderedReport::layoutMore(int rows) const
+{
+    d->body->layoutMore(rows);
+    layoutDone();
+    return d->laidOut;
+}
+
+void RenderedReport::finishLayout() const
+{
+    d->body->finish();
+    layoutDone();
+}
+
+void RenderedReport::layoutUpTo(int pageIndex) const
+{
+    // A page is done once the next one has begun, or the body has ended.
+    while (!d->body->isComplete() && d->body->pageCount() <= pageIndex)
+        d->body->layoutMore(256);
+    layoutDone();
+}
+
+bool RenderedReport::isLaidOut() const
+{
+    return d->laidOut;
+}
+
+int RenderedReport::pagesLaidOut() const
+{
+    return d->laidOut ? d->pages : std::max(1, d->body->pageCount());
+}
+
+QStringList RenderedReport::groupKeys() const
+{
+    QStringList keys;
+    for (const ReportGroup &group : std::as_const(d->groups))
+        keys << group.key;
+    return keys;
+}
+
+int RenderedReport::groupPage(int index) const
+{
+    if (index < 0 || index >= d->groups.size())
+        return 0;
+    const QString &anchor = d->groups.at(index).anchor;
+    while (!d->laidOut) {
+        const int page = d->body->pageOfAnchor(anchor);
+        if (page >= 0)
+            return page;
+        layoutMore(256);
+    }
+    return d->groups.at(index).page;
+}
+
 RenderedReport::~RenderedReport() = default;
+
+void RenderedReport::setPrintPageByPageFrom(qsizetype htmlChars)
+{
+    g_printPageByPageFrom = htmlChars;
+}
 
 QString RenderedReport::title() const
 {
@@ -99,6 +172,9 @@ QString RenderedReport::html() const
 
 int RenderedReport::pageCount() const
 {
+    if (!d->laidOut && d->counted > 0)
+        return d->counted; // counted when it was printed
+    finishLayout();
     return d->pages;
 }
 
@@ -114,11 +190,13 @@ QPageLayout RenderedReport::pageLayout() const
 
 const QList<ReportGroup> &RenderedReport::groups() const
 {
+    finishLayout();
     return d->groups;
 }
 
 const ReportLayout &RenderedReport::layout() const
 {
+    finishLayout();
     return *d->body;
 }
 
@@ -131,18 +209,29 @@ const QTextDocument &RenderedReport::document() const
 
 QString RenderedReport::headerHtml(int page) const
 {
+    finishLayout();
     return d->header(page, d->pages);
 }
 
 QString RenderedReport::footerHtml(int page) const
 {
+    finishLayout();
     return d->footer(page, d->pages);
 }
 
 void RenderedReport::paintPage(QPainter &painter, int pageIndex, const QRectF &target) const
 {
-    if (pageIndex < 0 || pageIndex >= d->pages || target.isEmpty())
+    if (pageIndex < 0 || target.isEmpty())
         return;
+    layoutUpTo(pageIndex);
+    if (pageIndex >= pagesLaidOut())
+        return;
+    paintSheet(painter, *d->body, pageIndex, d->laidOut ? d->pages : 0, target);
+}
+
+void RenderedReport::paintSheet(QPainter &painter, const ReportLayout &body, int pageIndex,
+                                int pages, const QRectF &target) const
+{
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
@@ -152,7 +241,7 @@ void RenderedReport::paintPage(QPainter &painter, int pageIndex, const QRectF &t
 
     const double width = d->bodyRect.width();
     const double left = d->bodyRect.left();
-    auto header = makeReportDocument(d->header(pageIndex + 1, d->pages), d->css, width);
+    auto header = makeReportDocument(d->header(pageIndex + 1, pages), d->css, width);
     painter.save();
     painter.translate(left, d->headerTop);
     drawReportDocument(painter, *header, QRectF(QPointF(0, 0), header->size()));
@@ -160,10 +249,10 @@ void RenderedReport::paintPage(QPainter &painter, int pageIndex, const QRectF &t
 
     painter.save();
     painter.translate(d->bodyRect.topLeft());
-    d->body->paintPage(painter, pageIndex);
+    body.paintPage(painter, pageIndex);
     painter.restore();
 
-    auto footer = makeReportDocument(d->footer(pageIndex + 1, d->pages), d->css, width);
+    auto footer = makeReportDocument(d->footer(pageIndex + 1, pages), d->css, width);
     painter.save();
     painter.translate(left, d->footerTop);
     drawReportDocument(painter, *footer, QRectF(QPointF(0, 0), footer->size()));
@@ -187,9 +276,27 @@ Result<void> RenderedReport::print(QPagedPaintDevice &device, int fromPage, int 
     const double scale =
         std::min(device.width() / d->page.width(), device.height() / d->page.height());
     const QRectF target(0, 0, d->page.width() * scale, d->page.height() * scale);
+    // Every sheet says which of how many it is: a report not laid out yet is counted first,
+    // over its row heights only, then laid out again page by page, each page painted as soon
+    // as it is laid out and let go once painted.
+    // A report of ordinary size is laid out whole, once: counting first would only cost time.
+    std::unique_ptr<ReportLayout> streamed;
+    if (!d->laidOut && d->html.size() < g_printPageByPageFrom)
+        finishLayout();
+    if (!d->laidOut) {
+        if (d->counted == 0) {
+            ReportLayout count(d->html, d->css, d->bodyRect.size(), ReportLayout::Streamed{});
+            while (!count.layoutMore(kPrintRowsPerStep))
+                count.releaseRows(count.pageCount());
+            d->counted = std::max(1, count.pageCount());
+        }
+        streamed = std::make_unique<ReportLayout>(d->html, d->css, d->bodyRect.size(),
+                                                  ReportLayout::Streamed{});
+    }
+    const int pages = d->laidOut ? d->pages : d->counted;
     // The print dialog's page range: pages outside the report are left out.
-    const int first = std::clamp(fromPage > 0 ? fromPage - 1 : 0, 0, d->pages - 1);
-    const int last = std::clamp(toPage > 0 ? toPage - 1 : d->pages - 1, first, d->pages - 1);
+    const int first = std::clamp(fromPage > 0 ? fromPage - 1 : 0, 0, pages - 1);
+    const int last = std::clamp(toPage > 0 ? toPage - 1 : pages - 1, first, pages - 1);
     for (int i = first; i <= last; ++i) {
         if (i > first && !device.newPage()) {
             painter.end();
@@ -198,7 +305,14 @@ Result<void> RenderedReport::print(QPagedPaintDevice &device, int fromPage, int 
                                .arg(d->title)
                                .arg(i + 1));
         }
-        paintPage(painter, i, target);
+        if (!streamed) {
+            paintSheet(painter, *d->body, i, pages, target);
+            continue;
+        }
+        while (streamed->pageCount() <= i && !streamed->layoutMore(kPrintRowsPerStep))
+            streamed->releaseRows(i);
+        streamed->releaseRows(i);
+        paintSheet(painter, *streamed, i, pages, target);
     }
     if (!painter.end())
         return failure(QStringLiteral("The report \"%1\" could not be printed.").arg(d->title));
@@ -224,12 +338,12 @@ Result<void> RenderedReport::exportPdf(const QString &path) const
 
 Result<void> RenderedReport::exportXlsx(const QString &path) const
 {
-    return writeXlsx(*d->body, d->title, path);
+    return writeXlsx(layout(), d->title, path);
 }
 
 Result<void> RenderedReport::exportRtf(const QString &path) const
 {
-    return writeRtf(*d->body, d->title, d->layout, headerHtml(1), path);
+    return writeRtf(layout(), d->title, d->layout, headerHtml(1), path);
 }
 
 } // namespace kestrel

@@ -8,6 +8,7 @@
 #include <QPageLayout>
 #include <QSizeF>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -32,6 +33,11 @@ struct ReportGroup
 
 /// A report laid out on its paper: the body split into pages, each drawn with the page
 /// header and footer. Made once by the renderer, then only read (shared between viewers).
+///
+/// The body is laid out as it is asked for: painting page 1 lays out only as far as page 1,
+/// layoutMore() goes on a slice at a time (a viewer showing the first page while the rest
+/// follows), and whatever needs every page (the page count, printing, exports, the group
+/// tree's pages) lays out the rest first.
 class RenderedReport
 {
 public:
@@ -50,15 +56,33 @@ public:
     QString title() const;
     /// The body HTML the template produced.
     QString html() const;
+    /// The number of pages; lays the whole report out first.
     int pageCount() const;
+    /// Lays out about `rows` more table rows; true when the whole report is laid out.
+    bool layoutMore(int rows) const;
+    /// Lays out what is left of the report.
+    void finishLayout() const;
+    bool isLaidOut() const;
+    /// The pages laid out so far (at least 1); pageCount() once isLaidOut().
+    int pagesLaidOut() const;
+    /// The groups' keys in order, without laying anything out.
+    QStringList groupKeys() const;
+    /// The page (0-based) that group `index` starts on, laying out as far as it.
+    int groupPage(int index) const;
     /// The whole paper in points (1/72 inch).
     QSizeF pageSizePoints() const;
     QPageLayout pageLayout() const;
     /// Draws page `pageIndex` (0-based) — header, body slice and footer — scaled into
-    /// `target`, which stands for the whole sheet of paper.
+    /// `target`, which stands for the whole sheet of paper. Lays out as far as that page;
+    /// while the report is not laid out whole, the page margins show the count of pages as
+    /// "…".
     void paintPage(QPainter &painter, int pageIndex, const QRectF &target) const;
+    /// The groups with their pages; lays the whole report out first.
     const QList<ReportGroup> &groups() const;
 
+    /// From which size of body (characters of HTML) a report not yet laid out is printed page
+    /// by page, keeping only the index of its pages; smaller ones are laid out whole first.
+    static void setPrintPageByPageFrom(qsizetype htmlChars);
     /// Prints pages `fromPage` to `toPage` (1-based; 0 for the first or the last) on `device`
     /// (a printer or a PDF writer), one sheet per page.
     Result<void> print(QPagedPaintDevice &device, int fromPage = 0, int toPage = 0) const;
@@ -76,6 +100,13 @@ public:
     QString footerHtml(int page) const;
 
 private:
+    /// Lays out until page `pageIndex` is there or the report is laid out whole.
+    void layoutUpTo(int pageIndex) const;
+    void layoutDone() const;
+    /// Draws page `pageIndex` of `body` with its header and footer, of `pages` (0: not known).
+    void paintSheet(QPainter &painter, const ReportLayout &body, int pageIndex, int pages,
+                    const QRectF &target) const;
+
     struct Private;
     std::unique_ptr<Private> d;
 };

@@ -585,13 +585,21 @@ public:
     {
     }
 
-    std::unique_ptr<LayoutTable> build(QStringView html, const QString &css)
+    /// Reads the table's rows and places its columns; its rows are made by more().
+    std::unique_ptr<LayoutTable> begin(QStringView html, const QString &css)
     {
         QString tableTag;
-        const QList<RawRow> raw = tableRows(html, &tableTag);
+        m_raw = tableRows(html, &tableTag);
+        m_nextRaw = 0;
+        m_css = css;
+        m_made.clear();
+        m_nextMade = 0;
+        m_seenBody = false;
+        m_rowCount = 0;
         auto table = std::make_unique<LayoutTable>();
         m_styles.clear();
         m_rawStyles.clear();
+        m_measures.clear();
         m_tableClasses =
             attribute(tableTag, QStringLiteral("class")).split(u' ', Qt::SkipEmptyParts);
         const QString border = attribute(tableTag, QStringLiteral("border"));
@@ -606,79 +614,124 @@ public:
         m_tableStyle.background = QColor();
         m_tableStyle.applyInline(attribute(tableTag, QStringLiteral("style")));
 
-        // Cells: text, span, style; columns counted.
+        // The columns and the widths the template asks for, from every row's tags.
         int columns = 0;
         QList<QList<double>> widthHints;
-        QList<bool> rowHead;
-        bool seenBody = false;
-        for (const RawRow &r : raw) {
-            if (r.cells.isEmpty())
-                continue;
-            LayoutRow row;
+        for (const RawRow &r : std::as_const(m_raw)) {
             int column = 0;
-            bool allHeadCells = true;
             for (const RawCell &c : r.cells) {
-                LayoutCell cell;
-                cell.column = column;
-                cell.span = std::max(1, attribute(c.attributes, QStringLiteral("colspan")).toInt());
-                QString text;
-                bool bold = false;
-                const bool plain = plainCellText(c.inner, text, bold);
-                if (c.inner.contains(QLatin1String("<a"), Qt::CaseInsensitive))
-                    row.anchors << anchorsOf(c.inner.toString());
-                cell.style = styleOf(*table, c, r.classes, bold);
-                if (plain)
-                    cell.text = text;
-                else
-                    cell.text = c.inner.toString(); // measured as rich text below
-                if (!plain)              // a placeholder until the column's width is known
-                    cell.rich = std::make_shared<QTextDocument>();
+                const int span =
+                    std::max(1, attribute(c.attributes, QStringLiteral("colspan")).toInt());
                 const QString width = attribute(c.attributes, QStringLiteral("width"));
-                if (!width.isEmpty() && cell.span == 1) {
+                if (!width.isEmpty() && span == 1) {
                     while (widthHints.size() <= column)
                         widthHints << QList<double>();
                     widthHints[column] << (width.endsWith(u'%') ? -width.chopped(1).toDouble()
                                                                 : cssLength(width) * 1.5);
                 }
-                allHeadCells = allHeadCells && c.tag == u"th";
-                column += cell.span;
-                row.cells << cell;
+                column += span;
             }
             columns = std::max(columns, column);
-            if (r.head || (!seenBody && allHeadCells))
-                row.kind = LayoutRow::Kind::Heading;
-            else
-                seenBody = true;
-            table->rows << row;
+            if (!r.cells.isEmpty())
+                ++m_rowCount;
         }
-        columns = std::max(columns, 1);
-        placeColumns(*table, columns, widthHints, tableTag);
-        for (LayoutRow &row : table->rows) {
-            if (row.kind == LayoutRow::Kind::Heading)
+        m_columns = std::max(columns, 1);
+        // Columns without a width share the room by what they hold: then every cell is read
+        // before the first row is measured. A single such column in a table of a set width
+        // takes what the others leave, whatever it holds.
+        int autos = 0;
+        for (int c = 0; c < m_columns; ++c)
+            autos += c < widthHints.size() && !widthHints[c].isEmpty() ? 0 : 1;
+        const QString widthText = attribute(tableTag, QStringLiteral("width"));
+        const bool setWidth = widthText.endsWith(u'%') || cssLength(widthText) > 0;
+        if (autos > 1 || (autos == 1 && !setWidth)) {
+            while (m_nextRaw < m_raw.size())
+                if (auto row = nextRow(*table))
+                    m_made << *row;
+        }
+        std::swap(table->rows, m_made);
+        placeColumns(*table, m_columns, widthHints, tableTag);
+        std::swap(table->rows, m_made);
+        return table;
+    }
+
+    /// Whether the table has a row to lay out.
+    bool hasRows() const { return m_rowCount > 0; }
+
+    /// Makes and measures up to `count` more rows of `table`; true when it has them all.
+    bool more(LayoutTable &table, int count)
+    {
+        for (int n = 0; n < count; ++n) {
+            std::optional<LayoutRow> row;
+            if (m_nextMade < m_made.size())
+                row = std::move(m_made[m_nextMade++]);
+            else if (m_nextRaw < m_raw.size())
+                row = nextRow(table);
+            else
+                break;
+            if (!row)
                 continue;
-            if (row.cells.size() == 1 && row.cells[0].span >= columns && columns > 1) {
-                const CellStyle &s = table->styles.at(row.cells[0].style);
+            // Heading rows only count as such at the top of the table.
+            if (row->kind == LayoutRow::Kind::Heading && table.headingRows != table.rows.size())
+                row->kind = LayoutRow::Kind::Body;
+            measureRow(table, *row);
+            if (row->kind == LayoutRow::Kind::Heading) {
+                ++table.headingRows;
+                table.headingHeight += row->height;
+            }
+            table.rows << std::move(*row);
+        }
+        const bool done = m_nextMade >= m_made.size() && m_nextRaw >= m_raw.size();
+        if (done) {
+            m_raw.clear();
+            m_made.clear();
+        }
+        return done;
+    }
+
+private:
+    /// The next row of the table's tags as cells; none for a row without cells.
+    std::optional<LayoutRow> nextRow(LayoutTable &table)
+    {
+        RawRow &r = m_raw[m_nextRaw++];
+        if (r.cells.isEmpty())
+            return std::nullopt;
+        LayoutRow row;
+        int column = 0;
+        bool allHeadCells = true;
+        for (const RawCell &c : r.cells) {
+            LayoutCell cell;
+            cell.column = column;
+            cell.span = std::max(1, attribute(c.attributes, QStringLiteral("colspan")).toInt());
+            QString text;
+            bool bold = false;
+            const bool plain = plainCellText(c.inner, text, bold);
+            if (c.inner.contains(QLatin1String("<a"), Qt::CaseInsensitive))
+                row.anchors << anchorsOf(c.inner.toString());
+            cell.style = styleOf(table, c, r.classes, bold);
+            if (plain)
+                cell.text = text;
+            else
+                cell.text = c.inner.toString(); // measured as rich text below
+            if (!plain) // a placeholder until the column's width is known
+                cell.rich = std::make_shared<QTextDocument>();
+            allHeadCells = allHeadCells && c.tag == u"th";
+            column += cell.span;
+            row.cells << cell;
+        }
+        if (r.head || (!m_seenBody && allHeadCells)) {
+            row.kind = LayoutRow::Kind::Heading;
+        } else {
+            m_seenBody = true;
+            if (row.cells.size() == 1 && row.cells[0].span >= m_columns && m_columns > 1) {
+                const CellStyle &s = table.styles.at(row.cells[0].style);
                 if (!row.anchors.isEmpty() || s.font.bold() || s.background.isValid())
                     row.kind = LayoutRow::Kind::Group;
             }
         }
-        // Heading rows only count as such at the top of the table.
-        for (LayoutRow &row : table->rows) {
-            if (row.kind != LayoutRow::Kind::Heading)
-                break;
-            ++table->headingRows;
-        }
-        for (qsizetype i = table->headingRows; i < table->rows.size(); ++i) {
-            if (table->rows[i].kind == LayoutRow::Kind::Heading)
-                table->rows[i].kind = LayoutRow::Kind::Body;
-        }
-        measureRows(*table, css);
-        for (int i = 0; i < table->headingRows; ++i)
-            table->headingHeight += table->rows[i].height;
-        return table;
+        r.cells = {}; // read: a long table's tags are not kept twice
+        return row;
     }
-
-private:
     QList<const CssRule *> matching(const QList<Element> &chain) const
     {
         QList<const CssRule *> found;
@@ -816,49 +869,48 @@ private:
             table.edges << table.edges.last() + w;
     }
 
-    void measureRows(LayoutTable &table, const QString &css)
+    void measureRow(LayoutTable &table, LayoutRow &row)
     {
-        std::vector<std::unique_ptr<Measure>> measures(table.styles.size());
-        for (LayoutRow &row : table.rows) {
-            double height = 0;
-            for (LayoutCell &cell : row.cells) {
-                const CellStyle &s = table.styles.at(cell.style);
-                const int end = std::min(int(table.edges.size()) - 1, cell.column + cell.span);
-                const double room =
-                    table.edges.at(end) - table.edges.at(cell.column) - s.padLeft - s.padRight;
-                double h = 0;
-                if (cell.rich) {
-                    const QString align = s.align == Qt::AlignRight     ? QStringLiteral("right")
-                                          : s.align == Qt::AlignHCenter ? QStringLiteral("center")
-                                                                        : QStringLiteral("left");
-                    // The cell's own size and weight, on top of the report's style sheet.
-                    cell.rich = makeReportDocument(
-                        QStringLiteral("<div align=\"%1\" style=\"font-size: %2pt; %3\">%4</div>")
-                            .arg(align)
-                            .arg(s.font.pixelSize() / kLayoutUnitsPerPoint)
-                            .arg(s.font.bold() ? QStringLiteral("font-weight: bold;") : QString(),
-                                 cell.text),
-                        css, std::max(1.0, room));
-                    cell.text = cell.rich->toPlainText().simplified();
-                    h = cell.rich->size().height();
+        if (m_measures.size() < std::size_t(table.styles.size()))
+            m_measures.resize(std::size_t(table.styles.size()));
+        double height = 0;
+        for (LayoutCell &cell : row.cells) {
+            const CellStyle &s = table.styles.at(cell.style);
+            const int end = std::min(int(table.edges.size()) - 1, cell.column + cell.span);
+            const double room =
+                table.edges.at(end) - table.edges.at(cell.column) - s.padLeft - s.padRight;
+            double h = 0;
+            if (cell.rich) {
+                const QString align = s.align == Qt::AlignRight     ? QStringLiteral("right")
+                                      : s.align == Qt::AlignHCenter ? QStringLiteral("center")
+                                                                    : QStringLiteral("left");
+                // The cell's own size and weight, on top of the report's style sheet.
+                cell.rich = makeReportDocument(
+                    QStringLiteral("<div align=\"%1\" style=\"font-size: %2pt; %3\">%4</div>")
+                        .arg(align)
+                        .arg(s.font.pixelSize() / kLayoutUnitsPerPoint)
+                        .arg(s.font.bold() ? QStringLiteral("font-weight: bold;") : QString(),
+                             cell.text),
+                    m_css, std::max(1.0, room));
+                cell.text = cell.rich->toPlainText().simplified();
+                h = cell.rich->size().height();
+            } else {
+                auto &m = m_measures[std::size_t(cell.style)];
+                if (!m)
+                    m = std::make_unique<Measure>(s.font);
+                int lines = 1;
+                const double advance = m->advance(cell.text);
+                if (s.wrap && (cell.text.contains(u'\n') || advance > room)) {
+                    cell.lines = wrapText(cell.text, s.font, room);
+                    lines = int(cell.lines.size());
                 } else {
-                    auto &m = measures[std::size_t(cell.style)];
-                    if (!m)
-                        m = std::make_unique<Measure>(s.font);
-                    int lines = 1;
-                    const double advance = m->advance(cell.text);
-                    if (s.wrap && (cell.text.contains(u'\n') || advance > room)) {
-                        cell.lines = wrapText(cell.text, s.font, room);
-                        lines = int(cell.lines.size());
-                    } else {
-                        cell.advance = advance;
-                    }
-                    h = lines * s.lineHeight;
+                    cell.advance = advance;
                 }
-                height = std::max(height, std::max(s.minHeight, h + s.padTop + s.padBottom));
+                h = lines * s.lineHeight;
             }
-            row.height = std::ceil(height);
+            height = std::max(height, std::max(s.minHeight, h + s.padTop + s.padBottom));
         }
+        row.height = std::ceil(height);
     }
 
     const QList<CssRule> &m_rules;
@@ -870,77 +922,169 @@ private:
     double m_cellPadding = -1;
     QHash<QString, int> m_styles;
     QHash<QString, int> m_rawStyles;
+    // The table being made.
+    QString m_css;
+    QList<RawRow> m_raw;
+    qsizetype m_nextRaw = 0;
+    QList<LayoutRow> m_made; ///< rows read ahead to place the columns, not yet measured
+    qsizetype m_nextMade = 0;
+    qsizetype m_rowCount = 0;
+    int m_columns = 1;
+    bool m_seenBody = false;
+    std::vector<std::unique_ptr<Measure>> m_measures;
 };
+
+/// Table rows made and measured at a time while the body is laid out a slice at a time.
+constexpr int kRowsPerStep = 128;
 
 } // namespace
 
+/// What is left to lay out, and where the pages stand.
+struct ReportLayout::Stream
+{
+    Stream(const QString &html, const QString &css, double bodyWidth)
+        : html(html)
+        , rules(parseCss(css))
+        , builder(rules, baseLook(rules), bodyWidth)
+    {
+    }
+
+    static CellLook baseLook(const QList<CssRule> &rules)
+    {
+        CellLook base;
+        for (const CssRule &rule : rules) {
+            if (rule.selector.size() == 1 && rule.selector[0].tag == u"body" &&
+                rule.selector[0].classes.isEmpty())
+                for (const auto &[p, v] : rule.declarations)
+                    base.apply(p, v);
+        }
+        return base;
+    }
+
+    QString html;
+    const QList<CssRule> rules;
+    TableBuilder builder;
+    qsizetype at = 0;  ///< where the body's HTML is read next
+    QString pending;   ///< free text read but not laid out yet
+    bool read = false; ///< the whole HTML is read
+    int building = -1; ///< the block of the table whose rows are still being made
+
+    // The pages: the one being filled, and where the cutting stands.
+    QList<PagePiece> current;
+    double y = 0;
+    bool fresh = true; ///< nothing but repeated headings on the page yet
+    int block = 0;     ///< the block being cut
+    bool inTable = false;
+    int row = 0;
+    int group = -1;
+    PagePiece piece;
+};
+
 ReportLayout::ReportLayout(const QString &bodyHtml, const QString &css, const QSizeF &bodySize)
+    : ReportLayout(bodyHtml, css, bodySize, Streamed{})
+{
+    finish();
+}
+
+ReportLayout::ReportLayout(const QString &bodyHtml, const QString &css, const QSizeF &bodySize,
+                           Streamed)
     : m_css(css)
     , m_body(bodySize)
+    , m_stream(std::make_unique<Stream>(bodyHtml, css, bodySize.width()))
 {
-    const QList<CssRule> rules = parseCss(css);
-    CellLook base;
-    for (const CssRule &rule : rules) {
-        if (rule.selector.size() == 1 && rule.selector[0].tag == u"body" &&
-            rule.selector[0].classes.isEmpty())
-            for (const auto &[p, v] : rule.declarations)
-                base.apply(p, v);
+}
+
+ReportLayout::~ReportLayout() = default;
+
+void ReportLayout::finish()
+{
+    while (!layoutMore(1 << 20)) {
     }
-    const auto addText = [&](const QString &html) {
-        if (html.trimmed().isEmpty())
-            return;
-        LayoutBlock block;
-        block.text.doc = makeReportDocument(html, css, m_body.width());
-        block.text.anchors = anchorsOf(html);
-        block.text.height = block.text.doc->size().height();
-        if (block.text.height > m_body.height()) {
-            // A text longer than a page is cut where its own layout puts the page breaks.
-            block.text.doc->setPageSize(m_body);
-            block.text.height = block.text.doc->pageCount() * m_body.height();
-        }
-        m_blocks.push_back(std::move(block));
-    };
+}
+
+void ReportLayout::addText(const QString &html)
+{
+    if (html.trimmed().isEmpty())
+        return;
+    LayoutBlock block;
+    block.text.doc = makeReportDocument(html, m_css, m_body.width());
+    block.text.anchors = anchorsOf(html);
+    block.text.height = block.text.doc->size().height();
+    if (block.text.height > m_body.height()) {
+        // A text longer than a page is cut where its own layout puts the page breaks.
+        block.text.doc->setPageSize(m_body);
+        block.text.height = block.text.doc->pageCount() * m_body.height();
+    }
+    m_blocks.push_back(std::move(block));
+}
+
+bool ReportLayout::layoutMore(int rows)
+{
     static const QRegularExpression tableStart(QStringLiteral(R"(<table\b)"),
                                                QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression unsupported(QStringLiteral(R"(<img\b|\browspan\s*=)"),
                                                 QRegularExpression::CaseInsensitiveOption);
-    TableBuilder builder(rules, base, m_body.width());
-    qsizetype at = 0;
-    QString pending;
-    while (at < bodyHtml.size()) {
-        const auto m = tableStart.match(bodyHtml, at);
-        if (!m.hasMatch()) {
-            pending += bodyHtml.mid(at);
-            break;
+    int left = std::max(1, rows);
+    while (m_stream && left > 0) {
+        Stream &s = *m_stream;
+        if (s.building >= 0) {
+            LayoutTable &table = *m_blocks[std::size_t(s.building)].table;
+            const qsizetype before = table.rows.size();
+            const int step = std::min(left, kRowsPerStep);
+            if (s.builder.more(table, step))
+                s.building = -1;
+            left -= std::max(1, int(table.rows.size() - before));
+            paginate();
+            continue;
         }
+        if (s.read) {
+            paginate(); // the last page
+            continue;
+        }
+        --left;
+        const QString &html = s.html;
+        const auto m = tableStart.match(html, s.at);
         bool nested = false;
-        const qsizetype end = tableEnd(bodyHtml, m.capturedStart(), &nested);
+        const qsizetype end = m.hasMatch() ? tableEnd(html, m.capturedStart(), &nested) : -1;
         if (end < 0) {
-            pending += bodyHtml.mid(at);
-            break;
+            s.pending += html.mid(s.at);
+            addText(s.pending);
+            s.pending.clear();
+            s.read = true;
+            paginate();
+            continue;
         }
         // Read in place: a report's table can be most of its body.
         const QStringView tableHtml =
-            QStringView(bodyHtml).mid(m.capturedStart(), end - m.capturedStart());
-        pending += bodyHtml.mid(at, m.capturedStart() - at);
+            QStringView(html).mid(m.capturedStart(), end - m.capturedStart());
+        s.pending += html.mid(s.at, m.capturedStart() - s.at);
+        s.at = end;
         if (nested || unsupported.match(tableHtml).hasMatch()) {
             // A table laying out other tables is a form: it stays rich text, whole.
-            pending += tableHtml;
-        } else {
-            addText(pending);
-            pending.clear();
-            LayoutBlock block;
-            block.table = builder.build(tableHtml, css);
-            if (!block.table->rows.isEmpty())
-                m_blocks.push_back(std::move(block));
+            s.pending += tableHtml;
+            continue;
         }
-        at = end;
+        addText(s.pending);
+        s.pending.clear();
+        LayoutBlock block;
+        block.table = s.builder.begin(tableHtml, m_css);
+        if (!s.builder.hasRows())
+            continue;
+        m_blocks.push_back(std::move(block));
+        s.building = int(m_blocks.size()) - 1;
+        // The table's heading and first row come with it, so the text before it can be kept
+        // with them.
+        LayoutTable &table = *m_blocks.back().table;
+        bool made = s.builder.more(table, std::min(std::max(left, 1), kRowsPerStep));
+        while (!made && table.rows.size() <= table.headingRows)
+            made = s.builder.more(table, 1);
+        if (made)
+            s.building = -1;
+        left -= int(table.rows.size());
+        paginate();
     }
-    addText(pending);
-    paginate();
+    return !m_stream;
 }
-
-ReportLayout::~ReportLayout() = default;
 
 QString ReportLayout::continuedText(const QString &text)
 {
@@ -949,19 +1093,21 @@ QString ReportLayout::continuedText(const QString &text)
 
 void ReportLayout::paginate()
 {
+    Stream &s = *m_stream;
     const double pageHeight = m_body.height();
-    QList<PagePiece> current;
-    double y = 0;
-    bool fresh = true; // nothing but repeated headings on the page yet
     const auto newPage = [&] {
-        m_pages << current;
-        current.clear();
-        y = 0;
-        fresh = true;
+        m_pages << s.current;
+        s.current.clear();
+        s.y = 0;
+        s.fresh = true;
     };
-    for (int b = 0; b < int(m_blocks.size()); ++b) {
+    while (s.block < int(m_blocks.size())) {
+        const int b = s.block;
         const LayoutBlock &block = m_blocks[std::size_t(b)];
         if (!block.table) {
+            // Whether a table follows decides where a short heading goes: wait to know.
+            if (b + 1 == int(m_blocks.size()) && !s.read)
+                return;
             const double h = block.text.height;
             double need = h;
             // A short heading stays with the first rows of the table it introduces.
@@ -972,49 +1118,59 @@ void ReportLayout::paginate()
                 if (next.headingRows < next.rows.size())
                     need += next.rows[next.headingRows].height;
             }
-            if (!fresh && y + std::min(need, pageHeight) > pageHeight)
+            ++s.block;
+            if (!s.fresh && s.y + std::min(need, pageHeight) > pageHeight)
                 newPage();
             if (h <= pageHeight) {
-                current << PagePiece{b, 0, 0, y, 0, h, false, -1};
-                y += h;
-                fresh = false;
+                s.current << PagePiece{b, 0, 0, s.y, 0, h, false, -1};
+                s.y += h;
+                s.fresh = false;
                 continue;
             }
             for (double offset = 0; offset < h; offset += pageHeight) {
                 if (offset > 0)
                     newPage();
-                current << PagePiece{b, 0, 0, 0, offset, pageHeight, false, -1};
+                s.current << PagePiece{b, 0, 0, 0, offset, pageHeight, false, -1};
             }
-            y = pageHeight;
-            fresh = false;
+            s.y = pageHeight;
+            s.fresh = false;
             continue;
         }
         const LayoutTable &t = *block.table;
-        int currentGroup = -1;
-        int i = 0;
+        const bool made = s.building != b; // every row of the table is measured
         const auto startPiece = [&](bool continuation) {
-            PagePiece p{b, i, i, y, 0, 0, false, -1};
+            const int i = s.row;
+            PagePiece p{b, i, i, s.y, 0, 0, false, -1};
             if (continuation) {
                 if (t.headingRows > 0 && i >= t.headingRows) {
                     p.repeatHeading = true;
-                    y += t.headingHeight;
+                    s.y += t.headingHeight;
                 }
-                if (currentGroup >= 0 && i < t.rows.size() &&
-                    t.rows[i].kind != LayoutRow::Kind::Group) {
-                    p.continuedGroup = currentGroup;
-                    y += t.rows[currentGroup].height;
+                if (s.group >= 0 && i < t.rows.size() && t.rows[i].kind != LayoutRow::Kind::Group) {
+                    p.continuedGroup = s.group;
+                    s.y += t.rows[s.group].height;
                 }
             }
             return p;
         };
         const auto flush = [&](PagePiece &p) {
             if (p.last > p.first || p.repeatHeading || p.continuedGroup >= 0) {
-                p.height = y - p.y;
-                current << p;
+                p.height = s.y - p.y;
+                s.current << p;
             }
         };
-        PagePiece piece = startPiece(false);
-        while (i < t.rows.size()) {
+        if (!s.inTable) {
+            s.inTable = true;
+            s.row = 0;
+            s.group = -1;
+            s.piece = startPiece(false);
+        }
+        while (s.row < t.rows.size()) {
+            const int i = s.row;
+            // A row is placed once the one after it is known (a group's heading goes with
+            // its first row), and the first once the table's heading is.
+            if (!made && (i + 1 >= t.rows.size() || (i == 0 && t.headingRows >= t.rows.size())))
+                return;
             const LayoutRow &row = t.rows[i];
             double need = row.height;
             if (i == 0 && t.headingRows > 0) {
@@ -1025,29 +1181,29 @@ void ReportLayout::paginate()
                        t.rows[i + 1].kind == LayoutRow::Kind::Body) {
                 need += t.rows[i + 1].height;
             }
-            if (!fresh && y + need > pageHeight) {
-                flush(piece);
+            if (!s.fresh && s.y + need > pageHeight) {
+                flush(s.piece);
                 newPage();
-                piece = startPiece(true);
+                s.piece = startPiece(true);
             }
             if (row.kind == LayoutRow::Kind::Group)
-                currentGroup = i;
-            if (row.height <= pageHeight - y + 0.5) {
-                y += row.height;
-                piece.last = i + 1;
-                fresh = false;
-                ++i;
+                s.group = i;
+            if (row.height <= pageHeight - s.y + 0.5) {
+                s.y += row.height;
+                s.piece.last = i + 1;
+                s.fresh = false;
+                ++s.row;
                 continue;
             }
             // A row taller than the page: cut it between its lines.
-            flush(piece);
+            flush(s.piece);
             double lineHeight = 1;
             for (const LayoutCell &cell : row.cells)
                 lineHeight = std::max(lineHeight, t.styles.at(cell.style).lineHeight);
             const double padTop = t.styles.at(row.cells.value(0).style).padTop;
             double offset = 0;
             while (offset < row.height - 0.5) {
-                const double room = pageHeight - y;
+                const double room = pageHeight - s.y;
                 double slice = row.height - offset;
                 if (slice > room) {
                     const double pad = offset == 0 ? padTop : 0;
@@ -1060,23 +1216,63 @@ void ReportLayout::paginate()
                     flush(top);
                     continue;
                 }
-                current << PagePiece{b, i, i + 1, y, offset, slice, false, -1};
+                s.current << PagePiece{b, i, i + 1, s.y, offset, slice, false, -1};
                 offset += slice;
-                y += slice;
-                fresh = false;
+                s.y += slice;
+                s.fresh = false;
                 if (offset < row.height - 0.5) {
                     newPage();
                     PagePiece top = startPiece(true);
                     flush(top);
                 }
             }
-            ++i;
-            piece = PagePiece{b, i, i, y, 0, 0, false, -1};
+            ++s.row;
+            s.piece = PagePiece{b, s.row, s.row, s.y, 0, 0, false, -1};
         }
-        flush(piece);
+        if (!made)
+            return;
+        flush(s.piece);
+        s.inTable = false;
+        ++s.block;
     }
-    if (!current.isEmpty() || m_pages.isEmpty())
-        m_pages << current;
+    if (s.read && s.building < 0) {
+        if (!s.current.isEmpty() || m_pages.isEmpty())
+            m_pages << s.current;
+        m_stream.reset();
+    }
+}
+
+void ReportLayout::releaseRows(int page)
+{
+    for (int b = 0; b < int(m_blocks.size()); ++b) {
+        LayoutTable *table = m_blocks[std::size_t(b)].table.get();
+        if (!table)
+            continue;
+        // The first row a page from `page` on, or the page being filled, still paints.
+        qsizetype needed = table->rows.size();
+        const auto need = [&](const PagePiece &piece) {
+            if (piece.block == b)
+                needed = std::min<qsizetype>(needed, piece.first);
+        };
+        for (int p = page; p < m_pages.size(); ++p)
+            std::for_each(m_pages[p].cbegin(), m_pages[p].cend(), need);
+        if (m_stream) {
+            if (m_stream->block < b || (m_stream->block == b && !m_stream->inTable))
+                break; // this table and the ones after it are not on a page yet
+            std::for_each(m_stream->current.cbegin(), m_stream->current.cend(), need);
+            if (m_stream->block == b) {
+                need(m_stream->piece);
+                needed = std::min<qsizetype>(needed, m_stream->row);
+            }
+        }
+        // Headings and group rows come again on later pages: they stay.
+        for (qsizetype r = table->releasedRows; r < needed; ++r) {
+            LayoutRow &row = table->rows[r];
+            if (row.kind == LayoutRow::Kind::Body)
+                row.cells = {};
+        }
+        table->releasedRows = std::max(table->releasedRows, needed);
+    }
 }
 
 int ReportLayout::pageOfAnchor(const QString &name) const

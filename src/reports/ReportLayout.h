@@ -78,6 +78,8 @@ struct LayoutTable
     QList<CellStyle> styles;
     int headingRows = 0;
     double headingHeight = 0;
+    /// Body rows before this one were painted and let go (ReportLayout::releaseRows()).
+    qsizetype releasedRows = 0;
     double width() const { return edges.isEmpty() ? 0 : edges.last() - edges.first(); }
 };
 
@@ -111,18 +113,40 @@ struct PagePiece
 
 /// The body of a report, its tables laid out by the engine and the rest as rich text, cut
 /// into pages of `bodySize` (layout units).
+///
+/// The body can be laid out a slice at a time: pages come out in order as soon as their rows
+/// are measured (a page is closed once the row after its last is known, so that a group's
+/// heading is never left at its foot), and a viewer shows the first while the rest follows.
 class ReportLayout
 {
 public:
-    /// Lays `bodyHtml` out on pages of `bodySize`; `css` is the report's style sheet.
+    /// Asks for a layout made a slice at a time with layoutMore().
+    struct Streamed
+    {
+    };
+
+    /// Lays `bodyHtml` out on pages of `bodySize` whole; `css` is the report's style sheet.
     ReportLayout(const QString &bodyHtml, const QString &css, const QSizeF &bodySize);
+    /// Prepares the layout of `bodyHtml`; nothing is laid out until layoutMore() or finish().
+    ReportLayout(const QString &bodyHtml, const QString &css, const QSizeF &bodySize, Streamed);
     ~ReportLayout();
     ReportLayout(const ReportLayout &) = delete;
     ReportLayout &operator=(const ReportLayout &) = delete;
 
+    /// Lays out about `rows` more table rows (a free-text part counts as one); true when the
+    /// whole body is laid out.
+    bool layoutMore(int rows);
+    /// Lays out what is left.
+    void finish();
+    bool isComplete() const { return !m_stream; }
+    /// The pages laid out so far; all of them once isComplete().
     int pageCount() const { return int(m_pages.size()); }
     const QList<PagePiece> &page(int index) const { return m_pages.at(index); }
     const std::vector<LayoutBlock> &blocks() const { return m_blocks; }
+    /// Lets go of the cells of the body rows that only pages before `page` show: a printer
+    /// or PDF writer that has painted those pages keeps the index of pages, not the pages.
+    /// Released pages no longer paint.
+    void releaseRows(int page);
     /// The page (0-based) the anchor `name` lands on; -1 when the body has none.
     int pageOfAnchor(const QString &name) const;
     /// Paints page `index` of the body with its top left at (0, 0), in layout units.
@@ -131,6 +155,9 @@ public:
     static QString continuedText(const QString &text);
 
 private:
+    struct Stream;
+    void addText(const QString &html);
+    /// Cuts the rows measured so far into pages, as far as the rows after them are known.
     void paginate();
     void paintTable(QPainter &painter, const LayoutTable &table, const PagePiece &piece) const;
 
@@ -138,6 +165,7 @@ private:
     QSizeF m_body;
     std::vector<LayoutBlock> m_blocks;
     QList<QList<PagePiece>> m_pages;
+    std::unique_ptr<Stream> m_stream; ///< what is still to be laid out; null when done
 };
 
 } // namespace kestrel

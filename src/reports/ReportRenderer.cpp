@@ -514,7 +514,10 @@ ReportRenderer::render(const ReportDefinition &definition, const QVariantMap &co
                                .arg(name, part, tmpl.error().message));
         return RenderedReport::PageMarginHtml([marginContext, t = *tmpl](int page, int pages) {
             const QVariantMap numbers{{QStringLiteral("page"), QString::number(page)},
-                                      {QStringLiteral("pages"), QString::number(pages)}};
+                                      // 0 while the report is still being laid out
+                                      {QStringLiteral("pages"), pages > 0
+                                                                    ? QString::number(pages)
+                                                                    : QStringLiteral("…")}};
             return t.render(*marginContext, &numbers);
         });
     };

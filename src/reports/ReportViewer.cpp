@@ -4,6 +4,7 @@
 
 #include "core/Notifier.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -43,16 +44,70 @@ ReportViewer::ReportViewer(std::shared_ptr<const RenderedReport> report, ViewerO
     , m_zoomChoice(defaultZoomChoice())
 {
     Q_ASSERT(m_report);
+    if (!m_report->isLaidOut()) {
+        m_layoutTimer = new QTimer(this);
+        m_layoutTimer->setInterval(0);
+        connect(m_layoutTimer, &QTimer::timeout, this, &ReportViewer::layoutMore);
+        m_layoutTimer->start();
+    }
 }
 
 int ReportViewer::pageCount() const
 {
-    return std::max(1, m_report->pageCount());
+    return m_report->pagesLaidOut();
 }
 
 QString ReportViewer::pageText() const
 {
+    if (isLayingOut())
+        return QStringLiteral("Page %1 of …").arg(m_page + 1);
     return QStringLiteral("Page %1 of %2").arg(m_page + 1).arg(pageCount());
+}
+
+QString ReportViewer::progressText() const
+{
+    if (!isLayingOut())
+        return {};
+    return QStringLiteral("Laying out the report: %1 page(s) so far…").arg(pageCount());
+}
+
+void ReportViewer::layoutMore()
+{
+    if (!isLayingOut()) {
+        if (m_layoutTimer)
+            m_layoutTimer->stop();
+        return;
+    }
+    // Slices short enough that a click or a scroll is answered at once.
+    constexpr int kSliceMs = 30;
+    constexpr int kRowsPerStep = 64;
+    QElapsedTimer slice;
+    slice.start();
+    while (!m_report->layoutMore(kRowsPerStep) && slice.elapsed() < kSliceMs) {
+    }
+    if (isLayingOut()) {
+        Q_EMIT layoutProgressed();
+        return;
+    }
+    if (m_layoutTimer)
+        m_layoutTimer->stop();
+    Q_EMIT changed(); // the page shown now tells the count of pages
+}
+
+void ReportViewer::finishLayout()
+{
+    if (!isLayingOut())
+        return;
+    m_report->finishLayout();
+    if (m_layoutTimer)
+        m_layoutTimer->stop();
+    Q_EMIT changed();
+}
+
+void ReportViewer::showLastPage()
+{
+    finishLayout();
+    showPage(pageCount() - 1);
 }
 
 void ReportViewer::showPage(int page)
@@ -66,18 +121,17 @@ void ReportViewer::showPage(int page)
 
 QStringList ReportViewer::groupKeys() const
 {
-    QStringList keys;
-    for (const ReportGroup &group : m_report->groups())
-        keys.append(group.key);
-    return keys;
+    return m_report->groupKeys();
 }
 
 void ReportViewer::showGroup(int index)
 {
-    const QList<ReportGroup> &groups = m_report->groups();
-    if (index < 0 || index >= groups.size())
+    if (index < 0 || index >= m_report->groupKeys().size())
         return;
-    showPage(groups.at(index).page);
+    const int page = m_report->groupPage(index);
+    if (isLayingOut())
+        Q_EMIT changed(); // the layout went on as far as the group
+    showPage(page);
 }
 
 QStringList ReportViewer::zoomChoices()
@@ -165,6 +219,7 @@ bool ReportViewer::exportTo(ExportFormat format, const QString &fileName)
     if (QFileInfo(path).suffix().isEmpty())
         path += u'.' + exportSuffix(format);
 
+    const bool wasLayingOut = isLayingOut();
     Result<void> written;
     switch (format) {
     case ExportFormat::Excel:
@@ -176,6 +231,11 @@ bool ReportViewer::exportTo(ExportFormat format, const QString &fileName)
     case ExportFormat::Pdf:
         written = m_report->exportPdf(path);
         break;
+    }
+    if (wasLayingOut && !isLayingOut()) { // the export laid the report out whole
+        if (m_layoutTimer)
+            m_layoutTimer->stop();
+        Q_EMIT changed();
     }
     if (!written) {
         m_notifier.errorBox(written.error());

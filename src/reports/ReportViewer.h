@@ -5,6 +5,7 @@
 #include "reports/ReportService.h"
 
 #include <QObject>
+#include <QTimer>
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
@@ -41,16 +42,27 @@ public:
 
     // Pages, 0-based.
     int page() const { return m_page; }
+    /// The pages laid out so far: the report's pages once it is laid out whole.
     int pageCount() const;
-    /// "Page 2 of 5".
+    /// "Page 2 of 5"; "Page 2 of …" while the rest of the report is being laid out.
     QString pageText() const;
+
+    // The viewer opens on the first page while the rest of the report is laid out behind it,
+    // a slice at a time between the user's clicks.
+    bool isLayingOut() const { return !m_report->isLaidOut(); }
+    /// The status bar's text: how far the layout has come; empty once it is done.
+    QString progressText() const;
+    /// Lays out the next slice (about 30 ms); the viewer's timer calls it until done.
+    void layoutMore();
+    /// Lays out the rest at once: the print dialog and the last page need every page.
+    void finishLayout();
     bool canGoBack() const { return m_page > 0; }
     bool canGoForward() const { return m_page + 1 < pageCount(); }
     void showPage(int page);
     void showFirstPage() { showPage(0); }
     void showPreviousPage() { showPage(m_page - 1); }
     void showNextPage() { showPage(m_page + 1); }
-    void showLastPage() { showPage(pageCount() - 1); }
+    void showLastPage();
 
     /// The group tree: the report's groups by key, each jumping to its page.
     QStringList groupKeys() const;
@@ -86,10 +98,14 @@ public:
 Q_SIGNALS:
     /// The page or zoom changed; the view paints again.
     void changed();
+    /// More pages were laid out behind the one shown: the page count and the status change,
+    /// the page shown does not.
+    void layoutProgressed();
     void moreVisibleChanged(bool visible);
 
 private:
     std::shared_ptr<const RenderedReport> m_report;
+    QTimer *m_layoutTimer = nullptr;
     ViewerOptions m_options;
     Notifier &m_notifier;
     int m_page = 0;

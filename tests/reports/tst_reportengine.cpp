@@ -12,6 +12,7 @@
 #include "reports/ReportRenderer.h"
 #include "reports/ReportService.h"
 #include "reports/ReportTemplate.h"
+#include "reports/ReportViewer.h"
 #include "support/PdfText.h"
 #include "support/RecordingNotifier.h"
 #include "support/RecordingReportDisplay.h"
@@ -22,6 +23,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -243,6 +245,9 @@ private Q_SLOTS:
     void printedSubtotalsAddUp();
     void printRangeAndBadTables_data();
     void printRangeAndBadTables();
+    void streamedPagesAreTheWholeLayouts_data();
+    void streamedPagesAreTheWholeLayouts();
+    void firstPageShowsBeforeTheRest();
     void templatesFill_data();
     void templatesFill();
     void missingParametersAreAsked_data();
@@ -941,20 +946,26 @@ void tst_ReportEngine::printRangeAndBadTables_data()
     QTest::addColumn<int>("from");
     QTest::addColumn<int>("to");
     QTest::addColumn<QString>("printed");
+    QTest::addColumn<bool>("streamed"); // printed page by page before it was laid out
     const QString long300 = groupedTable({300});
-    QTest::newRow("pages 2 to 3") << long300 << 2 << 3 << QStringLiteral("LINE");
-    QTest::newRow("from the last page on") << long300 << 99 << 0 << QStringLiteral("LINE 299");
+    QTest::newRow("pages 2 to 3") << long300 << 2 << 3 << QStringLiteral("LINE") << false;
+    QTest::newRow("from the last page on")
+        << long300 << 99 << 0 << QStringLiteral("LINE 299") << false;
+    QTest::newRow("page by page, pages 2 to 3")
+        << long300 << 2 << 3 << QStringLiteral("LINE") << true;
+    QTest::newRow("page by page, the last pages of many groups")
+        << groupedTable({40, 3, 90, 1, 120}) << 4 << 0 << QStringLiteral("LINE 253") << true;
     QTest::newRow("column wider than the page")
         << QStringLiteral("<table><tr><td width=\"2000\">WIDE</td><td>CUT OFF</td></tr></table>")
-        << 0 << 0 << QStringLiteral("WIDE");
+        << 0 << 0 << QStringLiteral("WIDE") << false;
     QTest::newRow("no rows, only the heading")
         << QStringLiteral("<table class=\"grid\"><thead><tr><th>A</th></tr></thead></table>"
                           "<p>Nothing was posted.</p>")
-        << 0 << 0 << QStringLiteral("Nothing was posted.");
+        << 0 << 0 << QStringLiteral("Nothing was posted.") << false;
     QTest::newRow("an empty group key")
         << QStringLiteral("<table class=\"grid\"><tr><td class=\"group\" colspan=\"2\">"
                           "</td></tr><tr><td>ORPHAN</td><td>1</td></tr></table>")
-        << 0 << 0 << QStringLiteral("ORPHAN");
+        << 0 << 0 << QStringLiteral("ORPHAN") << false;
 }
 
 void tst_ReportEngine::printRangeAndBadTables()
@@ -963,6 +974,9 @@ void tst_ReportEngine::printRangeAndBadTables()
     QFETCH(int, from);
     QFETCH(int, to);
     QFETCH(QString, printed);
+    QFETCH(bool, streamed);
+    RenderedReport::setPrintPageByPageFrom(streamed ? 0 : 8 * 1024 * 1024);
+    const auto restore = qScopeGuard([] { RenderedReport::setPrintPageByPageFrom(8 << 20); });
     const QPageLayout letter(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
                              QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
     const RenderedReport report(
@@ -972,11 +986,13 @@ void tst_ReportEngine::printRangeAndBadTables()
             return QStringLiteral("<p>Sheet %1 of %2</p>").arg(page).arg(pages);
         },
         {});
-    QImage image(400, 520, QImage::Format_ARGB32);
-    QPainter painter(&image);
-    for (int p = 0; p < report.pageCount(); ++p)
-        report.paintPage(painter, p, image.rect());
-    painter.end();
+    if (!streamed) {
+        QImage image(400, 520, QImage::Format_ARGB32);
+        QPainter painter(&image);
+        for (int p = 0; p < report.pageCount(); ++p)
+            report.paintPage(painter, p, image.rect());
+        painter.end();
+    }
     REQUIRE_PDFTOTEXT();
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("range.pdf"));
@@ -992,6 +1008,121 @@ void tst_ReportEngine::printRangeAndBadTables()
     QVERIFY2(sheets.first().contains(QStringLiteral("Sheet %1 of %2").arg(first).arg(pages)),
              qPrintable(sheets.first()));
     QVERIFY2(sheets.join(u' ').contains(printed), qPrintable(sheets.join(u' ')));
+    QCOMPARE(report.isLaidOut(), !streamed);
+    QCOMPARE(report.layout().pageCount(), pages); // the count made for printing is right
+}
+
+namespace {
+
+/// A page's pieces as text, so that two layouts compare with a readable difference.
+QStringList pieces(const ReportLayout &layout, int page)
+{
+    QStringList out;
+    for (const PagePiece &p : layout.page(page))
+        out << QStringLiteral("block %1 rows %2-%3 at %4 from %5 for %6 heading %7 group %8")
+                   .arg(p.block)
+                   .arg(p.first)
+                   .arg(p.last)
+                   .arg(p.y)
+                   .arg(p.offset)
+                   .arg(p.height)
+                   .arg(p.repeatHeading)
+                   .arg(p.continuedGroup);
+    return out;
+}
+
+} // namespace
+
+void tst_ReportEngine::streamedPagesAreTheWholeLayouts_data()
+{
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<int>("slice");
+    const QString remark = QStringLiteral("<p>Remarks of the supervisor.</p>");
+    QTest::newRow("one long group, a row at a time") << groupedTable({400}) << 1;
+    QTest::newRow("many short groups, 7 rows at a time")
+        << groupedTable({7, 1, 30, 2, 45, 3, 60, 1, 25}) << 7;
+    QTest::newRow("a row taller than a page")
+        << groupedTable({40, 40}, 30, QStringLiteral("WORDY ").repeated(1000)) << 3;
+    QTest::newRow("text between tables and after them")
+        << groupedTable({50}) + remark + groupedTable({3, 60}) + remark.repeated(200) << 5;
+    QString sized = QStringLiteral("<table class=\"grid\"><tr><th>Code</th><th>Item</th></tr>");
+    for (int r = 0; r < 300; ++r)
+        sized += QStringLiteral("<tr><td>C%1</td><td>%2</td></tr>")
+                     .arg(r)
+                     .arg(r == 250 ? QStringLiteral("A LONG NAME ").repeated(20)
+                                   : QStringLiteral("ITEM"));
+    QTest::newRow("columns sized by what the last rows hold") << sized + u"</table>" << 11;
+}
+
+void tst_ReportEngine::streamedPagesAreTheWholeLayouts()
+{
+    QFETCH(QString, html);
+    QFETCH(int, slice);
+    const QSizeF body(2000, 1400);
+    const QString css = ReportRenderer::defaultStyleSheet() + kGridCss;
+    const ReportLayout whole(html, css, body);
+    ReportLayout streamed(html, css, body, ReportLayout::Streamed{});
+    QVERIFY(!streamed.isComplete());
+    QCOMPARE(streamed.pageCount(), 0);
+    // Pages come out while the rest is still to be laid out, each never changed after.
+    QList<QStringList> early;
+    while (!streamed.layoutMore(slice)) {
+        for (int p = int(early.size()); p < streamed.pageCount(); ++p)
+            early << pieces(streamed, p);
+    }
+    QVERIFY2(!early.isEmpty(), "no page before the last row");
+    QVERIFY(whole.pageCount() > 1);
+    QCOMPARE(streamed.pageCount(), whole.pageCount());
+    for (int p = 0; p < whole.pageCount(); ++p) {
+        QCOMPARE(pieces(streamed, p), pieces(whole, p));
+        if (p < early.size())
+            QCOMPARE(early[p], pieces(whole, p));
+    }
+}
+
+void tst_ReportEngine::firstPageShowsBeforeTheRest()
+{
+    const QPageLayout letter(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
+                             QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
+    auto counts = std::make_shared<QList<int>>(); // the page counts the footers were given
+    const auto report = std::make_shared<const RenderedReport>(
+        QStringLiteral("T"), groupedTable({1500, 1500}),
+        ReportRenderer::defaultStyleSheet() + kGridCss, letter,
+        [](int, int) { return QStringLiteral("<p>HEAD</p>"); },
+        [counts](int, int pages) {
+            *counts << pages;
+            return QStringLiteral("<p>FOOT</p>");
+        },
+        QList<ReportGroup>{{QStringLiteral("DEPT 0"), QStringLiteral("g0"), 0},
+                           {QStringLiteral("DEPT 1"), QStringLiteral("g1"), 0}});
+    RecordingNotifier notifier;
+    ReportViewer viewer(report, ViewerOptions{}, notifier);
+    QImage image(400, 520, QImage::Format_ARGB32);
+    QPainter painter(&image);
+    report->paintPage(painter, 0, image.rect());
+    // Page 1 is on screen with the rest still to come; its count of pages is not known yet.
+    QVERIFY(!report->isLaidOut() && viewer.isLayingOut());
+    QCOMPARE(counts->last(), 0);
+    QCOMPARE(viewer.pageText(), QStringLiteral("Page 1 of …"));
+    QVERIFY(!viewer.progressText().isEmpty());
+    const int early = viewer.pageCount();
+    QCOMPARE(viewer.groupKeys(), (QStringList{"DEPT 0", "DEPT 1"}));
+    QVERIFY(report->pagesLaidOut() < 10);
+    // The group tree jumps to the second department before the layout has reached its end.
+    viewer.showGroup(1);
+    const int secondGroup = viewer.page();
+    QVERIFY(secondGroup > 0);
+    // The viewer's slices lay out the rest; then every page knows how many there are.
+    for (int slices = 0; viewer.isLayingOut() && slices < 10000; ++slices)
+        viewer.layoutMore();
+    QVERIFY(report->isLaidOut());
+    const int pages = report->pageCount();
+    QVERIFY(pages > early);
+    QCOMPARE(viewer.pageText(), QStringLiteral("Page %1 of %2").arg(secondGroup + 1).arg(pages));
+    QVERIFY(viewer.progressText().isEmpty());
+    report->paintPage(painter, pages - 1, image.rect());
+    QCOMPARE(counts->last(), pages);
+    QCOMPARE(secondGroup, report->layout().pageOfAnchor(QStringLiteral("g1")));
 }
 
 void tst_ReportEngine::templatesFill_data()

@@ -222,6 +222,10 @@ void frmReportViewer::buildUi()
     layout->addWidget(bar);
     layout->addWidget(m_more);
     layout->addWidget(m_splitter, 1);
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("lblStatus"));
+    m_status->setContentsMargins(6, 2, 6, 2);
+    layout->addWidget(m_status);
 
     m_print->setEnabled(m_viewer.canPrint());
     m_export->setEnabled(m_viewer.canExport());
@@ -252,6 +256,7 @@ void frmReportViewer::bind()
     connect(m_pdf, &QToolButton::clicked, this,
             [this] { exportReport(ReportViewer::ExportFormat::Pdf); });
     connect(&m_viewer, &ReportViewer::changed, this, &frmReportViewer::refresh);
+    connect(&m_viewer, &ReportViewer::layoutProgressed, this, &frmReportViewer::refreshBar);
     connect(&m_viewer, &ReportViewer::moreVisibleChanged, m_more, &QWidget::setVisible);
     m_export->installEventFilter(this);
 }
@@ -263,13 +268,21 @@ bool frmReportViewer::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-void frmReportViewer::refresh()
+void frmReportViewer::refreshBar()
 {
     m_pageText->setText(m_viewer.pageText());
+    m_status->setText(m_viewer.progressText());
+    m_status->setVisible(m_viewer.isLayingOut());
     m_first->setEnabled(m_viewer.canGoBack());
     m_previous->setEnabled(m_viewer.canGoBack());
     m_next->setEnabled(m_viewer.canGoForward());
-    m_last->setEnabled(m_viewer.canGoForward());
+    // The last page is reached while the rest is laid out: the click lays it out.
+    m_last->setEnabled(m_viewer.canGoForward() || m_viewer.isLayingOut());
+}
+
+void frmReportViewer::refresh()
+{
+    refreshBar();
     if (m_zoom->currentIndex() != m_viewer.zoomChoice()) {
         const QSignalBlocker blocker(m_zoom);
         m_zoom->setCurrentIndex(m_viewer.zoomChoice());
@@ -288,6 +301,7 @@ void frmReportViewer::printReport(bool withDialog)
         return;
     Result<void> printed;
     if (withDialog) {
+        m_viewer.finishLayout(); // the dialog offers the range of every page
         QPrinter printer(QPrinter::HighResolution);
         printer.setPageLayout(m_viewer.report().pageLayout());
         printer.setFromTo(1, m_viewer.pageCount());

@@ -83,6 +83,8 @@ private:
     void buildUi();
     void bind();
     void refresh();
+    /// The page text, the buttons and the status bar.
+    void refreshBar();
     QToolButton *addButton(const QString &name, const QString &text, const QString &toolTip,
                            QWidget *parent);
 
@@ -93,6 +95,7 @@ private:
     QToolButton *m_first = nullptr;
     QToolButton *m_previous = nullptr;
     QLabel *m_pageText = nullptr;
+    QLabel *m_status = nullptr; ///< how far the layout has come while it goes on
     QToolButton *m_next = nullptr;
     QToolButton *m_last = nullptr;
     QComboBox *m_zoom = nullptr;
