@@ -81,10 +81,18 @@ ParsedArguments parseBenchArguments(const QStringList &arguments)
                                   QStringLiteral("Only the paths whose name holds one of these "
                                                  "texts, separated by commas."),
                                   QStringLiteral("text"));
+    const QCommandLineOption load(
+        QStringLiteral("load"),
+        QStringLiteral("Instead of the paths, a load run of this many seconds on PostgreSQL: "
+                       "every workstation polls its monitors, ten of them post batches."),
+        QStringLiteral("seconds"));
+    const QCommandLineOption workstations(
+        QStringLiteral("workstations"),
+        QStringLiteral("The load run's workstations (default 100)."), QStringLiteral("n"));
     QCommandLineOption demo(QStringLiteral("demo"),
                             QStringLiteral("The demo hospital instead of a generated one."));
     demo.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOptions({help, sqlite, pg, generate, small, runs, out, only, demo});
+    parser.addOptions({help, sqlite, pg, generate, small, runs, out, only, load, workstations, demo});
 
     ParsedArguments parsed;
     parsed.helpText = parser.helpText();
@@ -126,15 +134,22 @@ ParsedArguments parseBenchArguments(const QStringList &arguments)
         o.backend = Backend::Postgres;
         o.server = *target;
     }
-    if (parser.isSet(runs)) {
+    for (auto [option, value] : {std::pair{&runs, &o.runs}, std::pair{&load, &o.loadSeconds},
+                                 std::pair{&workstations, &o.workstations}}) {
+        if (!parser.isSet(*option))
+            continue;
         bool ok = false;
-        o.runs = parser.value(runs).trimmed().toInt(&ok);
-        if (!ok || o.runs < 1) {
-            parsed.message = QStringLiteral("--runs takes a whole number of at least 1, not "
-                                            "\"%1\".")
-                                 .arg(parser.value(runs));
+        *value = parser.value(*option).trimmed().toInt(&ok);
+        if (!ok || *value < 1) {
+            parsed.message = QStringLiteral("--%1 takes a whole number of at least 1, not "
+                                            "\"%2\".")
+                                 .arg(option->names().constFirst(), parser.value(*option));
             return parsed;
         }
+    }
+    if (o.loadSeconds > 0 && o.backend != Backend::Postgres) {
+        parsed.message = QStringLiteral("--load runs against a PostgreSQL server: add --pg.");
+        return parsed;
     }
     o.only = parser.value(only).trimmed();
     if (parser.isSet(out)) {

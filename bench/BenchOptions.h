@@ -37,6 +37,10 @@ struct BenchOptions
     QString outDir = QStringLiteral("bench/results");
     /// When not empty, only the paths whose name holds this text run.
     QString only;
+    /// When above 0, a load run of this many seconds instead of the paths.
+    int loadSeconds = 0;
+    /// The load run's workstations; ten of them post.
+    int workstations = 100;
     bool help = false;
 
     /// "demo", "small" or "hospital".

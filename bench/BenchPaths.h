@@ -68,4 +68,8 @@ QList<BenchPath> caseRatePaths(BenchSession &s);
 /// One signed operation's record opened and saved again, as the OR record window does it.
 QList<BenchPath> orRecordPaths(BenchSession &s);
 
+/// The long stay's patient profile opened to its vital signs, and its result and request
+/// status tabs each read as it is first shown.
+QList<BenchPath> profilePaths(BenchSession &s, const hospitaldb::ScaleLandmarks &landmarks);
+
 } // namespace kestrel::bench

@@ -3,6 +3,7 @@
 //
 // Charging: pricing a line of each kind, posting a batch, loading the posted list of a long
 // stay; each through the charge window's own classes and as the bare statements they run.
+#include "BatchPoster.h"
 #include "BenchPaths.h"
 
 #include "charging/ChargeEntry.h"
@@ -17,6 +18,8 @@
 #include "core/components/CodeLookupRecords.h"
 #include "core/db/Database.h"
 
+#include <QElapsedTimer>
+
 #include <memory>
 
 namespace kestrel::bench {
@@ -27,6 +30,8 @@ const QString kOR = QStringLiteral("OR");
 const QString kDoctors = QStringLiteral("MD");
 const QString kSupplies = QStringLiteral("CS");
 constexpr int kBatchLines = 20;
+// The credit a load run's stay is given for the run.
+constexpr qint64 kLoadCredit = 1'000'000'000;
 
 Binds idBind(const QString &idNum)
 {
@@ -112,6 +117,8 @@ struct ChargingState
     QStringList stockItems;
     QList<PostingLine> batch;
     QString lastSlip;
+    /// Where the batch's supplies begin among the location's items.
+    int stockOffset = 0;
 };
 
 Result<void> ChargingState::selectStay(const QString &hospNum, const QString &idNum)
@@ -146,10 +153,17 @@ Result<void> ChargingState::pickItems()
         return tl::unexpected(doctorRows.error());
     stockLocation = modGlobals::GetRevenueLocation(session.session, kSupplies).trimmed();
     auto stock = db.select(u"select ItemID from INVENTORY..tbInvent where LocationID = :location "
-                           u"and SellingPriceIn > 0 order by ItemID limit 8",
-                           {{QStringLiteral("location"), stockLocation}});
+                           u"and SellingPriceIn > 0 order by ItemID limit 8 offset :skip",
+                           {{QStringLiteral("location"), stockLocation},
+                            {QStringLiteral("skip"), stockOffset}});
     if (!stock)
         return tl::unexpected(stock.error());
+    if (stock->count() < 8 && stockOffset > 0) {
+        // A small hospital has fewer supplies than workstations take: start again from the
+        // first ones.
+        stockOffset = 0;
+        return pickItems();
+    }
     const int procedures =
         std::max(1, kBatchLines - fees->count() - doctorRows->count() - stock->count());
     auto procedureRows =
@@ -686,6 +700,105 @@ Result<QList<BenchPath>> chargingPaths(BenchSession &s, const hospitaldb::ScaleL
                         {QStringLiteral("station"), state->session.session.StationID}});
     };
     return QList<BenchPath>{price, post, list};
+}
+
+struct BatchPoster::Impl
+{
+    Impl(BenchSession &s, const hospitaldb::ScaleLandmarks &l)
+        : state(s, l)
+    {
+    }
+    ChargingState state;
+};
+
+BatchPoster::BatchPoster(BenchSession &session, const hospitaldb::ScaleLandmarks &landmarks,
+                         int workstation)
+    : d(std::make_unique<Impl>(session, landmarks))
+    , m_workstation(workstation)
+{
+    session.session.hospital.IsPrintChargeSlip = false;
+    d->state.stockOffset = 8 * workstation;
+}
+
+BatchPoster::~BatchPoster() = default;
+
+Result<void> BatchPoster::ready()
+{
+    ChargingState &state = d->state;
+    if (m_workstation > 0) {
+        // Each workstation charges a patient of its own, the open stays with the most credit
+        // left first, as the landmark's stay was chosen.
+        auto open = state.session.db.selectOne(
+            u"select P.IDNum, P.HospNum from PATIENT_DATA..tbPatient P "
+            u"inner join PATIENT_DATA..tbPatient2 X on X.IDNum = P.IDNum "
+            u"where P.DcrDate is null and P.BillingDate is null and P.IDNum <> :long and not "
+            u"exists (select 1 from STATION..tbNurseDischargeNotice N where N.IDNum = P.IDNum "
+            u"and N.ClearDate is not null) order by coalesce(X.CreditLine, 0) desc, P.IDNum "
+            u"limit 1 offset :skip",
+            {{QStringLiteral("long"), state.landmarks.longStayIdNum},
+             {QStringLiteral("skip"), m_workstation}});
+        if (!open)
+            return tl::unexpected(open.error());
+        if (!*open)
+            return failure(QStringLiteral("the hospital has no open stay for workstation %1")
+                               .arg(m_workstation + 1));
+        state.landmarks.inpatientIdNum = (*open)->trimmed(u"IDNum");
+        state.landmarks.inpatientHospNum = (*open)->trimmed(u"HospNum");
+    }
+    if (auto ok = state.selectStay(state.landmarks.inpatientHospNum, state.landmarks.inpatientIdNum);
+        !ok)
+        return ok;
+    if (auto ok = state.pickItems(); !ok)
+        return ok;
+    if (auto ok = state.priceBatch(); !ok)
+        return ok;
+    // Thousands of batches on one stay go far past any credit line: the stay gets credit for
+    // the run, taken back by removeAll().
+    return changeCredit(kLoadCredit);
+}
+
+Result<void> BatchPoster::changeCredit(qint64 by)
+{
+    auto changed = d->state.session.db.exec(
+        u"update PATIENT_DATA..tbPatient2 set CreditLine = coalesce(CreditLine, 0) + :by "
+        u"where IDNum = :id",
+        {{QStringLiteral("by"), by}, {QStringLiteral("id"), d->state.landmarks.inpatientIdNum}});
+    if (!changed)
+        return tl::unexpected(changed.error());
+    m_credit += by;
+    return {};
+}
+
+Result<double> BatchPoster::postOnce()
+{
+    ChargingState &state = d->state;
+    state.session.notifier.answer = true;
+    QElapsedTimer clock;
+    clock.start();
+    ChargeSaving &saving = state.posting;
+    const PostingOutcome outcome = saving.save(state.batch, kOR);
+    const double ms = double(clock.nsecsElapsed()) / 1e6;
+    if (!outcome.saved()) {
+        const QStringList boxes = state.session.notifier.takeBoxes();
+        return failure(QStringLiteral("the batch was not saved: %1").arg(boxes.join(u" / ")));
+    }
+    m_posted << outcome.chargeSlip;
+    return ms;
+}
+
+Result<void> BatchPoster::removeAll()
+{
+    while (!m_posted.isEmpty()) {
+        // Workstations putting stock back at the same time may meet in a deadlock: the one
+        // the server chose is tried again.
+        auto removed = d->state.removeBatch(m_posted.constLast());
+        for (int tries = 1; !removed && removed.error().retryable() && tries < 5; ++tries)
+            removed = d->state.removeBatch(m_posted.constLast());
+        if (!removed)
+            return removed;
+        m_posted.removeLast();
+    }
+    return m_credit != 0 ? changeCredit(-m_credit) : Result<void>();
 }
 
 } // namespace kestrel::bench

@@ -3,10 +3,9 @@
 //
 // The main window's monitors, each check as a workstation runs it every few seconds.
 #include "BenchPaths.h"
+#include "QuietMonitors.h"
 
-#include "core/Assistant.h"
 #include "core/db/Database.h"
-#include "shell/Monitors.h"
 
 #include <memory>
 
@@ -14,43 +13,7 @@ namespace kestrel::bench {
 
 namespace {
 
-class QuietScreen : public MonitorSignals, public MonitorClock
-{
-public:
-    void setAlertVisible(const QString &, bool) override {}
-    void setAlertColour(const QString &, const QColor &) override {}
-    void playSound(const QString &) override {}
-    void showSplash() override {}
-    void openPatientList() override {}
-    qint64 now() const override { return 0; }
-    void wakeAt(qint64) override {}
-};
-
-class SilentAssistant : public Assistant
-{
-public:
-    bool load(const QString &) override { return true; }
-    QSize size() const override { return {}; }
-    void moveTo(int, int) override {}
-    void show() override {}
-    void hide() override {}
-    void speak(const QString &) override {}
-    void unload() override {}
-    bool isLoaded() const override { return true; }
-};
-
-struct MonitorState
-{
-    explicit MonitorState(BenchSession &s)
-        : monitors(s.session, assistant, screen, screen)
-    {
-    }
-    QuietScreen screen;
-    SilentAssistant assistant;
-    Monitors monitors;
-};
-
-BenchPath checkPath(const std::shared_ptr<MonitorState> &state, const QString &name,
+BenchPath checkPath(const std::shared_ptr<QuietMonitors> &state, const QString &name,
                     void (Monitors::*check)(), const QString &procedure,
                     const QVariantList &args, Database &db)
 {
@@ -76,11 +39,15 @@ BenchPath checkPath(const std::shared_ptr<MonitorState> &state, const QString &n
 
 QList<BenchPath> monitorPaths(BenchSession &s)
 {
-    auto state = std::make_shared<MonitorState>(s);
+    auto state = std::make_shared<QuietMonitors>(s);
     const QString station = s.session.StationID;
     return {
         checkPath(state, QStringLiteral("schedule requests"), &Monitors::CheckScheduleRequests,
                   QStringLiteral("SCHEDULE..sp_GetORSchedule_Request"), {}, s.db),
+        checkPath(state, QStringLiteral("admitted patients to check in"),
+                  &Monitors::CheckConfirmedSchedules,
+                  QStringLiteral("SCHEDULE..sp_List_ConfirmedORSchedule"),
+                  {QStringLiteral("9"), QString()}, s.db),
         checkPath(state, QStringLiteral("results to print"), &Monitors::CheckAutoPrint,
                   QStringLiteral("Station..sp_Nurse_Get_ResultsAutoPrint"), {station}, s.db),
         checkPath(state, QStringLiteral("panic values"), &Monitors::CheckAbnormalResults,

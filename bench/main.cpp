@@ -7,6 +7,7 @@
 #include "BenchOptions.h"
 #include "BenchPaths.h"
 #include "BenchReport.h"
+#include "LoadRun.h"
 #include "StartupPath.h"
 
 #include <QApplication>
@@ -66,6 +67,37 @@ void quietHandler(QtMsgType type, const QMessageLogContext &context, const QStri
     if (message.contains(u"does not support propagateSizeHints"))
         return;
     defaultHandler(type, context, message);
+}
+
+// The load run instead of the paths: its figures are printed and written beside the paths'
+// results, as <time>-postgres-load.json.
+int loadRun(const BenchRun &run, const BenchOptions &options, QTextStream &out, QTextStream &err)
+{
+    LoadSettings settings;
+    settings.workstations = options.workstations;
+    settings.posting = std::min(10, options.workstations);
+    settings.seconds = options.loadSeconds;
+    auto figures = runLoad(options, run.landmarks, settings, out, err);
+    if (!figures) {
+        err << "kestrel-bench: the load run: " << figures.error().message << '\n';
+        return 1;
+    }
+    QJsonObject json = *figures;
+    json.insert(QStringLiteral("machine"), run.machine);
+    json.insert(QStringLiteral("started"), run.started.toString(Qt::ISODate));
+    if (!QDir().mkpath(options.outDir)) {
+        err << "kestrel-bench: cannot create " << options.outDir << '\n';
+        return 1;
+    }
+    const QString file = QDir(options.outDir).filePath(
+        run.started.toString(QStringLiteral("yyyyMMdd-HHmm")) + QStringLiteral("-postgres-load.json"));
+    QFile saved(file);
+    if (!saved.open(QIODevice::WriteOnly) || saved.write(QJsonDocument(json).toJson()) < 0) {
+        err << "kestrel-bench: cannot write " << file << '\n';
+        return 1;
+    }
+    out << "\nResults: " << QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath()) << '\n';
+    return json.value(QStringLiteral("failed_batches")).toInteger() == 0 ? 0 : 1;
 }
 
 } // namespace
@@ -144,6 +176,9 @@ int main(int argc, char *argv[])
     run.landmarks = *marks;
     run.machine = machineInfo(**db);
 
+    if (options.loadSeconds > 0)
+        return loadRun(run, options, out, err);
+
     QTemporaryDir scratch;
     if (!scratch.isValid()) {
         err << "kestrel-bench: no folder for the start-up lock and the report's PDF.\n";
@@ -164,6 +199,7 @@ int main(int argc, char *argv[])
     paths << schedulePaths(session, run.landmarks);
     paths << caseRatePaths(session);
     paths << orRecordPaths(session);
+    paths << profilePaths(session, run.landmarks);
     paths << importPath(session);
     auto report = reportPath(session, QStringLiteral(KESTREL_BENCH_REPORTS), scratch.path());
     if (!report) {

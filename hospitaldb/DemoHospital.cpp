@@ -41,6 +41,8 @@ QList<TableRows> DemoBuilder::build()
     addCaseRateData();
     addPackagesAndOxygen();
     addReturnsData();
+    addDischargeData();
+    addORRecordSignatures();
     return QList<TableRows>(m_tables.begin(), m_tables.end());
 }
 

@@ -234,6 +234,41 @@ const QList<Migration> &migrations()
          {
          QStringLiteral("CREATE INDEX ix_tbLabResult_Printed ON LABORATORY..tbLabResult (StationID, Printed)"),
          QStringLiteral("CREATE INDEX ix_tbNurseDischargeNotice_Open ON STATION..tbNurseDischargeNotice (ClearDate)")}},
+        {14,
+         QStringLiteral("Discharges and room transfers: the result and disposition of a "
+                        "discharge, the transfers of a stay, billing's processing sheet on the "
+                        "notice, the discharge instructions, medicines and home care plan"),
+         {
+         QStringLiteral("ALTER TABLE STATION..tbNurseDischargeNotice ADD COLUMN ProcessedDate datetime"),
+         QStringLiteral("ALTER TABLE PATIENT_DATA..tbPatient ADD COLUMN DcrResult vchar NOT NULL DEFAULT ''"),
+         QStringLiteral("ALTER TABLE PATIENT_DATA..tbPatient ADD COLUMN DcrDisposition vchar NOT NULL DEFAULT ''"),
+         QStringLiteral("ALTER TABLE PATIENT_DATA..tbPatient ADD COLUMN DcrUserID vchar NOT NULL DEFAULT ''"),
+         QStringLiteral("CREATE INDEX ix_tbPatient_RoomID ON PATIENT_DATA..tbPatient (RoomID, DcrDate)"),
+         QStringLiteral("CREATE TABLE PATIENT_DATA..tbPatientRoomTransfer (TransferID ident, IDNum vchar NOT NULL DEFAULT '', FromRoom vchar NOT NULL DEFAULT '', ToRoom vchar NOT NULL DEFAULT '', TransferDate datetime, RoomRate money NOT NULL DEFAULT 0, UserID vchar NOT NULL DEFAULT '', Flag vchar NOT NULL DEFAULT '0')"),
+         QStringLiteral("CREATE INDEX ix_tbPatientRoomTransfer_IDNum ON PATIENT_DATA..tbPatientRoomTransfer (IDNum, TransferDate)"),
+         QStringLiteral("CREATE TABLE STATION..tbNurseDischargeInstructions (IDNum vchar NOT NULL PRIMARY KEY, Instructions memo, Medications memo, CheckUp vchar NOT NULL DEFAULT '', CheckInOn vchar NOT NULL DEFAULT '', ActivityLevel memo, DietInstruction memo, WhatToObserve memo, Guardian vchar NOT NULL DEFAULT '', ReceivedBy vchar NOT NULL DEFAULT '', UserID vchar NOT NULL DEFAULT '', UserID2 vchar NOT NULL DEFAULT '', TransDate datetime)"),
+         QStringLiteral("CREATE TABLE STATION..tbNurseDischargeMedications (MedicationID ident, IDNum vchar NOT NULL DEFAULT '', Drug vchar NOT NULL DEFAULT '', Dose vchar NOT NULL DEFAULT '', Frequency vchar NOT NULL DEFAULT '', Duration vchar NOT NULL DEFAULT '', TimeA vchar NOT NULL DEFAULT '', TimeB vchar NOT NULL DEFAULT '', TimeC vchar NOT NULL DEFAULT '', Transdate datetime, UserID vchar NOT NULL DEFAULT '', Remarks vchar NOT NULL DEFAULT '')"),
+         QStringLiteral("CREATE INDEX ix_tbNurseDischargeMedications_IDNum ON STATION..tbNurseDischargeMedications (IDNum)"),
+         QStringLiteral("CREATE TABLE STATION..tbNurseHomeCarePlan (IDNum vchar NOT NULL PRIMARY KEY, PlanText memo, UserID vchar NOT NULL DEFAULT '', TransDate datetime)")}},
+        {15,
+         QStringLiteral("The prices of the diagnostic departments' examinations by rate letter, "
+                        "and the examinations a cash-basis patient may be sent for"),
+         {
+         QStringLiteral("ALTER TABLE BUILD_FILE..tbCoLabExam ADD COLUMN Unrestricted flag NOT NULL DEFAULT 0"),
+         QStringLiteral("ALTER TABLE BUILD_FILE..tbCoXrayExam ADD COLUMN Unrestricted flag NOT NULL DEFAULT 0"),
+         QStringLiteral("ALTER TABLE BUILD_FILE..tbCoUltraExam ADD COLUMN Unrestricted flag NOT NULL DEFAULT 0"),
+         QStringLiteral("CREATE TABLE BUILD_FILE..tbCoExamRate (RevenueID vchar NOT NULL, ExamID vchar NOT NULL, RateA money NOT NULL DEFAULT 0, RateB money NOT NULL DEFAULT 0, RateC money NOT NULL DEFAULT 0, RateD money NOT NULL DEFAULT 0, RateE money NOT NULL DEFAULT 0, RateF money NOT NULL DEFAULT 0, RateG money NOT NULL DEFAULT 0, RateH money NOT NULL DEFAULT 0, RateI money NOT NULL DEFAULT 0, PRIMARY KEY (RevenueID, ExamID))"),
+         QStringLiteral("CREATE INDEX ix_tbCoExamRate_ExamID ON BUILD_FILE..tbCoExamRate (ExamID)")}},
+        {16,
+         QStringLiteral("The pharmacy's clearance of an admission, which billing sets to \"B\" "
+                        "when the stay's pharmacy charges go under cash basis"),
+         {
+         QStringLiteral("ALTER TABLE PATIENT_DATA..tbPatient2 ADD COLUMN OkeyPH vchar NOT NULL DEFAULT ''")}},
+        {17,
+         QStringLiteral("The admitted patients the OR has still to check in are found by an index "
+                        "of their own, however many operations the hospital has confirmed"),
+         {
+         QStringLiteral("CREATE INDEX ix_tbORScheduleDetails_NotChecked ON SCHEDULE..tbORScheduleDetails (IDNum) WHERE RecordStatus = 'C' AND COALESCE(ORNotified, '') <> 'Y'")}},
     };
     return steps;
 }

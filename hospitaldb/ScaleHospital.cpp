@@ -11,6 +11,9 @@
 // stays exist without asking. Times come from a table of the quarter hours of the five years.
 #include "hospitaldb/ScaleHospital.h"
 #include "hospitaldb/ScaleCaseRates.h"
+#include "hospitaldb/ScaleORRecords.h"
+#include "hospitaldb/ScaleProfile.h"
+#include "hospitaldb/ScaleRequests.h"
 
 #include "hospitaldb/DemoHospital.h"
 #include "hospitaldb/Schema.h"
@@ -292,8 +295,14 @@ Result<void> ScaleBuilder::build()
         if (auto ok = (this->*step)(); !ok)
             return ok;
     }
+    if (auto ok = completeScaleORRecords(m_db); !ok)
+        return ok;
     // The ICD-10 list and the relative value scale at the size of a national list.
     if (auto ok = addScaleCaseRateCodes(m_db, 10'000); !ok)
+        return ok;
+    if (auto ok = addScaleRequests(m_db, m_progress); !ok)
+        return ok;
+    if (auto ok = addScaleProfile(m_db, m_size, m_progress); !ok)
         return ok;
     return finish(*indexes);
 }
@@ -694,7 +703,20 @@ Result<void> ScaleBuilder::addOperations()
                           QString(operations).arg(kFirstHospNum).arg(shape, joins), binds);
         !ok)
         return ok;
-    return chunked(QStringLiteral("operation schedules"), m_size.orCases, schedules, binds);
+    if (auto ok = chunked(QStringLiteral("operation schedules"), m_size.orCases, schedules, binds);
+        !ok)
+        return ok;
+    // The OR checked in the patients of its past operations when they came: only the demo
+    // hospital's bookings of the last week and the coming ones may still light the
+    // admitted-patients alert.
+    const QDateTime lastWeek = m_start.addYears(m_size.years).addDays(-8);
+    auto checked = m_db.exec(
+        u"update SCHEDULE..tbORScheduleDetails set ORNotified = 'Y', ORNotifiedUser = ConfirmedBy, "
+        u"ORNotifiedDate = StartTime where RecordStatus = 'C' and StartTime < :before",
+        {{QStringLiteral("before"), lastWeek.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))}});
+    if (!checked)
+        return tl::unexpected(checked.error());
+    return {};
 }
 
 Result<void> ScaleBuilder::addOperatingRooms()

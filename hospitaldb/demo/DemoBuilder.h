@@ -194,6 +194,11 @@ private:
     void addReturnsData();
     // DemoCaseRates.cpp
     void addCaseRateData();
+    // DemoORRecords.cpp
+    void addORRecordSignatures();
+    // DemoDischarge.cpp
+    /// Discharge notices in every state, cleared and not, and a unit with one bed free.
+    void addDischargeData();
 
     /// Where the hospital's numbers stand after the stays made so far, and the rooms someone
     /// is in: patients added late take the next numbers and the empty rooms.

@@ -28,6 +28,7 @@ std::shared_ptr<const ProcedureRegistry> hospitalProcedures()
         registerPackageProcedures(*r);
         registerORRecordProcedures(*r);
         registerCaseRateProcedures(*r);
+        registerDischargeProcedures(*r);
         return r;
     }();
     return registry;

@@ -34,6 +34,8 @@ void registerScheduleProcedures(ProcedureRegistry &registry);
 /// SCHEDULE..sp_List_ConfirmedORSchedule of the kinds that list confirmed operations by last
 /// name (1), admission number (2) or hospital number (3) on a day, and one schedule (10).
 Result<RowSet> listConfirmedSchedules(Database &db, const ProcedureArgs &args);
+/// The next schedule transaction number, drawn inside the caller's transaction.
+Result<QString> drawScheduleTransNum(Database &db);
 
 /// The OR's patient list, plain and by admission date.
 void registerPatientListProcedures(ProcedureRegistry &registry);
@@ -80,5 +82,9 @@ void registerPackageProcedures(ProcedureRegistry &registry);
 /// The discharge order: its lines, its notice to billing and the notice's withdrawal, the
 /// billing checklist, the stay's pending requests and the 24-hour rule.
 void registerCaseRateProcedures(ProcedureRegistry &registry);
+
+/// A patient's way out: the discharge notices the OR clears, billing's state of the notice,
+/// the discharge, room transfers, and the discharge instructions and home care plan.
+void registerDischargeProcedures(ProcedureRegistry &registry);
 
 } // namespace kestrel::hospitaldb

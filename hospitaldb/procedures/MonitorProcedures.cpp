@@ -30,11 +30,14 @@ Result<RowSet> resultsAutoPrint(Database &db, const ProcedureArgs &args)
 }
 
 // STATION..spOR_LoadDischargeNoticeCount: `recCount`, the discharge notices the OR has not
-// cleared yet.
+// cleared yet, of patients still in the hospital (the ones the notice list shows). The stay is
+// looked up per open notice: a join lets the server walk every stay to find the few.
 Result<RowSet> dischargeNoticeCount(Database &db, const ProcedureArgs &)
 {
-    return db.select(u"select count(*) as recCount from STATION..tbNurseDischargeNotice "
-                     u"where ClearDate is null and RecordStatus <> 'R'");
+    return db.select(u"select count(*) as recCount from STATION..tbNurseDischargeNotice N "
+                     u"where N.ClearDate is null and N.RecordStatus <> 'R' and "
+                     u"(select case when P.DcrDate is null then 1 else 0 end "
+                     u"from PATIENT_DATA..tbPatient P where P.IDNum = N.IDNum) = 1");
 }
 
 } // namespace

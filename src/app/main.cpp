@@ -323,7 +323,7 @@ QString firstText(ApplicationShell &shell, QStringView sql)
 
 // The medicines requested for the charged stay, a medicine returned with its credit memo, an
 // operation's record and a discharge order with two case rates, each on a demo stay that has
-// them.
+// them, and the station's discharge notices.
 QStringList requestAndRecordShots(ApplicationShell &shell, const QDir &folder)
 {
     QStringList shots;
@@ -378,6 +378,12 @@ QStringList requestAndRecordShots(ApplicationShell &shell, const QDir &folder)
         shots << openedShot(shell, QStringLiteral("frmHBPSCaseRate"), request, folder,
                             QStringLiteral("15-discharge-order.png"));
     }
+
+    // The discharge notices of the station, as "&List Discharge Notices" shows them.
+    request = WindowRequest();
+    request.caption = QStringLiteral("List Discharge Notices");
+    shots << openedShot(shell, QStringLiteral("frmDischargeNotice"), request, folder,
+                        QStringLiteral("16-discharge-notices.png"));
     shots.removeAll(QString());
     return shots;
 }
@@ -456,6 +462,8 @@ QString chargeSlipShot(ApplicationShell &shell, const QDir &folder)
         if (viewer->presenter().title() != u"Print ChargeSlip")
             continue;
         const RenderedReport &slip = viewer->presenter().report();
+        // The page count is printed on the slip: every page is laid out first.
+        slip.finishLayout();
         // The sheet of paper at 120 dots per inch.
         const QSizeF paper = slip.pageSizePoints() * (120.0 / 72.0);
         QImage page(paper.toSize(), QImage::Format_RGB32);
@@ -564,6 +572,10 @@ int main(int argc, char *argv[])
                     ok->click();
             });
             shell.window().presenter().mnuAudit();
+            // The viewer shows page 1 while it lays out the rest; the picture waits for the
+            // page count.
+            if (auto *viewer = shell.window().workArea()->findChild<frmReportViewer *>())
+                viewer->presenter().finishLayout();
             QApplication::processEvents();
             const QString viewerShot = tourFolder.filePath(QStringLiteral("04-report-viewer.png"));
             if (shell.window().grab().save(viewerShot))
@@ -589,7 +601,7 @@ int main(int argc, char *argv[])
             out << "Tour pictures:\n";
             for (const QString &s : std::as_const(shots))
                 out << "  " << QDir(s).absolutePath() << '\n';
-            app.exit(shots.size() == 16 ? 0 : 1);
+            app.exit(shots.size() == 17 ? 0 : 1);
         });
     }
     return app.exec();

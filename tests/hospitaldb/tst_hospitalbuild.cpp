@@ -288,7 +288,10 @@ void tst_HospitalBuild::scaleHospital()
         {tally(db, u"*) from PATIENT_DATA..tbPatient where IDNum >= '2000000'"_s) +
              tally(db, u"*) from PATIENT_DATA..tbOutPatient where IDNum >= '2000000B'"_s),
          size.stays},
-        {tally(db, u"*) from STATION..tbNurseLogBook where IDNum >= '2000000'"_s),
+        // The medicines and supplies the wards requested are logbook lines of their own.
+        {tally(db, u"*) from STATION..tbNurseLogBook L where L.IDNum >= '2000000' and not exists "
+                   u"(select 1 from STATION..tbNurseCommunicationfile C "
+                   u"where C.RequestNum = L.ReferenceNum)"_s),
          size.logbookLines + 500},
         {tally(db, u"*) from BILLING..tbBillDailyBill where RefNum like 'B%'"_s) +
              tally(db, u"*) from BILLING..tbBillOPDailyOut where RefNum like 'B%'"_s),
@@ -310,6 +313,29 @@ void tst_HospitalBuild::scaleHospital()
          0},
         {tally(db, patients + u" and (LastName = '' or FirstName = '' or MiddleName = '' or "
                               u"Sex = '')"),
+         0},
+        // Every OR record is of a stay that exists, its phases in order, and nine in ten are
+        // signed, each role by its own person under a login the hospital knows.
+        {tally(db, u"*) from STATION..tbORMasterFile R where R.RefNum like 'OR%' and R.IdNum "
+                   u"not in (select IDNum from PATIENT_DATA..tbPatient union select IDNum "
+                   u"from PATIENT_DATA..tbOutPatient)"_s),
+         0},
+        {tally(db, u"*) from STATION..tbORMasterFile where RefNum like 'OR%' and not ("
+                   u"PatientIn < AnesthesiaTime and AnesthesiaTime < OperationTime1 and "
+                   u"OperationTime1 < OperationTime2 and OperationTime2 < AnesthesiaEndTime and "
+                   u"AnesthesiaEndTime < PatientOut)"_s),
+         0},
+        {tally(db, u"*) from STATION..tbORMasterFile where RefNum like 'OR%' and "
+                   u"SNurseSignID is not null"_s),
+         size.orCases - size.orCases / 10},
+        {tally(db, u"*) from STATION..tbORMasterFile where RefNum like 'OR%' and "
+                   u"(SurgeonSignID <> '9' || SurgeonID1 or ASurgeonSignID <> '9' || SurgeonID2 "
+                   u"or AnestSignID <> '9' || AnestheID or CNurseSignID <> CnurseID1 or "
+                   u"SNurseSignID <> SnurseID1 or SurgeonID2 = SurgeonID1)"_s),
+         0},
+        {tally(db, u"*) from STATION..tbORMasterFile R left join PASSWORD..tbPasswordMaster E "
+                   u"on E.EmployeeID = R.ASurgeonSignID where R.ASurgeonSignID is not null and "
+                   u"(E.EmployeeID is null or E.DoctorID <> R.SurgeonID2)"_s),
          0}};
     for (int i = 0; i < counts.size(); ++i)
         QVERIFY2(

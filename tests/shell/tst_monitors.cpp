@@ -191,9 +191,17 @@ void tst_Monitors::startUpStepAndDischargeReminder()
     QVERIFY(!r.monitors.isRunning(Monitors::tmrMerlin));
     QVERIFY(r.screen.spoken.isEmpty());
 
+    // A notice of a patient already discharged is no reminder.
+    QVERIFY(db.exec(u"insert into STATION..tbNurseDischargeNotice (IDNum, RecordStatus, "
+                    u"StationID, NoticeDate) select min(IDNum), 'A', 'OR', getdate() "
+                    u"from PATIENT_DATA..tbPatient where DcrDate is not null"));
+    r.clock.advance(r.monitors, 60000);
+    QVERIFY(!r.screen.assistantShown);
+
     // A ward sends a notice: within a minute the assistant speaks, then every 15 seconds.
     QVERIFY(db.exec(u"insert into STATION..tbNurseDischargeNotice (IDNum, RecordStatus, "
-                    u"StationID, NoticeDate) values ('0100001', 'A', 'OR', getdate())"));
+                    u"StationID, NoticeDate) select min(IDNum), 'A', 'OR', getdate() "
+                    u"from PATIENT_DATA..tbPatient where DcrDate is null"));
     r.clock.advance(r.monitors, 60000);
     QVERIFY(r.screen.assistantShown);
     QCOMPARE(r.screen.spoken, QStringList{u"You have discharge notice."_s});

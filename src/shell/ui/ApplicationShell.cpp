@@ -5,6 +5,10 @@
 #include "caserates/ui/frmHBPS.h"
 #include "caserates/ui/frmHBPSCaseRate.h"
 #include "charging/ui/WidgetChargeRevoke.h"
+#include "discharge/ui/frmClearPatient.h"
+#include "discharge/ui/frmDCRInstructionMedicationSheetNew.h"
+#include "discharge/ui/frmDischargeMenu.h"
+#include "discharge/ui/frmDischargeNotice.h"
 #include "charging/ui/WidgetChargeSaving.h"
 #include "charging/ui/frmCharge.h"
 #include "charging/ui/frmCancelPackage.h"
@@ -57,12 +61,14 @@
 #include "shell/ui/WidgetMonitors.h"
 #include "core/Installation.h"
 #include "core/Notifier.h"
+#include "core/ui/WaitProgress.h"
 #include "users/ui/frmUserLogs.h"
 #include "users/ui/frmUserRights.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QScreen>
+#include <QTimer>
 
 namespace kestrel {
 
@@ -124,6 +130,10 @@ ApplicationShell::ApplicationShell(Options options, QObject *parent)
     m_context.procedures = m_options.procedures;
 
     m_window = std::make_unique<mdiORMenu>(m_presenter);
+    // A save waiting for records another workstation holds shows its progress and can be
+    // cancelled; the window keeps answering between its tries.
+    static WaitProgress waitProgress;
+    setWaitObserver(&waitProgress);
     m_windowSeam = std::make_unique<WindowSeam>(*m_window);
     m_assistant = std::make_unique<AssistantWidget>();
     // The monitors poll from the end of start-up; clicking the assistant lists the discharge
@@ -232,6 +242,7 @@ ApplicationShell::ApplicationShell(Options options, QObject *parent)
                 returns = new frmReturn(
                     m_session, qobject_cast<clsIssuedMedicines *>(c.issuedMedicines.get()),
                     picker);
+                returns->presenter().setReports(reportService());
                 QObject::connect(returns, &frmReturn::postedListRequested, returns, [this] {
                     WindowRequest list;
                     list.caption = QStringLiteral("List of Posted Medicines");
@@ -249,7 +260,7 @@ ApplicationShell::ApplicationShell(Options options, QObject *parent)
                             [this](const WindowRequest &, QWidget *open) -> QWidget * {
                                 auto *list = qobject_cast<frmListPosted *>(open);
                                 if (!list)
-                                    list = new frmListPosted(m_session);
+                                    list = new frmListPosted(m_session, reportService());
                                 if (list->load())
                                     return list;
                                 if (list != open)
@@ -793,6 +804,86 @@ ApplicationShell::ApplicationShell(Options options, QObject *parent)
     };
     m_window->windows().add(QStringLiteral("frmHBPSCaseRate"), dischargeOrder);
     m_window->windows().add(QStringLiteral("frmHBPS"), dischargeOrder);
+    registerDischargeWindows();
+}
+
+// The discharge notices (the main window's command and the assistant's reminder), modal: a
+// notice chosen opens its clearing, modal too. The discharge and room transfer and the
+// discharge instructions open from the patient profile, one window per stay.
+void ApplicationShell::registerDischargeWindows()
+{
+    WindowRegistry &windows = m_window->windows();
+    windows.add(QStringLiteral("frmDischargeNotice"),
+                [this](const WindowRequest &, QWidget *) -> QWidget * {
+                    m_assistant->hide();
+                    auto *list = new frmDischargeNotice(m_session);
+                    list->setAttribute(Qt::WA_DeleteOnClose);
+                    connect(list, &QDialog::finished, this, [this, list] {
+                        if (!list->Valid())
+                            return;
+                        WindowRequest clear;
+                        clear.command = QStringLiteral("frmDischargeNotice");
+                        clear.caption = QStringLiteral("Clear Patient");
+                        clear.modal = true;
+                        clear.values.insert(QStringLiteral("IdNum"), list->IdNum());
+                        QTimer::singleShot(0, this, [this, clear] {
+                            m_presenter.openWindow(QStringLiteral("frmClearPatient"), clear);
+                        });
+                    });
+                    if (list->load())
+                        return list;
+                    delete list;
+                    return nullptr;
+                });
+    windows.add(QStringLiteral("frmClearPatient"),
+                [this](const WindowRequest &request, QWidget *) -> QWidget * {
+                    auto *clear = new frmClearPatient(m_session);
+                    clear->setAttribute(Qt::WA_DeleteOnClose);
+                    if (clear->open(request.values.value(QStringLiteral("IdNum")).toString()))
+                        return clear;
+                    delete clear;
+                    return nullptr;
+                });
+    const auto stayOf = [this](const WindowRequest &request) {
+        return request.values.value(QStringLiteral("IdNum"), m_session.CurrentPatient.IdNum)
+            .toString()
+            .trimmed();
+    };
+    windows.add(QStringLiteral("frmDischargeMenu"),
+                [this, stayOf](const WindowRequest &request, QWidget *open) -> QWidget * {
+                    const QString idNum = stayOf(request);
+                    auto *menu = qobject_cast<frmDischargeMenu *>(open);
+                    if (menu && menu->presenter().stay().idNum == idNum)
+                        return menu;
+                    menu = new frmDischargeMenu(m_session);
+                    menu->setAttribute(Qt::WA_DeleteOnClose);
+                    if (menu->open(idNum))
+                        return menu;
+                    delete menu;
+                    return open;
+                });
+    const auto sheet = [this, stayOf](bool newer) {
+        return [this, stayOf, newer](const WindowRequest &request, QWidget *open) -> QWidget * {
+            const QString idNum = stayOf(request);
+            auto *shown = qobject_cast<frmDCRInstructionMedicationSheet *>(open);
+            if (shown && shown->presenter().idNum() == idNum)
+                return shown;
+            // The profile's button opens the newer sheet for an emergency-room visit.
+            const bool useNewer =
+                newer || discharge::DischargeInstructions::kindFor(m_session.db(), idNum) ==
+                             discharge::DischargeInstructions::Kind::NewerSheet;
+            frmDCRInstructionMedicationSheet *made =
+                useNewer ? new frmDCRInstructionMedicationSheetNew(m_session, reportService())
+                         : new frmDCRInstructionMedicationSheet(m_session, reportService());
+            made->setAttribute(Qt::WA_DeleteOnClose);
+            if (made->open(idNum))
+                return made;
+            delete made;
+            return open;
+        };
+    };
+    windows.add(QStringLiteral("frmDCRInstructionMedicationSheet"), sheet(false));
+    windows.add(QStringLiteral("frmDCRInstructionMedicationSheetNew"), sheet(true));
 }
 
 clsCF4 *ApplicationShell::cf4Entry()

@@ -79,6 +79,9 @@ private:
     /// The user's CF4 entry object, shown in the program's CF4 window; null when the hospital
     /// does not show the CF4.
     clsCF4 *cf4Entry();
+    /// Registers the discharge notices, the clearing, the discharge and room transfer and the
+    /// discharge instruction sheets.
+    void registerDischargeWindows();
 
     Options m_options;
     MessageBoxNotifier m_notifier;
