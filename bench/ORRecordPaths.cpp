@@ -37,21 +37,35 @@ struct ORRecordState
         opening.idNum = (*row)->trimmed(u"IdNum");
         opening.hospNum = (*row)->trimmed(u"HospNum");
         opening.refNum = (*row)->trimmed(u"RefNum");
-        opening.procedureId = (*row)->trimmed(u"Procedures");
+        // The generator draws an operation's item from every department's items; the OR
+        // records an operation, so the record gets the OR's first operation where it has none.
+        auto procedure = db.scalar(u"select coalesce((select O.OtherRevenueID from "
+                                   u"BUILD_FILE..tbCoOtherRevenue O where O.OtherRevenueID = :p "
+                                   u"and O.SectionID = 'PRC'), (select min(OtherRevenueID) from "
+                                   u"BUILD_FILE..tbCoOtherRevenue where SectionID = 'PRC'))",
+                                   {{QStringLiteral("p"), (*row)->trimmed(u"Procedures")}});
+        if (!procedure)
+            return tl::unexpected(procedure.error());
+        opening.procedureId = procedure->toString().trimmed();
         opening.procedureName = opening.procedureId;
         auto ok = db.exec(
-            u"update STATION..tbORMasterFile set PHICCode = '47600', Anesthesia = 'GENERAL', "
+            u"update STATION..tbORMasterFile set Procedures = :procedure, PHICCode = '47600', "
+            u"Anesthesia = 'GENERAL', "
             u"SnurseID1 = '2902', CnurseID1 = '2903', ORNumber = 'OR ROOM 1', "
             u"AnesthesiaDate = OperationDate, CuttingDate = OperationDate, "
             u"ClosingDate = OperationDate, OperationDateEnd = OperationDate, "
             u"PatientIn = '2026-01-05 08:00:00', AnesthesiaTime = '2026-01-05 08:10:00', "
             u"OperationTime1 = '2026-01-05 08:20:00', OperationTime2 = '2026-01-05 09:20:00', "
-            u"PatientOut = '2026-01-05 09:40:00', SurgeonSignID = '2901', "
+            u"PatientOut = '2026-01-05 09:40:00', AnesDoneDate = OperationDate, "
+            u"AnesthesiaEndTime = '2026-01-05 09:30:00', SpecimenInDate = OperationDate, "
+            u"SpecimenInTime = '2026-01-05 08:20:00', SpecimenOutDate = OperationDate, "
+            u"SpecimenOutTime = '2026-01-05 09:20:00', SurgeonSignID = '2901', "
             u"SurgeonDateSign = getdate(), ASurgeonSignID = '2901', ASurgeonDateSign = getdate(), "
             u"AnestSignID = '2901', AnesDateSign = getdate(), CNurseSignID = '2903', "
             u"CnurseDateSign = getdate(), SNurseSignID = '2902', SnurseDateSign = getdate() "
             u"where OperatingNum = :n",
-            {{QStringLiteral("n"), opening.operatingNum}});
+            {{QStringLiteral("n"), opening.operatingNum},
+             {QStringLiteral("procedure"), opening.procedureId}});
         if (!ok)
             return tl::unexpected(ok.error());
         entry = std::make_unique<ORRecordEntry>(session.session);
