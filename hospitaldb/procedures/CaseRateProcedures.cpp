@@ -13,18 +13,6 @@ namespace {
 
 const QString kId = QStringLiteral("id");
 
-Binds idBind(const ProcedureArgs &args)
-{
-    return {{kId, args.text(0)}};
-}
-
-Result<RowSet> touched(const Result<int> &rows)
-{
-    if (!rows)
-        return tl::unexpected(rows.error());
-    return RowSet();
-}
-
 // STATION..Nurse_GetICDDiagnosis IdNum: the order's diagnosis and operation lines in screen
 // order.
 Result<RowSet> orderLines(Database &db, const ProcedureArgs &args)
@@ -32,7 +20,7 @@ Result<RowSet> orderLines(Database &db, const ProcedureArgs &args)
     return db.select(u"select LineNumber, CaseType, ICD, RVS, ICDDescription, RVSDescription, "
                      u"OperationDate from STATION..tbPxICDRVS where IDNum = :id "
                      u"order by LineNumber",
-                     idBind(args));
+                     stayIdBind(args));
 }
 
 // STATION..Nurse_CheckDcrNotice IdNum: the stay's discharge notice, the newest when there are
@@ -43,7 +31,7 @@ Result<RowSet> dischargeNotice(Database &db, const ProcedureArgs &args)
                      u"MedicalFees, Remarks, FinalDiagnosis, NoticeDate as Noticedate, UserID, "
                      u"ClearDate from STATION..tbNurseDischargeNotice where IDNum = :id "
                      u"order by NoticeID desc limit 1",
-                     idBind(args));
+                     stayIdBind(args));
 }
 
 // STATION..Nurse_SendDcrNotice IdNum, EmployeeCode, ordered, bill up to, operation date,
@@ -76,7 +64,7 @@ Result<RowSet> sendDischargeNotice(Database &db, const ProcedureArgs &args)
     if (*updated > 0)
         return RowSet();
     binds.insert(QStringLiteral("station"), QStringLiteral("OR"));
-    return touched(db.exec(
+    return noRows(db.exec(
         u"insert into STATION..tbNurseDischargeNotice (IDNum, RecordStatus, IsFinal, StationID, "
         u"NoticeDate, OrderedDate, BillUpTo, OperationDate, Procedures, MedicalFees, Remarks, "
         u"FinalDiagnosis, UserID) values (:id, :status, :final, :station, getdate(), :ordered, "
@@ -88,14 +76,14 @@ Result<RowSet> sendDischargeNotice(Database &db, const ProcedureArgs &args)
 // departments' clearances, so they may charge the patient again.
 Result<RowSet> revokeDischargeNotice(Database &db, const ProcedureArgs &args)
 {
-    return touched(
-        db.exec(u"delete from STATION..tbNurseDischargeNotice where IDNum = :id", idBind(args)));
+    return noRows(
+        db.exec(u"delete from STATION..tbNurseDischargeNotice where IDNum = :id", stayIdBind(args)));
 }
 
 // STATION..sp_Nurse_Save_Patient_BillingCheckList IdNum, item, state, EmployeeCode.
 Result<RowSet> saveCheckListItem(Database &db, const ProcedureArgs &args)
 {
-    return touched(db.exec(u"insert into STATION..tbNurse_BillingCheckList (IDNum, Item, State, "
+    return noRows(db.exec(u"insert into STATION..tbNurse_BillingCheckList (IDNum, Item, State, "
                            u"UserID, TransDate) values (:id, :item, :state, :user, getdate())",
                            {{kId, args.text(0)},
                             {QStringLiteral("item"), args.text(1)},

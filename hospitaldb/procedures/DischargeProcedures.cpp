@@ -14,18 +14,6 @@ namespace {
 
 const QString kId = QStringLiteral("id");
 
-Binds idBind(const ProcedureArgs &args)
-{
-    return {{kId, args.text(0)}};
-}
-
-Result<RowSet> touched(const Result<int> &rows)
-{
-    if (!rows)
-        return tl::unexpected(rows.error());
-    return RowSet();
-}
-
 RowSet answer(const QString &column, const QVariant &value)
 {
     RowSet out({column});
@@ -75,7 +63,7 @@ Result<RowSet> loadNotices(Database &db, const ProcedureArgs &)
 Result<RowSet> loadNoticePatient(Database &db, const ProcedureArgs &args)
 {
     const QString sql = kNoticeSelect + u"and N.IDNum = :id order by N.NoticeID desc limit 1";
-    return db.select(sql, idBind(args));
+    return db.select(sql, stayIdBind(args));
 }
 
 // STATION..spOR_ClearPatientForDischarge IdNum, remarks, EmployeeCode: clears the stay's open
@@ -102,7 +90,7 @@ Result<RowSet> checkDischargeNotice(Database &db, const ProcedureArgs &args)
                      u"as RecordStatus, ProcessedDate from STATION..tbNurseDischargeNotice "
                      u"where IDNum = :id and (IsFinal = 1 or RecordStatus = 'F') "
                      u"order by NoticeID desc limit 1",
-                     idBind(args));
+                     stayIdBind(args));
 }
 
 // Writes one line of the station log; inside the caller's transaction, so it lands or fails
@@ -243,7 +231,7 @@ Result<RowSet> loadSheet(Database &db, const ProcedureArgs &args)
     return db.select(u"select Instructions, Medications, CheckUp, CheckInOn, ActivityLevel, "
                      u"DietInstruction, WhatToObserve, Guardian, ReceivedBy, UserID, UserID2, "
                      u"TransDate from STATION..tbNurseDischargeInstructions where IDNum = :id",
-                     idBind(args));
+                     stayIdBind(args));
 }
 
 // STATION..sp_Nurse_Update_DischargeInstructions_MedicationsSheet IdNum, instructions,
@@ -261,7 +249,7 @@ Result<RowSet> saveSheet(Database &db, const ProcedureArgs &args)
     Binds binds;
     for (int i = 0; i < names.size(); ++i)
         binds.insert(names.at(i), i == 0 ? args.text(0) : args.at(i).toString());
-    return touched(db.exec(
+    return noRows(db.exec(
         u"insert into STATION..tbNurseDischargeInstructions (IDNum, Instructions, Medications, "
         u"UserID, UserID2, CheckUp, CheckInOn, ActivityLevel, DietInstruction, WhatToObserve, "
         u"Guardian, ReceivedBy, TransDate) values (:id, :instructions, :medications, :user, "
@@ -282,7 +270,7 @@ Result<RowSet> loadMedications(Database &db, const ProcedureArgs &args)
     return db.select(u"select Drug, Dose, Frequency, Duration, TimeA, TimeB, TimeC, Remarks "
                      u"from STATION..tbNurseDischargeMedications where IDNum = :id "
                      u"order by MedicationID",
-                     idBind(args));
+                     stayIdBind(args));
 }
 
 // STATION..NurseHomeCarePlan_Retrieve IdNum.
@@ -290,13 +278,13 @@ Result<RowSet> loadHomeCarePlan(Database &db, const ProcedureArgs &args)
 {
     return db.select(u"select PlanText, UserID, TransDate from STATION..tbNurseHomeCarePlan "
                      u"where IDNum = :id",
-                     idBind(args));
+                     stayIdBind(args));
 }
 
 // STATION..Save_Nurse_HomeCarePlan IdNum, plan, EmployeeCode.
 Result<RowSet> saveHomeCarePlan(Database &db, const ProcedureArgs &args)
 {
-    return touched(db.exec(u"insert into STATION..tbNurseHomeCarePlan (IDNum, PlanText, UserID, "
+    return noRows(db.exec(u"insert into STATION..tbNurseHomeCarePlan (IDNum, PlanText, UserID, "
                            u"TransDate) values (:id, :plan, :user, getdate()) "
                            u"on conflict (IDNum) do update set PlanText = excluded.PlanText, "
                            u"UserID = excluded.UserID, TransDate = excluded.TransDate",

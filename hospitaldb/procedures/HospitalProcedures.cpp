@@ -4,6 +4,18 @@
 
 namespace kestrel::hospitaldb {
 
+QVariantMap stayIdBind(const ProcedureArgs &args)
+{
+    return {{QStringLiteral("id"), args.text(0)}};
+}
+
+Result<RowSet> noRows(const Result<int> &written)
+{
+    if (!written)
+        return tl::unexpected(written.error());
+    return RowSet();
+}
+
 std::shared_ptr<const ProcedureRegistry> hospitalProcedures()
 {
     // Built once: the handlers hold no state of their own.

@@ -4,9 +4,16 @@
 
 #include "core/db/Procedures.h"
 
+#include <QVariantMap>
+
 #include <memory>
 
 namespace kestrel::hospitaldb {
+
+/// The admission number, a procedure's first argument, bound as `:id`.
+QVariantMap stayIdBind(const ProcedureArgs &args);
+/// What a procedure that only writes answers: no rows, or the failure.
+Result<RowSet> noRows(const Result<int> &written);
 
 /// Every stored procedure of the hospital database that the program calls, ready to hand
 /// to Database::setProcedures().

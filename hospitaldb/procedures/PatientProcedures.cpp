@@ -23,11 +23,6 @@ QString stayTable(const QString &idNum)
                           : QStringLiteral("PATIENT_DATA..tbPatient");
 }
 
-Binds idBind(const ProcedureArgs &args)
-{
-    return {{QStringLiteral("id"), args.text(0)}};
-}
-
 // The special class of a stay (0 regular, 1 and 9 charity), read from the visit or from the
 // admitting office's record of the inpatient stay, as the patient class asks.
 Result<RowSet> patientType(Database &db, const ProcedureArgs &args)
@@ -37,14 +32,14 @@ Result<RowSet> patientType(Database &db, const ProcedureArgs &args)
                                   u"where IDNum = :id"
                                 : u"select isSpecial from PATIENT_DATA..tbPatient2 "
                                   u"where IDNum = :id",
-                     idBind(args));
+                     stayIdBind(args));
 }
 
 // The outpatient rate type of a visit.
 Result<RowSet> opdClassification(Database &db, const ProcedureArgs &args)
 {
     return db.select(u"select RateType from PATIENT_DATA..tbOutPatient where IDNum = :id",
-                     idBind(args));
+                     stayIdBind(args));
 }
 
 // The billing class of a stay's account: "P" for a prepaid health plan (an HMO), "C" another
@@ -56,7 +51,7 @@ Result<RowSet> checkIfHmo(Database &db, const ProcedureArgs &args)
                                     "from %1 S left outer join BUILD_FILE..tbCoCompany C "
                                     "on C.AccountNum = S.AccountNum where S.IDNum = :id")
                          .arg(stayTable(args.text(0))),
-                     idBind(args));
+                     stayIdBind(args));
 }
 
 // One row when the patient of the stay holds a senior citizen's card or is sixty or older
@@ -85,7 +80,7 @@ Result<RowSet> checkIfInternational(Database &db, const ProcedureArgs &args)
                                     "PATIENT_DATA..tbMaster M on M.HospNum = S.HospNum "
                                     "where S.IDNum = :id")
                          .arg(stayTable(args.text(0))),
-                     idBind(args));
+                     stayIdBind(args));
 }
 
 // One row when the stay is declared under an active membership category and the patient has
@@ -106,7 +101,7 @@ Result<RowSet> checkIfValidPhicPatient(Database &db, const ProcedureArgs &args)
                                      "where S.IDNum = :id and T.Status = 1 "
                                      "and M.PhilHealthNum <> ''")
                           .arg(master)),
-        idBind(args));
+        stayIdBind(args));
 }
 
 // The clearance of a stay's discharge notice by one department; no row when none was given.
@@ -124,7 +119,7 @@ Result<RowSet> receivableUpdate(Database &db, const ProcedureArgs &args)
     return db.select(QStringLiteral("select case when BillingDate is null then 0 else 1 end "
                                     "as IsReceivableUpdate from %1 where IDNum = :id")
                          .arg(stayTable(args.text(0))),
-                     idBind(args));
+                     stayIdBind(args));
 }
 
 // One row when the item or exam is on the national formulary list.

@@ -2,7 +2,8 @@
 // SPDX-FileCopyrightText: Kestrel developers
 //
 // Procedures of what the nurse asks for from the patient profile: the price of a diagnostic
-// examination for the stay, and an operation requested from the OR on the profile's calendar.
+// examination for the stay, an operation requested from the OR on the profile's calendar, and
+// a request revoked from the profile's list of requests.
 #include "hospitaldb/procedures/HospitalProcedures.h"
 
 #include "core/components/PatientRecords.h"
@@ -147,6 +148,77 @@ Result<RowSet> saveRequestSchedule(Database &db, const ProcedureArgs &a)
     return out;
 }
 
+// STATION..sp_Nurse_Revoke_Request code, department, IdNum, user: revokes the stay's request
+// shown under `code` in the profile's request list, while it is still pending: a request sent
+// to a department that no department took yet, or an examination whose result is not
+// released. Everything is decided and written in one transaction; the conditions are part of
+// the updates, so of two workstations revoking at once, or a revoke racing the department,
+// exactly one wins. Answers column Revoked: the lines revoked, 0 when the request was no longer
+// pending (processed, released or revoked meanwhile) and nothing was changed.
+Result<RowSet> revokeRequest(Database &db, const ProcedureArgs &a)
+{
+    const QString code = a.text(0).trimmed();
+    const QString department = a.text(1).trimmed().toUpper();
+    const Binds key{{str("code"), code},
+                    {str("dept"), department},
+                    {str("id"), a.text(2).trimmed()},
+                    {str("user"), a.text(3).trimmed()}};
+    Transaction tx = db.transaction(TransactionMode::Write);
+    if (!tx.isActive())
+        return tl::unexpected(tx.error());
+    int revoked = 0;
+    // A request sent from the station, not yet taken by any department. The station revoked
+    // it itself, so it is acknowledged at once and the revoked-request alert stays quiet.
+    auto sent = db.exec(
+        u"update STATION..tbNurseCommunicationfile set RecordStatus = 'R', RevokedBy = :user, "
+        u"RevokedDate = getdate(), RevAcknow_Date = getdate(), RevAcknow_UserID = :user "
+        u"where RequestNum = :code and IDNum = :id and RecordStatus = '' "
+        u"and not exists (select 1 from LABORATORY..tbLabResult L where L.RequestNum = :code) "
+        u"and not exists (select 1 from STATION..tbNurseDiagResult D "
+        u"where D.RequestNum = :code)",
+        key);
+    if (!sent)
+        return tl::unexpected(sent.error());
+    revoked += *sent;
+    if (revoked == 0 && department == u"LB") {
+        // The laboratory's tests of the request; revoked only while none is released.
+        auto lab = db.exec(u"update LABORATORY..tbLabResult set RecordStatus = 'R' "
+                           u"where RequestNum = :code and IdNum = :id and RecordStatus <> 'R' "
+                           u"and ResultDate is null",
+                           key);
+        if (!lab)
+            return tl::unexpected(lab.error());
+        revoked += *lab;
+        if (revoked > 0) {
+            auto released = db.scalar(u"select count(*) from LABORATORY..tbLabResult "
+                                      u"where RequestNum = :code and IdNum = :id "
+                                      u"and ResultDate is not null",
+                                      key);
+            if (!released)
+                return tl::unexpected(released.error());
+            if (released->toLongLong() > 0)
+                revoked = 0; // part of it is out: the laboratory has to cancel the rest
+        }
+    } else if (revoked == 0) {
+        auto exam = db.exec(u"update STATION..tbNurseDiagResult set RecordStatus = 'R' "
+                            u"where TransNum = :code and IdNum = :id and DepartmentID = :dept "
+                            u"and RecordStatus <> 'R' and ResultDate is null",
+                            key);
+        if (!exam)
+            return tl::unexpected(exam.error());
+        revoked += *exam;
+    }
+    RowSet out({QStringLiteral("Revoked")});
+    out.append(QVariantList{revoked});
+    if (revoked == 0) {
+        tx.rollback();
+        return out;
+    }
+    if (auto ok = tx.commit(); !ok)
+        return tl::unexpected(ok.error());
+    return out;
+}
+
 } // namespace
 
 void registerProfileRequestProcedures(ProcedureRegistry &registry)
@@ -154,6 +226,7 @@ void registerProfileRequestProcedures(ProcedureRegistry &registry)
     registry.add(QStringLiteral("STATION..Nurse_GetExamAmount"), 2, examAmount);
     registry.add(QStringLiteral("SCHEDULE..sp_Get_TransactionDate"), 0, transactionDate);
     registry.add(QStringLiteral("SCHEDULE..sp_Save_RequestORSchedule"), 17, saveRequestSchedule);
+    registry.add(QStringLiteral("STATION..sp_Nurse_Revoke_Request"), 4, revokeRequest);
 }
 
 } // namespace kestrel::hospitaldb

@@ -15,6 +15,7 @@
 #include "hospitaldb/procedures/HospitalProcedures.h"
 #include "profile/HemodialysisNotification.h"
 #include "profile/PatientProfile.h"
+#include "profile/RequestRevoke.h"
 #include "shell/MainMenu.h"
 #include "support/MainWindowFixture.h"
 #include "support/TestDatabase.h"
@@ -23,7 +24,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <algorithm>
 #include <latch>
+#include <optional>
 #include <thread>
 
 using namespace kestrel;
@@ -97,6 +100,33 @@ WindowRequest profileOf(const QString &idNum, int tab = 0)
     return request;
 }
 
+// Gives 2901 and 2902 `rights` and puts two pending requests on K0100001's list: a chest film
+// sent to the X-ray and a blood count the laboratory holds.
+bool addPendingRequests(Database &db, const QString &rights)
+{
+    const Binds at{{"at", QDateTime(QDate(2026, 12, 1), QTime(9, 0))}};
+    return db.exec(u"delete from STATION..tbNurseUserRights where EmployeeID in ('2901', '2902')")
+           && db.exec(u"insert into STATION..tbNurseUserRights (EmployeeID, EmployeeRights) "
+                      u"values ('2901', :r), ('2902', :r)", {{"r", rights}})
+           && db.exec(u"insert into STATION..tbNurseCommunicationfile (RequestNum, IDNum, "
+                      u"ExamCode, ExamName, RequestDate) values ('XR00000991', 'K0100001', "
+                      u"'XR001', 'CHEST PA VIEW', :at)", at)
+           && db.exec(u"insert into LABORATORY..tbLabResult (IdNum, RequestNum, TestName, "
+                      u"RequestDate) values ('K0100001', 'L0991', 'COMPLETE BLOOD COUNT', :at)",
+                      at);
+}
+
+// The line of K0100001's request list shown under `code`, and its remarks.
+std::pair<StatusLine, QString> listedLine(Database &db, const QString &code)
+{
+    auto rows = ProfileLists(db).requestStatus(u"K0100001"_s);
+    for (const Row &r : rows ? *rows : RowSet()) {
+        if (r.text(u"Code") == code)
+            return {{r.text(u"ITEM DESCRIPTION"), r.text(u"DEPT"), code}, r.text(u"REMARKS")};
+    }
+    return {};
+}
+
 } // namespace
 
 class tst_PatientProfile : public QObject
@@ -125,6 +155,8 @@ private Q_SLOTS:
     void departmentResultsMatchTheirTable_data();
     void departmentResultsMatchTheirTable();
     void requestStatusOfEveryDepartment();
+    void revokeFromTheRequestList_data();
+    void revokeFromTheRequestList();
     void stayOperationsOnTheCalendar();
     void commonExamOrders_data();
     void commonExamOrders();
@@ -613,6 +645,89 @@ void tst_PatientProfile::requestStatusOfEveryDepartment()
                  r.text(u"RESULT DATE/TIME").isEmpty() && r.text(u"REMARKS") != u"REVOKED");
     }
     QVERIFY(departments.contains(u"LB"_s) && departments.size() > 1);
+}
+
+void tst_PatientProfile::revokeFromTheRequestList_data()
+{
+    QTest::addColumn<QString>("rights");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("meanwhile");
+    QTest::addColumn<RequestRevoke::Outcome>("outcome");
+    QTest::addColumn<QString>("told");
+    using O = RequestRevoke::Outcome;
+    const QString xray = u"XR00000991"_s, lab = u"L0991"_s, none;
+    QTest::newRow("no right") << u"|1|3"_s << xray << none << O::Refused
+                              << u"Sorry, you don't have access right to revoke requests."_s;
+    QTest::newRow("laboratory, disabled by the administrator")
+        << u"|2"_s << lab << u"lab disabled"_s << O::Refused
+        << u"Sorry, cancellation of laboratory requests was disabled by your administrator.\r\n"
+           u"Please notify the laboratory department to do the cancellation instead."_s;
+    QTest::newRow("x-ray, laboratory cancellation disabled")
+        << u"|2"_s << xray << u"lab disabled"_s << O::Revoked << none;
+    QTest::newRow("answered No") << u"|2"_s << xray << u"No"_s << O::Refused
+                                 << u"Are you sure you want to revoke CHEST PA VIEW?"_s;
+    QTest::newRow("sent request") << u"|2"_s << xray << none << O::Revoked << none;
+    QTest::newRow("laboratory request") << u"|2"_s << lab << none << O::Revoked << none;
+    QTest::newRow("x-ray taken by the department meanwhile")
+        << u"|2"_s << xray << u"taken"_s << O::NoLongerPending << u"CHEST PA VIEW is no longer"_s;
+    QTest::newRow("laboratory result released meanwhile")
+        << u"|2"_s << lab << u"released"_s << O::NoLongerPending << u"COMPLETE BLOOD COUNT is"_s;
+    QTest::newRow("two workstations at once") << u"|2"_s << xray << u"race"_s << O::Revoked << none;
+}
+
+void tst_PatientProfile::revokeFromTheRequestList()
+{
+    QFETCH(QString, rights);
+    QFETCH(QString, code);
+    QFETCH(QString, meanwhile);
+    QFETCH(RequestRevoke::Outcome, outcome);
+    QFETCH(QString, told);
+    using O = RequestRevoke::Outcome;
+    OPEN_STATION(s, u"2901"_s);
+    QVERIFY(addPendingRequests(db, rights));
+    QVERIFY(db.exec(u"insert into STATION..tbNurseSetup (Field, value) values "
+                    u"('DisableLBCancellation', :on)",
+                    {{"on", meanwhile == u"lab disabled" ? u"1"_s : u"0"_s}}));
+    LoadHospitalSettings(db, s.f.session.hospital, s.f.session.settings);
+    const StatusLine line = listedLine(db, code).first;
+    // What the department does after the nurse read the list.
+    const Binds later{{"at", QDateTime(QDate(2026, 12, 1), QTime(10, 0))}};
+    QVERIFY(meanwhile != u"released"
+            || db.exec(u"update LABORATORY..tbLabResult set ResultDate = :at "
+                       u"where RequestNum = 'L0991'", later));
+    QVERIFY(meanwhile != u"taken"
+            || db.exec(u"insert into STATION..tbNurseDiagResult (DepartmentID, IdNum, TransNum, "
+                       u"RequestNum, TransDate) values ('XR', 'K0100001', 'XR99001', "
+                       u"'XR00000991', :at)", later));
+    // In the race a second workstation, on its own connection, revokes the same line at once.
+    const bool race = meanwhile == u"race";
+    std::latch both(race ? 2 : 1);
+    O theirs = O::Failed;
+    std::thread second([&] {
+        if (!race)
+            return;
+        auto other = Database::open((*dbResult)->settings());
+        if (!other)
+            return both.count_down();
+        (*other)->setProcedures(hospitaldb::hospitalProcedures());
+        test::MainWindowFixture station(**other, u"2902"_s);
+        station.notifier.answer({true});
+        both.arrive_and_wait();
+        theirs = RequestRevoke(station.session).revoke(u"K0100001"_s, line);
+    });
+    s.f.notifier.answer({meanwhile != u"No"});
+    both.arrive_and_wait();
+    QList<O> outcomes{RequestRevoke(s.f.session).revoke(u"K0100001"_s, line)};
+    second.join();
+    if (race)
+        outcomes << theirs;
+    std::sort(outcomes.begin(), outcomes.end());
+    const QList<O> expected = race ? QList<O>{O::Revoked, O::NoLongerPending} : QList<O>{outcome};
+    QCOMPARE(outcomes, expected);
+    QVERIFY(s.f.notifier.lastText().startsWith(told));
+    QCOMPARE(listedLine(db, code).second == u"REVOKED", outcome == O::Revoked);
+    // Nothing else of the stay was touched: the other request is still pending.
+    QCOMPARE(listedLine(db, code == u"L0991" ? u"XR00000991"_s : u"L0991"_s).second, u"PENDING"_s);
 }
 
 void tst_PatientProfile::stayOperationsOnTheCalendar()

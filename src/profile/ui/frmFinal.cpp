@@ -6,9 +6,11 @@
 #include "core/db/Database.h"
 #include "core/db/NumberFormat.h"
 #include "core/Session.h"
+#include "profile/RequestRevoke.h"
 #include "profile/results/ExamList.h"
 #include "profile/ui/VitalSignsChart.h"
 
+#include <QAction>
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
@@ -131,7 +133,7 @@ void frmFinal::buildUi()
         else if (tab == PatientProfile::ScheduleTab)
             page = buildScheduleTab();
         else if (tab == PatientProfile::RequestStatusTab)
-            page = buildListTab(m_requestStatus, QStringLiteral("mshflexProcessed(0)"), QString());
+            page = buildRequestStatusTab();
         else if (tab == PatientProfile::CommonExamsTab)
             page = buildCommonExamsTab();
         else if (tab == PatientProfile::ReportsTab)
@@ -402,6 +404,50 @@ QWidget *frmFinal::buildListTab(QTableWidget *&list, const QString &name, const 
         layout->addWidget(new QLabel(note, page));
     layout->addWidget(list, 1);
     return page;
+}
+
+QWidget *frmFinal::buildRequestStatusTab()
+{
+    QWidget *page = buildListTab(m_requestStatus, QStringLiteral("mshflexProcessed(0)"), QString());
+    auto *revoke = button(QStringLiteral("&Revoke"), QStringLiteral("cmdRevokeRequest"), page);
+    auto *row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(revoke);
+    static_cast<QVBoxLayout *>(page->layout())->addLayout(row);
+    // The grid's own menu offers the same.
+    auto *action = new QAction(QStringLiteral("Revoke"), m_requestStatus);
+    m_requestStatus->addAction(action);
+    m_requestStatus->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(revoke, &QPushButton::clicked, this, &frmFinal::revokeRequest);
+    connect(action, &QAction::triggered, this, &frmFinal::revokeRequest);
+    return page;
+}
+
+void frmFinal::revokeRequest()
+{
+    const int row = m_requestStatus->currentRow();
+    const auto cell = [this, row](const QString &column) {
+        for (int c = 0; c < m_requestStatus->columnCount(); ++c) {
+            const QTableWidgetItem *head = m_requestStatus->horizontalHeaderItem(c);
+            if (head && head->text() == column) {
+                const QTableWidgetItem *item = m_requestStatus->item(row, c);
+                return item ? item->text() : QString();
+            }
+        }
+        return QString();
+    };
+    const StatusLine line{cell(QStringLiteral("ITEM DESCRIPTION")), cell(QStringLiteral("DEPT")),
+                          row < 0 ? QString() : cell(QStringLiteral("Code"))};
+    const auto outcome = RequestRevoke(m_session).revoke(m_presenter.idNum(), line);
+    if (outcome != RequestRevoke::Outcome::Revoked &&
+        outcome != RequestRevoke::Outcome::NoLongerPending)
+        return;
+    auto rows = m_presenter.lists().requestStatus(m_presenter.idNum());
+    if (!rows) {
+        m_session.notifier().errorBox(rows.error());
+        return;
+    }
+    fillGrid(m_requestStatus, *rows);
 }
 
 QWidget *frmFinal::buildResultsTab()

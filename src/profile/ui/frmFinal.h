@@ -60,6 +60,9 @@ private:
     QWidget *buildProfileTab();
     QWidget *buildListTab(QTableWidget *&grid, const QString &name, const QString &note);
     QWidget *buildResultsTab();
+    QWidget *buildRequestStatusTab();
+    /// The request list's "Revoke": the chosen line, then the list again.
+    void revokeRequest();
     QWidget *buildScheduleTab();
     QWidget *buildCommonExamsTab();
     QWidget *buildActions();
