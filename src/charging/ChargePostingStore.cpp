@@ -13,20 +13,6 @@ namespace {
 
 const QString kSupervisorReason = QStringLiteral("Editing of Unit Price");
 
-Result<void> done(const Result<RowSet> &rows)
-{
-    if (!rows)
-        return tl::unexpected(rows.error());
-    return {};
-}
-
-Result<void> done(const Result<int> &touched)
-{
-    if (!touched)
-        return tl::unexpected(touched.error());
-    return {};
-}
-
 } // namespace
 
 QString chargingDateText(const QDateTime &when)

@@ -32,13 +32,6 @@ Notice noticeOf(const Row &r)
     return n;
 }
 
-Result<void> done(const Result<RowSet> &rows)
-{
-    if (!rows)
-        return tl::unexpected(rows.error());
-    return {};
-}
-
 } // namespace
 
 QString wardDateTime(const QDateTime &when)

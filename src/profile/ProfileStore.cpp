@@ -45,13 +45,6 @@ QString oldValues(const VitalSignRecord &r)
         .join(u';');
 }
 
-template <typename T> Result<void> done(const Result<T> &r)
-{
-    if (!r)
-        return tl::unexpected(r.error());
-    return {};
-}
-
 } // namespace
 
 QString VitalSignReading::bloodPressure() const

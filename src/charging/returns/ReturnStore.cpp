@@ -8,24 +8,6 @@
 
 namespace kestrel {
 
-namespace {
-
-Result<void> done(const Result<RowSet> &rows)
-{
-    if (!rows)
-        return tl::unexpected(rows.error());
-    return {};
-}
-
-Result<void> done(const Result<int> &touched)
-{
-    if (!touched)
-        return tl::unexpected(touched.error());
-    return {};
-}
-
-} // namespace
-
 Result<ChargeRemainder> ReturnStore::remainder(const QString &IdNum, const QString &chargeSlip,
                                                const QString &item)
 {

@@ -56,6 +56,14 @@ struct Error
 /// Expected failures are returned, not thrown.
 template <typename T> using Result = tl::expected<T, Error>;
 
+/// The outcome of a statement without what it answered (its rows or its count).
+template <typename T> Result<void> done(const Result<T> &result)
+{
+    if (!result)
+        return tl::unexpected(result.error());
+    return {};
+}
+
 /// Shorthand for the failing side of a Result.
 inline tl::unexpected<Error> failure(QString message, QString statement = {})
 {
