@@ -42,7 +42,15 @@ QList<TableRows> DemoBuilder::build()
     addPackagesAndOxygen();
     addReturnsData();
     addDischargeData();
+    addNursingSheets();
     addORRecordSignatures();
+    addOutpatientResults();
+    addTranscriptionData();
+    addReceivableAccounts();
+    addAssessments();
+    addMemoCVORData();
+    addNursingForms();
+    addExamRequestData();
     return QList<TableRows>(m_tables.begin(), m_tables.end());
 }
 

@@ -199,6 +199,35 @@ private:
     // DemoDischarge.cpp
     /// Discharge notices in every state, cleared and not, and a unit with one bed free.
     void addDischargeData();
+    // DemoOutpatientResults.cpp
+    /// Outpatient OR visits awaiting their result entry, and the chief complaint codes.
+    void addOutpatientResults();
+    // DemoNursingSheets.cpp
+    /// Consents, hourly monitoring sheets over several days and fluid sheets, some partly filled.
+    void addNursingSheets();
+    // DemoNursingForms.cpp
+    /// Pre-operative and surgical safety checklists (complete, partly filled, one with a late
+    /// answer), pre-anaesthetic evaluations and a labour room form.
+    void addNursingForms();
+    // DemoTranscriptions.cpp
+    /// Doctors' medication orders, and transcriptions pending, processed and revoked.
+    void addTranscriptionData();
+    // DemoReceivables.cpp
+    /// Discharged and billed accounts, with late charges and without, one not billed, one
+    /// invoiced.
+    void addReceivableAccounts();
+
+    // DemoMemoCVOR.cpp
+    /// Surgical memoranda (one caesarean with its baby), sponge records, CVOR teams.
+    void addMemoCVORData();
+    // DemoAssessments.cpp
+    /// Walk-in and cash assessments pending, paid and revoked, the clinical departments'
+    /// examinations with their remarks and specimen, and the laboratory's specimens.
+    void addAssessments();
+    // DemoExamRequests.cpp
+    /// The laboratory's profiles and the exams with a STAT rule or a specimen they need, and
+    /// exam requests of a ward patient: waiting, processed today and revoked by another station.
+    void addExamRequestData();
 
     /// Where the hospital's numbers stand after the stays made so far, and the rooms someone
     /// is in: patients added late take the next numbers and the empty rooms.

@@ -68,6 +68,13 @@ void registerReturnProcedures(ProcedureRegistry &registry);
 /// medicine list and the medicines' handling flags.
 void registerRequestProcedures(ProcedureRegistry &registry);
 
+/// The examinations requested from the diagnostic departments: the checks that guard a request,
+/// the laboratory's profiles and specimens, and the request forms printed and reprinted.
+void registerExamRequestProcedures(ProcedureRegistry &registry);
+
+/// The pharmacy transcriptions: a transcribed line saved, the stay's list and a line revoked.
+void registerTranscriptionProcedures(ProcedureRegistry &registry);
+
 /// The procedures of the patient profile: vital signs, nurses' notes, allergies and histories.
 void registerProfileProcedures(ProcedureRegistry &registry);
 
@@ -83,6 +90,9 @@ void registerResultProcedures(ProcedureRegistry &registry);
 /// The OR record: one operation's record read with its people's names, and saved.
 void registerORRecordProcedures(ProcedureRegistry &registry);
 
+/// The surgical memo's sponge records, and the cardiovascular operations' cases and teams.
+void registerMemoCVORProcedures(ProcedureRegistry &registry);
+
 /// The OR packages of a stay (tagged, posted, items not used) and the piped-oxygen tanks.
 void registerPackageProcedures(ProcedureRegistry &registry);
 
@@ -93,5 +103,22 @@ void registerCaseRateProcedures(ProcedureRegistry &registry);
 /// A patient's way out: the discharge notices the OR clears, billing's state of the notice,
 /// the discharge, room transfers, and the discharge instructions and home care plan.
 void registerDischargeProcedures(ProcedureRegistry &registry);
+/// The consents a patient or his representative signs, and the hourly monitoring sheet.
+void registerNursingSheetProcedures(ProcedureRegistry &registry);
+
+/// The OR nurses' checklists and forms that keep one record per stay: the pre-operative
+/// checklist, the pre-anaesthetic evaluation, the surgical safety checklist, the labour room form.
+void registerNursingFormProcedures(ProcedureRegistry &registry);
+
+/// The result entry of an outpatient OR visit: the visit's result, and the withdrawal of its
+/// request for admission.
+void registerOutpatientResultProcedures(ProcedureRegistry &registry);
+
+/// Cash and clinical assessments: their lines, slip, status and revoke, the laboratory's
+/// specimens, and the cash credit memos of paid lines.
+void registerAssessmentProcedures(ProcedureRegistry &registry);
+
+/// The receivable window's search of discharged and billed accounts.
+void registerReceivableProcedures(ProcedureRegistry &registry);
 
 } // namespace kestrel::hospitaldb

@@ -148,8 +148,22 @@ CREATE TABLE tbCoLabExam (
     -- 1 for exams priced the same whatever the patient's rate letter.
     IsFixedRate flag NOT NULL DEFAULT 0,
     -- 1 for exams a cash-basis patient may be sent for; the others wait for a deposit.
-    Unrestricted flag NOT NULL DEFAULT 0
+    Unrestricted flag NOT NULL DEFAULT 0,
+    -- 'Y' for exams always done STAT, 'N' for exams always routine; null or '' lets the nurse
+    -- choose.
+    Stat vchar,
+    -- 1 for exams the laboratory refuses without the specimen named on the request.
+    SpecimenRequired flag NOT NULL DEFAULT 0
 );
+
+-- The laboratory's profiles: a profile is itself an examination (ProfileID a LabExamID) made
+-- of the examinations listed here, which are not requested again while it is ordered.
+CREATE TABLE tbCoLabProfile (
+    ProfileID vchar NOT NULL,
+    ExamID vchar NOT NULL,
+    PRIMARY KEY (ProfileID, ExamID)
+);
+CREATE INDEX ix_tbCoLabProfile_ExamID ON tbCoLabProfile (ExamID);
 
 -- Seafarers' vessels, for the vessel look-up of the admission data.
 CREATE TABLE tbCoVessel (
@@ -320,3 +334,14 @@ CREATE TABLE tbCoPackageItems (
     LocationID vchar NOT NULL DEFAULT ''
 );
 CREATE INDEX ix_tbCoPackageItems_PackageID ON tbCoPackageItems (PackageID);
+
+-- The laboratory's specimens, and which of them each examination may be taken from.
+CREATE TABLE tbCoLabSpecimen (
+    SpecimenID vchar NOT NULL PRIMARY KEY,
+    Description vchar NOT NULL DEFAULT ''
+);
+CREATE TABLE tbCoLabExamSpecimen (
+    ExamID vchar NOT NULL,
+    SpecimenID vchar NOT NULL,
+    PRIMARY KEY (ExamID, SpecimenID)
+);

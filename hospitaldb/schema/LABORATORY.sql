@@ -37,3 +37,30 @@ CREATE TABLE tbLabResult (
 CREATE INDEX ix_tbLabResult_IdNum ON tbLabResult (IdNum, SectionID);
 CREATE INDEX ix_tbLabResult_RequestDate ON tbLabResult (StationID, RequestDate);
 CREATE INDEX ix_tbLabResult_Printed ON tbLabResult (StationID, Printed);
+
+-- The laboratory request forms a user is printing: cleared and filled for each print, one line
+-- per examination, read by the request form report.
+CREATE TABLE tbLabRequestForm (
+    FormLineID ident,
+    UserID vchar NOT NULL DEFAULT '',
+    Source vchar NOT NULL DEFAULT '',
+    IdNum vchar NOT NULL DEFAULT '',
+    PatientName vchar NOT NULL DEFAULT '',
+    AccountNum vchar NOT NULL DEFAULT '',
+    Doctor vchar NOT NULL DEFAULT '',
+    Room vchar NOT NULL DEFAULT '',
+    Accommodation vchar NOT NULL DEFAULT '',
+    ExamCode vchar NOT NULL DEFAULT '',
+    Description vchar NOT NULL DEFAULT '',
+    Section vchar NOT NULL DEFAULT '',
+    ExamType vchar NOT NULL DEFAULT '',
+    Specimen vchar NOT NULL DEFAULT '',
+    RequestNum vchar NOT NULL DEFAULT '',
+    ChargeDate datetime,
+    Priority vchar NOT NULL DEFAULT '',
+    PatientType vchar NOT NULL DEFAULT '',
+    Nurse vchar NOT NULL DEFAULT '',
+    Transplant vchar NOT NULL DEFAULT '',
+    Dialysis vchar NOT NULL DEFAULT ''
+);
+CREATE INDEX ix_tbLabRequestForm_UserID ON tbLabRequestForm (UserID, RequestNum);

@@ -71,6 +71,8 @@ CREATE TABLE tbMaster (
     DateCreated datetime
 );
 CREATE INDEX ix_tbMaster_LastName ON tbMaster (LastName, FirstName);
+-- Name searches that list patients in name order walk this and stop at the page's end.
+CREATE INDEX ix_tbMaster_NameOrder ON tbMaster (LastName, FirstName, MiddleName, HospNum);
 
 -- Inpatient stays. DcrDate stays null while the patient is in the hospital; BillingDate is set
 -- when billing closes the account.
@@ -80,6 +82,8 @@ CREATE TABLE tbPatient (
     AdmDate datetime,
     DcrDate datetime,
     BillingDate datetime,
+    -- Set when the receivables section invoices the billed account: no late charge after it.
+    InvoiceDate datetime,
     AccountNum vchar NOT NULL DEFAULT '',
     AccountNumII vchar NOT NULL DEFAULT '',
     RoomID vchar NOT NULL DEFAULT '',
@@ -114,6 +118,7 @@ CREATE TABLE tbPatient (
     DcrUserID vchar NOT NULL DEFAULT ''
 );
 CREATE INDEX ix_tbPatient_HospNum ON tbPatient (HospNum);
+CREATE INDEX ix_tbPatient_CVOR ON tbPatient (isCVOR, HospNum);
 CREATE INDEX ix_tbPatient_AdmDate ON tbPatient (AdmDate);
 CREATE INDEX ix_tbPatient_DcrDate ON tbPatient (DcrDate);
 -- A room (bed) is taken while a stay not discharged is in it.
@@ -166,6 +171,8 @@ CREATE TABLE tbOutPatient (
     AdmDate datetime,
     DcrDate datetime,
     BillingDate datetime,
+    -- Set when the receivables section invoices the billed account: no late charge after it.
+    InvoiceDate datetime,
     -- '' for an ordinary visit, 'R' when the visit was revoked.
     RecordStatus vchar NOT NULL DEFAULT '',
     OPDStatus vchar NOT NULL DEFAULT '',
@@ -185,9 +192,25 @@ CREATE TABLE tbOutPatient (
     PHICCode vchar NOT NULL DEFAULT '',
     isCashBasis flag NOT NULL DEFAULT 0,
     CashBasisReason vchar NOT NULL DEFAULT '',
-    UserID vchar NOT NULL DEFAULT ''
+    UserID vchar NOT NULL DEFAULT '',
+    -- The result entry that closes the visit: the patient category ('1' consultation .. '6'
+    -- referred), the disposition as the list names it, the services and the doctors beyond the
+    -- first two, the diet, and who closed it.
+    PatientCategory vchar NOT NULL DEFAULT '',
+    Disposition vchar NOT NULL DEFAULT '',
+    ServiceID1 vchar NOT NULL DEFAULT '',
+    ServiceID2 vchar NOT NULL DEFAULT '',
+    ServiceID3 vchar NOT NULL DEFAULT '',
+    ServiceID4 vchar NOT NULL DEFAULT '',
+    ServiceID5 vchar NOT NULL DEFAULT '',
+    DoctorID3 vchar NOT NULL DEFAULT '',
+    DoctorID4 vchar NOT NULL DEFAULT '',
+    DoctorID5 vchar NOT NULL DEFAULT '',
+    DietID vchar NOT NULL DEFAULT '',
+    DcrUserID vchar NOT NULL DEFAULT ''
 );
 CREATE INDEX ix_tbOutPatient_HospNum ON tbOutPatient (HospNum);
+CREATE INDEX ix_tbOutPatient_CVOR ON tbOutPatient (isCVOR, HospNum);
 CREATE INDEX ix_tbOutPatient_AdmDate ON tbOutPatient (AdmDate);
 CREATE INDEX ix_tbOutPatient_ERNum ON tbOutPatient (ERNum);
 -- The patient list with nothing typed shows the visits still open.
@@ -209,8 +232,38 @@ CREATE TABLE tbOutpatientHistory (
     ChiefComplaintID1 vchar NOT NULL DEFAULT '',
     ChiefComplaintID2 vchar NOT NULL DEFAULT '',
     ChiefComplaintID3 vchar NOT NULL DEFAULT '',
-    BriefHistory memo
+    BriefHistory memo,
+    Findings memo,
+    Medications memo
 );
+
+-- The ICD-10 diagnoses of an outpatient visit's result entry, first to tenth.
+CREATE TABLE tbOutpatientDiagnosis (
+    IDNum vchar NOT NULL,
+    OrderNumber smallint NOT NULL,
+    ICDCode vchar NOT NULL DEFAULT '',
+    PRIMARY KEY (IDNum, OrderNumber)
+);
+
+-- The emergency-room record of a visit: its classification, the procedures done (ERClassID1..5),
+-- the condition on discharge (1 stable, 2 critical, 3 expired), the referral or transfer.
+CREATE TABLE tbERMaster (
+    IDNum vchar NOT NULL PRIMARY KEY,
+    ERNum vchar,
+    HospNum vchar NOT NULL DEFAULT '',
+    ERClassID1 vchar NOT NULL DEFAULT '',
+    ERClassID2 vchar NOT NULL DEFAULT '',
+    ERClassID3 vchar NOT NULL DEFAULT '',
+    ERClassID4 vchar NOT NULL DEFAULT '',
+    ERClassID5 vchar NOT NULL DEFAULT '',
+    ERClassification vchar NOT NULL DEFAULT '',
+    DischargeRemarks memo,
+    ReasonofReferral memo,
+    ReferredTo vchar NOT NULL DEFAULT '',
+    DischargeCondition smallint,
+    DateTimeTransferred datetime
+);
+CREATE INDEX ix_tbERMaster_HospNum ON tbERMaster (HospNum);
 
 -- The ER's request to admit one of its patients; RecordStatus '' while it is still open.
 CREATE TABLE tbER_Admitting_Communication (

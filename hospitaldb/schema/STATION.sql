@@ -59,6 +59,19 @@ CREATE TABLE tbStationLogs (
     StationID vchar NOT NULL DEFAULT ''
 );
 CREATE INDEX ix_tbStationLogs_IdNum ON tbStationLogs (IdNum);
+
+-- The death of a patient who died in the emergency room or arrived dead: one row per patient,
+-- replaced by each result entry that records it.
+CREATE TABLE tbERDeathMaster (
+    DeathID ident,
+    HospNum vchar NOT NULL DEFAULT '',
+    DeathType vchar NOT NULL DEFAULT '',
+    DateTimeExpired datetime,
+    DateTimeReleased datetime,
+    FuneralParlor vchar NOT NULL DEFAULT '',
+    UserID vchar NOT NULL DEFAULT ''
+);
+CREATE INDEX ix_tbERDeathMaster_HospNum ON tbERDeathMaster (HospNum);
 CREATE INDEX ix_tbStationLogs_TransDate ON tbStationLogs (TransDate);
 CREATE INDEX ix_tbStationLogs_UserID ON tbStationLogs (UserID, TransDate);
 
@@ -312,7 +325,49 @@ CREATE TABLE tbORMasterFile (
     CNurseSignID vchar,
     CnurseDateSign datetime,
     SNurseSignID vchar,
-    SnurseDateSign datetime
+    SnurseDateSign datetime,
+    -- The surgical memorandum: the case number, the sutures used, the counts at the start and at
+    -- the close (instruments, sponges 4x4 and 8x4, peanuts, visceral packs, needles), the
+    -- anaesthetic agent, the other pre-operative vital signs, and for a caesarean section the
+    -- mother's history (dates 'MM/dd/yyyy', times 'hh:mm:ss AM') and the baby; SMAnd is the
+    -- second APGAR figure, PresentationCBF 'C' cephalic, 'B' breech, 'F' footling and
+    -- PresentationDS (the placenta) 'D' Duncan, 'S' Schultz.
+    CaseNumber vchar NOT NULL DEFAULT '',
+    SuturesText vchar NOT NULL DEFAULT '',
+    InstrumentsInitial vchar NOT NULL DEFAULT '',
+    InstrumentsFinal vchar NOT NULL DEFAULT '',
+    Sponge4 vchar NOT NULL DEFAULT '',
+    Sponge4Final vchar NOT NULL DEFAULT '',
+    Sponge8 vchar NOT NULL DEFAULT '',
+    Sponge8Final vchar NOT NULL DEFAULT '',
+    Peanuts vchar NOT NULL DEFAULT '',
+    PeanutsFinal vchar NOT NULL DEFAULT '',
+    VisceralPack vchar NOT NULL DEFAULT '',
+    VisceralPackFinal vchar NOT NULL DEFAULT '',
+    Needles vchar NOT NULL DEFAULT '',
+    NeedlesFinal vchar NOT NULL DEFAULT '',
+    AnestheticAgent vchar NOT NULL DEFAULT '',
+    PreOPHR vchar NOT NULL DEFAULT '',
+    PreOPO2Sat vchar NOT NULL DEFAULT '',
+    PreOPWt vchar NOT NULL DEFAULT '',
+    Menarche vchar NOT NULL DEFAULT '',
+    LMP vchar NOT NULL DEFAULT '',
+    Babyout vchar NOT NULL DEFAULT '',
+    PlacentaOut vchar NOT NULL DEFAULT '',
+    TimeOfInduction vchar NOT NULL DEFAULT '',
+    Gravida vchar NOT NULL DEFAULT '',
+    Para vchar NOT NULL DEFAULT '',
+    Abortion vchar NOT NULL DEFAULT '',
+    Living vchar NOT NULL DEFAULT '',
+    FDIU vchar NOT NULL DEFAULT '',
+    StillBirth vchar NOT NULL DEFAULT '',
+    Gender vchar NOT NULL DEFAULT '',
+    BirthWeight vchar NOT NULL DEFAULT '',
+    BodyLength vchar NOT NULL DEFAULT '',
+    ApgarScore vchar NOT NULL DEFAULT '',
+    SMAnd vchar NOT NULL DEFAULT '',
+    PresentationCBF vchar NOT NULL DEFAULT '',
+    PresentationDS vchar NOT NULL DEFAULT ''
 );
 CREATE INDEX ix_tbORMasterFile_IdNum ON tbORMasterFile (IdNum, RefNum);
 CREATE INDEX ix_tbORMasterFile_OperationDate ON tbORMasterFile (OperationDate);
@@ -339,6 +394,53 @@ CREATE TABLE tbSpongeCount (
     Discrepancy flag NOT NULL DEFAULT 0
 );
 CREATE INDEX ix_tbSpongeCount_OperatingNum ON tbSpongeCount (OperatingNum, Type);
+
+-- The procedures that are caesarean sections: the surgical memo asks for the obstetric data of
+-- mother and baby only for these.
+CREATE TABLE tbIsCesareanPRC (
+    PrcID vchar NOT NULL PRIMARY KEY
+);
+
+-- The surgical memo's sponge records: one row per counted item of an operation, with the
+-- initial count and the first and second counts on the table, on the floor and their totals,
+-- who counted and the operation performed.
+CREATE TABLE tbORSpongeRecords (
+    EntryNum ident,
+    HospNum vchar NOT NULL DEFAULT '',
+    IdNum vchar NOT NULL DEFAULT '',
+    OperatingNum int NOT NULL DEFAULT 0,
+    CounterStaff1 vchar NOT NULL DEFAULT '',
+    CounterStaff2 vchar NOT NULL DEFAULT '',
+    Procedures vchar NOT NULL DEFAULT '',
+    Sponge vchar NOT NULL DEFAULT '',
+    InitialCount int NOT NULL DEFAULT 0,
+    FirstCountOnTable int NOT NULL DEFAULT 0,
+    FirstCountOnFloor int NOT NULL DEFAULT 0,
+    FirstCountTotal int NOT NULL DEFAULT 0,
+    SecondCountOnTable int NOT NULL DEFAULT 0,
+    SecondCountOnFloor int NOT NULL DEFAULT 0,
+    SecondCountTotal int NOT NULL DEFAULT 0
+);
+CREATE INDEX ix_tbORSpongeRecords_OperatingNum ON tbORSpongeRecords (OperatingNum, EntryNum);
+
+-- The team of a cardiovascular operation, per posted procedure (IdNum and RefNum): doctors by
+-- their codes, the perfusionist and nurses by their employee codes.
+CREATE TABLE tbCVORInfo (
+    IdNum vchar NOT NULL,
+    RefNum vchar NOT NULL,
+    Surgeon vchar NOT NULL DEFAULT '',
+    AsstSurgeon vchar NOT NULL DEFAULT '',
+    Anesthesiologist vchar NOT NULL DEFAULT '',
+    AssocAnest vchar NOT NULL DEFAULT '',
+    Intensivist vchar NOT NULL DEFAULT '',
+    Perfutionist vchar NOT NULL DEFAULT '',
+    ScrubNurse1 vchar NOT NULL DEFAULT '',
+    ScrubNurse2 vchar NOT NULL DEFAULT '',
+    Circulator1 vchar NOT NULL DEFAULT '',
+    Circulator2 vchar NOT NULL DEFAULT '',
+    LastUpdated datetime,
+    PRIMARY KEY (IdNum, RefNum)
+);
 
 -- Work table of the statistical report: STATION..sp_Or_MonthlyReport refills it with the OR's
 -- procedures of a period, one row per procedure, and the report reads it right after. Each
@@ -477,8 +579,16 @@ CREATE TABLE tbNurseCommunicationfile (
     Frequency vchar NOT NULL DEFAULT '',
     Route vchar NOT NULL DEFAULT '',
     StatFlag vchar NOT NULL DEFAULT '',
-    UserID vchar NOT NULL DEFAULT ''
+    UserID vchar NOT NULL DEFAULT '',
+    -- An examination request: RecordStatus 'X' once the department processed it (who, when),
+    -- the specimen sent with a laboratory request and the section of the exam.
+    ProcessBy vchar NOT NULL DEFAULT '',
+    ProcessDate datetime,
+    SpecimenID vchar NOT NULL DEFAULT '',
+    Specimen vchar NOT NULL DEFAULT '',
+    Section vchar NOT NULL DEFAULT ''
 );
+CREATE INDEX ix_tbNurseCommunicationfile_Exam ON tbNurseCommunicationfile (IDNum, ExamCode, RevenueID, RequestDate);
 CREATE INDEX ix_tbNurseCommunicationfile_Revoked ON tbNurseCommunicationfile (StationID, RevokedDate);
 CREATE INDEX ix_tbNurseCommunicationfile_Item ON tbNurseCommunicationfile (IDNum, ItemID, RevenueID);
 
@@ -841,3 +951,264 @@ CREATE TABLE tbNurseCreditMemo (
 );
 CREATE INDEX ix_tbNurseCreditMemo_CreditMemoNum ON tbNurseCreditMemo (CreditMemoNum);
 CREATE INDEX ix_tbNurseCreditMemo_IDNum ON tbNurseCreditMemo (IDNum);
+
+-- Assessments of cash patients, walk-ins and clinical departments, one row per assessment
+-- number; their lines are BILLING..tbCashAssessment. Status PENDING, GIVEN, REVOKED or PAID
+-- (processed by the cashier). BatchID is the identity the workstation gave the save.
+CREATE TABLE tbORAssessment (
+    AssessNum vchar NOT NULL PRIMARY KEY,
+    Kind vchar NOT NULL DEFAULT '',
+    IDNum vchar NOT NULL DEFAULT '',
+    HospNum vchar NOT NULL DEFAULT '',
+    PatientName vchar NOT NULL DEFAULT '',
+    StationID vchar NOT NULL DEFAULT '',
+    UserID vchar NOT NULL DEFAULT '',
+    TransDate datetime,
+    Status vchar NOT NULL DEFAULT 'PENDING',
+    RevokedBy vchar NOT NULL DEFAULT '',
+    RevokedDate datetime,
+    CashierDate datetime,
+    BatchID vchar
+);
+CREATE UNIQUE INDEX ux_tbORAssessment_BatchID ON tbORAssessment (BatchID);
+CREATE INDEX ix_tbORAssessment_Station ON tbORAssessment (StationID, Kind, TransDate);
+CREATE INDEX ix_tbORAssessment_IDNum ON tbORAssessment (IDNum, TransDate);
+
+-- The assessment slip's print buffer, per workstation.
+CREATE TABLE tbORAssessPrint (
+    PrintID ident,
+    HostName vchar NOT NULL DEFAULT '',
+    AssessNum vchar NOT NULL DEFAULT '',
+    RevenueID vchar NOT NULL DEFAULT '',
+    ItemID vchar NOT NULL DEFAULT '',
+    Description vchar NOT NULL DEFAULT '',
+    Quantity float NOT NULL DEFAULT 0,
+    Amount money NOT NULL DEFAULT 0,
+    TransDate datetime
+);
+CREATE INDEX ix_tbORAssessPrint_Host ON tbORAssessPrint (HostName, AssessNum);
+
+-- The doctors' medication orders of a stay, as the ward keeps them for the nurse who transcribes
+-- them into pharmacy requests.
+CREATE TABLE tbNurseDoctorOrders (
+    OrderID ident,
+    IdNum vchar NOT NULL DEFAULT '',
+    DoctorID vchar NOT NULL DEFAULT '',
+    OrderDate datetime,
+    Orders memo,
+    UserID vchar NOT NULL DEFAULT ''
+);
+CREATE INDEX ix_tbNurseDoctorOrders_IdNum ON tbNurseDoctorOrders (IdNum, OrderDate);
+
+-- The transcribed medication orders: one pharmacy request line each, all lines of one save under
+-- one assessment number. RecordStatus is '' while the pharmacy has not processed the line, 'P'
+-- once it has, 'R' when the ward revoked it.
+CREATE TABLE tbNurseTranscription (
+    TransNum ident,
+    HospNum vchar NOT NULL DEFAULT '',
+    IdNum vchar NOT NULL DEFAULT '',
+    PatientClass vchar NOT NULL DEFAULT '',
+    ItemID vchar NOT NULL DEFAULT '',
+    Description vchar NOT NULL DEFAULT '',
+    Dosage vchar NOT NULL DEFAULT '',
+    Frequency vchar NOT NULL DEFAULT '',
+    Quantity float NOT NULL DEFAULT 0,
+    Amount money NOT NULL DEFAULT 0,
+    Remarks vchar NOT NULL DEFAULT '',
+    TransDate datetime,
+    RevenueID vchar NOT NULL DEFAULT '',
+    DoctorID vchar NOT NULL DEFAULT '',
+    UserID vchar NOT NULL DEFAULT '',
+    StationID vchar NOT NULL DEFAULT '',
+    SentFlag vchar NOT NULL DEFAULT '',
+    AssessmentNum vchar NOT NULL DEFAULT '',
+    RoomID vchar NOT NULL DEFAULT '',
+    RecordStatus vchar NOT NULL DEFAULT '',
+    ProcessedBy vchar NOT NULL DEFAULT '',
+    ProcessedDate datetime,
+    RevokedBy vchar NOT NULL DEFAULT '',
+    RevokedDate datetime
+);
+CREATE INDEX ix_tbNurseTranscription_IdNum ON tbNurseTranscription (IdNum, TransNum);
+CREATE INDEX ix_tbNurseTranscription_AssessmentNum ON tbNurseTranscription (AssessmentNum);
+
+-- The consents a patient, or whoever signs for him, gives: one of each kind per stay, replaced
+-- when saved again. DateSigned counts the patient's age; a consent without it counts to the day
+-- it was saved (Transdate).
+CREATE TABLE tbSurgicalAuthorization (
+    IDNum vchar NOT NULL PRIMARY KEY,
+    Surgeon vchar NOT NULL DEFAULT '',
+    Procedure memo,
+    Exception memo,
+    Witness vchar NOT NULL DEFAULT '',
+    DateSigned datetime,
+    Reason memo,
+    Representative vchar NOT NULL DEFAULT '',
+    Relation vchar NOT NULL DEFAULT '',
+    Transdate datetime,
+    HostName vchar NOT NULL DEFAULT '',
+    UserID vchar NOT NULL DEFAULT ''
+);
+CREATE TABLE tbConsentTreatment (
+    IDNum vchar NOT NULL PRIMARY KEY,
+    Witness vchar NOT NULL DEFAULT '',
+    DateSigned datetime,
+    Reason memo,
+    Representative vchar NOT NULL DEFAULT '',
+    Relation vchar NOT NULL DEFAULT '',
+    Transdate datetime,
+    HostName vchar NOT NULL DEFAULT '',
+    UserID vchar NOT NULL DEFAULT ''
+);
+CREATE TABLE tbSterilizationConsent (
+    IDnum vchar NOT NULL PRIMARY KEY,
+    Procedure memo,
+    Witness vchar NOT NULL DEFAULT '',
+    Authorized vchar NOT NULL DEFAULT '',
+    ConsentingSpouse vchar NOT NULL DEFAULT '',
+    Transdate datetime,
+    HostName vchar NOT NULL DEFAULT '',
+    UserID vchar NOT NULL DEFAULT ''
+);
+CREATE TABLE tbSpecialTreatmentConsent (
+    IDnum vchar NOT NULL PRIMARY KEY,
+    Doctor vchar NOT NULL DEFAULT '',
+    Procedure memo,
+    Witness vchar NOT NULL DEFAULT '',
+    Reason memo,
+    Representative vchar NOT NULL DEFAULT '',
+    Relation vchar NOT NULL DEFAULT '',
+    MinorAge vchar NOT NULL DEFAULT '',
+    Transdate datetime,
+    HostName vchar NOT NULL DEFAULT '',
+    UserID vchar NOT NULL DEFAULT ''
+);
+
+-- The hourly monitoring sheet: a stay's intake and output hour by hour, one set of rows per
+-- day (Date, the day's start), in the order typed. Amounts in whole cc; NULL for a blank cell.
+CREATE TABLE tbHourlyMonitoringSheet (
+    EntryID ident,
+    IDnum vchar NOT NULL DEFAULT '',
+    Date datetime NOT NULL,
+    RowNo int NOT NULL DEFAULT 0,
+    HourTime vchar NOT NULL DEFAULT '',
+    Mainline int,
+    LALF int,
+    RARF int,
+    OralNGT int,
+    IntakeTotal int,
+    Urine int,
+    Drain1 int,
+    Drain2 int,
+    Others int,
+    OutputTotal int,
+    Remarks memo,
+    UserID vchar NOT NULL DEFAULT '',
+    HostName vchar NOT NULL DEFAULT '',
+    Transdate datetime
+);
+CREATE UNIQUE INDEX ux_tbHourlyMonitoringSheet_Row ON tbHourlyMonitoringSheet (IDnum, Date, RowNo);
+
+-- The fluid intake and output sheet: one row per stay, day (DateEntered, the day's start) and
+-- shift ('7AM-3PM', '3PM-11PM', '11PM-7AM'). Amounts in whole cc.
+CREATE TABLE tbNurseFluid (
+    IDNum vchar NOT NULL,
+    DateEntered datetime NOT NULL,
+    Shift vchar NOT NULL,
+    Oral int NOT NULL DEFAULT 0,
+    Parenteral int NOT NULL DEFAULT 0,
+    InputTotal int NOT NULL DEFAULT 0,
+    Urine int NOT NULL DEFAULT 0,
+    Drainage int NOT NULL DEFAULT 0,
+    Others int NOT NULL DEFAULT 0,
+    OutputTotal int NOT NULL DEFAULT 0,
+    NurseID vchar NOT NULL DEFAULT '',
+    HostName vchar NOT NULL DEFAULT '',
+    Transdate datetime,
+    PRIMARY KEY (IDNum, DateEntered, Shift)
+);
+
+-- The OR nurses' checklists, one record per stay: the pre-operative checklist, the
+-- pre-anaesthetic evaluation, the surgical safety checklist and the labour room form. Answers of
+-- a group of controls are kept in one column, joined with ":;" in the controls' order.
+CREATE TABLE tbNursePreOp (
+    IdNum vchar NOT NULL PRIMARY KEY,
+    Surgeon vchar NOT NULL DEFAULT '',
+    Anesthesiologist vchar NOT NULL DEFAULT '',
+    TimeSched vchar NOT NULL DEFAULT '',
+    DateSched vchar NOT NULL DEFAULT '',
+    ByWhom vchar NOT NULL DEFAULT '',
+    Operation vchar NOT NULL DEFAULT '',
+    Spiritual memo,
+    Remarks memo,
+    Signs vchar NOT NULL DEFAULT '',
+    Medicine vchar NOT NULL DEFAULT '',
+    Dose vchar NOT NULL DEFAULT '',
+    Time vchar NOT NULL DEFAULT '',
+    YesNo vchar NOT NULL DEFAULT '',
+    -- Prepared for the OR by, received by, clinical instructor, staff nurse, unit manager.
+    Signers vchar NOT NULL DEFAULT '',
+    UserID vchar NOT NULL DEFAULT '',
+    TransDate datetime
+);
+CREATE TABLE tbNursePreAnesthetic (
+    IdNum vchar NOT NULL PRIMARY KEY,
+    Surgeon vchar NOT NULL DEFAULT '',
+    Anesthesiologist vchar NOT NULL DEFAULT '',
+    TimeSched vchar NOT NULL DEFAULT '',
+    DateSched vchar NOT NULL DEFAULT '',
+    Operation vchar NOT NULL DEFAULT '',
+    PreOperative memo,
+    Remarks memo,
+    OtherBoxes memo,
+    YesNo memo,
+    UserID vchar NOT NULL DEFAULT '',
+    TransDate datetime
+);
+-- SignIn, TimeOut and SignOut hold each pause's answers; ChkBoxes the pauses completed.
+CREATE TABLE tbORSSC (
+    IdNum vchar NOT NULL PRIMARY KEY,
+    SurgeonSignIn vchar NOT NULL DEFAULT '',
+    AnesthesiologistSignIn vchar NOT NULL DEFAULT '',
+    NurseSignIn vchar NOT NULL DEFAULT '',
+    SurgeonTimeOut vchar NOT NULL DEFAULT '',
+    AnesthesiologistTimeOut vchar NOT NULL DEFAULT '',
+    NurseTimeOut vchar NOT NULL DEFAULT '',
+    SurgeonSignOut vchar NOT NULL DEFAULT '',
+    AnesthesiologistSignOut vchar NOT NULL DEFAULT '',
+    NurseSignOut vchar NOT NULL DEFAULT '',
+    Operation vchar NOT NULL DEFAULT '',
+    SignIn vchar NOT NULL DEFAULT '',
+    TimeOut vchar NOT NULL DEFAULT '',
+    SignOut vchar NOT NULL DEFAULT '',
+    ChkBoxes memo,
+    UserID vchar NOT NULL DEFAULT '',
+    TransDate datetime
+);
+CREATE TABLE tbLRForm (
+    IdNum vchar NOT NULL PRIMARY KEY,
+    Gravida vchar NOT NULL DEFAULT '',
+    Para vchar NOT NULL DEFAULT '',
+    DTAdmittedLR vchar NOT NULL DEFAULT '',
+    DTAdmittedDR vchar NOT NULL DEFAULT '',
+    NotifiedBy vchar NOT NULL DEFAULT '',
+    receivedby vchar NOT NULL DEFAULT '',
+    UserID vchar NOT NULL DEFAULT '',
+    TransDate datetime
+);
+-- The lines of a checklist as printed (FormID 'PREOP', 'PREANES', 'SSC'), written with the
+-- checklist: each item's answer and remark, and for the surgical safety checklist who answered
+-- it, when (the server's clock) and whether it was answered after its pause fell due.
+CREATE TABLE tbNurseFormItem (
+    FormID vchar NOT NULL,
+    IdNum vchar NOT NULL,
+    ItemNo int NOT NULL,
+    Section vchar NOT NULL DEFAULT '',
+    Item vchar NOT NULL DEFAULT '',
+    Answer vchar NOT NULL DEFAULT '',
+    Remarks vchar NOT NULL DEFAULT '',
+    AnsweredBy vchar NOT NULL DEFAULT '',
+    AnsweredAt datetime,
+    Late flag NOT NULL DEFAULT 0,
+    PRIMARY KEY (FormID, IdNum, ItemNo)
+);

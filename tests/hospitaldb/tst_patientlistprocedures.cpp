@@ -209,7 +209,7 @@ void tst_PatientListProcedures::searchesWalkAnIndex_data()
     QTest::addColumn<bool>("dated");
     QTest::addColumn<QString>("index");
     QTest::newRow("last name") << QStringList{"A", "SANTOS", "", ""} << false
-                               << u"ix_tbMaster_LastName (LastName>? AND LastName<?)"_s;
+                               << u"ix_tbMaster_NameOrder (LastName>? AND LastName<?)"_s;
     QTest::newRow("hospital number")
         << QStringList{"A", "", "00153001", ""} << false << u"ix_tbPatient_HospNum (HospNum=?)"_s;
     QTest::newRow("inpatients still in")
