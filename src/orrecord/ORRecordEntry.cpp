@@ -52,6 +52,9 @@ ORRecordEntry::ORRecordEntry(Session &session, Layout layout, QObject *parent)
     , m_store(session.db())
     , m_switches(ORRecordSwitches::from(session.settings))
 {
+    // The surgical memo has no laterality.
+    if (m_layout == Layout::SurgicalMemo)
+        m_switches.enableLaterality = false;
 }
 
 ORRecordEntry::~ORRecordEntry() = default;
@@ -79,6 +82,8 @@ bool ORRecordEntry::open(const OROpening &opening)
     m_opening = opening;
     m_operatingNum = opening.operatingNum;
     m_switches = ORRecordSwitches::from(m_session.settings);
+    if (m_layout == Layout::SurgicalMemo)
+        m_switches.enableLaterality = false;
     m_header = ORRecordHeader();
     m_header.idNum = opening.idNum.trimmed();
     m_header.hospNum = opening.hospNum.trimmed();
@@ -174,6 +179,10 @@ bool ORRecordEntry::loadRecord()
             return fail(counts.error());
         m_counts = *counts;
     }
+    if (m_part) {
+        if (auto read = m_part->read(m_operatingNum); !read)
+            return fail(read.error());
+    }
     m_saved = m_record;
     m_savedCounts = m_counts;
     Q_EMIT changed();
@@ -182,6 +191,18 @@ bool ORRecordEntry::loadRecord()
 
 QStringList ORRecordEntry::narrativeCaptions() const
 {
+    if (m_layout == Layout::SurgicalMemo)
+        return {QStringLiteral("Pre-Op Diagnosis"),
+                QStringLiteral("Post-Op Diagnosis"),
+                QStringLiteral("Blood And Fluids"),
+                QStringLiteral("Sutures And Instruments"),
+                QStringLiteral("Medication Given"),
+                QStringLiteral("Pre-OP Vital Signs"),
+                QStringLiteral("For Cesarian Section"),
+                QStringLiteral("Detailed Surgical Techniques"),
+                QStringLiteral("Operative Findings"),
+                QStringLiteral("Operation Performed"),
+                QStringLiteral("Specimen")};
     QStringList captions{QStringLiteral("Pre-Operative Diagnosis"),
                          QStringLiteral("Post-Operative Diagnosis"),
                          QStringLiteral("Prep-Operative Condition"),
@@ -243,6 +264,8 @@ bool ORRecordEntry::save()
         if (const QString error = countEntryError(m_counts); !error.isEmpty())
             m_refusal = ORRefusal{error, QStringLiteral("Counts")};
     }
+    if (!m_refusal && m_part)
+        m_refusal = m_part->check(m_record);
     if (m_refusal) {
         if (m_layout == Layout::ChartWithCounts)
             m_refusal->message = countsLayoutWording(m_refusal->message);
@@ -258,8 +281,14 @@ bool ORRecordEntry::save()
     }
     ORSaveContext context{m_header.hospNum, m_header.idNum, m_opening.refNum,
                           m_header.patientClass, user->code, m_operatingNum, m_switches};
+    std::function<Result<void>(qint64)> alsoWrite;
+    if (m_part)
+        alsoWrite = [this, code = user->code](qint64 number) {
+            return m_part->write(number, m_record, code);
+        };
     auto number = m_store.save(m_record, context,
-                               m_layout == Layout::ChartWithCounts ? &m_counts : nullptr);
+                               m_layout == Layout::ChartWithCounts ? &m_counts : nullptr,
+                               alsoWrite);
     if (!number)
         return fail(number.error());
     m_operatingNum = *number;
@@ -372,6 +401,10 @@ bool ORRecordEntry::print()
             }
         }
     }
+    if (m_layout == Layout::SurgicalMemo)
+        return openAndShow(QStringLiteral("SurgicalMemorandum.RPT"),
+                           QStringLiteral("Surgical Memorandum"),
+                           QStringLiteral("PRINT SURGICAL MEMORANDUM"), kNoRecord);
     return openAndShow(QStringLiteral("OperationProcedure.RPT"),
                        QStringLiteral("Operation Procedure"),
                        QStringLiteral("PRINT CLINICAL OPERATION"), kNoRecord);
@@ -418,7 +451,7 @@ bool ORRecordEntry::reset()
 
 bool ORRecordEntry::isModified() const
 {
-    return m_record != m_saved || m_counts != m_savedCounts;
+    return m_record != m_saved || m_counts != m_savedCounts || (m_part && m_part->isModified());
 }
 
 bool ORRecordEntry::confirmClose()

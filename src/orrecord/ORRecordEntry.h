@@ -45,6 +45,22 @@ struct OROpening
     QString clinicalRevenueId;
 };
 
+/// What a window keeps beside the OR record and with it: its own checks after the record's,
+/// what it reads with the record and what it writes in the record's transaction.
+class ORRecordPart
+{
+public:
+    virtual ~ORRecordPart() = default;
+    /// The first refusal of the window's own fields, checked after the record's checks.
+    virtual std::optional<ORRefusal> check(const ORRecord &record) const = 0;
+    /// Reads what belongs to record `operatingNum` (0: a new record).
+    virtual Result<void> read(qint64 operatingNum) = 0;
+    /// Writes it for record `operatingNum` inside the save's transaction.
+    virtual Result<void> write(qint64 operatingNum, const ORRecord &record,
+                               const QString &employeeCode) = 0;
+    virtual bool isModified() const = 0;
+};
+
 /// The OR record of one operation, as its window works with it without widgets: the fields,
 /// the checks and the save, the signatures of the five roles, printing, reset and closing.
 class ORRecordEntry : public QObject
@@ -52,8 +68,9 @@ class ORRecordEntry : public QObject
     Q_OBJECT
 
 public:
-    /// The full record ("Operation Procedures Entry") or the reduced one with the count grids.
-    enum class Layout { Chart, ChartWithCounts };
+    /// The full record ("Operation Procedures Entry"), the reduced one with the count grids, or
+    /// the record as a surgical memorandum ("Surgical Procedures Entry").
+    enum class Layout { Chart, ChartWithCounts, SurgicalMemo };
 
     ORRecordEntry(Session &session, Layout layout = Layout::Chart, QObject *parent = nullptr);
     ~ORRecordEntry() override;
@@ -61,6 +78,9 @@ public:
     Layout layout() const { return m_layout; }
     const ORRecordSwitches &switches() const { return m_switches; }
     void setReportService(ReportService *reports) { m_reports = reports; }
+    /// The window's own part of the record, read, checked and saved with it.
+    void setPart(ORRecordPart *part) { m_part = part; }
+    Session &session() { return m_session; }
 
     /// Reads the stay and the record; false (and the error box) when the database fails.
     bool open(const OROpening &opening);
@@ -152,6 +172,7 @@ private:
     ORRecordStore m_store;
     ORRecordSwitches m_switches;
     ReportService *m_reports = nullptr;
+    ORRecordPart *m_part = nullptr;
     OROpening m_opening;
     ORRecordHeader m_header;
     qint64 m_operatingNum = 0;

@@ -51,6 +51,7 @@ QString spelled(const QString &column)
                    "Anesth1Name Anesth2Name ARODoctor SNurse1 SNurse2 CNurse1 CNurse2 AsstNurse1 "
                    "AsstNurse2 Nurse3Name")
                    .split(u' ');
+        all << memoRecordColumns();
         for (const QString &c : std::as_const(all))
             h.insert(c.toLower(), c);
         return h;
@@ -91,6 +92,19 @@ QVariant momentValue(const QDate &d, const QTime &t)
 }
 
 } // namespace
+
+const QStringList &memoRecordColumns()
+{
+    static const QStringList columns =
+        QStringLiteral("CaseNumber SuturesText InstrumentsInitial InstrumentsFinal Sponge4 "
+                       "Sponge4Final Sponge8 Sponge8Final Peanuts PeanutsFinal VisceralPack "
+                       "VisceralPackFinal Needles NeedlesFinal AnestheticAgent PreOPHR PreOPO2Sat "
+                       "PreOPWt Menarche LMP Babyout PlacentaOut TimeOfInduction Gravida Para "
+                       "Abortion Living FDIU StillBirth Gender BirthWeight BodyLength ApgarScore "
+                       "SMAnd PresentationCBF PresentationDS")
+            .split(u' ');
+    return columns;
+}
 
 Result<std::optional<LoadedORRecord>> ORRecordStore::load(const QString &hospNum,
                                                           const QString &idNum,
@@ -240,7 +254,8 @@ Result<QList<std::pair<QString, QString>>> ORRecordStore::search(const QString &
 }
 
 Result<qint64> ORRecordStore::save(const ORRecord &r, const ORSaveContext &c,
-                                   const QList<ORCountLine> *counts)
+                                   const QList<ORCountLine> *counts,
+                                   const std::function<Result<void>(qint64)> &alsoWrite)
 {
     auto now = m_db.loadServerDate();
     if (!now)
@@ -348,6 +363,10 @@ Result<qint64> ORRecordStore::save(const ORRecord &r, const ORSaveContext &c,
         return tl::unexpected(updated.error());
     if (counts) {
         if (auto ok = saveCounts(c.idNum, number, *counts, c.employeeCode); !ok)
+            return tl::unexpected(ok.error());
+    }
+    if (alsoWrite) {
+        if (auto ok = alsoWrite(number); !ok)
             return tl::unexpected(ok.error());
     }
     if (auto ok = tx.commit(); !ok)

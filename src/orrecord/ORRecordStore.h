@@ -11,6 +11,7 @@
 #include <QHash>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace kestrel {
@@ -36,6 +37,10 @@ struct ORSaveContext
     qint64 operatingNum = 0; ///< 0 for a new record
     ORRecordSwitches switches;
 };
+
+/// The columns of the record that the surgical memo adds: case number, counts, anaesthetic
+/// agent, vital signs and the obstetric data, each a text.
+const QStringList &memoRecordColumns();
 
 /// The SQL of the OR record: STATION..tbORMasterFile, its look-ups and its counts.
 class ORRecordStore
@@ -69,8 +74,11 @@ public:
     /// Saves the record in one transaction: the save procedure, the new record's number when
     /// it had none, then the columns the procedure does not write, and the counts when given.
     /// Answers the number.
+    /// `alsoWrite` writes what a window keeps beside the record (the surgical memo's sponge
+    /// records), given the record's number, inside the same transaction.
     Result<qint64> save(const ORRecord &record, const ORSaveContext &context,
-                        const QList<ORCountLine> *counts = nullptr);
+                        const QList<ORCountLine> *counts = nullptr,
+                        const std::function<Result<void>(qint64)> &alsoWrite = {});
 
     /// Whether doctor `doctorCode` logs in as `employeeCode`.
     Result<bool> isDoctorsUser(const QString &doctorCode, const QString &employeeCode);

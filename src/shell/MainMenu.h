@@ -161,6 +161,7 @@ public Q_SLOTS:
     void mnuRS();
     void mnuCountingSheet();
     void mnuSSC();
+    void mnuResultDischarge();
     /// Tags or untags the selected stay as a CVOR/RR patient, as the command's caption says,
     /// in the name of the employee who signs.
     void mnuCVOR();

@@ -131,6 +131,9 @@ constexpr std::array kCommands{
     CommandRow{u"mnuRS", kReportViewer, u"Request Status"},
     CommandRow{u"mnuCountingSheet", kReportViewer, u"Sponge, Instrument and Needle Counting Sheet"},
     CommandRow{u"mnuSSC", u"frmSSC", u"Surgical Safety Checklist", false, kPatient},
+    // The result entry that closes the selected outpatient visit.
+    CommandRow{u"mnuResultDischarge", u"frmUpdateORRecord",
+               u"Update Operation Room Record ( Result Entry )", false, kPatient},
     CommandRow{u"mnuSOA", u"KsStatement.clsStatement", u"View Statement of Account", false,
                kPatient},
     CommandRow{u"mnuWHOSurgicalSafety", kReportViewer, u"WHO Surgical Safety Checklist"},
@@ -263,6 +266,7 @@ KESTREL_TABLE_COMMAND(mnuReprintLab)
 KESTREL_TABLE_COMMAND(mnuRS)
 KESTREL_TABLE_COMMAND(mnuCountingSheet)
 KESTREL_TABLE_COMMAND(mnuSSC)
+KESTREL_TABLE_COMMAND(mnuResultDischarge)
 KESTREL_TABLE_COMMAND(mnuSOA)
 KESTREL_TABLE_COMMAND(mnuWHOSurgicalSafety)
 KESTREL_TABLE_COMMAND(mnuSchedule)

@@ -89,7 +89,7 @@ frmChart::frmChart(Session &session, ORRecordEntry::Layout layout, QWidget *pare
     m_tabs->addTab(buildStaff(), QStringLiteral("Operation"));
     m_tabs->addTab(buildTimes(), QStringLiteral("Time"));
     buildNarrative();
-    if (layout == ORRecordEntry::Layout::Chart)
+    if (layout != ORRecordEntry::Layout::ChartWithCounts)
         m_tabs->addTab(buildOtherInfo(), QStringLiteral("Other Info"));
     else
         m_tabs->addTab(buildCounts(), QStringLiteral("Counts"));

@@ -158,8 +158,8 @@ struct Binding
     Slot slot;
 };
 
-// Every menu command that does something. "NSD LogBook", "MSS Referral", "Result Entry
-// (Discharge Entry)", "Build OR Package", "Confirm" and "Revoke" do nothing at this station.
+// Every menu command that does something. "NSD LogBook", "MSS Referral", "Build OR Package",
+// "Confirm" and "Revoke" do nothing at this station.
 constexpr std::array kBindings{
     Binding{u"mnuOpen", &MainMenu::mnuOpen},
     Binding{u"mnuBuild", &MainMenu::mnuBuild},
@@ -235,6 +235,7 @@ constexpr std::array kBindings{
     Binding{u"mnuRS", &MainMenu::mnuRS},
     Binding{u"mnuCountingSheet", &MainMenu::mnuCountingSheet},
     Binding{u"mnuSSC", &MainMenu::mnuSSC},
+    Binding{u"mnuResultDischarge", &MainMenu::mnuResultDischarge},
     Binding{u"mnuCVOR", &MainMenu::mnuCVOR},
     Binding{u"mnuSOA", &MainMenu::mnuSOA},
     Binding{u"mnuWHOSurgicalSafety", &MainMenu::mnuWHOSurgicalSafety},
