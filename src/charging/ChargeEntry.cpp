@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "charging/ChargeEntry.h"
 
+#include "charging/ChargeAccount.h"
 #include "charging/returns/ChargeRevoke.h"
 #include "core/AccessRights.h"
 #include "core/components/clsRvsLookup.h"
@@ -42,18 +43,23 @@ ChargeEntry::ChargeEntry(Session &session, Components components, ChargeEntryPro
 bool ChargeEntry::open()
 {
     Notifier &notifier = m_session.notifier();
-    if (!HasAccessRight(m_session, kRightPostCharges)) {
+    if (m_account) {
+        // The account's window has its own right and checks, and prices for its account.
+        if (!m_account->mayOpen())
+            return false;
+        m_pricing.setStay(m_account->stay());
+    } else if (!HasAccessRight(m_session, kRightPostCharges)) {
         notifier.message(QStringLiteral("Sorry, you don't have access right to Post Charges."),
                          kNotification, Notifier::Icon::Information);
         return false;
     }
-    const CurrentPatientRecord &stay = m_session.CurrentPatient;
+    const CurrentPatientRecord &stay = this->stay();
     if (!stay.isSelected()) {
         notifier.message(QStringLiteral("Please select patient."), kNotification,
                          Notifier::Icon::Information);
         return false;
     }
-    if (modGlobals::IsAccountClosed(m_session))
+    if (!m_account && modGlobals::IsAccountClosed(m_session))
         return false;
 
     auto header = m_store.header(stay);
@@ -84,6 +90,7 @@ bool ChargeEntry::open()
         m_cdfEnabled = false;
     }
 
+    m_entryOnly = false;
     m_lines.clear();
     m_grid.reload();
     m_departmentShown.clear();
@@ -91,6 +98,60 @@ bool ChargeEntry::open()
     m_listExpanded = false;
     loadPosted();
     Q_EMIT changed();
+    return true;
+}
+
+bool ChargeEntry::openEntry(const CurrentPatientRecord &stay)
+{
+    auto departments = m_store.departments(m_session.StationID);
+    if (!departments) {
+        m_session.notifier().errorBox(departments.error());
+        return false;
+    }
+    m_entryOnly = true;
+    m_pricing.setStay(stay);
+    m_header = ChargePatientHeader();
+    m_departments = *departments;
+    const QDateTime now = modGlobals::LoadServerDate(m_session);
+    m_today = now.isValid() ? now.date() : m_session.ServerDate;
+    m_cdfEnabled = false;
+    m_departmentShown.clear();
+    m_statPatient = false;
+    m_posted.clear();
+    m_ticked.clear();
+    clearLines();
+    Q_EMIT changed();
+    return true;
+}
+
+void ChargeEntry::clearLines()
+{
+    m_lines.clear();
+    m_grid.reload();
+}
+
+void ChargeEntry::setLine(int row, const ChargeEntryLine &line)
+{
+    if (row == m_lines.size() + 1) {
+        m_lines.append(line);
+        m_grid.reload();
+    } else if (row >= 1 && row <= m_lines.size()) {
+        m_lines[row - 1] = line;
+        m_grid.lineChanged(row);
+    }
+}
+
+const CurrentPatientRecord &ChargeEntry::stay() const
+{
+    return m_account ? m_account->stay() : m_session.CurrentPatient;
+}
+
+bool ChargeEntry::refusedWithoutAccount() const
+{
+    if (!m_account || m_account->stay().isSelected())
+        return false;
+    m_session.notifier().message(QStringLiteral("Please select patient first."), kNotification,
+                                 Notifier::Icon::Information);
     return true;
 }
 
@@ -180,6 +241,8 @@ void ChargeEntry::setStatPatient(bool stat)
 
 void ChargeEntry::deleteLine(int row)
 {
+    if (refusedWithoutAccount())
+        return;
     Notifier &notifier = m_session.notifier();
     if (row < 1 || row > m_lines.size()) {
         notifier.message(QStringLiteral("Row cannot be deleted because there are no entries yet."),
@@ -208,6 +271,8 @@ void ChargeEntry::removeLine(int row)
 
 void ChargeEntry::ignoreAll()
 {
+    if (refusedWithoutAccount())
+        return;
     if (!m_session.notifier().confirm(QStringLiteral("Entered data will be cleared. Do you want "
                                                      "to continue?"),
                                       kConfirmation, Notifier::Icon::Question))
@@ -218,14 +283,17 @@ void ChargeEntry::ignoreAll()
 
 void ChargeEntry::close()
 {
-    if (m_session.notifier().confirm(QStringLiteral("Are you sure to leave Post Charges?"),
-                                     kConfirmation, Notifier::Icon::Question))
+    const QString question = m_account ? m_account->closeQuestion()
+                                       : QStringLiteral("Are you sure to leave Post Charges?");
+    if (m_session.notifier().confirm(question, kConfirmation, Notifier::Icon::Question))
         Q_EMIT closeRequested();
 }
 
 void ChargeEntry::viewPackages()
 {
-    if (!modGlobals::HasPackage(m_session, m_session.CurrentPatient.IdNum)) {
+    if (refusedWithoutAccount())
+        return;
+    if (!modGlobals::HasPackage(m_session, stay().IdNum)) {
         m_session.notifier().message(QStringLiteral("Sorry, no package was tagged for this "
                                                     "patient."),
                                      kNotification, Notifier::Icon::Information);
@@ -246,16 +314,21 @@ void ChargeEntry::addPackageLines(const QList<ChargeEntryLine> &lines)
 
 bool ChargeEntry::pipedOxygenShown() const
 {
-    return m_session.settings.AllowOpenCloseTank();
+    // The tank is the selected patient's, in the room he is in: not an account's.
+    return !m_account && m_session.settings.AllowOpenCloseTank();
 }
 
 void ChargeEntry::openOxygenPipe()
 {
+    if (refusedWithoutAccount())
+        return;
     openWindow(QStringLiteral("frmPipe"), QStringLiteral("The piped oxygen window"), {});
 }
 
 void ChargeEntry::save()
 {
+    if (refusedWithoutAccount())
+        return;
     if (!m_saving) {
         tellNotAvailable(m_session.notifier(), QStringLiteral("Posting of charges"));
         return;
@@ -274,6 +347,8 @@ void ChargeEntry::save()
 
 void ChargeEntry::refresh()
 {
+    if (refusedWithoutAccount())
+        return;
     loadPosted();
     Q_EMIT changed();
 }
@@ -295,6 +370,8 @@ void ChargeEntry::toggleViewAll()
 
 void ChargeEntry::revoke(int index)
 {
+    if (refusedWithoutAccount())
+        return;
     if (index < 0 || index >= m_posted.size())
         return;
     if (!m_revoke) {
@@ -336,29 +413,37 @@ bool ChargeEntry::isTicked(int index) const
 
 void ChargeEntry::postReturns()
 {
+    if (refusedWithoutAccount())
+        return;
     openWindow(QStringLiteral("frmReturn"), QStringLiteral("Post Returned Medicines"),
                {{QStringLiteral("Mode"), QStringLiteral("PH")}});
 }
 
 void ChargeEntry::reprint(int index)
 {
+    if (refusedWithoutAccount())
+        return;
     if (index < 0 || index >= m_posted.size())
         return;
     if (!m_saving) {
         tellNotAvailable(m_session.notifier(), QStringLiteral("Reprinting of charge slips"));
         return;
     }
-    m_saving->reprint(m_posted.at(index).chargeSlip, m_session.CurrentPatient);
+    m_saving->reprint(m_posted.at(index).chargeSlip, stay());
 }
 
 void ChargeEntry::showCdf()
 {
+    if (refusedWithoutAccount())
+        return;
     openWindow(kCdfWindow, QStringLiteral("The clinical data form"), {});
 }
 
 void ChargeEntry::loadPosted()
 {
-    auto posted = m_store.postedCharges(m_session.CurrentPatient.IdNum, m_session.StationID);
+    if (m_entryOnly)
+        return;
+    auto posted = m_store.postedCharges(stay().IdNum, m_session.StationID);
     if (!posted) {
         m_session.notifier().errorBox(posted.error());
         return;
@@ -377,7 +462,7 @@ void ChargeEntry::openWindow(const QString &formName, const QString &caption,
     WindowRequest request;
     request.command = QStringLiteral("frmCharge");
     request.caption = caption;
-    request.patient = m_session.CurrentPatient;
+    request.patient = stay();
     request.values = values;
     m_openWindow(formName, request);
 }

@@ -16,6 +16,7 @@
 
 namespace kestrel {
 
+class ChargeAccount;
 class ChargeRevoke;
 class DrugListComponent;
 class Session;
@@ -51,12 +52,28 @@ public:
     /// Revoking goes through `revoke`, which the window holds for as long as it is open.
     void setRevoking(ChargeRevoke *revoke) { m_revoke = revoke; }
     void setWindowOpener(WindowOpener opener) { m_openWindow = std::move(opener); }
+    /// Charges `account` instead of the selected patient's stay (the receivable window); it
+    /// outlives the window.
+    void setAccount(ChargeAccount *account) { m_account = account; }
+    /// The stay charged: the account's, else the selected patient's.
+    const CurrentPatientRecord &stay() const;
 
     /// Opens the window for the selected patient: the right to post charges, a selected
     /// patient and an open account are required (each refusal is told). Then the header,
     /// the departments and the posted charges are read, the grid is emptied and "Stat
     /// Patient" is "NO". False when the window must not open.
     bool open();
+    /// Readies the grid for a window that enters its lines as this one does but does not post
+    /// them to the stay (the assessment windows): the station's departments and an empty grid,
+    /// the lines priced for `stay` (a walk-in's is empty); no posted charges are read. False
+    /// when the departments could not be read (the user saw why).
+    bool openEntry(const CurrentPatientRecord &stay);
+    /// Empties the grid without asking (the lines were saved elsewhere).
+    void clearLines();
+    /// Puts `line` at grid row `row` (1 to the number of lines), or adds it after the last line
+    /// for the row below them: a window that fills some lines by rules of its own (the clinical
+    /// departments' examinations) keeps them in this grid.
+    void setLine(int row, const ChargeEntryLine &line);
 
     // What the window shows.
     const ChargePatientHeader &header() const { return m_header; }
@@ -164,6 +181,8 @@ private:
     /// Another line than `row` already charges `item`.
     bool chargedElsewhere(int row, const QString &item) const;
     bool isPackageLocked(const ChargeEntryLine &line) const;
+    /// An account window with no account picked yet: the user is told and nothing is done.
+    bool refusedWithoutAccount() const;
     void loadPosted();
     void openWindow(const QString &formName, const QString &caption, const QVariantMap &values);
 
@@ -175,6 +194,7 @@ private:
     ChargeSaving *m_saving = nullptr;
     ChargeRevoke *m_revoke = nullptr;
     WindowOpener m_openWindow;
+    ChargeAccount *m_account = nullptr;
 
     ChargePatientHeader m_header;
     QDate m_today;
@@ -187,6 +207,8 @@ private:
     QList<qint64> m_ticked; ///< logbook lines ticked for revoking
     bool m_statPatient = false;
     bool m_listExpanded = false;
+    /// Opened through openEntry(): the window shows no posted charges.
+    bool m_entryOnly = false;
 };
 
 } // namespace kestrel

@@ -3,6 +3,7 @@
 // ChargeEntry's entry-grid rules: which cell may be edited, and what a typed cell does to its line.
 #include "charging/ChargeEntry.h"
 
+#include "charging/ChargeAccount.h"
 #include "core/components/clsCodeLookup.h"
 #include "core/components/clsDrugPicker.h"
 #include "core/components/Component.h"
@@ -49,6 +50,9 @@ bool ChargeEntry::mayEdit(GridCell cell) const
     if (std::find(std::begin(editable), std::end(editable), cell.column) == std::end(editable))
         return false;
     if (cell.row < 1 || cell.row > m_lines.size() + 1)
+        return false;
+    // An account window types nothing before its account is picked.
+    if (m_account && !stay().isSelected())
         return false;
     // The empty row below the lines starts a new line with its department.
     if (cell.row == m_lines.size() + 1)
@@ -203,8 +207,8 @@ CellAnswer ChargeEntry::acceptStockItem(ChargeEntryLine &line, int row, const QS
     drug.setLocationID(location);
     // Where the hospital prices drugs by room class, the picker is told whose stay it is.
     const bool found = m_session.settings.InventoryRoomClassRate()
-                           ? drug.SearchDrug(code, m_session.CurrentPatient.IdNum.trimmed(),
-                                             m_session.CurrentPatient.RoomID.trimmed())
+                           ? drug.SearchDrug(code, stay().IdNum.trimmed(),
+                                             stay().RoomID.trimmed())
                            : drug.SearchDrug(code);
     if (!found) {
         notifier.message(QStringLiteral("Item code does not exist."), kNotification,
@@ -419,7 +423,7 @@ bool ChargeEntry::refusedForCashBasis(const QString &department, const QString &
     if (m_session.hospital.clientname != u"ZUL")
         return false;
     Notifier &notifier = m_session.notifier();
-    auto cashBasis = m_store.isCashBasis(m_session.CurrentPatient.IdNum);
+    auto cashBasis = m_store.isCashBasis(stay().IdNum);
     if (!cashBasis) {
         notifier.errorBox(cashBasis.error());
         return true;

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "charging/ChargePosting.h"
 
+#include "charging/ChargeAccount.h"
 #include "charging/ChargePostingStore.h"
 #include "charging/ChargeSlipNumber.h"
 #include "charging/ChargeSlipPrinter.h"
@@ -63,12 +64,17 @@ ChargePosting::ChargePosting(Session &session, PostingPrompts &prompts, clsDrugP
 {
 }
 
+const CurrentPatientRecord &ChargePosting::stay() const
+{
+    return m_account ? m_account->stay() : m_session.CurrentPatient;
+}
+
 PostingOutcome ChargePosting::save(const QList<PostingLine> &lines, const QString &department)
 {
     PostingOutcome outcome;
     m_requestingDoctor = {};
     m_session.validated = {};
-    const CurrentPatientRecord &stay = m_session.CurrentPatient;
+    const CurrentPatientRecord &stay = this->stay();
 
     if (m_session.settings.CheckCredLim() && !withinCreditLine(lines))
         return outcome;
@@ -198,7 +204,7 @@ void ChargePosting::tellShortfall(const StockShortfall &shortfall, PostingOutcom
 
 bool ChargePosting::withinCreditLine(const QList<PostingLine> &lines)
 {
-    const QString IdNum = m_session.CurrentPatient.IdNum.trimmed();
+    const QString IdNum = stay().IdNum.trimmed();
     QStringList amounts;
     for (const PostingLine &l : lines)
         amounts << l.line.amount;
@@ -218,10 +224,14 @@ bool ChargePosting::gridIsValid(const QList<PostingLine> &lines, PostingOutcome 
         notifier.message(text, kNotification, Notifier::Icon::Exclamation);
         return false;
     };
-    if (modGlobals::IsAccountClosed(m_session))
+    // An account's window (late charges on a billed account) asks the account instead.
+    if (m_account) {
+        if (!m_account->mayPost())
+            return false;
+    } else if (modGlobals::IsAccountClosed(m_session)) {
         return false;
-    if (modGlobals::IsClearedByDepartment(m_session, m_session.CurrentPatient.IdNum.trimmed(),
-                                          kORDepartment)) {
+    } else if (modGlobals::IsClearedByDepartment(m_session, stay().IdNum.trimmed(),
+                                                 kORDepartment)) {
         return refuse(QStringLiteral("Patient is already cleared by (OR Department). ") +
                       QStringLiteral("If you have charges to make, please notify the Billing staff") +
                       QStringLiteral(" immediately for further instructions."));
@@ -259,11 +269,15 @@ bool ChargePosting::gridIsValid(const QList<PostingLine> &lines, PostingOutcome 
 bool ChargePosting::confirmedAndValidated()
 {
     Notifier &notifier = m_session.notifier();
-    if (!notifier.confirm(QStringLiteral("Please verify that the items entered are true and "
-                                         "correct. \n\rDo you want to proceed in saving these "
-                                         "charges?"),
-                          kConfirmation))
+    if (m_account) {
+        if (!m_account->confirmSave())
+            return false;
+    } else if (!notifier.confirm(QStringLiteral("Please verify that the items entered are true "
+                                                "and correct. \n\rDo you want to proceed in "
+                                                "saving these charges?"),
+                                 kConfirmation)) {
         return false;
+    }
     for (;;) {
         m_session.validated = m_session.dialogs().validateUser();
         if (m_session.validated.isValid())
@@ -354,6 +368,10 @@ Result<QString> ChargePosting::postBatch(const QList<PlannedLine> &lines, Postin
         posted << line.posting;
     if (auto ok = recordUnusedPackageItems(db, batch, posted); !ok)
         return tl::unexpected(ok.error());
+    if (m_account) {
+        if (auto ok = m_account->posted(db, batch); !ok)
+            return tl::unexpected(ok.error());
+    }
     if (auto committed = tx.commit(); !committed)
         return tl::unexpected(committed.error());
     return batch.chargeSlip;

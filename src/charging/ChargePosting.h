@@ -19,6 +19,7 @@ Q_DECLARE_LOGGING_CATEGORY(lcPosting)
 
 namespace kestrel {
 
+class ChargeAccount;
 class ChargeSlipPrinter;
 class Session;
 class clsDrugPicker;
@@ -63,6 +64,10 @@ public:
     /// "Reprint": prints a posted slip of the stay again.
     void reprint(const QString &chargeSlip, const CurrentPatientRecord &stay) override;
 
+    /// Posts to `account` instead of the selected patient's open stay (the receivable
+    /// window); it outlives the posting.
+    void setAccount(ChargeAccount *account) { m_account = account; }
+
     /// The requesting doctor of the last save; emptied when a save starts.
     const RequestingDoctor &requestingDoctor() const { return m_requestingDoctor; }
 
@@ -88,6 +93,8 @@ private:
         double onHand = 0; ///< the stock before this batch
     };
 
+    /// The stay posted to: the account's, else the selected patient's.
+    const CurrentPatientRecord &stay() const;
     bool withinCreditLine(const QList<PostingLine> &lines);
     /// Tells the user which stock line came short; a line that asked more than was left gets
     /// the editor on its quantity.
@@ -109,6 +116,7 @@ private:
     PostingPrompts &m_prompts;
     clsDrugPicker *m_drugPicker;
     ChargeSlipPrinter &m_printer;
+    ChargeAccount *m_account = nullptr;
     RequestingDoctor m_requestingDoctor;
     std::optional<StockShortfall> m_shortfall;
     RetryPolicy m_retry;

@@ -27,6 +27,11 @@ DoctorsFee::DoctorsFee(Session &session, QString doctorId, QString doctorName)
 {
 }
 
+const CurrentPatientRecord &DoctorsFee::stay() const
+{
+    return m_stay ? *m_stay : m_session.CurrentPatient;
+}
+
 bool DoctorsFee::load()
 {
     m_rows.clear();
@@ -44,7 +49,7 @@ bool DoctorsFee::load()
     }
     // The patient's class as his doctor's rate is looked up: the visit's rate type for an
     // outpatient, the room's class for an inpatient.
-    const CurrentPatientRecord &p = m_session.CurrentPatient;
+    const CurrentPatientRecord &p = stay();
     m_roomClass = p.isOutpatientStay()
                       ? modGlobals::GetOPDClassification(m_session, p.IdNum.trimmed())
                       : modGlobals::GetRoomClassification(m_session, p.RoomID.trimmed());
@@ -71,7 +76,7 @@ QString DoctorsFee::doctorLabel() const
 
 QString DoctorsFee::patientLabel() const
 {
-    const CurrentPatientRecord &p = m_session.CurrentPatient;
+    const CurrentPatientRecord &p = stay();
     return QStringLiteral("Patient: ") + p.PatientName.trimmed() + QStringLiteral("  (Room ") +
            p.RoomID.trimmed() + QStringLiteral(", class ") + m_roomClass + QStringLiteral(")");
 }

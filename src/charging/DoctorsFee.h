@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #pragma once
 
+#include "core/CurrentPatient.h"
 #include "core/db/Money.h"
 
 #include <QList>
@@ -37,6 +38,10 @@ public:
 
     DoctorsFee(Session &session, QString doctorId, QString doctorName);
 
+    /// The fees are for `stay` instead of the selected patient (the receivable window's
+    /// account): its class highlights the row, and `lblPatient` names it.
+    void setStay(const CurrentPatientRecord &stay) { m_stay = stay; }
+
     /// Reads the fees; false when they cannot be read (the user was shown the error box).
     bool load();
     const QList<Row> &rows() const { return m_rows; }
@@ -54,7 +59,10 @@ public:
     std::optional<Money> choice() const { return m_choice; }
 
 private:
+    const CurrentPatientRecord &stay() const;
+
     Session &m_session;
+    std::optional<CurrentPatientRecord> m_stay;
     QString m_doctorId;
     QString m_doctorName;
     QString m_roomClass;

@@ -67,7 +67,8 @@ void PharmacyMenu::choose(int index)
         open(QStringLiteral("frmReturn"), buttonCaptions().at(Returns), true);
         break;
     case Reprint:
-        open(QStringLiteral("frmReprintLabForm"), QStringLiteral("Reprint Request Forms"), true);
+        // The reprint of the pharmacy's or the central supply's request forms, by the mode.
+        open(QStringLiteral("frmRequestReprint"), QStringLiteral("Reprint Request Forms"), true);
         break;
     default:
         break;

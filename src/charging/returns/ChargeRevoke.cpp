@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "charging/returns/ChargeRevoke.h"
 
+#include "charging/ChargeAccount.h"
 #include "charging/returns/ReturnStore.h"
 #include "core/AccessRights.h"
 #include "core/components/clsDrugPicker.h"
@@ -23,6 +24,16 @@ const QString kRevokeQuestion = QStringLiteral("Are you sure you want to revoke 
 
 } // namespace
 
+const CurrentPatientRecord &ChargeRevoke::stay() const
+{
+    return m_account ? m_account->stay() : m_session.CurrentPatient;
+}
+
+QString ChargeRevoke::revokeQuestion() const
+{
+    return m_account ? m_account->revokeQuestion() : kRevokeQuestion;
+}
+
 ChargeRevoke::ChargeRevoke(Session &session, clsDrugPicker *drugPicker,
                            SupervisorPrompt supervisor)
     : m_session(session)
@@ -38,7 +49,7 @@ ChargeRevoke::Outcome ChargeRevoke::revoke(const PostedCharge &charge)
     const QList<PostedCharge> one{charge};
     if (!checksPass(one))
         return Outcome::Refused;
-    if (!m_session.notifier().confirm(kRevokeQuestion, kConfirmation))
+    if (!m_session.notifier().confirm(revokeQuestion(), kConfirmation))
         return Outcome::Refused;
     if (!signedIn(one, false))
         return Outcome::Refused;
@@ -56,7 +67,7 @@ ChargeRevoke::Outcome ChargeRevoke::revokeSeveral(const QList<PostedCharge> &cha
     }
     if (!checksPass(charges))
         return Outcome::Refused;
-    if (!m_session.notifier().confirm(kRevokeQuestion, kConfirmation))
+    if (!m_session.notifier().confirm(revokeQuestion(), kConfirmation))
         return Outcome::Refused;
     if (!signedIn(charges, true))
         return Outcome::Refused;
@@ -70,8 +81,9 @@ bool ChargeRevoke::checksPass(const QList<PostedCharge> &charges)
         notifier.message(text, kNotification, Notifier::Icon::Exclamation);
         return false;
     };
-    const QString IdNum = m_session.CurrentPatient.IdNum.trimmed();
-    if (modGlobals::IsClearedByDepartment(m_session, IdNum, QStringLiteral("OR")))
+    const QString IdNum = stay().IdNum.trimmed();
+    // Late charges on an account come after the OR cleared the patient: no clearance check.
+    if (!m_account && modGlobals::IsClearedByDepartment(m_session, IdNum, QStringLiteral("OR")))
         return refuse(QStringLiteral("Patient is already cleared by (OR Department). ") +
                       QStringLiteral("If you have charges to make, notify the Billing staff") +
                       QStringLiteral(" immediately for further instructions."));
@@ -86,7 +98,9 @@ bool ChargeRevoke::checksPass(const QList<PostedCharge> &charges)
         }
         if (left->amount.isZero())
             return refuse(
-                QStringLiteral("Can't revoke this charge. The Total Amount is already Zero(0).") +
+                (m_account ? m_account->nothingLeftToRevoke()
+                           : QStringLiteral("Can't revoke this charge. The Total Amount is "
+                                            "already Zero(0).")) +
                 (charges.size() > 1 ? QStringLiteral(" (") + charge.description.trimmed() +
                                           QStringLiteral(", ") + charge.chargeSlip + u')'
                                     : QString()));
@@ -107,7 +121,7 @@ bool ChargeRevoke::signedIn(const QList<PostedCharge> &charges, bool several)
             return false;
         }
         if (!notifier.confirm(QStringLiteral("Selected charge(s) will not be revoked! ") +
-                                  u'\n' + kRevokeQuestion,
+                                  u'\n' + revokeQuestion(),
                               kConfirmation))
             return false;
     }
@@ -141,7 +155,7 @@ bool ChargeRevoke::signedIn(const QList<PostedCharge> &charges, bool several)
         if (m_supervisor.isValid())
             break;
         if (!notifier.confirm(QStringLiteral("Selected charge was not revoked! ") + u'\n' +
-                                  kRevokeQuestion,
+                                  revokeQuestion(),
                               kConfirmation))
             return false;
     }
@@ -155,7 +169,7 @@ ChargeRevoke::Outcome ChargeRevoke::write(const QList<PostedCharge> &charges, bo
     const QDateTime now = modGlobals::LoadServerDate(m_session);
     if (!now.isValid())
         return Outcome::Failed;
-    const QString IdNum = m_session.CurrentPatient.IdNum.trimmed();
+    const QString IdNum = stay().IdNum.trimmed();
     ReturnStore store(db);
     auto fail = [&notifier](const Error &error) {
         notifier.errorBox(error);
@@ -212,7 +226,7 @@ Result<void> ChargeRevoke::putBack(const PostedCharge &charge, const ReturnStore
                                    const QString &location, const QDateTime &now)
 {
     Database &db = m_session.db();
-    const QString IdNum = m_session.CurrentPatient.IdNum.trimmed();
+    const QString IdNum = stay().IdNum.trimmed();
     ReturnStore store(db);
     if (!location.isEmpty() && line.quantity > 0) {
         if (!m_drugPicker)
@@ -222,7 +236,7 @@ Result<void> ChargeRevoke::putBack(const PostedCharge &charge, const ReturnStore
         drug->setLocationID(location);
         StockCardEntry back;
         back.IdNum = IdNum;
-        back.HospNum = m_session.CurrentPatient.HospNum.trimmed();
+        back.HospNum = stay().HospNum.trimmed();
         back.ItemID = charge.item;
         back.Quantity = line.quantity;
         back.Amount = line.amount;

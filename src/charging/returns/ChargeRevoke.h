@@ -12,6 +12,7 @@
 
 namespace kestrel {
 
+class ChargeAccount;
 class Session;
 class clsDrugPicker;
 
@@ -45,10 +46,16 @@ public:
     /// the user is told which.
     Outcome revokeSeveral(const QList<PostedCharge> &charges);
 
+    /// Revokes the charges of `account` instead of the selected patient's (the receivable
+    /// window), with its texts; it outlives the revoke.
+    void setAccount(const ChargeAccount *account) { m_account = account; }
+
     /// The supervisor of the last revoke that asked for one.
     const ValidatedUser &supervisor() const { return m_supervisor; }
 
 private:
+    const CurrentPatientRecord &stay() const;
+    QString revokeQuestion() const;
     bool checksPass(const QList<PostedCharge> &charges);
     bool signedIn(const QList<PostedCharge> &charges, bool several);
     Outcome write(const QList<PostedCharge> &charges, bool several);
@@ -60,6 +67,7 @@ private:
     clsDrugPicker *m_drugPicker;
     SupervisorPrompt m_askSupervisor;
     ValidatedUser m_supervisor;
+    const ChargeAccount *m_account = nullptr;
 };
 
 } // namespace kestrel

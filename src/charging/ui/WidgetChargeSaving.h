@@ -39,6 +39,7 @@ public:
                        clsDrugPicker *drugPicker, QWidget *window);
 
     ChargeSaving &saving() { return m_posting; }
+    ChargePosting &posting() { return m_posting; }
 
 private:
     WidgetPostingPrompts m_prompts;

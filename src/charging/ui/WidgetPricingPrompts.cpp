@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "charging/ui/WidgetPricingPrompts.h"
 
+#include "charging/ChargeAccount.h"
 #include "charging/ui/frmDoctorsFee.h"
 #include "charging/ui/frmMarkUp.h"
 #include "core/Session.h"
@@ -26,6 +27,8 @@ DoctorsFeeAnswer WidgetPricingPrompts::askDoctorsFee(const QString &doctorId,
 {
     using Outcome = DoctorsFeeAnswer::Outcome;
     DoctorsFee fees(m_session, doctorId, doctorName);
+    if (m_account)
+        fees.setStay(m_account->stay());
     if (!fees.load() || fees.rows().isEmpty())
         return {Outcome::NoneFound, Money()};
     frmDoctorsFee window(fees, m_parent);

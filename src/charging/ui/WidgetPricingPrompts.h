@@ -9,6 +9,7 @@
 
 namespace kestrel {
 
+class ChargeAccount;
 class Session;
 
 /// The pricing questions as the program asks them: the markup window `frmMarkUp` and the
@@ -22,9 +23,13 @@ public:
     /// The doctor's fee window `frmDoctorsFee`, shown only when the doctor's fee table has a
     /// fee to offer.
     DoctorsFeeAnswer askDoctorsFee(const QString &doctorId, const QString &doctorName) override;
+    /// The doctor's fee window shows the account's patient instead of the selected one (the
+    /// receivable window's); it outlives the prompts.
+    void setAccount(const ChargeAccount *account) { m_account = account; }
 
 private:
     Session &m_session;
+    const ChargeAccount *m_account = nullptr;
     QPointer<QWidget> m_parent;
 };
 

@@ -36,6 +36,8 @@ public:
 
     ChargeEntry &presenter() { return m_presenter; }
     EntryGrid &entryGrid() { return *m_grid; }
+    /// The markup and doctor's fee windows the window's pricing asks.
+    WidgetPricingPrompts &pricingPrompts() { return m_pricingPrompts; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
