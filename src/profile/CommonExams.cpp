@@ -8,6 +8,7 @@
 #include "core/db/NumberFormat.h"
 #include "core/Notifier.h"
 #include "core/Session.h"
+#include "examrequests/ExamRequestGuards.h"
 #include "patients/modGlobals.h"
 #include "profile/results/ExamList.h"
 
@@ -164,7 +165,23 @@ bool CommonExams::add(const ProfileHeader &header, const QString &department, co
         return refuse(exam.trimmed() + u" was requested on " + waiting->section(u'|', 1) +
                       u" (request " + waiting->section(u'|', 0, 0) +
                       u") and the department has not done it yet.");
-    m_orders << Order{department, item, exam.trimmed(), price};
+    Order order;
+    order.department = department;
+    order.code = item;
+    order.exam = exam.trimmed();
+    order.amount = price;
+    m_orders << order;
+    return true;
+}
+
+bool CommonExams::addRequested(const Order &order)
+{
+    for (const Order &o : std::as_const(m_orders)) {
+        if (o.code.compare(order.code, Qt::CaseInsensitive) == 0 &&
+            o.department == order.department)
+            return refuse(QStringLiteral("Examination is already in the Orders List."));
+    }
+    m_orders << order;
     return true;
 }
 
@@ -203,14 +220,23 @@ Result<QString> CommonExams::trySave(const ProfileHeader &header, QStringList &n
         if (!held)
             return tl::unexpected(held.error());
     }
+    // The request checks again, now that no other workstation can send for the stay.
     for (const Order &o : std::as_const(m_orders)) {
-        auto waiting = waitingRequest(db, id, o.department, o.code);
-        if (!waiting)
-            return tl::unexpected(waiting.error());
-        if (!waiting->isEmpty())
-            return QString(o.exam + u" was requested on " + waiting->section(u'|', 1) +
-                           u" (request " + waiting->section(u'|', 0, 0) +
-                           u") and the department has not done it yet.");
+        ExamRequestLine line;
+        line.department = o.department;
+        line.code = o.code;
+        line.description = o.exam;
+        line.stat = o.stat;
+        line.specimenId = o.specimenId;
+        line.specimen = o.specimen;
+        line.statRule = o.statRule;
+        line.specimenRequired = o.specimenRequired;
+        auto refused = ExamRequestGuards::checkOnSave(db, m_session.StationID, id,
+                                                      header.outpatient, line);
+        if (!refused)
+            return tl::unexpected(refused.error());
+        if (!refused->isEmpty())
+            return *refused;
     }
     auto doctor = RequestStore(db).attendingDoctor(id);
     if (!doctor)
@@ -225,17 +251,17 @@ Result<QString> CommonExams::trySave(const ProfileHeader &header, QStringList &n
                                                            header.outpatient ? str("O") : str("I"),
                                                            o.code,
                                                            o.amount.toVariant(),
-                                                           1.0,
+                                                           o.quantity,
                                                            str(" "),
                                                            QString(),
                                                            at,
                                                            o.department,
                                                            *doctor,
                                                            m_session.employeeCode(),
-                                                           QString(),
+                                                           o.remarks,
                                                            o.exam,
                                                            str("Y"),
-                                                           str("N"),
+                                                           o.stat,
                                                            str("0"),
                                                            str("0"),
                                                            str("0"),
@@ -246,6 +272,12 @@ Result<QString> CommonExams::trySave(const ProfileHeader &header, QStringList &n
         const QString number = sent->isEmpty() ? QString() : sent->at(0).trimmed(u"RequestNum");
         if (number.isEmpty())
             return failure(QStringLiteral("The request of %1 got no number.").arg(o.code));
+        if (!o.section.isEmpty() || !o.specimenId.isEmpty()) {
+            auto details = db.call(u"STATION..sp_Nurse_SaveExamRequestDetails",
+                                   {number, o.specimenId, o.specimen, o.section});
+            if (!details)
+                return tl::unexpected(details.error());
+        }
         numbers << number;
     }
     if (auto ok = tx.commit(); !ok)

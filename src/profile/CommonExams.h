@@ -35,6 +35,14 @@ public:
     {
         QString department, code, exam;
         Money amount;
+        /// What the exam request entry adds to an order; a click on a list orders one,
+        /// routine, without remarks.
+        double quantity = 1;
+        QString stat = QStringLiteral("N");
+        QString remarks, section, specimenId, specimen, reason;
+        /// The exam's STAT rule and specimen need, as the request entry read them.
+        QString statRule;
+        bool specimenRequired = false;
     };
 
     enum class Outcome { Saved, Refused, Abandoned, Failed };
@@ -56,6 +64,9 @@ public:
     /// False when refused; the user was told why.
     bool add(const ProfileHeader &header, const QString &department, const QString &code,
              const QString &exam);
+    /// An order built by the exam request entry, which checked it already; refused only when
+    /// the exam is in the orders already.
+    bool addRequested(const Order &order);
     /// Takes order `row` off the list.
     bool remove(int row);
     const QList<Order> &orders() const { return m_orders; }

@@ -369,6 +369,12 @@ void tst_ResultViewers::windowsOpenedFromTheProfile()
     ctButton->click();
     tabularButton->click();
     QCOMPARE(asked, (QStringList{u"frmCTfile "_s + stay, u"clsLaboratoryTabularFormat "_s + stay}));
+    // A station that prints the tabular results chooses the exams first.
+    QVERIFY(db.exec(u"insert into STATION..tbNurseSetup (Field, value) "
+                    u"values ('LabTabularSelection', '1')"_s));
+    p.f.session.settings.LoadParameters(db, p.f.session.hospital);
+    tabularButton->click();
+    QCOMPARE(asked.constLast(), u"frmSelectLabExam "_s + stay);
 
     // The CT list the button opens hands a clicked examination to the profile's orders.
     ExamListWindow ct(p.f.session, *ExamList::department(u"frmCTfile"_s));

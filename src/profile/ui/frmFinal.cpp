@@ -6,6 +6,7 @@
 #include "core/db/Database.h"
 #include "core/db/NumberFormat.h"
 #include "core/Session.h"
+#include "nursing/ui/frmHtWt.h"
 #include "profile/RequestRevoke.h"
 #include "profile/results/ExamList.h"
 #include "profile/ui/VitalSignsChart.h"
@@ -490,7 +491,11 @@ QWidget *frmFinal::buildResultsTab()
         WindowRequest request;
         request.command = QStringLiteral("frmFinal");
         request.values = {{QStringLiteral("IdNum"), m_presenter.idNum()}};
-        Q_EMIT resultWindowRequested(QStringLiteral("clsLaboratoryTabularFormat"), request);
+        // Stations that print the tabular results choose the exams first.
+        Q_EMIT resultWindowRequested(m_session.settings.LabTabularSelection()
+                                         ? QStringLiteral("frmSelectLabExam")
+                                         : QStringLiteral("clsLaboratoryTabularFormat"),
+                                     request);
     });
     connect(heart, &QPushButton::clicked, this, [this] {
         for (qsizetype i = 0; i < ProfileLists::resultTabs().size(); ++i) {
@@ -1047,25 +1052,12 @@ void frmFinal::showChosenNote()
 
 void frmFinal::askHeightWeight()
 {
-    QDialog dialog(this);
-    dialog.setObjectName(QStringLiteral("frmHtWt"));
-    dialog.setWindowTitle(QStringLiteral("Height and Weight Entry"));
-    auto *height = field(QStringLiteral("txtHeight"), &dialog);
-    auto *weight = field(QStringLiteral("txtWeight"), &dialog);
-    height->setText(m_presenter.header().Height);
-    weight->setText(m_presenter.header().Weight);
-    auto *form = new QFormLayout(&dialog);
-    form->addRow(QStringLiteral("Height (cm)"), height);
-    form->addRow(QStringLiteral("Weight (kg)"), weight);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Save | QDialogButtonBox::Cancel,
-                                         &dialog);
-    form->addRow(buttons);
-    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
-        if (m_presenter.saveHeightWeight(height->text(), weight->text()))
-            dialog.accept();
-    });
-    dialog.exec();
+    frmHtWt entry(m_presenter.header().Height, m_presenter.header().Weight,
+                  [this](const QString &height, const QString &weight) {
+                      return m_presenter.saveHeightWeight(height, weight);
+                  },
+                  this);
+    entry.exec();
 }
 
 void frmFinal::keyPressEvent(QKeyEvent *event)
@@ -1088,6 +1080,15 @@ void frmFinal::orderExam(const ChosenExam &exam)
     if (m_presenter.commonExams().add(m_presenter.header(), exam.department, exam.code,
                                       exam.name))
         showOrders();
+}
+
+void frmFinal::orderRequested(const QList<CommonExams::Order> &orders)
+{
+    for (const CommonExams::Order &order : orders) {
+        if (!m_presenter.commonExams().addRequested(order))
+            break;
+    }
+    showOrders();
 }
 
 } // namespace kestrel

@@ -44,6 +44,8 @@ public:
 
     /// An examination picked in a department's examination list goes to the orders.
     void orderExam(const ChosenExam &exam);
+    /// The orders the exam request entry accepted, added to the orders grid.
+    void orderRequested(const QList<CommonExams::Order> &orders);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
