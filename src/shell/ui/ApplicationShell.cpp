@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "shell/ui/ApplicationShell.h"
 
+#include "assessment/ui/frmAssessment.h"
+#include "assessment/ui/frmCashCM.h"
 #include "caserates/ui/frmHBPS.h"
 #include "caserates/ui/frmHBPSCaseRate.h"
 #include "charging/ui/WidgetChargeRevoke.h"
@@ -9,8 +11,12 @@
 #include "discharge/ui/frmDCRInstructionMedicationSheetNew.h"
 #include "discharge/ui/frmDischargeMenu.h"
 #include "discharge/ui/frmDischargeNotice.h"
+#include "nursing/ui/NursingSheetWindows.h"
+#include "nursing/ui/NursingWindows.h"
 #include "charging/ui/WidgetChargeSaving.h"
 #include "charging/ui/frmCharge.h"
+#include "charging/ReceivableSearch.h"
+#include "charging/ui/frmRecievable.h"
 #include "charging/ui/frmCancelPackage.h"
 #include "charging/ui/frmListPackage.h"
 #include "charging/ui/frmPipe.h"
@@ -20,13 +26,23 @@
 #include "charging/ui/frmMarkupSettings.h"
 #include "charging/ui/frmPHEntry.h"
 #include "charging/ui/frmPharmacyRequest.h"
+#include "charging/ui/frmTranscription.h"
+#include "charging/ui/frmTranscriptionStatus.h"
 #include "charging/ui/frmReturn.h"
 #include "orrecord/ui/frmChart.h"
+#include "orrecord/ui/frmUpdateORRecord.h"
+#include "orrecord/ui/frmCVORPatients.h"
+#include "orrecord/ui/frmSurgicalMemo.h"
+#include "orrecord/ui/frmTagORProcedures.h"
 #include "patients/ui/frmAdmittedPatients.h"
 #include "patients/ui/frmInfo.h"
 #include "patients/ui/frmPatientIndex.h"
 #include "patients/ui/frmSearch.h"
 #include "patients/ui/frmSearchAdmitted.h"
+#include "examrequests/ui/frmPrintRequestForm.h"
+#include "examrequests/ui/frmRequest.h"
+#include "examrequests/ui/frmRequestReprint.h"
+#include "examrequests/ui/frmSelectLabExam.h"
 #include "profile/ui/frmFinal.h"
 #include "profile/ui/frmNotificationforHemodialysis.h"
 #include "profile/results/CdfDetails.h"
@@ -50,6 +66,7 @@
 #include "core/components/DrugLists.h"
 #include "core/components/clsCodeLookup.h"
 #include "core/components/clsDrugPicker.h"
+#include "core/components/clsIcdLookup.h"
 #include "core/components/clsIssuedMedicines.h"
 #include "core/components/clsLoginUser.h"
 #include "core/components/clsPatientFinder.h"
@@ -225,6 +242,95 @@ ApplicationShell::ApplicationShell(Options options, QObject *parent)
                 delete charge;
             return open;
         });
+    // Late charges of a discharged and billed account (the menu checked right 13): one window,
+    // which picks its account in its own search. Asked with an admission number ("IdNum"), it
+    // shows that account at once.
+    m_window->windows().add(
+        QStringLiteral("frmRecievable"),
+        [this](const WindowRequest &request, QWidget *open) -> QWidget * {
+            auto *receivable = qobject_cast<frmRecievable *>(open);
+            if (!receivable) {
+                const ComponentSet &c = m_startup->components();
+                auto *picker = qobject_cast<clsDrugPicker *>(c.drugPicker.get());
+                if (picker && !picker->connection())
+                    picker->InitConnect(&m_session.db());
+                receivable = new frmRecievable(
+                    m_session, {qobject_cast<clsCodeLookup *>(c.codeLookup.get()), picker,
+                                qobject_cast<DrugListComponent *>(c.drugList.get()),
+                                qobject_cast<clsRvsLookup *>(c.rvsLookup.get())});
+                receivable->presenter().setWindowOpener(
+                    [this](const QString &formName, const WindowRequest &r) {
+                        m_presenter.openWindow(formName, r);
+                    });
+                if (ReportService *reports = reportService()) {
+                    auto *saving = new WidgetChargeSaving(
+                        m_session, *reports, qobject_cast<clsCodeLookup *>(c.codeLookup.get()),
+                        picker, receivable);
+                    saving->posting().setAccount(&receivable->account());
+                    receivable->presenter().setSaving(&saving->saving());
+                }
+                auto *revoke = new WidgetChargeRevoke(m_session, picker, receivable);
+                revoke->revoke().setAccount(&receivable->account());
+                receivable->presenter().setRevoking(&revoke->revoke());
+            }
+            const QString IdNum = request.values.value(QStringLiteral("IdNum")).toString();
+            if (!IdNum.isEmpty()) {
+                const bool visit = IdNum.trimmed().endsWith(u'B', Qt::CaseInsensitive);
+                ReceivableSearch search(m_session);
+                if (search.search(ReceivableSearch::Category::AdmissionNumber, !visit, IdNum))
+                    receivable->pick(search.stayOf(0));
+            }
+            return receivable;
+        });
+    // The assessment windows: the cash patient's and the clinical departments' for the selected
+    // patient, the walk-in's by name. Each stays in the work area as the one shared instance;
+    // opened again it starts anew for the patient then selected.
+    for (const AssessmentKind kind :
+         {AssessmentKind::Cash, AssessmentKind::WalkIn, AssessmentKind::Clinical}) {
+        m_window->windows().add(
+            AssessmentEntry::formName(kind),
+            [this, kind](const WindowRequest &request, QWidget *open) -> QWidget * {
+                auto *window = qobject_cast<frmAssessment *>(open);
+                if (window && kind == AssessmentKind::WalkIn)
+                    return window;
+                if (!window) {
+                    const ComponentSet &c = m_startup->components();
+                    auto *picker = qobject_cast<clsDrugPicker *>(c.drugPicker.get());
+                    if (picker && !picker->connection())
+                        picker->InitConnect(&m_session.db());
+                    window = new frmAssessment(
+                        m_session, kind,
+                        {qobject_cast<clsCodeLookup *>(c.codeLookup.get()), picker,
+                         qobject_cast<DrugListComponent *>(c.drugList.get()),
+                         qobject_cast<clsRvsLookup *>(c.rvsLookup.get())});
+                    if (ReportService *reports = reportService())
+                        window->setReports(*reports);
+                    window->setWindowOpener(
+                        [this](const QString &formName, const WindowRequest &request) {
+                            m_presenter.openWindow(formName, request);
+                        });
+                }
+                if (window->open(request))
+                    return window;
+                if (window != open)
+                    delete window;
+                return open;
+            });
+    }
+    // The cash credit memo of the selected patient, opened from the cash assessment window.
+    m_window->windows().add(
+        QStringLiteral("frmCashCM"), [this](const WindowRequest &request, QWidget *open) -> QWidget * {
+            auto *memo = qobject_cast<frmCashCM *>(open);
+            if (!memo) {
+                memo = new frmCashCM(m_session);
+                memo->presenter().setReports(reportService());
+            }
+            if (memo->open(request))
+                return memo;
+            if (memo != open)
+                delete memo;
+            return open;
+        });
     // The return window of the selected stay, for medicines or, asked with Mode "CS", supplies.
     // One with lines not yet posted for the same stay is shown as it is.
     m_window->windows().add(
@@ -282,6 +388,47 @@ ApplicationShell::ApplicationShell(Options options, QObject *parent)
             }
             menu->presenter().setMode(request.values.value(QStringLiteral("Mode")).toString());
             return menu;
+        });
+    // The pharmacy menu's transcription of the doctors' medication orders for the selected stay,
+    // emptied when it opens, and the stay's transcription list its button opens, read again
+    // each time.
+    m_window->windows().add(
+        QStringLiteral("frmTranscription"),
+        [this](const WindowRequest &, QWidget *open) -> QWidget * {
+            auto *notes = qobject_cast<frmTranscription *>(open);
+            if (!notes) {
+                const ComponentSet &c = m_startup->components();
+                auto *picker = qobject_cast<clsDrugPicker *>(c.drugPicker.get());
+                if (picker && !picker->connection())
+                    picker->InitConnect(&m_session.db());
+                notes = new frmTranscription(
+                    m_session, {qobject_cast<clsCodeLookup *>(c.codeLookup.get()), picker,
+                                qobject_cast<DrugListComponent *>(c.drugList.get())});
+                notes->presenter().setWindowOpener(
+                    [this](const QString &formName, const WindowRequest &r) {
+                        m_presenter.openWindow(formName, r);
+                    });
+            }
+            if (notes->presenter().open())
+                return notes;
+            if (notes != open)
+                delete notes;
+            return open;
+        });
+    m_window->windows().add(
+        QStringLiteral("frmTranscriptionStatus"),
+        [this](const WindowRequest &request, QWidget *open) -> QWidget * {
+            auto *status = qobject_cast<frmTranscriptionStatus *>(open);
+            if (!status)
+                status = new frmTranscriptionStatus(m_session);
+            const QString idNum =
+                request.values.value(QStringLiteral("IdNum"), m_session.CurrentPatient.IdNum)
+                    .toString();
+            if (status->presenter().load(idNum))
+                return status;
+            if (status != open)
+                delete status;
+            return open;
         });
     // The request entries of the pharmacy (three layouts, as the station's switches choose) and
     // of the central supply: one window each for the selected stay, emptied when it opens.
@@ -367,6 +514,99 @@ ApplicationShell::ApplicationShell(Options options, QObject *parent)
                 return exams;
             });
     }
+    // The exam request entry of the department the profile's action button names ("LB" for
+    // the cytology and surgical pathology exams); "&Accept" hands its lines to the orders of the
+    // open profile, which sends them.
+    m_window->windows().add(
+        QStringLiteral("frmRequest"), [this](const WindowRequest &request, QWidget *open) -> QWidget * {
+            auto *entry = qobject_cast<frmRequest *>(open);
+            if (!entry) {
+                entry = new frmRequest(
+                    m_session,
+                    qobject_cast<clsCodeLookup *>(m_startup->components().codeLookup.get()));
+                connect(&entry->presenter(), &ExamRequestEntry::accepted, this,
+                        [this](const QList<ExamRequestLine> &lines) {
+                            auto *profile = qobject_cast<frmFinal *>(
+                                m_window->windows().openInstance(QStringLiteral("frmFinal")));
+                            if (!profile)
+                                return;
+                            QList<CommonExams::Order> orders;
+                            for (const ExamRequestLine &line : lines)
+                                orders << ExamRequestEntry::toOrder(line);
+                            profile->orderRequested(orders);
+                        });
+            }
+            const QString idNum =
+                request.values.value(QStringLiteral("IdNum"), m_session.CurrentPatient.IdNum)
+                    .toString();
+            if (entry->open(idNum, request.values.value(QStringLiteral("Mode")).toString())) {
+                // Exams the command orders at once ("Codes"), each checked as if typed.
+                const QStringList codes =
+                    request.values.value(QStringLiteral("Codes")).toStringList();
+                for (const QString &code : codes)
+                    entry->presenter().pickExam(code);
+                return entry;
+            }
+            if (entry != open)
+                delete entry;
+            return open;
+        });
+    // The laboratory request forms of the selected stay: printed, and printed again from the
+    // main menu (in the layout with charge slips and nurses where the hospital keeps it). The
+    // pharmacy menu's "Reprint Request Forms" asks for the reprint in its mode ("PH" or "CS"):
+    // that is the pharmacy or central supply request form printed again.
+    for (const LabRequestForms::Mode mode :
+         {LabRequestForms::Mode::Print, LabRequestForms::Mode::Reprint,
+          LabRequestForms::Mode::ReprintWithCharges}) {
+        m_window->windows().add(
+            frmPrintRequestForm::formName(mode),
+            [this, mode](const WindowRequest &request, QWidget *open) -> QWidget * {
+                const QString revenue = request.values.value(QStringLiteral("Mode")).toString();
+                const QString idNum =
+                    request.values.value(QStringLiteral("IdNum"), m_session.CurrentPatient.IdNum)
+                        .toString();
+                if (mode == LabRequestForms::Mode::Reprint &&
+                    (revenue == u"PH" || revenue == u"CS")) {
+                    auto *reprint = new frmRequestReprint(m_session);
+                    reprint->presenter().setReports(reportService());
+                    if (reprint->open(idNum, revenue))
+                        return reprint;
+                    delete reprint;
+                    return open;
+                }
+                LabRequestForms::Mode shown = mode;
+                if (mode == LabRequestForms::Mode::Reprint &&
+                    m_session.hospital.clientname == u"QELM")
+                    shown = LabRequestForms::Mode::ReprintWithCharges;
+                auto *forms = qobject_cast<frmPrintRequestForm *>(open);
+                if (!forms || forms->presenter().mode() != shown) {
+                    forms = new frmPrintRequestForm(m_session, shown);
+                    forms->presenter().setReports(reportService());
+                }
+                if (forms->open(idNum))
+                    return forms;
+                if (forms != open)
+                    delete forms;
+                return open;
+            });
+    }
+    m_window->windows().add(
+        QStringLiteral("frmRequestReprint"),
+        [this](const WindowRequest &request, QWidget *open) -> QWidget * {
+            auto *reprint = qobject_cast<frmRequestReprint *>(open);
+            if (!reprint) {
+                reprint = new frmRequestReprint(m_session);
+                reprint->presenter().setReports(reportService());
+            }
+            const QString idNum =
+                request.values.value(QStringLiteral("IdNum"), m_session.CurrentPatient.IdNum)
+                    .toString();
+            if (reprint->open(idNum, request.values.value(QStringLiteral("Mode")).toString()))
+                return reprint;
+            if (reprint != open)
+                delete reprint;
+            return open;
+        });
     // The hemodialysis notifications of the stay the profile's action button names; opened
     // again, it shows that stay.
     m_window->windows().add(
@@ -410,6 +650,33 @@ ApplicationShell::ApplicationShell(Options options, QObject *parent)
             return cdf;
         });
     }
+    // The laboratory exams of a stay printed in the tabular layout (the profile's tabular
+    // button where the station chooses the exams first); opened again, it starts anew.
+    m_window->windows().add(
+        QStringLiteral("frmSelectLabExam"),
+        [this](const WindowRequest &request, QWidget *open) -> QWidget * {
+            auto *select = qobject_cast<frmSelectLabExam *>(open);
+            if (!select) {
+                select = new frmSelectLabExam(
+                    m_session,
+                    qobject_cast<clsCodeLookup *>(m_startup->components().codeLookup.get()));
+                select->presenter().setReports(reportService());
+            }
+            const QString idNum =
+                request.values.value(QStringLiteral("IdNum"), m_session.CurrentPatient.IdNum)
+                    .toString();
+            if (select->open(idNum)) {
+                // Exams the command names at once ("Codes"), each added as if picked.
+                const QStringList codes =
+                    request.values.value(QStringLiteral("Codes")).toStringList();
+                for (const QString &code : codes)
+                    select->presenter().addExam(code);
+                return select;
+            }
+            if (select != open)
+                delete select;
+            return open;
+        });
     // The tabular laboratory view of the profile's stay, read again at each opening.
     m_window->windows().add(
         QStringLiteral("clsLaboratoryTabularFormat"),
@@ -661,6 +928,71 @@ ApplicationShell::ApplicationShell(Options options, QObject *parent)
                 return open;
             });
     }
+    // The surgical memo of one posted procedure, opened by the patient index with the same
+    // values as the OR record (the index sends frmChart instead where the hospital keeps no
+    // memo). A memo with unsaved changes is only brought forward.
+    for (const QString &form :
+         {QStringLiteral("frmSurgicalMemo"), QStringLiteral("frmSurgicalMemo_VZ")}) {
+        m_window->windows().add(
+            form, [this](const WindowRequest &request, QWidget *open) -> QWidget * {
+                auto *memo = qobject_cast<frmSurgicalMemo *>(open);
+                if (memo && memo->presenter().isModified())
+                    return memo;
+                if (!memo) {
+                    memo = new frmSurgicalMemo(m_session);
+                    memo->setAttribute(Qt::WA_DeleteOnClose);
+                    memo->presenter().setReportService(reportService());
+                }
+                const QVariantMap &v = request.values;
+                OROpening o;
+                o.hospNum = v.value(QStringLiteral("HospNum"), request.patient.HospNum).toString();
+                o.idNum = v.value(QStringLiteral("IdNum"), request.patient.IdNum).toString();
+                o.refNum = v.value(QStringLiteral("RefNum")).toString();
+                o.operatingNum = v.value(QStringLiteral("OperatingNum")).toLongLong();
+                o.procedureId = v.value(QStringLiteral("ProcedureID")).toString();
+                o.procedureName = v.value(QStringLiteral("ProcedureName")).toString();
+                o.clinicalRevenueId = v.value(QStringLiteral("ClinicalRevenueID")).toString();
+                if (memo->open(o))
+                    return memo;
+                if (memo != open)
+                    delete memo;
+                return open;
+            });
+    }
+    // The CVOR cases, their teams and the tagging of the OR's procedures.
+    m_window->windows().add(
+        QStringLiteral("frmCVORPatients"),
+        [this](const WindowRequest &, QWidget *open) -> QWidget * {
+            if (open)
+                return open;
+            auto *cases = new frmCVORPatients(m_session);
+            cases->presenter().setReportService(reportService());
+            cases->setWindowOpener([this](const QString &form, const WindowRequest &request) {
+                m_presenter.openWindow(form, request);
+            });
+            return cases;
+        });
+    m_window->windows().add(
+        QStringLiteral("frmUpdateCVOR"),
+        [this](const WindowRequest &request, QWidget *open) -> QWidget * {
+            auto *team = qobject_cast<frmUpdateCVOR *>(open);
+            if (team && team->presenter().isModified())
+                return team;
+            if (!team) {
+                team = new frmUpdateCVOR(m_session);
+                team->setAttribute(Qt::WA_DeleteOnClose);
+            }
+            if (team->load(request.values.value(QStringLiteral("IdNum")).toString(),
+                           request.values.value(QStringLiteral("RefNum")).toString()))
+                return team;
+            if (team != open)
+                delete team;
+            return open;
+        });
+    m_window->windows().add(QStringLiteral("frmTagORProcedures"),
+                            [this](const WindowRequest &, QWidget *open) -> QWidget * {
+                                return open ? open : new frmTagORProcedures(m_session);
+                            });
     // The CF4 of the selected stay, with the values the command hands over; its window is
     // modal and answers no window of the work area.
     m_window->windows().add(
@@ -805,6 +1137,38 @@ ApplicationShell::ApplicationShell(Options options, QObject *parent)
     m_window->windows().add(QStringLiteral("frmHBPSCaseRate"), dischargeOrder);
     m_window->windows().add(QStringLiteral("frmHBPS"), dischargeOrder);
     registerDischargeWindows();
+    // The result entry of the selected outpatient visit, one window per visit.
+    m_window->windows().add(
+        QStringLiteral("frmUpdateORRecord"),
+        [this](const WindowRequest &request, QWidget *open) -> QWidget * {
+            const QString idNum =
+                request.values.value(QStringLiteral("IdNum"), request.patient.IdNum)
+                    .toString()
+                    .trimmed();
+            auto *shown = qobject_cast<frmUpdateORRecord *>(open);
+            if (shown && shown->presenter().record().idNum == idNum)
+                return shown;
+            auto *entry = new frmUpdateORRecord(
+                m_session, qobject_cast<clsIcdLookup *>(m_startup->components().icdLookup.get()),
+                m_session.settings.DcrOrderValidateCF4() ? cf4Entry() : nullptr);
+            entry->setAttribute(Qt::WA_DeleteOnClose);
+            if (entry->open(idNum))
+                return entry;
+            delete entry;
+            return open;
+        });
+    // The OR nurses' forms of the selected stay, from the main window's menu.
+    const auto nursingForms = nursingFormWindows(
+        m_session, [this] { return reportService(); },
+        [this] { return qobject_cast<clsCodeLookup *>(m_startup->components().codeLookup.get()); });
+    for (auto it = nursingForms.cbegin(); it != nursingForms.cend(); ++it)
+        m_window->windows().add(it.key(), it.value());
+    // The consents and the monitoring sheets, from the main window's menu.
+    const auto nursingSheets = nursingSheetWindows(
+        m_session, [this] { return reportService(); },
+        [this] { return qobject_cast<clsCodeLookup *>(m_startup->components().codeLookup.get()); });
+    for (auto it = nursingSheets.cbegin(); it != nursingSheets.cend(); ++it)
+        m_window->windows().add(it.key(), it.value());
 }
 
 // The discharge notices (the main window's command and the assistant's reminder), modal: a

@@ -59,6 +59,7 @@ constexpr Way kWays[] = {
     {"mnuPreAnesFirst", "frmPreAnesthetic"},
     {"mnuReprintLab", "frmReprintLabForm"},
     {"mnuSSC", "frmSSC"},
+    {"mnuResultDischarge", "frmUpdateORRecord"},
     {"mnuSOA", "KsStatement.clsStatement"},
     {"mnuSchedule", "frmSchedule"},
     {"mnuRecvbles", "frmRecievable"},
