@@ -72,4 +72,13 @@ QList<BenchPath> orRecordPaths(BenchSession &s);
 /// status tabs each read as it is first shown.
 QList<BenchPath> profilePaths(BenchSession &s, const hospitaldb::ScaleLandmarks &landmarks);
 
+/// The receivable window's search of billed admissions by the common last-name prefix.
+QList<BenchPath> receivablePaths(BenchSession &s, const hospitaldb::ScaleLandmarks &landmarks);
+
+/// Saving a walk-in's assessment of twenty lines with its number and slip buffer.
+QList<BenchPath> assessmentPaths(BenchSession &s);
+
+/// Ten laboratory exams sent from the inpatient stay's profile.
+QList<BenchPath> examRequestPaths(BenchSession &s, const hospitaldb::ScaleLandmarks &landmarks);
+
 } // namespace kestrel::bench

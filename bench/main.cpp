@@ -195,11 +195,14 @@ int main(int argc, char *argv[])
     }
     paths << *charging;
     paths << requestPaths(session, run.landmarks);
+    paths << examRequestPaths(session, run.landmarks);
     paths << returnPaths(session, run.landmarks);
     paths << schedulePaths(session, run.landmarks);
     paths << caseRatePaths(session);
     paths << orRecordPaths(session);
     paths << profilePaths(session, run.landmarks);
+    paths << receivablePaths(session, run.landmarks);
+    paths << assessmentPaths(session);
     paths << importPath(session);
     auto report = reportPath(session, QStringLiteral(KESTREL_BENCH_REPORTS), scratch.path());
     if (!report) {

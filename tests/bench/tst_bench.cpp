@@ -81,7 +81,8 @@ void tst_Bench::programAndBareAgree()
     auto charging = chargingPaths(s, *marks);
     VERIFY_RESULT(charging, QStringLiteral("charging"));
     paths << *charging;
-    QCOMPARE(paths.size(), 7);
+    paths << receivablePaths(s, *marks);
+    QCOMPARE(paths.size(), 8);
 
     for (const BenchPath &path : std::as_const(paths)) {
         if (path.prepare) {
