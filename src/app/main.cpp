@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Kestrel developers
+#include "assessment/AssessmentEntry.h"
+#include "assessment/ui/frmAssessment.h"
 #include "charging/ui/EntryGrid.h"
 #include "charging/ui/frmCharge.h"
 #include "hospitaldb/DemoHospital.h"
@@ -384,7 +386,145 @@ QStringList requestAndRecordShots(ApplicationShell &shell, const QDir &folder)
     request.caption = QStringLiteral("List Discharge Notices");
     shots << openedShot(shell, QStringLiteral("frmDischargeNotice"), request, folder,
                         QStringLiteral("16-discharge-notices.png"));
+
+    // A stay whose surgical safety checklist is complete (one answer late), with its nurse's
+    // pre-operative checklist.
+    const QString checked = firstText(shell, u"select min(C.IdNum) from STATION..tbORSSC C "
+                                             u"join STATION..tbNursePreOp P on P.IdNum = C.IdNum "
+                                             u"where C.ChkBoxes = '1:;1:;1'");
+    if (selectStay(shell, checked)) {
+        request = WindowRequest();
+        request.caption = QStringLiteral("Nurse Pre-Operative Checklist Entry");
+        request.patient = shell.session().CurrentPatient;
+        shots << openedShot(shell, QStringLiteral("frmNursePreopChecklist"), request, folder,
+                            QStringLiteral("17-preop-checklist.png"));
+        request.caption = QStringLiteral("Surgical Safety Checklist");
+        shots << openedShot(shell, QStringLiteral("frmSSC"), request, folder,
+                            QStringLiteral("18-surgical-safety.png"));
+    }
+
+    // A doctor's medication orders to transcribe, and the stay's transcriptions in each state.
+    const QString transcribed = firstText(shell, u"select min(IdNum) from "
+                                                 u"STATION..tbNurseTranscription "
+                                                 u"where RecordStatus = 'R'");
+    if (selectStay(shell, transcribed)) {
+        request = WindowRequest();
+        request.caption = QStringLiteral("PHARMACY TRANSCRIPTION NOTES");
+        request.patient = shell.session().CurrentPatient;
+        shots << openedShot(shell, QStringLiteral("frmTranscription"), request, folder,
+                            QStringLiteral("21-transcription.png"));
+        request = WindowRequest();
+        request.caption = QStringLiteral("Transcription Status");
+        request.values.insert(QStringLiteral("IdNum"), transcribed);
+        shots << openedShot(shell, QStringLiteral("frmTranscriptionStatus"), request, folder,
+                            QStringLiteral("22-transcription-status.png"));
+    }
+
+    // The laboratory's request entry from the profile, on a stay with earlier requests, with
+    // three exams typed in (each goes through the request checks as if typed).
+    request = WindowRequest();
+    request.command = QStringLiteral("frmFinal");
+    request.caption = QStringLiteral("Cytology/Surgical Patho Exam");
+    request.values = {{QStringLiteral("IdNum"),
+                       firstText(shell, u"select IDNum from STATION..tbNurseCommunicationfile "
+                                        u"where RequestNum = 'LBD00001'")},
+                      {QStringLiteral("Mode"), QStringLiteral("LB")},
+                      {QStringLiteral("Codes"),
+                       QStringList{QStringLiteral("LB201"), QStringLiteral("LB203"),
+                                   QStringLiteral("LB001")}}};
+    shots << openedShot(shell, QStringLiteral("frmRequest"), request, folder,
+                        QStringLiteral("23-exam-request.png"));
     shots.removeAll(QString());
+    return shots;
+}
+
+// The first sheet of a printed report, at 120 dots per inch; the page count is printed on it,
+// so every page is laid out first.
+QString firstPageShot(const RenderedReport &report, const QString &path)
+{
+    report.finishLayout();
+    const QSizeF paper = report.pageSizePoints() * (120.0 / 72.0);
+    QImage page(paper.toSize(), QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    painter.setRenderHint(QPainter::Antialiasing);
+    report.paintPage(painter, 0, QRectF(QPointF(0, 0), paper));
+    painter.end();
+    return page.save(path) ? path : QString();
+}
+
+// The walk-in assessment window with two lines typed in, and the slip of the demo's pending
+// walk-in assessment reprinted.
+QStringList assessmentShots(ApplicationShell &shell, const QDir &folder)
+{
+    QStringList shots;
+    WindowRequest request;
+    request.command = QStringLiteral("mnuAssessment");
+    request.caption = QStringLiteral("CASH ASSESSMENT ENTRY (WALK-IN PATIENTS)");
+    request.values.insert(QStringLiteral("StationID"), QStringLiteral("OR"));
+    // Yes to every question, the first item of a pick-list; any other window that asks is
+    // closed.
+    QTimer answers;
+    QObject::connect(&answers, &QTimer::timeout, [] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            QAbstractButton *yes = box->button(QMessageBox::Yes);
+            QMetaObject::invokeMethod(yes ? yes : box->button(QMessageBox::Ok),
+                                      &QAbstractButton::click, Qt::QueuedConnection);
+        } else if (auto *pick = modal ? modal->findChild<QPushButton *>(
+                                            QStringLiteral("cmdSelect"))
+                                      : nullptr) {
+            QMetaObject::invokeMethod(pick, &QAbstractButton::click, Qt::QueuedConnection);
+        } else if (modal) {
+            QMetaObject::invokeMethod(modal, &QWidget::close, Qt::QueuedConnection);
+        }
+    });
+    answers.start(150);
+    shell.window().presenter().openWindow(QStringLiteral("frmAssessmentEntry"), request);
+    QApplication::processEvents();
+    auto *window = shell.window().workArea()->findChild<frmAssessment *>();
+    if (!window)
+        return shots;
+    AssessmentEntry &entry = window->presenter();
+    entry.setPatientName(QStringLiteral("Villaruel, Marites"));
+    const QList<std::tuple<QString, QString, QString>> lines{
+        {QStringLiteral("OE"), QStringLiteral("OE3003"), QStringLiteral("1")},
+        {QStringLiteral("OS"), QStringLiteral("OS2003"), QStringLiteral("2")}};
+    int row = 0;
+    for (const auto &[department, item, quantity] : lines) {
+        ++row;
+        entry.acceptCell({row, ChargeEntryLine::Department}, department);
+        entry.acceptCell({row, ChargeEntryLine::Item}, item);
+        entry.acceptCell({row, ChargeEntryLine::Quantity}, quantity);
+    }
+    Q_EMIT entry.changed();
+    QApplication::processEvents();
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(window->parentWidget()))
+        sub->showMaximized();
+    QApplication::processEvents();
+    const QString picture = folder.filePath(QStringLiteral("19-assessment.png"));
+    if (shell.window().grab().save(picture))
+        shots << picture;
+
+    const QList<AssessmentSummary> &entered = entry.assessments();
+    for (int i = 0; i < entered.size(); ++i) {
+        if (entered.at(i).number != u"C900001O")
+            continue;
+        entry.reprint(i);
+        QApplication::processEvents();
+        for (auto *viewer : shell.window().workArea()->findChildren<frmReportViewer *>()) {
+            if (viewer->presenter().title() == u"Reprint Assessment Slip") {
+                const QString slip = firstPageShot(
+                    viewer->presenter().report(),
+                    folder.filePath(QStringLiteral("20-assessment-slip.png")));
+                if (!slip.isEmpty())
+                    shots << slip;
+                break;
+            }
+        }
+        break;
+    }
+    answers.stop();
     return shots;
 }
 
@@ -461,20 +601,8 @@ QString chargeSlipShot(ApplicationShell &shell, const QDir &folder)
     for (auto *viewer : shell.window().workArea()->findChildren<frmReportViewer *>()) {
         if (viewer->presenter().title() != u"Print ChargeSlip")
             continue;
-        const RenderedReport &slip = viewer->presenter().report();
-        // The page count is printed on the slip: every page is laid out first.
-        slip.finishLayout();
-        // The sheet of paper at 120 dots per inch.
-        const QSizeF paper = slip.pageSizePoints() * (120.0 / 72.0);
-        QImage page(paper.toSize(), QImage::Format_RGB32);
-        page.fill(Qt::white);
-        QPainter painter(&page);
-        painter.setRenderHint(QPainter::Antialiasing);
-        slip.paintPage(painter, 0, QRectF(QPointF(0, 0), paper));
-        painter.end();
-        const QString path = folder.filePath(QStringLiteral("07-charge-slip.png"));
-        if (page.save(path))
-            shot = path;
+        shot = firstPageShot(viewer->presenter().report(),
+                             folder.filePath(QStringLiteral("07-charge-slip.png")));
         break;
     }
     undo.rollback();
@@ -597,11 +725,12 @@ int main(int argc, char *argv[])
             shots << scheduleShots(shell, tourFolder);
             shots << profileShots(shell, tourFolder);
             shots << requestAndRecordShots(shell, tourFolder);
+            shots << assessmentShots(shell, tourFolder);
             QTextStream out(stdout);
             out << "Tour pictures:\n";
             for (const QString &s : std::as_const(shots))
                 out << "  " << QDir(s).absolutePath() << '\n';
-            app.exit(shots.size() == 17 ? 0 : 1);
+            app.exit(shots.size() == 24 ? 0 : 1);
         });
     }
     return app.exec();
