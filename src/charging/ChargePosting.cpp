@@ -323,44 +323,93 @@ Result<QString> ChargePosting::postBatch(const QList<PlannedLine> &lines, Postin
     m_shortfall.reset();
     Database &db = m_session.db();
     ChargePostingStore store(db);
-    Transaction tx = db.transaction(TransactionMode::Write, Work::PostingCharges);
-    if (!tx.isActive())
-        return tl::unexpected(tx.error());
-
-    // The number is drawn first: the counter row then stays locked until this batch commits,
-    // so batches of other workstations wait for it instead of taking the same number.
     const SlipFormat format = SlipFormat::of(m_session.settings);
     const SlipCounter counter = format.counterFor(batch.IdNum);
-    for (;;) {
+    // The number is drawn in a short transaction of its own: workstations posting at the same
+    // time then wait for one another only while the counter moves, not for each other's whole
+    // batch. Inside a caller's transaction it is drawn in that transaction.
+    const bool ownDraw = !db.inTransaction();
+    auto draw = [&]() -> Result<std::optional<qint64>> {
+        if (!ownDraw)
+            return store.takeCounter(batch.station, counter);
+        Transaction tx = db.transaction(TransactionMode::Write, Work::PostingCharges);
+        if (!tx.isActive())
+            return tl::unexpected(tx.error());
         auto drawn = store.takeCounter(batch.station, counter);
+        if (!drawn)
+            return drawn;
+        if (auto committed = tx.commit(); !committed)
+            return tl::unexpected(committed.error());
+        return drawn;
+    };
+    for (;;) {
+        auto drawn = draw();
         if (!drawn)
             return tl::unexpected(drawn.error());
         if (!*drawn)
             return QString();
         batch.chargeSlip = format.number(counter, **drawn);
-        auto used = store.slipUsed(batch.chargeSlip);
-        if (!used)
-            return tl::unexpected(used.error());
-        if (*used)
+        auto stored = storeBatch(store, lines, batch);
+        if (stored && *stored && !m_shortfall)
+            return batch.chargeSlip;
+        if (stored && !*stored)
             continue;
-        auto registered = store.registerSlip(batch);
-        if (!registered)
-            return tl::unexpected(registered.error());
-        if (*registered)
-            break;
+        // A batch not stored gives its number back while no later one has been drawn, so the
+        // slips of a station run without gaps unless two workstations crossed.
+        if (ownDraw && !db.connectionLost()) {
+            Transaction tx = db.transaction(TransactionMode::Write, Work::PostingCharges);
+            if (tx.isActive() && store.giveBackCounter(batch.station, counter, **drawn))
+                (void)tx.commit();
+        }
+        if (!stored)
+            return tl::unexpected(stored.error());
+        return QString();
     }
+}
+
+Result<bool> ChargePosting::storeBatch(ChargePostingStore &store, const QList<PlannedLine> &lines,
+                                       const PostingBatch &batch)
+{
+    Database &db = m_session.db();
+    Transaction tx = db.transaction(TransactionMode::Write, Work::PostingCharges);
+    if (!tx.isActive())
+        return tl::unexpected(tx.error());
+    auto used = store.slipUsed(batch.chargeSlip);
+    if (!used)
+        return tl::unexpected(used.error());
+    if (*used)
+        return false;
+    auto registered = store.registerSlip(batch);
+    if (!registered)
+        return tl::unexpected(registered.error());
+    if (!*registered)
+        return false;
     if (auto ok = store.clearPrintBuffer(); !ok)
         return tl::unexpected(ok.error());
     // The stock card is written through the drug picker, on this connection and so inside
     // this transaction.
     if (m_drugPicker)
         m_drugPicker->InitConnect(&db);
+    QList<const PlannedLine *> stock;
     for (const PlannedLine &line : lines) {
         if (auto ok = postLine(store, batch, line); !ok)
             return tl::unexpected(ok.error());
+        if (!line.location.isEmpty())
+            stock << &line;
+    }
+    // The stock moves come last, item by item in the same order on every workstation: the
+    // stock rows that other workstations charge too are held only for the end of the batch,
+    // and two batches never wait for each other's rows crosswise.
+    std::stable_sort(stock.begin(), stock.end(), [](const PlannedLine *a, const PlannedLine *b) {
+        return std::pair(a->location, a->posting.line.item.trimmed()) <
+               std::pair(b->location, b->posting.line.item.trimmed());
+    });
+    for (const PlannedLine *line : std::as_const(stock)) {
+        if (auto ok = moveStock(store, batch, *line); !ok)
+            return tl::unexpected(ok.error());
         // Nothing of the batch is kept: the transaction rolls back as it goes out of scope.
         if (m_shortfall)
-            return QString();
+            return true;
     }
     // The items of each package of the batch that none of its lines charges.
     QList<PostingLine> posted;
@@ -374,47 +423,50 @@ Result<QString> ChargePosting::postBatch(const QList<PlannedLine> &lines, Postin
     }
     if (auto committed = tx.commit(); !committed)
         return tl::unexpected(committed.error());
-    return batch.chargeSlip;
+    return true;
+}
+
+Result<void> ChargePosting::moveStock(ChargePostingStore &store, const PostingBatch &batch,
+                                      const PlannedLine &planned)
+{
+    const PostingLine &line = planned.posting;
+    if (!m_drugPicker)
+        return failure(QStringLiteral("The drug picker is not installed."));
+    clsDrug *drug = m_drugPicker->Drug();
+    drug->setLocationID(planned.location);
+    StockCardEntry entry;
+    entry.IdNum = batch.IdNum;
+    entry.HospNum = batch.HospNum;
+    entry.ItemID = line.line.item.trimmed();
+    entry.Quantity = line.line.quantityValue();
+    entry.Amount = line.line.amountValue();
+    entry.RefNum = batch.chargeSlip;
+    entry.TransDate = batch.when;
+    entry.UserID = batch.userCode;
+    if (auto ok = drug->AppendStockCard(entry); !ok)
+        return ok;
+    // The stock is counted again after the move, inside the batch: the row stays locked
+    // until the batch commits, so another workstation posting the same item waits and then
+    // counts what this batch left.
+    if (m_session.hospital.AllowZeroOnHand) {
+        auto left = store.stockOnHand(entry.ItemID, planned.location);
+        if (!left)
+            return tl::unexpected(left.error());
+        if (!*left || **left < 0) {
+            m_shortfall = StockShortfall{planned.index, line.line.description.trimmed(),
+                                         *left ? **left + entry.Quantity : 0};
+            return {};
+        }
+    }
+    if (!line.packageId.trimmed().isEmpty())
+        return store.stampPackage(batch, line);
+    return {};
 }
 
 Result<void> ChargePosting::postLine(ChargePostingStore &store, const PostingBatch &batch,
                                      const PlannedLine &planned)
 {
     const PostingLine &line = planned.posting;
-    if (!planned.location.isEmpty()) {
-        if (!m_drugPicker)
-            return failure(QStringLiteral("The drug picker is not installed."));
-        clsDrug *drug = m_drugPicker->Drug();
-        drug->setLocationID(planned.location);
-        StockCardEntry entry;
-        entry.IdNum = batch.IdNum;
-        entry.HospNum = batch.HospNum;
-        entry.ItemID = line.line.item.trimmed();
-        entry.Quantity = line.line.quantityValue();
-        entry.Amount = line.line.amountValue();
-        entry.RefNum = batch.chargeSlip;
-        entry.TransDate = batch.when;
-        entry.UserID = batch.userCode;
-        if (auto ok = drug->AppendStockCard(entry); !ok)
-            return ok;
-        // The stock is counted again after the move, inside the batch: the row stays locked
-        // until the batch commits, so another workstation posting the same item waits and then
-        // counts what this batch left.
-        if (m_session.hospital.AllowZeroOnHand) {
-            auto left = store.stockOnHand(entry.ItemID, planned.location);
-            if (!left)
-                return tl::unexpected(left.error());
-            if (!*left || **left < 0) {
-                m_shortfall = StockShortfall{planned.index, line.line.description.trimmed(),
-                                             *left ? **left + entry.Quantity : 0};
-                return {};
-            }
-        }
-        if (!line.packageId.trimmed().isEmpty()) {
-            if (auto ok = store.stampPackage(batch, line); !ok)
-                return ok;
-        }
-    }
     if (auto ok = store.saveChargePrint(batch, line); !ok)
         return ok;
     if (auto ok = store.appendCharging(batch, line); !ok)

@@ -104,13 +104,20 @@ private:
     /// The lines to post with their stock locations; nothing (told) when a medicine lacks its
     /// dosage.
     std::optional<QList<PlannedLine>> plan(const QList<PostingLine> &lines);
-    /// One attempt at the whole batch inside one transaction: the charge slip, or an empty
-    /// text when the station has no counter row or a stock line came short (m_shortfall).
+    /// One attempt at the whole batch: the charge slip, or an empty text when the station has
+    /// no counter row or a stock line came short (m_shortfall).
     Result<QString> postBatch(const QList<PlannedLine> &lines, PostingBatch batch);
-    /// Writes one line of the batch: stock card, print buffer, logbook and its own records.
-    /// Where stock is counted a stock line the location cannot cover sets m_shortfall.
+    /// The batch under the number in `batch`, inside one transaction: false when another
+    /// posting or bill already carries the number.
+    Result<bool> storeBatch(ChargePostingStore &store, const QList<PlannedLine> &lines,
+                            const PostingBatch &batch);
+    /// Writes one line of the batch: print buffer, logbook and its own records.
     Result<void> postLine(ChargePostingStore &store, const PostingBatch &batch,
                           const PlannedLine &line);
+    /// Moves a stock line's item out of its location on the stock card. Where stock is counted
+    /// a line the location cannot cover sets m_shortfall.
+    Result<void> moveStock(ChargePostingStore &store, const PostingBatch &batch,
+                           const PlannedLine &line);
 
     Session &m_session;
     PostingPrompts &m_prompts;

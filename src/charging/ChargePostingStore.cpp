@@ -28,8 +28,7 @@ ChargePostingStore::ChargePostingStore(Database &db)
 Result<std::optional<qint64>> ChargePostingStore::takeCounter(const QString &station,
                                                               SlipCounter counter)
 {
-    // Read and moved on in one statement: the row stays locked until the batch commits, so
-    // no other workstation can draw the same value in between.
+    // Read and moved on in one statement, so no other workstation can draw the same value.
     QStringView sql;
     switch (counter) {
     case SlipCounter::Common:
@@ -51,6 +50,29 @@ Result<std::optional<qint64>> ChargePostingStore::takeCounter(const QString &sta
     if (!*row)
         return std::optional<qint64>();
     return std::optional<qint64>((*row)->integer(u"Drawn"));
+}
+
+Result<void> ChargePostingStore::giveBackCounter(const QString &station, SlipCounter counter,
+                                                 qint64 drawn)
+{
+    QStringView sql;
+    switch (counter) {
+    case SlipCounter::Common:
+        sql = u"update STATION..tbORChargeSlip set ChargeSlip = :drawn "
+              u"where StationID = :station and ChargeSlip = :next";
+        break;
+    case SlipCounter::Inpatient:
+        sql = u"update STATION..tbORChargeSlip set IChargeSlip = :drawn "
+              u"where StationID = :station and IChargeSlip = :next";
+        break;
+    case SlipCounter::Outpatient:
+        sql = u"update STATION..tbORChargeSlip set OChargeSlip = :drawn "
+              u"where StationID = :station and OChargeSlip = :next";
+        break;
+    }
+    return done(m_db.exec(sql, {{QStringLiteral("drawn"), drawn},
+                                {QStringLiteral("next"), drawn + 1},
+                                {QStringLiteral("station"), station}}));
 }
 
 Result<std::optional<qint64>> ChargePostingStore::commonCounter(const QString &station)

@@ -51,6 +51,8 @@ public:
     /// Takes the next value of `counter` from the station's counter row and moves the row on
     /// by one, in one statement; nothing when the station has no row.
     Result<std::optional<qint64>> takeCounter(const QString &station, SlipCounter counter);
+    /// Moves `counter` back to `drawn` when no later value has been taken since.
+    Result<void> giveBackCounter(const QString &station, SlipCounter counter, qint64 drawn);
     /// The common counter of the station as it stands; nothing when the station has no row.
     Result<std::optional<qint64>> commonCounter(const QString &station);
     /// Sets the common counter of `station`, or of every station for "ALL".

@@ -59,8 +59,12 @@ public:
     }
 
     int port() const { return m_port; }
-    /// Cuts the connection that next sends COMMIT, once.
-    void cutAtNextCommit(Cut how) { m_cut = how; }
+    /// Cuts the connection that sends a COMMIT, once, after letting `passOver` of them through.
+    void cutAtNextCommit(Cut how, int passOver = 0)
+    {
+        m_passOver = passOver;
+        m_cut = how;
+    }
     /// Hands the next COMMIT to the server and then runs `action` (a server restart) before
     /// relaying anything else, once: the answer arrives or not as the server manages.
     void atNextCommit(std::function<void()> action)
@@ -106,7 +110,7 @@ private:
         }
         const Cut cut = m_cut.load();
         if (fromClient && cut != Cut::None &&
-            QByteArray::fromRawData(buffer, n).contains(commit)) {
+            QByteArray::fromRawData(buffer, n).contains(commit) && m_passOver-- <= 0) {
             m_cut = Cut::None;
             ++m_commitCuts;
             // After: the server commits and answers, and the answer is dropped.
@@ -160,6 +164,7 @@ private:
     std::atomic<bool> m_stop{false}, m_drop{false}, m_refuse{false};
     std::atomic<Cut> m_cut{Cut::None};
     std::atomic<int> m_commitCuts{0};
+    std::atomic<int> m_passOver{0};
     std::mutex m_actionLock;
     std::function<void()> m_action;
 };
