@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "discharge/DischargeStore.h"
 
-#include "core/db/WriteOnce.h"
+#include "core/db/WriteTransaction.h"
 
 namespace kestrel::discharge {
 
@@ -42,31 +42,7 @@ QString wardDateTime(const QDateTime &when)
 template <typename T>
 Result<T> DischargeStore::inTransaction(const std::function<Result<T>()> &write)
 {
-    const RetryPolicy policy;
-    Error last;
-    for (int attempt = 1; attempt <= policy.maxAttempts; ++attempt) {
-        if (attempt > 1)
-            detail::pauseBeforeRetry(retryPause(policy, attempt - 1));
-        Transaction tx = m_db.transaction(TransactionMode::Write);
-        if (!tx.isActive()) {
-            last = tx.error();
-            if (last.retryable())
-                continue;
-            return tl::unexpected(last);
-        }
-        Result<T> out = write();
-        if (out) {
-            if (auto committed = tx.commit(); !committed)
-                out = tl::unexpected(committed.error());
-        }
-        if (out)
-            return out;
-        last = out.error();
-        if (!last.retryable())
-            return out;
-        detail::noteRetry(last, attempt);
-    }
-    return tl::unexpected(last);
+    return inWriteTransaction(m_db, write);
 }
 
 Result<QList<Notice>> DischargeStore::notices()

@@ -3,7 +3,7 @@
 #include "nursing/NursingForm.h"
 
 #include "core/db/Database.h"
-#include "core/db/WriteOnce.h"
+#include "core/db/WriteTransaction.h"
 #include "core/Notifier.h"
 #include "core/Session.h"
 #include "reports/ReportService.h"
@@ -59,31 +59,7 @@ const FormColumn *FormDefinition::column(const QString &name) const
 
 Result<void> FormStore::inTransaction(const std::function<Result<void>()> &write)
 {
-    const RetryPolicy policy;
-    Error last;
-    for (int attempt = 1; attempt <= policy.maxAttempts; ++attempt) {
-        if (attempt > 1)
-            detail::pauseBeforeRetry(retryPause(policy, attempt - 1));
-        Transaction tx = m_db.transaction(TransactionMode::Write);
-        if (!tx.isActive()) {
-            last = tx.error();
-            if (last.retryable())
-                continue;
-            return tl::unexpected(last);
-        }
-        Result<void> out = write();
-        if (out) {
-            if (auto committed = tx.commit(); !committed)
-                out = tl::unexpected(committed.error());
-        }
-        if (out)
-            return out;
-        last = out.error();
-        if (!last.retryable())
-            return out;
-        detail::noteRetry(last, attempt);
-    }
-    return tl::unexpected(last);
+    return inWriteTransaction(m_db, write);
 }
 
 Result<std::optional<FormRecord>> FormStore::load(const QString &idNum)

@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "orrecord/OutpatientResultStore.h"
 
-#include "core/db/WriteOnce.h"
+#include "core/db/WriteTransaction.h"
 
 namespace kestrel {
 
@@ -29,31 +29,7 @@ QVariant optionalDateTime(const QDateTime &when)
 template <typename T>
 Result<T> OutpatientResultStore::inTransaction(const std::function<Result<T>()> &write)
 {
-    const RetryPolicy policy;
-    Error last;
-    for (int attempt = 1; attempt <= policy.maxAttempts; ++attempt) {
-        if (attempt > 1)
-            detail::pauseBeforeRetry(retryPause(policy, attempt - 1));
-        Transaction tx = m_db.transaction(TransactionMode::Write);
-        if (!tx.isActive()) {
-            last = tx.error();
-            if (last.retryable())
-                continue;
-            return tl::unexpected(last);
-        }
-        Result<T> out = write();
-        if (out) {
-            if (auto committed = tx.commit(); !committed)
-                out = tl::unexpected(committed.error());
-        }
-        if (out)
-            return out;
-        last = out.error();
-        if (!last.retryable())
-            return out;
-        detail::noteRetry(last, attempt);
-    }
-    return tl::unexpected(last);
+    return inWriteTransaction(m_db, write);
 }
 
 Result<std::optional<OutpatientRecord>> OutpatientResultStore::load(const QString &idNum)

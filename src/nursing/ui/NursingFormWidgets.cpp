@@ -6,13 +6,17 @@
 #include "nursing/NursingForms.h"
 
 #include <QButtonGroup>
+#include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QTextCursor>
+#include <QVBoxLayout>
 
 namespace kestrel::nursing {
 
@@ -140,6 +144,20 @@ void YesNoPair::setValue(const QString &value)
     group->setExclusive(true);
 }
 
+QStringList answersOf(const QList<YesNoPair *> &pairs)
+{
+    QStringList out;
+    for (const YesNoPair *pair : pairs)
+        out << pair->value();
+    return out;
+}
+
+void fillAnswers(const QList<YesNoPair *> &pairs, const QStringList &values)
+{
+    for (int i = 0; i < pairs.size(); ++i)
+        pairs.at(i)->setValue(values.value(i));
+}
+
 FormButtons::FormButtons(NursingForm &form, QWidget *window, std::function<void()> take,
                          std::function<void()> show, QWidget *parent)
     : QWidget(parent)
@@ -179,6 +197,76 @@ bool FormButtons::closeRequested()
 {
     m_take();
     return m_form.closeRequested();
+}
+
+void placeScrolledForm(QWidget *window, QWidget *page, FormButtons *buttons)
+{
+    auto *outer = new QVBoxLayout(window);
+    auto *scroll = new QScrollArea;
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(page);
+    outer->addWidget(scroll, 1);
+    outer->addWidget(buttons);
+}
+
+OperationHeader::OperationHeader(clsCodeLookup *doctors, const QString &besideCaption,
+                                 const QString &besideName, const QString &operationCaption,
+                                 QWidget *parent)
+    : QWidget(parent)
+    , m_patient(new QLineEdit)
+    , m_beside(new QLineEdit)
+    , m_surgeon(upperCaseLine(QStringLiteral("txtSurgeon")))
+    , m_anesthesiologist(upperCaseLine(QStringLiteral("txtAnesthesiologist")))
+    , m_dateSched(upperCaseLine(QStringLiteral("txtDateSched"), 20))
+    , m_timeSched(upperCaseLine(QStringLiteral("txtTimeSched"), 20))
+    , m_operation(upperCaseLine(QStringLiteral("txtOperation")))
+{
+    m_patient->setObjectName(QStringLiteral("txtPatient"));
+    m_patient->setReadOnly(true);
+    m_beside->setObjectName(besideName);
+    m_beside->setReadOnly(true);
+    m_dateSched->setPlaceholderText(QStringLiteral("MM/DD/YYYY"));
+    m_timeSched->setPlaceholderText(QStringLiteral("HH:MM AM"));
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(new QLabel(QStringLiteral("Patient's Name:")), 0, 0);
+    grid->addWidget(m_patient, 0, 1);
+    grid->addWidget(new QLabel(besideCaption), 0, 2);
+    grid->addWidget(m_beside, 0, 3);
+    grid->addWidget(new QLabel(QStringLiteral("Surgeon:")), 1, 0);
+    grid->addWidget(doctorLine(doctors, m_surgeon), 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Anesthesiologist:")), 1, 2);
+    grid->addWidget(doctorLine(doctors, m_anesthesiologist), 1, 3);
+    grid->addWidget(new QLabel(QStringLiteral("Date Scheduled:")), 2, 0);
+    grid->addWidget(m_dateSched, 2, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Time Scheduled:")), 2, 2);
+    grid->addWidget(m_timeSched, 2, 3);
+    grid->addWidget(new QLabel(operationCaption), 3, 0);
+    grid->addWidget(m_operation, 3, 1, 1, 3);
+}
+
+void OperationHeader::showPatient(const QString &name, const QString &beside)
+{
+    m_patient->setText(name);
+    m_beside->setText(beside);
+}
+
+void OperationHeader::takeInto(FormRecord &record) const
+{
+    record.setText(QStringLiteral("Surgeon"), m_surgeon->text());
+    record.setText(QStringLiteral("Anesthesiologist"), m_anesthesiologist->text());
+    record.setText(QStringLiteral("DateSched"), m_dateSched->text());
+    record.setText(QStringLiteral("TimeSched"), m_timeSched->text());
+    record.setText(QStringLiteral("Operation"), m_operation->text());
+}
+
+void OperationHeader::fillFrom(const FormRecord &record)
+{
+    m_surgeon->setText(record.text(QStringLiteral("Surgeon")));
+    m_anesthesiologist->setText(record.text(QStringLiteral("Anesthesiologist")));
+    m_dateSched->setText(record.text(QStringLiteral("DateSched")));
+    m_timeSched->setText(record.text(QStringLiteral("TimeSched")));
+    m_operation->setText(record.text(QStringLiteral("Operation")));
 }
 
 } // namespace kestrel::nursing

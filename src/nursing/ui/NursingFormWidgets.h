@@ -59,6 +59,11 @@ private:
     QRadioButton *m_no;
 };
 
+/// The answers of a row of YES/NO pairs, in order (one ":;" answer group).
+QStringList answersOf(const QList<YesNoPair *> &pairs);
+/// Gives the n-th answer to the n-th pair.
+void fillAnswers(const QList<YesNoPair *> &pairs, const QStringList &values);
+
 /// The buttons every form of the pattern has, "&Save", "&Delete", "&Print" and "&Close", bound
 /// to the form's presenter. `take` copies what the window holds into the presenter before an
 /// action; `show` fills the window from the presenter after a delete.
@@ -84,6 +89,40 @@ private:
     QPushButton *m_save;
     QPushButton *m_delete;
     QPushButton *m_print;
+};
+
+/// Lays `window` out as a long form: its filled `page`, scrolled, above the form's `buttons`
+/// (placed last, so that Tab reaches them after the page's fields).
+void placeScrolledForm(QWidget *window, QWidget *page, FormButtons *buttons);
+
+/// The head of the forms filled before an operation: the patient's name and a read-only line
+/// beside it (the room, the age), the surgeon and the anesthesiologist (from the doctor
+/// search), and the date, time and operation scheduled. The edits are the record's
+/// "Surgeon", "Anesthesiologist", "DateSched", "TimeSched" and "Operation".
+class OperationHeader : public QWidget
+{
+    Q_OBJECT
+
+public:
+    /// `besideCaption` and `besideName` label and name the line beside the patient's name;
+    /// `operationCaption` labels the operation.
+    OperationHeader(clsCodeLookup *doctors, const QString &besideCaption, const QString &besideName,
+                    const QString &operationCaption, QWidget *parent = nullptr);
+
+    void showPatient(const QString &name, const QString &beside);
+    /// Copies the edits into `record`.
+    void takeInto(FormRecord &record) const;
+    /// Shows the record's values in the edits.
+    void fillFrom(const FormRecord &record);
+
+private:
+    QLineEdit *m_patient;
+    QLineEdit *m_beside;
+    QLineEdit *m_surgeon;
+    QLineEdit *m_anesthesiologist;
+    QLineEdit *m_dateSched;
+    QLineEdit *m_timeSched;
+    QLineEdit *m_operation;
 };
 
 } // namespace nursing

@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace kestrel {
@@ -44,43 +43,12 @@ frmNursePreopChecklist::frmNursePreopChecklist(Session &session, ReportService *
 
 void frmNursePreopChecklist::build(clsCodeLookup *doctors)
 {
-    auto *outer = new QVBoxLayout(this);
-    auto *scroll = new QScrollArea;
-    scroll->setWidgetResizable(true);
     auto *page = new QWidget;
     auto *layout = new QVBoxLayout(page);
-    scroll->setWidget(page);
-    outer->addWidget(scroll, 1);
-
-    auto *header = new QGridLayout;
-    m_patient = new QLineEdit;
-    m_patient->setObjectName(QStringLiteral("txtPatient"));
-    m_patient->setReadOnly(true);
-    m_room = new QLineEdit;
-    m_room->setObjectName(QStringLiteral("txtRoom"));
-    m_room->setReadOnly(true);
-    m_surgeon = upperCaseLine(QStringLiteral("txtSurgeon"));
-    m_anesthesiologist = upperCaseLine(QStringLiteral("txtAnesthesiologist"));
-    m_dateSched = upperCaseLine(QStringLiteral("txtDateSched"), 20);
-    m_dateSched->setPlaceholderText(QStringLiteral("MM/DD/YYYY"));
-    m_timeSched = upperCaseLine(QStringLiteral("txtTimeSched"), 20);
-    m_timeSched->setPlaceholderText(QStringLiteral("HH:MM AM"));
-    m_operation = upperCaseLine(QStringLiteral("txtOperation"));
-    header->addWidget(new QLabel(QStringLiteral("Patient's Name:")), 0, 0);
-    header->addWidget(m_patient, 0, 1);
-    header->addWidget(new QLabel(QStringLiteral("Room/Bed No.:")), 0, 2);
-    header->addWidget(m_room, 0, 3);
-    header->addWidget(new QLabel(QStringLiteral("Surgeon:")), 1, 0);
-    header->addWidget(doctorLine(doctors, m_surgeon), 1, 1);
-    header->addWidget(new QLabel(QStringLiteral("Anesthesiologist:")), 1, 2);
-    header->addWidget(doctorLine(doctors, m_anesthesiologist), 1, 3);
-    header->addWidget(new QLabel(QStringLiteral("Date Scheduled:")), 2, 0);
-    header->addWidget(m_dateSched, 2, 1);
-    header->addWidget(new QLabel(QStringLiteral("Time Scheduled:")), 2, 2);
-    header->addWidget(m_timeSched, 2, 3);
-    header->addWidget(new QLabel(QStringLiteral("Operation to be performed")), 3, 0);
-    header->addWidget(m_operation, 3, 1, 1, 3);
-    layout->addLayout(header);
+    m_header =
+        new OperationHeader(doctors, QStringLiteral("Room/Bed No.:"), QStringLiteral("txtRoom"),
+                            QStringLiteral("Operation to be performed"));
+    layout->addWidget(m_header);
 
     // The item list: procedures, yes, no, remarks.
     auto *items = new QGroupBox;
@@ -162,7 +130,7 @@ void frmNursePreopChecklist::build(clsCodeLookup *doctors)
 
     m_buttons = new FormButtons(
         m_form, this, [this] { takeEdits(); }, [this] { showRecord(); });
-    outer->addWidget(m_buttons);
+    placeScrolledForm(this, page, m_buttons);
     resize(860, 720);
 }
 
@@ -170,8 +138,7 @@ bool frmNursePreopChecklist::open(const CurrentPatientRecord &stay)
 {
     if (!m_form.open(stay))
         return false;
-    m_patient->setText(stay.PatientName);
-    m_room->setText(stay.RoomID);
+    m_header->showPatient(stay.PatientName, stay.RoomID);
     showRecord();
     return true;
 }
@@ -179,17 +146,10 @@ bool frmNursePreopChecklist::open(const CurrentPatientRecord &stay)
 void frmNursePreopChecklist::takeEdits()
 {
     FormRecord r = m_form.record();
-    r.setText(QStringLiteral("Surgeon"), m_surgeon->text());
-    r.setText(QStringLiteral("Anesthesiologist"), m_anesthesiologist->text());
-    r.setText(QStringLiteral("DateSched"), m_dateSched->text());
-    r.setText(QStringLiteral("TimeSched"), m_timeSched->text());
-    r.setText(QStringLiteral("Operation"), m_operation->text());
+    m_header->takeInto(r);
     r.setText(QStringLiteral("ByWhom"), m_byWhom->text());
     r.setText(QStringLiteral("Spiritual"), m_spiritual->toPlainText());
-    QStringList answers;
-    for (const YesNoPair *pair : m_answers)
-        answers << pair->value();
-    r.setList(QStringLiteral("YesNo"), answers);
+    r.setList(QStringLiteral("YesNo"), answersOf(m_answers));
     r.setList(QStringLiteral("Remarks"), textsOf(m_remarks));
     r.setList(QStringLiteral("Medicine"), textsOf(m_meds));
     r.setList(QStringLiteral("Dose"), textsOf(m_doses));
@@ -202,16 +162,10 @@ void frmNursePreopChecklist::takeEdits()
 void frmNursePreopChecklist::showRecord()
 {
     const FormRecord &r = m_form.record();
-    m_surgeon->setText(r.text(QStringLiteral("Surgeon")));
-    m_anesthesiologist->setText(r.text(QStringLiteral("Anesthesiologist")));
-    m_dateSched->setText(r.text(QStringLiteral("DateSched")));
-    m_timeSched->setText(r.text(QStringLiteral("TimeSched")));
-    m_operation->setText(r.text(QStringLiteral("Operation")));
+    m_header->fillFrom(r);
     m_byWhom->setText(r.text(QStringLiteral("ByWhom")));
     m_spiritual->setPlainText(r.text(QStringLiteral("Spiritual")));
-    const QStringList answers = r.list(QStringLiteral("YesNo"));
-    for (int i = 0; i < m_answers.size(); ++i)
-        m_answers.at(i)->setValue(answers.value(i));
+    fillAnswers(m_answers, r.list(QStringLiteral("YesNo")));
     fillLines(m_remarks, r.list(QStringLiteral("Remarks")));
     fillLines(m_meds, r.list(QStringLiteral("Medicine")));
     fillLines(m_doses, r.list(QStringLiteral("Dose")));
@@ -222,10 +176,7 @@ void frmNursePreopChecklist::showRecord()
 
 void frmNursePreopChecklist::closeEvent(QCloseEvent *event)
 {
-    if (m_buttons->closeRequested())
-        event->accept();
-    else
-        event->ignore();
+    event->setAccepted(m_buttons->closeRequested());
 }
 
 } // namespace kestrel

@@ -16,6 +16,7 @@ class clsCodeLookup;
 
 namespace nursing {
 class FormButtons;
+class OperationHeader;
 class YesNoPair;
 } // namespace nursing
 
@@ -43,13 +44,7 @@ private:
     void showRecord();
 
     nursing::NursingForm m_form;
-    QLineEdit *m_patient = nullptr;
-    QLineEdit *m_room = nullptr;
-    QLineEdit *m_surgeon = nullptr;
-    QLineEdit *m_anesthesiologist = nullptr;
-    QLineEdit *m_dateSched = nullptr;
-    QLineEdit *m_timeSched = nullptr;
-    QLineEdit *m_operation = nullptr;
+    nursing::OperationHeader *m_header = nullptr;
     QLineEdit *m_byWhom = nullptr;
     QList<nursing::YesNoPair *> m_answers;
     QList<QLineEdit *> m_remarks;

@@ -15,7 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace kestrel {
@@ -35,43 +34,11 @@ frmPreAnesthetic::frmPreAnesthetic(Session &session, ReportService *reports, cls
 
 void frmPreAnesthetic::build(clsCodeLookup *doctors)
 {
-    auto *outer = new QVBoxLayout(this);
-    auto *scroll = new QScrollArea;
-    scroll->setWidgetResizable(true);
     auto *page = new QWidget;
     auto *layout = new QVBoxLayout(page);
-    scroll->setWidget(page);
-    outer->addWidget(scroll, 1);
-
-    auto *header = new QGridLayout;
-    m_patient = new QLineEdit;
-    m_patient->setObjectName(QStringLiteral("txtPatient"));
-    m_patient->setReadOnly(true);
-    m_age = new QLineEdit;
-    m_age->setObjectName(QStringLiteral("txtAge"));
-    m_age->setReadOnly(true);
-    m_surgeon = upperCaseLine(QStringLiteral("txtSurgeon"));
-    m_anesthesiologist = upperCaseLine(QStringLiteral("txtAnesthesiologist"));
-    m_dateSched = upperCaseLine(QStringLiteral("txtDateSched"), 20);
-    m_dateSched->setPlaceholderText(QStringLiteral("MM/DD/YYYY"));
-    m_timeSched = upperCaseLine(QStringLiteral("txtTimeSched"), 20);
-    m_timeSched->setPlaceholderText(QStringLiteral("HH:MM AM"));
-    m_operation = upperCaseLine(QStringLiteral("txtOperation"));
-    header->addWidget(new QLabel(QStringLiteral("Patient's Name:")), 0, 0);
-    header->addWidget(m_patient, 0, 1);
-    header->addWidget(new QLabel(QStringLiteral("Age:")), 0, 2);
-    header->addWidget(m_age, 0, 3);
-    header->addWidget(new QLabel(QStringLiteral("Surgeon:")), 1, 0);
-    header->addWidget(doctorLine(doctors, m_surgeon), 1, 1);
-    header->addWidget(new QLabel(QStringLiteral("Anesthesiologist:")), 1, 2);
-    header->addWidget(doctorLine(doctors, m_anesthesiologist), 1, 3);
-    header->addWidget(new QLabel(QStringLiteral("Date Scheduled:")), 2, 0);
-    header->addWidget(m_dateSched, 2, 1);
-    header->addWidget(new QLabel(QStringLiteral("Time Scheduled:")), 2, 2);
-    header->addWidget(m_timeSched, 2, 3);
-    header->addWidget(new QLabel(QStringLiteral("Operation:")), 3, 0);
-    header->addWidget(m_operation, 3, 1, 1, 3);
-    layout->addLayout(header);
+    m_header = new OperationHeader(doctors, QStringLiteral("Age:"), QStringLiteral("txtAge"),
+                                   QStringLiteral("Operation:"));
+    layout->addWidget(m_header);
 
     auto *questions = new QGroupBox;
     auto *grid = new QGridLayout(questions);
@@ -122,7 +89,7 @@ void frmPreAnesthetic::build(clsCodeLookup *doctors)
 
     m_buttons = new FormButtons(
         m_form, this, [this] { takeEdits(); }, [this] { showRecord(); });
-    outer->addWidget(m_buttons);
+    placeScrolledForm(this, page, m_buttons);
     resize(820, 720);
 }
 
@@ -132,12 +99,11 @@ bool frmPreAnesthetic::open(const CurrentPatientRecord &stay)
         return false;
     auto heading = patientHeading(m_session.db(), stay.HospNum);
     if (heading && *heading) {
-        m_patient->setText((*heading)->name);
         const QDate today =
             m_session.ServerDate.isValid() ? m_session.ServerDate : QDate::currentDate();
-        m_age->setText(ageText((*heading)->birthDate, today));
+        m_header->showPatient((*heading)->name, ageText((*heading)->birthDate, today));
     } else {
-        m_patient->setText(stay.PatientName);
+        m_header->showPatient(stay.PatientName, QString());
     }
     showRecord();
     return true;
@@ -146,18 +112,12 @@ bool frmPreAnesthetic::open(const CurrentPatientRecord &stay)
 void frmPreAnesthetic::takeEdits()
 {
     FormRecord r = m_form.record();
-    r.setText(QStringLiteral("Surgeon"), m_surgeon->text());
-    r.setText(QStringLiteral("Anesthesiologist"), m_anesthesiologist->text());
-    r.setText(QStringLiteral("DateSched"), m_dateSched->text());
-    r.setText(QStringLiteral("TimeSched"), m_timeSched->text());
-    r.setText(QStringLiteral("Operation"), m_operation->text());
+    m_header->takeInto(r);
     r.setText(QStringLiteral("Remarks"), m_remarks->toPlainText());
-    QStringList answers, ticks;
-    for (const YesNoPair *pair : m_answers)
-        answers << pair->value();
+    QStringList ticks;
     for (const QCheckBox *box : m_boxes)
         ticks << (box->isChecked() ? QStringLiteral("1") : QString());
-    r.setList(QStringLiteral("YesNo"), answers);
+    r.setList(QStringLiteral("YesNo"), answersOf(m_answers));
     r.setList(QStringLiteral("OtherBoxes"), ticks);
     r.setList(QStringLiteral("PreOperative"), textsOf(m_findings));
     m_form.setRecord(r);
@@ -166,15 +126,9 @@ void frmPreAnesthetic::takeEdits()
 void frmPreAnesthetic::showRecord()
 {
     const FormRecord &r = m_form.record();
-    m_surgeon->setText(r.text(QStringLiteral("Surgeon")));
-    m_anesthesiologist->setText(r.text(QStringLiteral("Anesthesiologist")));
-    m_dateSched->setText(r.text(QStringLiteral("DateSched")));
-    m_timeSched->setText(r.text(QStringLiteral("TimeSched")));
-    m_operation->setText(r.text(QStringLiteral("Operation")));
+    m_header->fillFrom(r);
     m_remarks->setPlainText(r.text(QStringLiteral("Remarks")));
-    const QStringList answers = r.list(QStringLiteral("YesNo"));
-    for (int i = 0; i < m_answers.size(); ++i)
-        m_answers.at(i)->setValue(answers.value(i));
+    fillAnswers(m_answers, r.list(QStringLiteral("YesNo")));
     const QStringList ticks = r.list(QStringLiteral("OtherBoxes"));
     for (int i = 0; i < m_boxes.size(); ++i)
         m_boxes.at(i)->setChecked(ticks.value(i) == u"1");
@@ -183,10 +137,7 @@ void frmPreAnesthetic::showRecord()
 
 void frmPreAnesthetic::closeEvent(QCloseEvent *event)
 {
-    if (m_buttons->closeRequested())
-        event->accept();
-    else
-        event->ignore();
+    event->setAccepted(m_buttons->closeRequested());
 }
 
 } // namespace kestrel

@@ -17,6 +17,7 @@ class clsCodeLookup;
 
 namespace nursing {
 class FormButtons;
+class OperationHeader;
 class YesNoPair;
 } // namespace nursing
 
@@ -44,13 +45,7 @@ private:
 
     Session &m_session;
     nursing::NursingForm m_form;
-    QLineEdit *m_patient = nullptr;
-    QLineEdit *m_age = nullptr;
-    QLineEdit *m_surgeon = nullptr;
-    QLineEdit *m_anesthesiologist = nullptr;
-    QLineEdit *m_dateSched = nullptr;
-    QLineEdit *m_timeSched = nullptr;
-    QLineEdit *m_operation = nullptr;
+    nursing::OperationHeader *m_header = nullptr;
     QList<nursing::YesNoPair *> m_answers;
     QList<QLineEdit *> m_findings;
     QList<QCheckBox *> m_boxes;

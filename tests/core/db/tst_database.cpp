@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "core/db/Database.h"
 #include "core/db/LikePattern.h"
+#include "core/db/WriteTransaction.h"
 #include "hospitaldb/Schema.h"
 #include "support/CuttingProxy.h"
 #include "support/RecordingNotifier.h"
@@ -9,6 +10,9 @@
 
 #include <QTest>
 #include <QThread>
+
+#include <latch>
+#include <thread>
 
 using namespace kestrel;
 using kestrel::test::TestDatabase;
@@ -465,6 +469,59 @@ private Q_SLOTS:
         QVERIFY(db->exec(u"insert into STATION..tbScratch (Code) values ('AFTER')"));
         QCOMPARE(heard, (QList<bool>{false, true, false, true}));
         QCOMPARE(count(t->db(), u"select count(*) from STATION..tbScratch"), 2);
+    }
+
+    void writeTransactionsTriedAgainOnContentionAlone_data()
+    {
+        QTest::addColumn<int>("heldMs"); // how long another workstation holds the row
+        QTest::addColumn<QString>("update");
+        QTest::newRow("row held a moment: tried again whole")
+            << 400 << u"update STATION..tbScratch set Code = 'C' where Visits = 1"_s;
+        QTest::newRow("missing table: answered at once")
+            << 0 << u"update STATION..tbNoSuchTable set Code = 'C'"_s;
+    }
+
+    void writeTransactionsTriedAgainOnContentionAlone()
+    {
+        QFETCH(int, heldMs);
+        QFETCH(QString, update);
+        const bool saved = heldMs > 0;
+        auto t = open(TestDatabase::Content::Empty);
+        QVERIFY(t);
+        QVERIFY(t->db().exec(u"insert into STATION..tbScratch (Code, Visits) values ('A', 1)"));
+        ConnectionSettings settings = t->settings();
+        settings.waits.sqliteBusyMs = 50;
+        settings.waits.lockMs = 50;
+        auto mine = Database::open(settings);
+        QVERIFY(mine);
+        std::latch holding(1);
+        bool held = !saved;
+        std::thread other([&] {
+            auto db = Database::open(t->settings());
+            std::optional<Transaction> tx;
+            if (db && saved) {
+                tx.emplace((*db)->transaction(TransactionMode::Write));
+                held = bool((*db)->exec(u"update STATION..tbScratch set Remarks = 'H'"));
+            }
+            holding.count_down();
+            QThread::msleep(heldMs);
+        });
+        holding.wait();
+        int calls = 0;
+        Result<void> outcome = inWriteTransaction(**mine, [&]() -> Result<void> {
+            ++calls;
+            if (auto in = (*mine)->exec(u"insert into STATION..tbScratch (Visits) values (2)"); !in)
+                return tl::unexpected(in.error());
+            return done((*mine)->exec(update));
+        });
+        other.join();
+        QVERIFY(held);
+        QCOMPARE(outcome.has_value(), saved);
+        // Saved once whatever the tries: an earlier try's row went with its rollback.
+        QCOMPARE(count(t->db(), u"select count(*) from STATION..tbScratch where Visits = 2"),
+                 int(saved));
+        if (!saved)
+            QCOMPARE(std::pair(outcome.error().kind, calls), std::pair(FailureKind::Other, 1));
     }
 };
 
