@@ -27,7 +27,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 # loaded at run time, so they are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libqt6sql6-psql")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-speech-flite-plugin, gstreamer1.0-plugins-good")
+# The spell checker reads the English dictionary at run time; without it the fields go unchecked.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "qt6-speech-flite-plugin, gstreamer1.0-plugins-good, hunspell-en-us")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/package)
 include(CPack)

@@ -195,8 +195,10 @@ void DemoBuilder::addDischargeData()
                QStringLiteral("Guardian"), QStringLiteral("ReceivedBy"),
                QStringLiteral("UserID"), QStringLiteral("UserID2"), QStringLiteral("TransDate")})
             .add({home.idNum,
+                  // Typed in a hurry: the spell check marks "untill".
                   QStringLiteral("Keep the wound clean and dry. No lifting of heavy objects for "
-                                 "six weeks. Shower after 48 hours; no tub bathing."),
+                                 "six weeks. Shower after 48 hours; no tub bathing untill the "
+                                 "stitches are removed."),
                   QStringLiteral("Cefuroxime 500 mg tablet, 1 tab twice a day for 7 days\n"
                                  "Paracetamol 500 mg tablet, 1 tab every 4 hours for pain"),
                   m_today.addDays(7).toString(QStringLiteral("MM/dd/yyyy")),

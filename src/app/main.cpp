@@ -387,6 +387,15 @@ QStringList requestAndRecordShots(ApplicationShell &shell, const QDir &folder)
     shots << openedShot(shell, QStringLiteral("frmDischargeNotice"), request, folder,
                         QStringLiteral("16-discharge-notices.png"));
 
+    // The discharge instructions written for a noticed patient, a misspelt word marked.
+    request = WindowRequest();
+    request.caption = QStringLiteral("Discharge Instructions and Medications Sheet");
+    request.values.insert(QStringLiteral("IdNum"),
+                          firstText(shell, u"select min(IDNum) from "
+                                           u"STATION..tbNurseDischargeInstructions"));
+    shots << openedShot(shell, QStringLiteral("frmDCRInstructionMedicationSheet"), request,
+                        folder, QStringLiteral("25-discharge-instructions.png"));
+
     // A stay whose surgical safety checklist is complete (one answer late), with its nurse's
     // pre-operative checklist.
     const QString checked = firstText(shell, u"select min(C.IdNum) from STATION..tbORSSC C "
@@ -730,7 +739,7 @@ int main(int argc, char *argv[])
             out << "Tour pictures:\n";
             for (const QString &s : std::as_const(shots))
                 out << "  " << QDir(s).absolutePath() << '\n';
-            app.exit(shots.size() == 24 ? 0 : 1);
+            app.exit(shots.size() == 25 ? 0 : 1);
         });
     }
     return app.exec();

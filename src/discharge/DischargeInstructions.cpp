@@ -191,7 +191,11 @@ bool DischargeInstructions::printHomeCarePlan()
                                      kNotification, Notifier::Icon::Exclamation);
         return false;
     }
-    if (!m_reports->OpenReport(QStringLiteral("NurseHomeCarePlan.RPT"), {m_idNum}))
+    // The draft prints the plan as typed, marked as a draft; a saved plan prints from the
+    // database with the nurse who saved it.
+    const QVariantList values = {m_idNum, m_planChanged,
+                                 m_planChanged && !m_plan.isNull() ? m_plan : QStringLiteral("")};
+    if (!m_reports->OpenReport(QStringLiteral("NurseHomeCarePlan.RPT"), values))
         return false;
     return m_reports->ShowReport(false, QStringLiteral("Home Care Plan")) !=
            ReportService::Shown::Nothing;

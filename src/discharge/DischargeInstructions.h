@@ -44,9 +44,10 @@ public:
     /// Saves the home care plan after the user confirms.
     bool saveHomeCarePlan();
 
-    /// Prints the sheet; the home care plan prints too when saved, or as a draft where the
-    /// station allows it.
+    /// Prints the sheet.
     bool print();
+    /// Prints the home care plan: the saved one, or the plan as typed, marked as a draft,
+    /// where the station allows printing drafts.
     bool printHomeCarePlan();
 
 private:

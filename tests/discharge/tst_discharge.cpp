@@ -3,8 +3,11 @@
 //
 // A patient's way out on the demo hospital: the notices, the clearing, every rule that holds a
 // discharge back in its order, room transfers (two workstations racing for the last free bed
-// of a ward), and the discharge instructions saved and printed.
+// of a ward), the discharge instructions saved and printed, and the spell checking of the
+// sheet's free texts.
 #include "core/db/Database.h"
+#include "core/spelling/SpellChecker.h"
+#include "core/ui/SpellCheckedText.h"
 #include "discharge/DischargeInstructions.h"
 #include "discharge/DischargeMenu.h"
 #include "discharge/DischargeNotices.h"
@@ -17,13 +20,20 @@
 #include "support/RecordingReportDisplay.h"
 #include "support/TestDatabase.h"
 
+#include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <array>
 #include <latch>
 #include <thread>
@@ -83,6 +93,7 @@ class tst_Discharge : public QObject
 
 private Q_SLOTS:
     void initTestCase_data() { addBackendRows(); }
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void dischargeStopsAtTheFirstRule_data();
     void dischargeStopsAtTheFirstRule();
     void clearing_data();
@@ -94,6 +105,13 @@ private Q_SLOTS:
     void instructionSheets();
     void noticeListedClearedAndDischarged();
     void windowsShowWhatTheyRead();
+    void spelling_data();
+    void spelling();
+    void wordsTheUserAddsAreKept();
+    void misspeltWordsUnderlined_data();
+    void misspeltWordsUnderlined();
+    void sheetSpellChecksWhereSwitchedOn_data();
+    void sheetSpellChecksWhereSwitchedOn();
 };
 
 void tst_Discharge::dischargeStopsAtTheFirstRule_data()
@@ -360,11 +378,14 @@ void tst_Discharge::instructionSheets_data()
     QTest::addColumn<QString>("patient");
     QTest::addColumn<bool>("newer");
     QTest::addColumn<QString>("missing");
+    QTest::addColumn<QString>("draftSwitch");
     QTest::newRow("admission: older sheet")
         << u"BUENCAMINO"_s << false
-        << u"Please enter discharge instructions and discharge medications."_s;
+        << u"Please enter discharge instructions and discharge medications."_s
+        << u"AllowPrintHCPDraft"_s;
     QTest::newRow("emergency-room visit: newer sheet with drug grid")
-        << u"LUMANLAN"_s << true << u"Please enter discharge instructions."_s;
+        << u"LUMANLAN"_s << true << u"Please enter discharge instructions."_s
+        << u"AllowPrintHCPDraftER"_s;
 }
 
 void tst_Discharge::instructionSheets()
@@ -372,8 +393,10 @@ void tst_Discharge::instructionSheets()
     QFETCH(QString, patient);
     QFETCH(bool, newer);
     QFETCH(QString, missing);
+    QFETCH(QString, draftSwitch);
     KESTREL_OPEN_DEMO(db);
     MainWindowFixture f(db, u"2907"_s);
+    f.session.settings.LoadParameters(db, f.session.hospital);
     RecordingReportDisplay display;
     ReportService reports(db, QStringLiteral(KESTREL_REPORTS_DIR), {u"TEST HOSPITAL"_s, u""_s},
                           display, f.notifier);
@@ -429,12 +452,23 @@ void tst_Discharge::instructionSheets()
     QVERIFY(html.contains(u"Keep the incision dry"_s));
     QCOMPARE(html.contains(u"TRAMADOL 50 MG CAP"_s), newer);
 
+    // Typed, not saved: the draft prints what is on the screen, marked as such.
     sheet.setHomeCarePlan(u"Wound care at the barangay health center."_s);
+    QVERIFY(sheet.printHomeCarePlan());
+    QString plan = display.last()->html();
+    QVERIFY(plan.contains(u"barangay health center"_s) && plan.contains(u"DRAFT"_s));
+    // The station's switch of this kind of sheet allows drafts; without it, save first.
+    QVERIFY(db.exec(u"delete from STATION..tbNurseSetup where Field = :f"_s,
+                    {{u"f"_s, draftSwitch}}));
+    f.session.settings.LoadParameters(db, f.session.hospital);
+    QVERIFY(!sheet.printHomeCarePlan());
+    QCOMPARE(f.notifier.lastText(), u"Please save the home care plan before printing it."_s);
     f.notifier.answer({true});
     QVERIFY(sheet.saveHomeCarePlan());
     QCOMPARE(f.notifier.lastText(), u"Home care plan successfully saved."_s);
     QVERIFY(sheet.printHomeCarePlan());
-    QVERIFY(display.last()->html().contains(u"barangay health center"_s));
+    plan = display.last()->html();
+    QVERIFY(plan.contains(u"barangay health center"_s) && !plan.contains(u"DRAFT"_s));
 }
 
 void tst_Discharge::noticeListedClearedAndDischarged()
@@ -517,6 +551,132 @@ void tst_Discharge::windowsShowWhatTheyRead()
                 .startsWith(u"Keep the wound clean"_s));
     QVERIFY(sheet.close()); // nothing changed: closes without a question
     QVERIFY(f.notifier.boxes().isEmpty());
+}
+
+void tst_Discharge::spelling_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<bool>("right");
+    QTest::addColumn<QString>("correction");
+    QTest::newRow("English word") << u"receive"_s << true << QString();
+    QTest::newRow("English word misspelt") << u"recieve"_s << false << u"receive"_s;
+    QTest::newRow("inner apostrophe") << u"don't"_s << true << QString();
+    QTest::newRow("hospital's drug") << u"paracetamol"_s << true << QString();
+    QTest::newRow("hospital's drug capitalised") << u"Amoxicillin"_s << true << QString();
+    QTest::newRow("hospital's drug misspelt") << u"paracetmol"_s << false << u"paracetamol"_s;
+    QTest::newRow("hospital's dose unit") << u"mL"_s << true << QString();
+    QTest::newRow("word with digits") << u"500mgx"_s << true << QString();
+    QTest::newRow("five capitals") << u"QXZVW"_s << true << QString();
+    QTest::newRow("six capitals") << u"QXZVWK"_s << false << QString();
+    QTest::newRow("lower-case nonsense") << u"qxzvw"_s << false << QString();
+}
+
+void tst_Discharge::spelling()
+{
+    QFETCH(QString, word);
+    QFETCH(bool, right);
+    QFETCH(QString, correction);
+    const SpellChecker checker;
+    QVERIFY2(checker.isValid(), "no English dictionary: scripts/install-deps installs it");
+    QCOMPARE(checker.isCorrect(word), right);
+    const QStringList offered = checker.suggestions(word);
+    QVERIFY(offered.size() <= 5);
+    if (!correction.isEmpty())
+        QVERIFY2(offered.contains(correction), qPrintable(offered.join(u", ")));
+    // Without a dictionary nothing is flagged and nothing offered.
+    const SpellChecker none(u"/nonexistent/en_US"_s);
+    QVERIFY(!none.isValid() && none.isCorrect(word) && none.suggestions(word).isEmpty());
+}
+
+void tst_Discharge::wordsTheUserAddsAreKept()
+{
+    QFile::remove(SpellChecker::userWordsFile());
+    const QString word = u"Kalamansitas"_s;
+    {
+        SpellChecker checker;
+        QVERIFY(!checker.isCorrect(word));
+        QVERIFY(checker.addWord(word));
+        QVERIFY(checker.addWord(word)); // once in the list
+        QVERIFY(checker.isCorrect(word));
+    }
+    QVERIFY(SpellChecker().isCorrect(word));
+    QFile list(SpellChecker::userWordsFile());
+    QVERIFY(list.open(QIODevice::ReadOnly));
+    QCOMPARE(list.readAll(), QByteArray("Kalamansitas\n"));
+}
+
+void tst_Discharge::misspeltWordsUnderlined_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QList<int>>("underlined"); // start and length of each misspelt word
+    QTest::newRow("one drug misspelt")
+        << u"Take paracetmol 500mg PRN for pain"_s << QList<int>{5, 10};
+    QTest::newRow("two misspelt, apostrophe kept")
+        << u"Don't recieve visitors; keep the dresing dry."_s << QList<int>{6, 7, 33, 7};
+    QTest::newRow("all right") << u"Amoxicillin 500 mg TID for seven days."_s << QList<int>{};
+}
+
+void tst_Discharge::misspeltWordsUnderlined()
+{
+    QFETCH(QString, text);
+    QFETCH(QList<int>, underlined);
+    const SpellChecker checker;
+    QTextDocument document(text);
+    SpellHighlighter highlighter(checker, &document);
+    highlighter.rehighlight();
+    QList<int> found;
+    for (const QTextLayout::FormatRange &r : document.firstBlock().layout()->formats()) {
+        QCOMPARE(r.format.underlineStyle(), QTextCharFormat::SpellCheckUnderline);
+        found << r.start << r.length;
+    }
+    QCOMPARE(found, underlined);
+}
+
+void tst_Discharge::sheetSpellChecksWhereSwitchedOn_data()
+{
+    QTest::addColumn<QString>("enableSpellChecker");
+    QTest::newRow("switched on") << u"1"_s;
+    QTest::newRow("switched off") << u"0"_s;
+}
+
+void tst_Discharge::sheetSpellChecksWhereSwitchedOn()
+{
+    QFETCH(QString, enableSpellChecker);
+    KESTREL_OPEN_DEMO(db);
+    MainWindowFixture f(db, u"2907"_s);
+    QVERIFY(db.exec(u"update STATION..tbNurseSetup set value = :v "
+                    u"where Field = 'EnableSpellChecker'"_s,
+                    {{u"v"_s, enableSpellChecker}}));
+    f.session.settings.LoadParameters(db, f.session.hospital);
+    frmDCRInstructionMedicationSheetNew sheet(f.session, nullptr);
+    QVERIFY(sheet.open(stayOf(db, u"LUMANLAN"_s)));
+    sheet.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&sheet));
+    QCoreApplication::processEvents();
+    const bool on = enableSpellChecker == u"1";
+    QCOMPARE(sheet.spelling() != nullptr, on);
+    QPlainTextEdit *edit = nullptr;
+    for (const QString &name : {u"txtHomeCarePlan"_s, u"txtMedications"_s, u"txtInstructions"_s}) {
+        edit = sheet.findChild<QPlainTextEdit *>(name);
+        edit->setPlainText(u"Keep the dresing dry."_s);
+        QCOMPARE(edit->document()->firstBlock().layout()->formats().size(), on ? 1 : 0);
+        QCOMPARE(edit->contextMenuPolicy(), on ? Qt::CustomContextMenu : Qt::DefaultContextMenu);
+    }
+    if (!on)
+        return;
+    // The menu on the misspelt word: corrections, "Add to Dictionary", then the usual entries.
+    QTextCursor inWord(edit->document());
+    inWord.setPosition(12);
+    std::unique_ptr<QMenu> menu(sheet.spelling()->menuFor(edit, edit->cursorRect(inWord).center()));
+    const QList<QAction *> actions = menu->actions();
+    const auto add = std::find_if(actions.cbegin(), actions.cend(), [](const QAction *a) {
+        return a->text() == u"Add to Dictionary";
+    });
+    QVERIFY(add != actions.cend() && add != actions.cbegin() && add - actions.cbegin() <= 5);
+    QVERIFY(actions.size() > add - actions.cbegin() + 2);
+    actions.first()->trigger();
+    QCOMPARE(edit->toPlainText(), u"Keep the "_s + actions.first()->text() + u" dry."_s);
+    QVERIFY(edit->document()->firstBlock().layout()->formats().isEmpty());
 }
 
 QTEST_MAIN(tst_Discharge)

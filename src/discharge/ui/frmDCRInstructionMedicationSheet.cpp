@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "discharge/ui/frmDCRInstructionMedicationSheet.h"
 
+#include "core/Session.h"
+#include "core/ui/SpellCheckedText.h"
 #include "discharge/DischargeNotices.h"
 
 #include <QCloseEvent>
@@ -60,6 +62,9 @@ frmDCRInstructionMedicationSheet::frmDCRInstructionMedicationSheet(Session &sess
                                            : QStringLiteral("frmDCRInstructionMedicationSheet"));
     setWindowTitle(QStringLiteral("Discharge Instructions and Medications Sheet/Home Care Plan"));
     build();
+    // Where the station turns it on, the free texts are spell checked as they are typed.
+    if (session.settings.EnableSpellChecker())
+        m_spelling = SpellCheckedText::attach({m_instructions, m_medications, m_plan}, this);
 }
 
 frmDCRInstructionMedicationSheetNew::frmDCRInstructionMedicationSheetNew(Session &session,

@@ -12,6 +12,8 @@ class QTableWidget;
 
 namespace kestrel {
 
+class SpellCheckedText;
+
 /// "Discharge Instructions and Medications": what the patient takes home, with the home care
 /// plan. Changes are offered for saving when the window closes.
 class frmDCRInstructionMedicationSheet : public QWidget
@@ -23,6 +25,8 @@ public:
                                      QWidget *parent = nullptr);
 
     discharge::DischargeInstructions &presenter() { return m_presenter; }
+    /// The spell checking of the free texts; nullptr where it is off or has no dictionary.
+    SpellCheckedText *spelling() const { return m_spelling; }
     bool open(const QString &idNum);
 
 protected:
@@ -52,6 +56,7 @@ private:
     QLineEdit *m_guardian = nullptr;
     QLineEdit *m_receivedBy = nullptr;
     QPlainTextEdit *m_plan = nullptr;
+    SpellCheckedText *m_spelling = nullptr;
 };
 
 /// The newer form of the sheet: the medicines also as a grid of drugs.
