@@ -73,7 +73,11 @@ void workstation(const BenchOptions &options, const hospitaldb::ScaleLandmarks &
                  int index, bool posts, QDeadlineTimer end, Shared &shared)
 {
     Samples mine;
-    auto db = Database::open(connectionSettings(options));
+    // Each workstation has a name of its own, as every computer of the hospital does: its
+    // charge slip print buffer is its own.
+    ConnectionSettings settings = connectionSettings(options);
+    settings.workstation = QStringLiteral("OR-LOAD-%1").arg(index + 1, 3, 10, QLatin1Char('0'));
+    auto db = Database::open(settings);
     if (!db) {
         shared.posting.fetchAndSubRelaxed(posts ? 1 : 0);
         QMutexLocker hold(&shared.lock);
