@@ -13,6 +13,20 @@ namespace {
 
 const QString kSupervisorReason = QStringLiteral("Editing of Unit Price");
 
+/// The column of the station's counter row that holds `counter`.
+QString counterColumn(SlipCounter counter)
+{
+    switch (counter) {
+    case SlipCounter::Inpatient:
+        return QStringLiteral("IChargeSlip");
+    case SlipCounter::Outpatient:
+        return QStringLiteral("OChargeSlip");
+    case SlipCounter::Common:
+        break;
+    }
+    return QStringLiteral("ChargeSlip");
+}
+
 } // namespace
 
 QString chargingDateText(const QDateTime &when)
@@ -29,21 +43,9 @@ Result<std::optional<qint64>> ChargePostingStore::takeCounter(const QString &sta
                                                               SlipCounter counter)
 {
     // Read and moved on in one statement, so no other workstation can draw the same value.
-    QStringView sql;
-    switch (counter) {
-    case SlipCounter::Common:
-        sql = u"update STATION..tbORChargeSlip set ChargeSlip = ChargeSlip + 1 "
-              u"where StationID = :station returning ChargeSlip - 1 as Drawn";
-        break;
-    case SlipCounter::Inpatient:
-        sql = u"update STATION..tbORChargeSlip set IChargeSlip = IChargeSlip + 1 "
-              u"where StationID = :station returning IChargeSlip - 1 as Drawn";
-        break;
-    case SlipCounter::Outpatient:
-        sql = u"update STATION..tbORChargeSlip set OChargeSlip = OChargeSlip + 1 "
-              u"where StationID = :station returning OChargeSlip - 1 as Drawn";
-        break;
-    }
+    const QString sql = QStringLiteral("update STATION..tbORChargeSlip set %1 = %1 + 1 where "
+                                       "StationID = :station returning %1 - 1 as Drawn")
+                            .arg(counterColumn(counter));
     auto row = m_db.selectOne(sql, {{QStringLiteral("station"), station}});
     if (!row)
         return tl::unexpected(row.error());
@@ -55,21 +57,9 @@ Result<std::optional<qint64>> ChargePostingStore::takeCounter(const QString &sta
 Result<void> ChargePostingStore::giveBackCounter(const QString &station, SlipCounter counter,
                                                  qint64 drawn)
 {
-    QStringView sql;
-    switch (counter) {
-    case SlipCounter::Common:
-        sql = u"update STATION..tbORChargeSlip set ChargeSlip = :drawn "
-              u"where StationID = :station and ChargeSlip = :next";
-        break;
-    case SlipCounter::Inpatient:
-        sql = u"update STATION..tbORChargeSlip set IChargeSlip = :drawn "
-              u"where StationID = :station and IChargeSlip = :next";
-        break;
-    case SlipCounter::Outpatient:
-        sql = u"update STATION..tbORChargeSlip set OChargeSlip = :drawn "
-              u"where StationID = :station and OChargeSlip = :next";
-        break;
-    }
+    const QString sql = QStringLiteral("update STATION..tbORChargeSlip set %1 = :drawn "
+                                       "where StationID = :station and %1 = :next")
+                            .arg(counterColumn(counter));
     return done(m_db.exec(sql, {{QStringLiteral("drawn"), drawn},
                                 {QStringLiteral("next"), drawn + 1},
                                 {QStringLiteral("station"), station}}));
