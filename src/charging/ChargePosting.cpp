@@ -14,6 +14,7 @@
 #include "core/Notifier.h"
 #include "core/Session.h"
 
+#include <QHash>
 #include <QSet>
 
 Q_LOGGING_CATEGORY(lcPosting, "kestrel.charging.posting")
@@ -51,6 +52,20 @@ bool unitPriceTypedOver(const PostingLine &l)
 {
     return !l.line.listPrice.trimmed().isEmpty() &&
            l.line.unitPriceValue() != l.line.listPriceValue();
+}
+
+StockCardEntry stockCardEntry(const PostingBatch &batch, const PostingLine &line)
+{
+    StockCardEntry entry;
+    entry.IdNum = batch.IdNum;
+    entry.HospNum = batch.HospNum;
+    entry.ItemID = line.line.item.trimmed();
+    entry.Quantity = line.line.quantityValue();
+    entry.Amount = line.line.amountValue();
+    entry.RefNum = batch.chargeSlip;
+    entry.TransDate = batch.when;
+    entry.UserID = batch.userCode;
+    return entry;
 }
 
 } // namespace
@@ -293,17 +308,31 @@ std::optional<QList<ChargePosting::PlannedLine>>
 ChargePosting::plan(const QList<PostingLine> &lines)
 {
     QList<PlannedLine> plan;
+    // A batch charges a few departments many times over: each is looked up once.
+    QHash<QString, QString> locations;
+    QHash<QString, bool> pharmacy;
     for (int i = 0; i < lines.size(); ++i) {
         const PostingLine &l = lines.at(i);
         if (!l.hasCode())
             continue;
         const QString department = l.line.department.trimmed();
         QString location = l.line.location.trimmed();
-        if (location.isEmpty())
-            location = modGlobals::GetRevenueLocation(m_session, department).trimmed();
+        if (location.isEmpty()) {
+            auto known = locations.constFind(department);
+            if (known == locations.cend())
+                known = locations.insert(
+                    department, modGlobals::GetRevenueLocation(m_session, department).trimmed());
+            location = *known;
+        }
         const bool stock = !location.isEmpty() || isStockDepartment(department);
-        const bool medicine =
-            stock && (department == u"PH" || modGlobals::IsPharmacyRevenue(m_session, department));
+        auto isPharmacy = [&] {
+            auto known = pharmacy.constFind(department);
+            if (known == pharmacy.cend())
+                known = pharmacy.insert(department,
+                                        modGlobals::IsPharmacyRevenue(m_session, department));
+            return *known;
+        };
+        const bool medicine = stock && (department == u"PH" || isPharmacy());
         if (medicine && m_session.settings.ShowDosagePostMedicines() &&
             l.dosage.trimmed().isEmpty()) {
             m_session.notifier().message(QStringLiteral("DOSAGE ID for ") +
@@ -397,19 +426,17 @@ Result<bool> ChargePosting::storeBatch(ChargePostingStore &store, const QList<Pl
         if (!line.location.isEmpty())
             stock << &line;
     }
-    // The stock moves come last, item by item in the same order on every workstation: the
-    // stock rows that other workstations charge too are held only for the end of the batch,
-    // and two batches never wait for each other's rows crosswise.
+    // The stock rows are what other workstations charge too: they are moved last, item by
+    // item in the same order on every workstation, so they are held only from there to the
+    // commit and two batches never wait for each other's rows crosswise. Everything else of
+    // the batch, the stock cards included, is written before.
     std::stable_sort(stock.begin(), stock.end(), [](const PlannedLine *a, const PlannedLine *b) {
         return std::pair(a->location, a->posting.line.item.trimmed()) <
                std::pair(b->location, b->posting.line.item.trimmed());
     });
     for (const PlannedLine *line : std::as_const(stock)) {
-        if (auto ok = moveStock(store, batch, *line); !ok)
+        if (auto ok = writeStockCard(store, batch, *line); !ok)
             return tl::unexpected(ok.error());
-        // Nothing of the batch is kept: the transaction rolls back as it goes out of scope.
-        if (m_shortfall)
-            return true;
     }
     // The items of each package of the batch that none of its lines charges.
     QList<PostingLine> posted;
@@ -421,45 +448,48 @@ Result<bool> ChargePosting::storeBatch(ChargePostingStore &store, const QList<Pl
         if (auto ok = m_account->posted(db, batch); !ok)
             return tl::unexpected(ok.error());
     }
+    for (const PlannedLine *line : std::as_const(stock)) {
+        if (auto ok = moveStock(batch, *line); !ok)
+            return tl::unexpected(ok.error());
+        // Nothing of the batch is kept: the transaction rolls back as it goes out of scope.
+        if (m_shortfall)
+            return true;
+    }
     if (auto committed = tx.commit(); !committed)
         return tl::unexpected(committed.error());
     return true;
 }
 
-Result<void> ChargePosting::moveStock(ChargePostingStore &store, const PostingBatch &batch,
-                                      const PlannedLine &planned)
+Result<void> ChargePosting::writeStockCard(ChargePostingStore &store, const PostingBatch &batch,
+                                           const PlannedLine &planned)
 {
-    const PostingLine &line = planned.posting;
     if (!m_drugPicker)
         return failure(QStringLiteral("The drug picker is not installed."));
+    const PostingLine &line = planned.posting;
     clsDrug *drug = m_drugPicker->Drug();
     drug->setLocationID(planned.location);
-    StockCardEntry entry;
-    entry.IdNum = batch.IdNum;
-    entry.HospNum = batch.HospNum;
-    entry.ItemID = line.line.item.trimmed();
-    entry.Quantity = line.line.quantityValue();
-    entry.Amount = line.line.amountValue();
-    entry.RefNum = batch.chargeSlip;
-    entry.TransDate = batch.when;
-    entry.UserID = batch.userCode;
-    if (auto ok = drug->AppendStockCard(entry); !ok)
+    if (auto ok = drug->WriteStockCard(stockCardEntry(batch, line)); !ok)
         return ok;
-    // The stock is counted again after the move, inside the batch: the row stays locked
-    // until the batch commits, so another workstation posting the same item waits and then
-    // counts what this batch left.
-    if (m_session.hospital.AllowZeroOnHand) {
-        auto left = store.stockOnHand(entry.ItemID, planned.location);
-        if (!left)
-            return tl::unexpected(left.error());
-        if (!*left || **left < 0) {
-            m_shortfall = StockShortfall{planned.index, line.line.description.trimmed(),
-                                         *left ? **left + entry.Quantity : 0};
-            return {};
-        }
-    }
     if (!line.packageId.trimmed().isEmpty())
         return store.stampPackage(batch, line);
+    return {};
+}
+
+Result<void> ChargePosting::moveStock(const PostingBatch &batch, const PlannedLine &planned)
+{
+    const PostingLine &line = planned.posting;
+    clsDrug *drug = m_drugPicker->Drug();
+    drug->setLocationID(planned.location);
+    const StockCardEntry entry = stockCardEntry(batch, line);
+    auto left = drug->MoveStockOnHand(entry);
+    if (!left)
+        return tl::unexpected(left.error());
+    // The stock is counted after the move, inside the batch: the row stays locked until the
+    // batch commits, so another workstation posting the same item waits and then counts what
+    // this batch left.
+    if (m_session.hospital.AllowZeroOnHand && (!*left || **left < 0))
+        m_shortfall = StockShortfall{planned.index, line.line.description.trimmed(),
+                                     *left ? **left + entry.Quantity : 0};
     return {};
 }
 

@@ -114,10 +114,12 @@ private:
     /// Writes one line of the batch: print buffer, logbook and its own records.
     Result<void> postLine(ChargePostingStore &store, const PostingBatch &batch,
                           const PlannedLine &line);
-    /// Moves a stock line's item out of its location on the stock card. Where stock is counted
+    /// Writes a stock line's move out of its location on the stock card.
+    Result<void> writeStockCard(ChargePostingStore &store, const PostingBatch &batch,
+                                const PlannedLine &line);
+    /// Takes a stock line's quantity off the location's stock on hand. Where stock is counted
     /// a line the location cannot cover sets m_shortfall.
-    Result<void> moveStock(ChargePostingStore &store, const PostingBatch &batch,
-                           const PlannedLine &line);
+    Result<void> moveStock(const PostingBatch &batch, const PlannedLine &line);
 
     Session &m_session;
     PostingPrompts &m_prompts;

@@ -152,20 +152,6 @@ Result<void> ChargePostingStore::refillPrintBuffer(const QString &chargeSlip)
     return done(m_db.call(u"STATION..sp_OR_ReprintChargeSlip", {chargeSlip}));
 }
 
-Result<std::optional<double>> ChargePostingStore::stockOnHand(const QString &item,
-                                                             const QString &location)
-{
-    auto row = m_db.selectOne(u"select OnHand from INVENTORY..tbInvent "
-                              u"where ItemID = :item and LocationID = :location",
-                              {{QStringLiteral("item"), item.trimmed()},
-                               {QStringLiteral("location"), location.trimmed()}});
-    if (!row)
-        return tl::unexpected(row.error());
-    if (!*row)
-        return std::optional<double>();
-    return std::optional<double>((*row)->number(u"OnHand"));
-}
-
 Result<void> ChargePostingStore::stampPackage(const PostingBatch &batch, const PostingLine &line)
 {
     return StockCardStatements::stampPackage(m_db, batch.IdNum, line.line.item,

@@ -77,9 +77,6 @@ public:
     /// (STATION..sp_OR_ReprintChargeSlip).
     Result<void> refillPrintBuffer(const QString &chargeSlip);
 
-    /// The stock on hand of `item` at `location` as this transaction sees it; nothing when the
-    /// location does not carry the item.
-    Result<std::optional<double>> stockOnHand(const QString &item, const QString &location);
     /// Stamps the package on the stock card row the line's stock movement just wrote.
     Result<void> stampPackage(const PostingBatch &batch, const PostingLine &line);
     /// Appends the line to the nurse logbook (STATION..Nurse_AppendCharging).

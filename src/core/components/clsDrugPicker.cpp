@@ -25,37 +25,53 @@ bool clsDrug::SearchDrug(const QString &code, const QString &admission, const QS
 
 Result<void> clsDrug::AppendStockCard(const StockCardEntry &entry)
 {
+    if (auto ok = WriteStockCard(entry); !ok)
+        return ok;
+    if (auto moved = MoveStockOnHand(entry); !moved)
+        return tl::unexpected(moved.error());
+    return {};
+}
+
+Result<void> clsDrug::WriteStockCard(const StockCardEntry &entry)
+{
     Database *db = m_picker->connection();
     if (!db)
         return failure(QStringLiteral("The drug picker has no connection to the hospital."));
-    const Binds binds{{QStringLiteral("id"), entry.IdNum.trimmed()},
-                      {QStringLiteral("hosp"), entry.HospNum.trimmed()},
-                      {QStringLiteral("item"), entry.ItemID.trimmed()},
-                      {QStringLiteral("location"), m_locationId},
-                      {QStringLiteral("ref"), entry.RefNum.trimmed()},
-                      {QStringLiteral("memo"), entry.CreditMemoNum.trimmed()},
-                      {QStringLiteral("type"), entry.TransType},
-                      {QStringLiteral("qty"), entry.Quantity},
-                      {QStringLiteral("amount"), entry.Amount.toVariant()},
-                      {QStringLiteral("at"), entry.TransDate},
-                      {QStringLiteral("user"), entry.UserID}};
-    auto card = db->exec(
+    return done(db->exec(
         u"insert into INVENTORY..tbInvStockCard (IDNum, HospNum, ItemID, LocationID, RefNum, "
         u"CreditMemoNum, TransType, Quantity, Amount, TransDate, UserID) values (:id, :hosp, "
         u":item, :location, :ref, :memo, :type, :qty, :amount, :at, :user)",
-        binds);
-    if (!card)
-        return tl::unexpected(card.error());
+        {{QStringLiteral("id"), entry.IdNum.trimmed()},
+         {QStringLiteral("hosp"), entry.HospNum.trimmed()},
+         {QStringLiteral("item"), entry.ItemID.trimmed()},
+         {QStringLiteral("location"), m_locationId},
+         {QStringLiteral("ref"), entry.RefNum.trimmed()},
+         {QStringLiteral("memo"), entry.CreditMemoNum.trimmed()},
+         {QStringLiteral("type"), entry.TransType},
+         {QStringLiteral("qty"), entry.Quantity},
+         {QStringLiteral("amount"), entry.Amount.toVariant()},
+         {QStringLiteral("at"), entry.TransDate},
+         {QStringLiteral("user"), entry.UserID}}));
+}
+
+Result<std::optional<double>> clsDrug::MoveStockOnHand(const StockCardEntry &entry)
+{
+    Database *db = m_picker->connection();
+    if (!db)
+        return failure(QStringLiteral("The drug picker has no connection to the hospital."));
     // A return puts back what a charge took out.
     const double moved = entry.TransType == u"C" ? entry.Quantity : -entry.Quantity;
-    auto stock = db->exec(u"update INVENTORY..tbInvent set OnHand = OnHand + :moved "
-                          u"where ItemID = :item and LocationID = :location",
-                          {{QStringLiteral("moved"), moved},
-                           {QStringLiteral("item"), entry.ItemID.trimmed()},
-                           {QStringLiteral("location"), m_locationId}});
-    if (!stock)
-        return tl::unexpected(stock.error());
-    return {};
+    auto left = db->selectOne(u"update INVENTORY..tbInvent set OnHand = OnHand + :moved "
+                              u"where ItemID = :item and LocationID = :location "
+                              u"returning OnHand",
+                              {{QStringLiteral("moved"), moved},
+                               {QStringLiteral("item"), entry.ItemID.trimmed()},
+                               {QStringLiteral("location"), m_locationId}});
+    if (!left)
+        return tl::unexpected(left.error());
+    if (!*left)
+        return std::optional<double>();
+    return std::optional<double>((*left)->number(u"OnHand"));
 }
 
 void clsDrug::clear()

@@ -7,6 +7,8 @@
 
 #include <QDateTime>
 
+#include <optional>
+
 namespace kestrel {
 
 class clsDrugPicker;
@@ -85,6 +87,12 @@ public:
     /// moves the stock on hand there with it. It runs on the picker's connection inside the
     /// caller's transaction, so a failure is handed back for the caller to undo and report.
     Result<void> AppendStockCard(const StockCardEntry &entry);
+    /// The two halves of AppendStockCard, for a batch that writes all its cards first and
+    /// moves the stock rows, which other workstations charge too, only at its end: the card...
+    Result<void> WriteStockCard(const StockCardEntry &entry);
+    /// ...and the move of the stock on hand at LocationID, answering what is left there
+    /// (nothing when the location does not carry the item).
+    Result<std::optional<double>> MoveStockOnHand(const StockCardEntry &entry);
 
 private:
     friend class clsDrugPicker;
