@@ -419,6 +419,12 @@ const QList<Migration> &migrations()
          QStringLiteral("CREATE TABLE STATION..tbNurseTranscription (TransNum ident, HospNum vchar NOT NULL DEFAULT '', IdNum vchar NOT NULL DEFAULT '', PatientClass vchar NOT NULL DEFAULT '', ItemID vchar NOT NULL DEFAULT '', Description vchar NOT NULL DEFAULT '', Dosage vchar NOT NULL DEFAULT '', Frequency vchar NOT NULL DEFAULT '', Quantity float NOT NULL DEFAULT 0, Amount money NOT NULL DEFAULT 0, Remarks vchar NOT NULL DEFAULT '', TransDate datetime, RevenueID vchar NOT NULL DEFAULT '', DoctorID vchar NOT NULL DEFAULT '', UserID vchar NOT NULL DEFAULT '', StationID vchar NOT NULL DEFAULT '', SentFlag vchar NOT NULL DEFAULT '', AssessmentNum vchar NOT NULL DEFAULT '', RoomID vchar NOT NULL DEFAULT '', RecordStatus vchar NOT NULL DEFAULT '', ProcessedBy vchar NOT NULL DEFAULT '', ProcessedDate datetime, RevokedBy vchar NOT NULL DEFAULT '', RevokedDate datetime)"),
          QStringLiteral("CREATE INDEX ix_tbNurseTranscription_IdNum ON STATION..tbNurseTranscription (IdNum, TransNum)"),
          QStringLiteral("CREATE INDEX ix_tbNurseTranscription_AssessmentNum ON STATION..tbNurseTranscription (AssessmentNum)")}},
+        {26,
+         QStringLiteral("The pending charges of a stay, which every posting adds up against "
+                        "the credit line, are read from the logbook's index alone"),
+         {
+         QStringLiteral("DROP INDEX IF EXISTS STATION..ix_tbNurseLogBook_IDNum"),
+         QStringLiteral("CREATE INDEX ix_tbNurseLogBook_IDNum ON STATION..tbNurseLogBook (IDNum, RecordStatus, Amount)")}},
     };
     return steps;
 }

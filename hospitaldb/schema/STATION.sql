@@ -141,7 +141,7 @@ CREATE TABLE tbNurseLogBook (
     Frequency vchar NOT NULL DEFAULT '',
     Route vchar NOT NULL DEFAULT ''
 );
-CREATE INDEX ix_tbNurseLogBook_IDNum ON tbNurseLogBook (IDNum, RecordStatus);
+CREATE INDEX ix_tbNurseLogBook_IDNum ON tbNurseLogBook (IDNum, RecordStatus, Amount);
 CREATE INDEX ix_tbNurseLogBook_ReferenceNum ON tbNurseLogBook (ReferenceNum);
 CREATE INDEX ix_tbNurseLogBook_TransDate ON tbNurseLogBook (TransDate);
 
