@@ -17,6 +17,7 @@
 
 #include "hospitaldb/DemoHospital.h"
 #include "hospitaldb/Schema.h"
+#include "core/db/Money.h"
 
 #include <QDateTime>
 #include <QStringList>
@@ -227,6 +228,7 @@ public:
 private:
     Result<void> tuneForLoading();
     Result<void> addWorkTables();
+    Result<void> addSupplyCatalogue();
     Result<void> fillList(const QString &table, const QStringList &columns,
                           const QList<QVariantList> &rows);
     Result<QStringList> dropIndexes();
@@ -284,6 +286,8 @@ Result<void> ScaleBuilder::build()
         m_progress(QStringLiteral("demo hospital"), 1, 1);
     if (auto ok = tuneForLoading(); !ok)
         return ok;
+    if (auto ok = addSupplyCatalogue(); !ok)
+        return ok;
     if (auto ok = addWorkTables(); !ok)
         return ok;
     auto indexes = dropIndexes();
@@ -322,6 +326,118 @@ Result<void> ScaleBuilder::tuneForLoading()
     for (const QString &s : settings) {
         if (auto ok = m_db.execRaw(s); !ok)
             return ok;
+    }
+    return {};
+}
+
+// A hospital's central supply stocks hundreds of items, where the demo's has eight: the
+// supplies of every ward in their sizes, stocked by the central supply and the OR's supply room.
+Result<void> ScaleBuilder::addSupplyCatalogue()
+{
+    struct Kind
+    {
+        QStringView name, generic, classification;
+        qint64 centavos;
+        std::initializer_list<QStringView> sizes;
+    };
+    const Kind kinds[] = {
+        {u"SURGICAL GLOVES", u"STERILE GLOVES", u"GLOVES", 3500,
+         {u"SIZE 6", u"SIZE 6.5", u"SIZE 7", u"SIZE 7.5", u"SIZE 8"}},
+        {u"EXAMINATION GLOVES", u"LATEX GLOVES", u"GLOVES", 900,
+         {u"SMALL", u"MEDIUM", u"LARGE"}},
+        {u"SUTURE CHROMIC", u"ABSORBABLE SUTURE", u"SUTURES", 21000,
+         {u"0", u"1", u"2-0", u"3-0", u"4-0"}},
+        {u"SUTURE NYLON", u"NON-ABSORBABLE SUTURE", u"SUTURES", 16500,
+         {u"2-0", u"3-0", u"4-0", u"5-0", u"6-0"}},
+        {u"SUTURE POLYGLACTIN", u"ABSORBABLE SUTURE", u"SUTURES", 42000,
+         {u"0", u"1", u"2-0", u"3-0", u"4-0"}},
+        {u"SUTURE SILK", u"NON-ABSORBABLE SUTURE", u"SUTURES", 14000,
+         {u"0", u"2-0", u"3-0", u"4-0"}},
+        {u"GAUZE PAD", u"STERILE GAUZE", u"DRESSINGS", 1500,
+         {u"2 X 2", u"3 X 3", u"4 X 4"}},
+        {u"ABDOMINAL PACK", u"LAPAROTOMY SPONGE", u"DRESSINGS", 6500,
+         {u"12 X 12", u"18 X 18"}},
+        {u"TRANSPARENT DRESSING", u"FILM DRESSING", u"DRESSINGS", 5200,
+         {u"6 X 7 CM", u"10 X 12 CM", u"15 X 20 CM"}},
+        {u"FOLEY CATHETER 2-WAY", u"URINARY CATHETER", u"CATHETERS AND TUBES", 12500,
+         {u"FR 12", u"FR 14", u"FR 16", u"FR 18", u"FR 20"}},
+        {u"NASOGASTRIC TUBE", u"FEEDING TUBE", u"CATHETERS AND TUBES", 6800,
+         {u"FR 10", u"FR 12", u"FR 14", u"FR 16", u"FR 18"}},
+        {u"SUCTION CATHETER", u"SUCTION CATHETER", u"CATHETERS AND TUBES", 2500,
+         {u"FR 8", u"FR 10", u"FR 12", u"FR 14", u"FR 16"}},
+        {u"ENDOTRACHEAL TUBE CUFFED", u"ENDOTRACHEAL TUBE", u"AIRWAY SUPPLIES", 18500,
+         {u"6.0", u"6.5", u"7.0", u"7.5", u"8.0"}},
+        {u"OROPHARYNGEAL AIRWAY", u"GUEDEL AIRWAY", u"AIRWAY SUPPLIES", 4800,
+         {u"SIZE 0", u"SIZE 1", u"SIZE 2", u"SIZE 3", u"SIZE 4"}},
+        {u"FACE MASK ANESTHESIA", u"ANESTHESIA MASK", u"AIRWAY SUPPLIES", 22000,
+         {u"SIZE 3", u"SIZE 4", u"SIZE 5"}},
+        {u"IV CANNULA", u"INTRAVENOUS CATHETER", u"IV SUPPLIES", 9500,
+         {u"G14", u"G16", u"G20", u"G24"}},
+        {u"BLOOD TRANSFUSION SET", u"BLOOD SET", u"IV SUPPLIES", 14500,
+         {u"ADULT", u"PEDIA"}},
+        {u"MICRODRIP IV SET", u"INFUSION SET", u"IV SUPPLIES", 8200, {u"60 DROPS/ML"}},
+        {u"DISPOSABLE SYRINGE", u"SYRINGE", u"SYRINGES AND NEEDLES", 1100,
+         {u"1 ML", u"3 ML", u"5 ML", u"20 ML", u"50 ML"}},
+        {u"HYPODERMIC NEEDLE", u"NEEDLE", u"SYRINGES AND NEEDLES", 400,
+         {u"G18", u"G21", u"G23", u"G25", u"G27"}},
+        {u"EPIDURAL SET", u"EPIDURAL KIT", u"SYRINGES AND NEEDLES", 165000, {u"G16", u"G18"}},
+        {u"SURGICAL BLADE", u"SCALPEL BLADE", u"OR SUPPLIES", 1800,
+         {u"NO. 10", u"NO. 11", u"NO. 15", u"NO. 20", u"NO. 22"}},
+        {u"ELECTROSURGICAL PENCIL", u"CAUTERY PENCIL", u"OR SUPPLIES", 45000, {u"HAND CONTROL"}},
+        {u"SURGICAL DRAPE", u"STERILE DRAPE", u"OR SUPPLIES", 28000,
+         {u"SMALL", u"MEDIUM", u"LARGE"}},
+        {u"SKIN STAPLER", u"SKIN STAPLER", u"OR SUPPLIES", 98000, {u"35 WIDE"}},
+        {u"CLOSED WOUND DRAIN", u"WOUND DRAINAGE SYSTEM", u"OR SUPPLIES", 125000,
+         {u"FR 10", u"FR 14"}},
+        {u"CHEST TUBE", u"THORACIC CATHETER", u"CATHETERS AND TUBES", 38000,
+         {u"FR 24", u"FR 28", u"FR 32"}},
+        {u"ELASTIC BANDAGE", u"ELASTIC BANDAGE", u"DRESSINGS", 7000, {u"2 INCHES", u"6 INCHES"}},
+        {u"PLASTER OF PARIS", u"CAST BANDAGE", u"DRESSINGS", 9000,
+         {u"3 INCHES", u"4 INCHES", u"6 INCHES"}},
+        {u"SURGICAL CAP", u"BOUFFANT CAP", u"GOWNS AND CAPS", 300, {u"FREE SIZE"}},
+        {u"SURGICAL GOWN", u"STERILE GOWN", u"GOWNS AND CAPS", 26000,
+         {u"MEDIUM", u"LARGE", u"X-LARGE"}},
+        {u"SURGICAL MASK", u"FACE MASK", u"GOWNS AND CAPS", 500, {u"EARLOOP", u"TIE-ON"}},
+    };
+    int number = 0;
+    for (const Kind &k : kinds) {
+        for (QStringView size : k.sizes) {
+            ++number;
+            const QString item = QStringLiteral("CS4%1").arg(number, 3, 10, QLatin1Char('0'));
+            const QString name = k.name.toString() + u' ' + size.toString();
+            // Larger sizes cost a little more; outpatients pay a tenth more and the hospital
+            // bought at seven tenths of the price, as for the demo's supplies.
+            const qint64 centavos = k.centavos + k.centavos * (number % 5) / 20;
+            auto master = m_db.exec(
+                u"insert into INVENTORY..tbInvMaster (ItemID, ItemName, Description, "
+                u"GenericName, ClassificationName, Route, Unrestricted, Status) values (:item, "
+                u":name, '', :generic, :class, '', :open, 'A')",
+                {{QStringLiteral("item"), item},
+                 {QStringLiteral("name"), name},
+                 {QStringLiteral("generic"), k.generic.toString()},
+                 {QStringLiteral("class"), k.classification.toString()},
+                 {QStringLiteral("open"), number % 3 == 0 ? 1 : 0}});
+            if (!master)
+                return tl::unexpected(master.error());
+            for (const auto &[location, onHand] :
+                 {std::pair(QStringLiteral("CSR"), 5000 + number * 10),
+                  std::pair(QStringLiteral("OS"), 40 + number % 7)}) {
+                auto stock = m_db.exec(
+                    u"insert into INVENTORY..tbInvent (ItemID, LocationID, OnHand, "
+                    u"SellingPriceIn, SellingPriceOut, AverageCost) values (:item, :location, "
+                    u":onHand, :in, :out, :cost)",
+                    {{QStringLiteral("item"), item},
+                     {QStringLiteral("location"), location},
+                     {QStringLiteral("onHand"), double(onHand)},
+                     {QStringLiteral("in"), Money::fromMinor(centavos * 100).toVariant()},
+                     {QStringLiteral("out"),
+                      Money::fromMinor((centavos * 11 + 5) / 10 * 100).toVariant()},
+                     {QStringLiteral("cost"),
+                      Money::fromMinor((centavos * 7 + 5) / 10 * 100).toVariant()}});
+                if (!stock)
+                    return tl::unexpected(stock.error());
+            }
+        }
     }
     return {};
 }
