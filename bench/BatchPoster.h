@@ -19,15 +19,15 @@ namespace kestrel::bench {
 class BatchPoster
 {
 public:
-    /// Workstation 0 charges the landmarks' inpatient; each other one charges an open stay and
-    /// supplies of its own, as workstations of different wards do.
+    /// Each of the `posters` workstations charges open stays and supplies of its own, as
+    /// workstations of different wards do; workstation 0 the landmarks' inpatient among them.
     BatchPoster(BenchSession &session, const hospitaldb::ScaleLandmarks &landmarks,
-                int workstation);
+                int workstation, int posters);
     ~BatchPoster();
 
-    /// Selects the stay, prices the batch once and gives the stay credit for the run.
+    /// Finds the stays, prices the batch once and gives the stays credit for the run.
     Result<void> ready();
-    /// Saves the batch; answers the milliseconds the save took.
+    /// Selects the next stay and saves the batch; answers the milliseconds the save took.
     Result<double> postOnce();
     /// Removes every batch this poster saved, the latest first, puts their stock back and
     /// takes back the credit.
@@ -39,7 +39,11 @@ private:
     struct Impl;
     std::unique_ptr<Impl> d;
     int m_workstation = 0;
+    int m_posters = 1;
     QStringList m_posted;
+    /// Hospital number and admission of each stay charged, in turn.
+    QList<std::pair<QString, QString>> m_stays;
+    qsizetype m_next = 0;
     qint64 m_credit = 0;
 };
 

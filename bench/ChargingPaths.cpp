@@ -19,6 +19,7 @@
 #include "core/db/Database.h"
 
 #include <QElapsedTimer>
+#include <QThread>
 
 #include <memory>
 
@@ -32,6 +33,8 @@ const QString kSupplies = QStringLiteral("CS");
 constexpr int kBatchLines = 20;
 // The credit a load run's stay is given for the run.
 constexpr qint64 kLoadCredit = 1'000'000'000;
+/// The patients each load-run workstation charges in turn.
+constexpr int kStaysEach = 80;
 
 Binds idBind(const QString &idNum)
 {
@@ -574,11 +577,21 @@ Result<void> ChargingState::removeBatch(const QString &slip)
     if (!tx.isActive())
         return tl::unexpected(tx.error());
     const Binds slipOnly{{QStringLiteral("slip"), slip}};
+    // The stock goes back last, in item order, as posting takes it: removals on other
+    // workstations then never wait for each other's stock rows crosswise.
     auto taken = db.select(u"select ItemID, LocationID, Quantity from INVENTORY..tbInvStockCard "
-                           u"where RefNum = :slip and TransType = 'I'",
+                           u"where RefNum = :slip and TransType = 'I' order by LocationID, ItemID",
                            slipOnly);
     if (!taken)
         return tl::unexpected(taken.error());
+    for (QStringView sql :
+         {QStringView(u"delete from INVENTORY..tbInvStockCard where RefNum = :slip"),
+          QStringView(u"delete from STATION..tbNurseLogBook where ReferenceNum = :slip"),
+          QStringView(u"delete from STATION..tbORChargePrint where ChargeSlip = :slip"),
+          QStringView(u"delete from STATION..tbORChargeSlipIssued where ChargeSlip = :slip")}) {
+        if (auto gone = db.exec(sql, slipOnly); !gone)
+            return tl::unexpected(gone.error());
+    }
     for (const Row &r : *taken) {
         auto back = db.exec(u"update INVENTORY..tbInvent set OnHand = OnHand + :qty "
                             u"where ItemID = :item and LocationID = :location",
@@ -587,14 +600,6 @@ Result<void> ChargingState::removeBatch(const QString &slip)
                              {QStringLiteral("location"), r.trimmed(u"LocationID")}});
         if (!back)
             return tl::unexpected(back.error());
-    }
-    for (QStringView sql :
-         {QStringView(u"delete from INVENTORY..tbInvStockCard where RefNum = :slip"),
-          QStringView(u"delete from STATION..tbNurseLogBook where ReferenceNum = :slip"),
-          QStringView(u"delete from STATION..tbORChargePrint where ChargeSlip = :slip"),
-          QStringView(u"delete from STATION..tbORChargeSlipIssued where ChargeSlip = :slip")}) {
-        if (auto gone = db.exec(sql, slipOnly); !gone)
-            return tl::unexpected(gone.error());
     }
     lastSlip.clear();
     return tx.commit();
@@ -712,9 +717,10 @@ struct BatchPoster::Impl
 };
 
 BatchPoster::BatchPoster(BenchSession &session, const hospitaldb::ScaleLandmarks &landmarks,
-                         int workstation)
+                         int workstation, int posters)
     : d(std::make_unique<Impl>(session, landmarks))
     , m_workstation(workstation)
+    , m_posters(std::max(1, posters))
 {
     session.session.hospital.IsPrintChargeSlip = false;
     d->state.stockOffset = 8 * workstation;
@@ -725,46 +731,59 @@ BatchPoster::~BatchPoster() = default;
 Result<void> BatchPoster::ready()
 {
     ChargingState &state = d->state;
-    if (m_workstation > 0) {
-        // Each workstation charges a patient of its own, the open stays with the most credit
-        // left first, as the landmark's stay was chosen.
-        auto open = state.session.db.selectOne(
-            u"select P.IDNum, P.HospNum from PATIENT_DATA..tbPatient P "
-            u"inner join PATIENT_DATA..tbPatient2 X on X.IDNum = P.IDNum "
-            u"where P.DcrDate is null and P.BillingDate is null and P.IDNum <> :long and not "
-            u"exists (select 1 from STATION..tbNurseDischargeNotice N where N.IDNum = P.IDNum "
-            u"and N.ClearDate is not null) order by coalesce(X.CreditLine, 0) desc, P.IDNum "
-            u"limit 1 offset :skip",
-            {{QStringLiteral("long"), state.landmarks.longStayIdNum},
-             {QStringLiteral("skip"), m_workstation}});
-        if (!open)
-            return tl::unexpected(open.error());
-        if (!*open)
-            return failure(QStringLiteral("the hospital has no open stay for workstation %1")
-                               .arg(m_workstation + 1));
-        state.landmarks.inpatientIdNum = (*open)->trimmed(u"IDNum");
-        state.landmarks.inpatientHospNum = (*open)->trimmed(u"HospNum");
-    }
-    if (auto ok = state.selectStay(state.landmarks.inpatientHospNum, state.landmarks.inpatientIdNum);
-        !ok)
+    // Each workstation charges patients of its own in turn, as a ward's station charges the
+    // ward's patients: the hospital's open stays with the most credit left first, as the
+    // landmark's stay was chosen, shared out among the posting workstations (up to
+    // kStaysEach each), the first workstation the landmark's stay first.
+    const QString open = QStringLiteral(
+        "from PATIENT_DATA..tbPatient P inner join PATIENT_DATA..tbPatient2 X on X.IDNum = "
+        "P.IDNum where P.DcrDate is null and P.BillingDate is null and P.IDNum <> :long and "
+        "P.IDNum <> :landmark and not exists (select 1 from STATION..tbNurseDischargeNotice N "
+        "where N.IDNum = P.IDNum and N.ClearDate is not null)");
+    const Binds excluded{{QStringLiteral("long"), state.landmarks.longStayIdNum},
+                         {QStringLiteral("landmark"), state.landmarks.inpatientIdNum}};
+    auto count = state.session.db.scalar(QString(QStringLiteral("select count(*) ") + open), excluded);
+    if (!count)
+        return tl::unexpected(count.error());
+    const int each = std::clamp(count->toInt() / m_posters, 1, kStaysEach);
+    if (m_workstation == 0)
+        m_stays << std::pair(state.landmarks.inpatientHospNum, state.landmarks.inpatientIdNum);
+    Binds page = excluded;
+    page.insert(QStringLiteral("count"), each - m_stays.size());
+    page.insert(QStringLiteral("skip"), m_workstation * each);
+    auto found = state.session.db.select(
+        QString(QStringLiteral("select P.IDNum, P.HospNum ") + open +
+                QStringLiteral(" order by coalesce(X.CreditLine, 0) desc, P.IDNum limit :count "
+                               "offset :skip")),
+        page);
+    if (!found)
+        return tl::unexpected(found.error());
+    for (const Row &r : *found)
+        m_stays << std::pair(r.trimmed(u"HospNum"), r.trimmed(u"IDNum"));
+    if (m_stays.isEmpty())
+        return failure(QStringLiteral("the hospital has no open stay for workstation %1")
+                           .arg(m_workstation + 1));
+    if (auto ok = state.selectStay(m_stays.constFirst().first, m_stays.constFirst().second); !ok)
         return ok;
     if (auto ok = state.pickItems(); !ok)
         return ok;
     if (auto ok = state.priceBatch(); !ok)
         return ok;
-    // Thousands of batches on one stay go far past any credit line: the stay gets credit for
-    // the run, taken back by removeAll().
+    // Hundreds of batches on a stay go far past any credit line: the stays get credit for the
+    // run, taken back by removeAll().
     return changeCredit(kLoadCredit);
 }
 
 Result<void> BatchPoster::changeCredit(qint64 by)
 {
-    auto changed = d->state.session.db.exec(
-        u"update PATIENT_DATA..tbPatient2 set CreditLine = coalesce(CreditLine, 0) + :by "
-        u"where IDNum = :id",
-        {{QStringLiteral("by"), by}, {QStringLiteral("id"), d->state.landmarks.inpatientIdNum}});
-    if (!changed)
-        return tl::unexpected(changed.error());
+    for (const auto &[hospNum, idNum] : std::as_const(m_stays)) {
+        auto changed = d->state.session.db.exec(
+            u"update PATIENT_DATA..tbPatient2 set CreditLine = coalesce(CreditLine, 0) + :by "
+            u"where IDNum = :id",
+            {{QStringLiteral("by"), by}, {QStringLiteral("id"), idNum}});
+        if (!changed)
+            return tl::unexpected(changed.error());
+    }
     m_credit += by;
     return {};
 }
@@ -772,6 +791,13 @@ Result<void> BatchPoster::changeCredit(qint64 by)
 Result<double> BatchPoster::postOnce()
 {
     ChargingState &state = d->state;
+    // The next patient is selected before the save is timed, as the nurse selects it.
+    if (m_stays.size() > 1) {
+        m_next = (m_next + 1) % m_stays.size();
+        const auto &[hospNum, idNum] = m_stays.at(m_next);
+        if (auto ok = state.selectStay(hospNum, idNum); !ok)
+            return tl::unexpected(ok.error());
+    }
     state.session.notifier.answer = true;
     QElapsedTimer clock;
     clock.start();
@@ -792,8 +818,10 @@ Result<void> BatchPoster::removeAll()
         // Workstations putting stock back at the same time may meet in a deadlock: the one
         // the server chose is tried again.
         auto removed = d->state.removeBatch(m_posted.constLast());
-        for (int tries = 1; !removed && removed.error().retryable() && tries < 5; ++tries)
+        for (int tries = 1; !removed && removed.error().retryable() && tries < 50; ++tries) {
+            QThread::msleep(10 * tries);
             removed = d->state.removeBatch(m_posted.constLast());
+        }
         if (!removed)
             return removed;
         m_posted.removeLast();

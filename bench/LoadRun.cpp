@@ -70,9 +70,10 @@ struct Shared
 // One workstation: its own connection, its monitors at their intervals, and for the posting
 // ones a batch whenever no check is due.
 void workstation(const BenchOptions &options, const hospitaldb::ScaleLandmarks &landmarks,
-                 int index, bool posts, QDeadlineTimer end, Shared &shared)
+                 int index, int posters, QDeadlineTimer end, Shared &shared)
 {
     Samples mine;
+    const bool posts = index < posters;
     // Each workstation has a name of its own, as every computer of the hospital does: its
     // charge slip print buffer is its own.
     ConnectionSettings settings = connectionSettings(options);
@@ -90,7 +91,7 @@ void workstation(const BenchOptions &options, const hospitaldb::ScaleLandmarks &
     QuietMonitors quiet(session);
     std::unique_ptr<BatchPoster> poster;
     if (posts) {
-        poster = std::make_unique<BatchPoster>(session, landmarks, index);
+        poster = std::make_unique<BatchPoster>(session, landmarks, index, posters);
         if (auto ok = poster->ready(); !ok) {
             // A workstation that cannot post counts as a failed batch, so the run fails.
             ++mine.failedBatches;
@@ -254,10 +255,9 @@ Result<QJsonObject> runLoad(const BenchOptions &options,
     const QDeadlineTimer end(qint64(settings.seconds) * 1000);
     std::vector<std::unique_ptr<QThread>> threads;
     for (int i = 0; i < settings.workstations; ++i) {
-        const bool posts = i < settings.posting;
         threads.emplace_back(QThread::create(
-            [&options, &landmarks, i, posts, end, &shared] {
-                workstation(options, landmarks, i, posts, end, shared);
+            [&options, &landmarks, i, posters = settings.posting, end, &shared] {
+                workstation(options, landmarks, i, posters, end, shared);
             }));
         threads.back()->start();
     }
