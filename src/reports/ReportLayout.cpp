@@ -4,9 +4,11 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QHash>
 #include <QImage>
 #include <QPainter>
+#include <QRawFont>
 #include <QRegularExpression>
 #include <QTextDocument>
 #include <QTextLayout>
@@ -980,6 +982,61 @@ struct ReportLayout::Stream
     PagePiece piece;
 };
 
+/// The texts of the table cells shaped once, by table, style and text: a report repeats its
+/// dates, codes, departments and names thousands of times, and shaping a text again for each
+/// cell was a good part of painting a page.
+class ReportLayout::ShapedTexts
+{
+public:
+    struct Shaped
+    {
+        QList<QGlyphRun> runs;
+        double ascent = 0;
+    };
+
+    const Shaped &get(const LayoutTable &table, int style, const QString &text)
+    {
+        const Key key{&table, style, text};
+        auto it = m_texts.constFind(key);
+        if (it != m_texts.cend())
+            return *it;
+        // A long report's texts are let go now and then: its later pages name other patients.
+        if (m_texts.size() >= kMostTexts)
+            m_texts.clear();
+        return *m_texts.insert(key, shape(table.styles.at(style).font, text));
+    }
+
+private:
+    static Shaped shape(const QFont &font, const QString &text)
+    {
+        QTextLayout layout(text, font, &reportLayoutDevice());
+        QTextOption option;
+        option.setWrapMode(QTextOption::NoWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        const QTextLine line = layout.createLine();
+        layout.endLayout();
+        return Shaped{layout.glyphRuns(), line.isValid() ? line.ascent() : 0};
+    }
+
+    static constexpr qsizetype kMostTexts = 50'000;
+    struct Key
+    {
+        const LayoutTable *table;
+        int style;
+        QString text;
+        bool operator==(const Key &o) const
+        {
+            return table == o.table && style == o.style && text == o.text;
+        }
+    };
+    friend size_t qHash(const Key &k, size_t seed)
+    {
+        return qHashMulti(seed, quintptr(k.table), k.style, k.text);
+    }
+    QHash<Key, Shaped> m_texts;
+};
+
 ReportLayout::ReportLayout(const QString &bodyHtml, const QString &css, const QSizeF &bodySize)
     : ReportLayout(bodyHtml, css, bodySize, Streamed{})
 {
@@ -991,6 +1048,7 @@ ReportLayout::ReportLayout(const QString &bodyHtml, const QString &css, const QS
     : m_css(css)
     , m_body(bodySize)
     , m_stream(std::make_unique<Stream>(bodyHtml, css, bodySize.width()))
+    , m_shaped(std::make_unique<ShapedTexts>())
 {
 }
 
@@ -1304,12 +1362,48 @@ struct RowRules
     QList<QLineF> lines;
 };
 
-void paintRow(QPainter &painter, const LayoutTable &table, const LayoutRow &row, double top,
-              bool continued)
+/// The glyphs of a row's cells in one font and colour, drawn together: a row is a few text
+/// items for the printer or PDF writer instead of one for every cell.
+struct RowText
+{
+    QRawFont font;
+    QColor color;
+    QList<quint32> glyphs;
+    QList<QPointF> positions;
+};
+
+void addRun(QList<RowText> &texts, const QGlyphRun &run, const QColor &color, QPointF origin)
+{
+    const QRawFont font = run.rawFont();
+    auto it = std::find_if(texts.begin(), texts.end(), [&](const RowText &t) {
+        return t.color == color && t.font == font;
+    });
+    if (it == texts.end())
+        it = texts.insert(texts.end(), RowText{font, color, {}, {}});
+    it->glyphs << run.glyphIndexes();
+    for (const QPointF &p : run.positions())
+        it->positions << p + origin;
+}
+
+void drawRowTexts(QPainter &painter, QList<RowText> &texts)
+{
+    for (const RowText &t : std::as_const(texts)) {
+        QGlyphRun run;
+        run.setRawFont(t.font);
+        run.setGlyphIndexes(t.glyphs);
+        run.setPositions(t.positions);
+        painter.setPen(t.color);
+        painter.drawGlyphRun(QPointF(0, 0), run);
+    }
+    texts.clear();
+}
+
+void paintRow(QPainter &painter, ReportLayout::ShapedTexts &shaped, const LayoutTable &table,
+              const LayoutRow &row, double top, bool continued)
 {
     const int columns = int(table.edges.size()) - 1;
     QList<RowRules> rules;
-    int lastStyle = -1;
+    QList<RowText> texts;
     for (int c = 0; c < row.cells.size(); ++c) {
         const LayoutCell &cell = row.cells[c];
         if (cell.column >= columns)
@@ -1322,6 +1416,7 @@ void paintRow(QPainter &painter, const LayoutTable &table, const LayoutRow &row,
             painter.fillRect(box, s.background);
         const QRectF inner = box.adjusted(s.padLeft, s.padTop, -s.padRight, -s.padBottom);
         if (cell.rich) {
+            drawRowTexts(painter, texts);
             painter.save();
             painter.translate(inner.topLeft());
             drawReportDocument(painter, *cell.rich,
@@ -1329,19 +1424,22 @@ void paintRow(QPainter &painter, const LayoutTable &table, const LayoutRow &row,
                                                             inner.height() + s.padBottom)));
             painter.restore();
         } else {
-            const QStringList single{continued && c == row.cells.size() - 1
-                                         ? ReportLayout::continuedText(cell.text)
-                                         : cell.text};
-            const QStringList &lines = cell.lines.isEmpty() || continued ? single : cell.lines;
-            if (cell.style != lastStyle) {
-                painter.setFont(s.font);
-                painter.setPen(s.color);
-                lastStyle = cell.style;
-            }
+            const bool whole = cell.lines.isEmpty() || continued;
+            const QString single = continued && c == row.cells.size() - 1
+                                       ? ReportLayout::continuedText(cell.text)
+                                       : QString();
+            const auto each = [&](const auto &paint) {
+                if (!whole) {
+                    for (const QString &line : cell.lines)
+                        paint(line);
+                } else {
+                    paint(single.isNull() ? cell.text : single);
+                }
+            };
             std::optional<QFontMetricsF> metrics;
             const bool measured = cell.lines.isEmpty() && !continued && cell.advance >= 0;
             double baseline = inner.top() + s.ascent;
-            for (const QString &line : lines) {
+            each([&](const QString &line) {
                 if (!line.isEmpty()) {
                     if (!measured && !metrics)
                         metrics.emplace(s.font, &reportLayoutDevice());
@@ -1351,18 +1449,25 @@ void paintRow(QPainter &painter, const LayoutTable &table, const LayoutRow &row,
                         x = inner.right() - w;
                     else if (s.align & Qt::AlignHCenter)
                         x = inner.left() + (inner.width() - w) / 2;
-                    if (w > inner.width() + 0.5) {
+                    const bool cut = w > inner.width() + 0.5;
+                    const ReportLayout::ShapedTexts::Shaped &text =
+                        shaped.get(table, cell.style, line);
+                    const QPointF origin(cut ? inner.left() : x, baseline - text.ascent);
+                    if (!cut) {
+                        for (const QGlyphRun &run : text.runs)
+                            addRun(texts, run, s.color, origin);
+                    } else {
                         // Text that cannot wrap is cut at its cell's edge.
                         painter.save();
                         painter.setClipRect(box, Qt::IntersectClip);
-                        painter.drawText(QPointF(inner.left(), baseline), line);
+                        painter.setPen(s.color);
+                        for (const QGlyphRun &run : text.runs)
+                            painter.drawGlyphRun(origin, run);
                         painter.restore();
-                    } else {
-                        painter.drawText(QPointF(x, baseline), line);
                     }
                 }
                 baseline += s.lineHeight;
-            }
+            });
         }
         // The rules of the row are gathered and drawn together, a few strokes a row.
         const auto rule = [&](const QColor &color, QPointF a, QPointF b) {
@@ -1380,6 +1485,7 @@ void paintRow(QPainter &painter, const LayoutTable &table, const LayoutRow &row,
         rule(s.left, box.topLeft(), box.bottomLeft());
         rule(s.right, box.topRight(), box.bottomRight());
     }
+    drawRowTexts(painter, texts);
     for (const RowRules &r : std::as_const(rules)) {
         painter.setPen(QPen(r.color, r.width));
         painter.drawLines(r.lines);
@@ -1394,12 +1500,12 @@ void ReportLayout::paintTable(QPainter &painter, const LayoutTable &table,
     double y = piece.y;
     if (piece.repeatHeading) {
         for (int r = 0; r < table.headingRows; ++r) {
-            paintRow(painter, table, table.rows[r], y, false);
+            paintRow(painter, *m_shaped, table, table.rows[r], y, false);
             y += table.rows[r].height;
         }
     }
     if (piece.continuedGroup >= 0) {
-        paintRow(painter, table, table.rows[piece.continuedGroup], y, true);
+        paintRow(painter, *m_shaped, table, table.rows[piece.continuedGroup], y, true);
         y += table.rows[piece.continuedGroup].height;
     }
     for (int r = piece.first; r < piece.last; ++r) {
@@ -1409,11 +1515,11 @@ void ReportLayout::paintTable(QPainter &painter, const LayoutTable &table,
             painter.save();
             painter.setClipRect(QRectF(table.edges.first() - 4, y, table.width() + 8, bottom - y),
                                 Qt::IntersectClip);
-            paintRow(painter, table, row, y - piece.offset, false);
+            paintRow(painter, *m_shaped, table, row, y - piece.offset, false);
             painter.restore();
             y = bottom;
         } else {
-            paintRow(painter, table, row, y, false);
+            paintRow(painter, *m_shaped, table, row, y, false);
             y += row.height;
         }
     }

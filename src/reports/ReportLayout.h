@@ -161,11 +161,18 @@ private:
     void paginate();
     void paintTable(QPainter &painter, const LayoutTable &table, const PagePiece &piece) const;
 
+public:
+    class ShapedTexts;
+
+private:
     QString m_css;
     QSizeF m_body;
     std::vector<LayoutBlock> m_blocks;
     QList<QList<PagePiece>> m_pages;
     std::unique_ptr<Stream> m_stream; ///< what is still to be laid out; null when done
+    /// The cells' texts as shaped for painting, kept from page to page (painting is done on
+    /// one thread).
+    std::unique_ptr<ShapedTexts> m_shaped;
 };
 
 } // namespace kestrel
