@@ -11,7 +11,24 @@
 
 namespace kestrel {
 
-SpellCheckedText::SpellCheckedText(std::unique_ptr<SpellChecker> checker, QObject *owner)
+namespace {
+
+// One checker for every sheet open at once: the dictionary is read once, and a word added on
+// one sheet is accepted on the others at once. It goes when the last sheet closes.
+std::shared_ptr<SpellChecker> sharedChecker()
+{
+    static std::weak_ptr<SpellChecker> shared;
+    if (auto checker = shared.lock())
+        return checker;
+    auto checker = std::make_shared<SpellChecker>();
+    if (checker->isValid())
+        shared = checker;
+    return checker;
+}
+
+} // namespace
+
+SpellCheckedText::SpellCheckedText(std::shared_ptr<SpellChecker> checker, QObject *owner)
     : QObject(owner)
     , m_checker(std::move(checker))
 {
@@ -26,7 +43,7 @@ SpellCheckedText::~SpellCheckedText()
 
 SpellCheckedText *SpellCheckedText::attach(const QList<QPlainTextEdit *> &edits, QObject *owner)
 {
-    auto checker = std::make_unique<SpellChecker>();
+    std::shared_ptr<SpellChecker> checker = sharedChecker();
     if (!checker->isValid())
         return nullptr;
     auto *spelling = new SpellCheckedText(std::move(checker), owner);

@@ -21,7 +21,8 @@ class SpellChecker;
 /// Spell checking for a window's free-text fields: misspelt words are underlined as they are
 /// typed, and the field's context menu on a misspelt word starts with up to five corrections
 /// (a click puts one in the word's place) and "Add to Dictionary", then the usual entries.
-/// The fields share one checker; a word added in one is accepted in all of them.
+/// The fields, and those of every other window checked at the same time, share one checker;
+/// a word added in one is accepted in all of them.
 class SpellCheckedText : public QObject
 {
     Q_OBJECT
@@ -38,9 +39,9 @@ public:
     QMenu *menuFor(QPlainTextEdit *edit, const QPoint &pos);
 
 private:
-    SpellCheckedText(std::unique_ptr<SpellChecker> checker, QObject *owner);
+    SpellCheckedText(std::shared_ptr<SpellChecker> checker, QObject *owner);
 
-    std::unique_ptr<SpellChecker> m_checker;
+    std::shared_ptr<SpellChecker> m_checker;
     QList<QPointer<SpellHighlighter>> m_highlighters;
 };
 
