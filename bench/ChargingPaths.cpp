@@ -742,7 +742,8 @@ Result<void> BatchPoster::ready()
         "where N.IDNum = P.IDNum and N.ClearDate is not null)");
     const Binds excluded{{QStringLiteral("long"), state.landmarks.longStayIdNum},
                          {QStringLiteral("landmark"), state.landmarks.inpatientIdNum}};
-    auto count = state.session.db.scalar(QString(QStringLiteral("select count(*) ") + open), excluded);
+    auto count =
+        state.session.db.scalar(QString(QStringLiteral("select count(*) ") + open), excluded);
     if (!count)
         return tl::unexpected(count.error());
     const int each = std::clamp(count->toInt() / m_posters, 1, kStaysEach);
