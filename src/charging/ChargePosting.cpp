@@ -311,28 +311,27 @@ ChargePosting::plan(const QList<PostingLine> &lines)
     // A batch charges a few departments many times over: each is looked up once.
     QHash<QString, QString> locations;
     QHash<QString, bool> pharmacy;
+    const auto once = [](auto &known, const QString &department, const auto &lookUp) {
+        auto it = known.constFind(department);
+        if (it == known.cend())
+            it = known.insert(department, lookUp());
+        return *it;
+    };
     for (int i = 0; i < lines.size(); ++i) {
         const PostingLine &l = lines.at(i);
         if (!l.hasCode())
             continue;
         const QString department = l.line.department.trimmed();
         QString location = l.line.location.trimmed();
-        if (location.isEmpty()) {
-            auto known = locations.constFind(department);
-            if (known == locations.cend())
-                known = locations.insert(
-                    department, modGlobals::GetRevenueLocation(m_session, department).trimmed());
-            location = *known;
-        }
+        if (location.isEmpty())
+            location = once(locations, department, [&] {
+                return modGlobals::GetRevenueLocation(m_session, department).trimmed();
+            });
         const bool stock = !location.isEmpty() || isStockDepartment(department);
-        auto isPharmacy = [&] {
-            auto known = pharmacy.constFind(department);
-            if (known == pharmacy.cend())
-                known = pharmacy.insert(department,
-                                        modGlobals::IsPharmacyRevenue(m_session, department));
-            return *known;
-        };
-        const bool medicine = stock && (department == u"PH" || isPharmacy());
+        const bool medicine =
+            stock && (department == u"PH" || once(pharmacy, department, [&] {
+                          return modGlobals::IsPharmacyRevenue(m_session, department);
+                      }));
         if (medicine && m_session.settings.ShowDosagePostMedicines() &&
             l.dosage.trimmed().isEmpty()) {
             m_session.notifier().message(QStringLiteral("DOSAGE ID for ") +
