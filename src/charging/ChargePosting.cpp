@@ -418,10 +418,10 @@ Result<bool> ChargePosting::storeBatch(ChargePostingStore &store, const QList<Pl
     // this transaction.
     if (m_drugPicker)
         m_drugPicker->InitConnect(&db);
+    if (auto ok = postLines(store, batch, lines); !ok)
+        return tl::unexpected(ok.error());
     QList<const PlannedLine *> stock;
     for (const PlannedLine &line : lines) {
-        if (auto ok = postLine(store, batch, line); !ok)
-            return tl::unexpected(ok.error());
         if (!line.location.isEmpty())
             stock << &line;
     }
@@ -492,28 +492,51 @@ Result<void> ChargePosting::moveStock(const PostingBatch &batch, const PlannedLi
     return {};
 }
 
-Result<void> ChargePosting::postLine(ChargePostingStore &store, const PostingBatch &batch,
-                                     const PlannedLine &planned)
+Result<void> ChargePosting::postLines(ChargePostingStore &store, const PostingBatch &batch,
+                                      const QList<PlannedLine> &lines)
 {
-    const PostingLine &line = planned.posting;
-    if (auto ok = store.saveChargePrint(batch, line); !ok)
+    // The print buffer and logbook rows go in runs, one statement each a run. A run ends at a
+    // line whose logbook row is marked afterwards: the mark finds the rows of its item that
+    // are written by then, as it would line by line.
+    QList<const PostingLine *> run;
+    const auto writeRun = [&]() -> Result<void> {
+        if (auto ok = store.saveChargePrints(batch, run); !ok)
+            return ok;
+        if (auto ok = store.appendChargings(batch, run); !ok)
+            return ok;
+        run.clear();
+        return {};
+    };
+    for (const PlannedLine &planned : lines) {
+        const PostingLine &line = planned.posting;
+        run << &line;
+        const bool secondOperation = line.line.secondOperation.trimmed() == u"1";
+        if (!secondOperation && !line.hasDoctorsMeals())
+            continue;
+        if (auto ok = writeRun(); !ok)
+            return ok;
+        if (secondOperation) {
+            if (auto ok = store.tagSecondOperation(batch, line); !ok)
+                return ok;
+        }
+        if (line.hasDoctorsMeals()) {
+            if (auto ok = store.recordDoctorsMeals(batch, line); !ok)
+                return ok;
+        }
+    }
+    if (auto ok = writeRun(); !ok)
         return ok;
-    if (auto ok = store.appendCharging(batch, line); !ok)
-        return ok;
-    if (line.line.secondOperation.trimmed() == u"1") {
-        if (auto ok = store.tagSecondOperation(batch, line); !ok)
-            return ok;
+    for (const PlannedLine &planned : lines) {
+        const PostingLine &line = planned.posting;
+        if (line.isOxygenByPressure()) {
+            if (auto ok = store.saveOxygenMonitoring(batch, line); !ok)
+                return ok;
+        }
+        if (m_session.settings.SupervisorEditAmountPostCharge() && unitPriceTypedOver(line)) {
+            if (auto ok = store.saveSupervisorTransaction(batch, line); !ok)
+                return ok;
+        }
     }
-    if (line.hasDoctorsMeals()) {
-        if (auto ok = store.recordDoctorsMeals(batch, line); !ok)
-            return ok;
-    }
-    if (line.isOxygenByPressure()) {
-        if (auto ok = store.saveOxygenMonitoring(batch, line); !ok)
-            return ok;
-    }
-    if (m_session.settings.SupervisorEditAmountPostCharge() && unitPriceTypedOver(line))
-        return store.saveSupervisorTransaction(batch, line);
     return {};
 }
 

@@ -111,9 +111,10 @@ private:
     /// posting or bill already carries the number.
     Result<bool> storeBatch(ChargePostingStore &store, const QList<PlannedLine> &lines,
                             const PostingBatch &batch);
-    /// Writes one line of the batch: print buffer, logbook and its own records.
-    Result<void> postLine(ChargePostingStore &store, const PostingBatch &batch,
-                          const PlannedLine &line);
+    /// Writes the lines of the batch, in order: print buffer, logbook and each line's own
+    /// records.
+    Result<void> postLines(ChargePostingStore &store, const PostingBatch &batch,
+                           const QList<PlannedLine> &lines);
     /// Writes a stock line's move out of its location on the stock card.
     Result<void> writeStockCard(ChargePostingStore &store, const PostingBatch &batch,
                                 const PlannedLine &line);

@@ -136,15 +136,22 @@ Result<void> ChargePostingStore::clearPrintBuffer()
     return done(m_db.exec(u"delete from STATION..tbORChargePrint where HostName = host_name()"));
 }
 
-Result<void> ChargePostingStore::saveChargePrint(const PostingBatch &batch, const PostingLine &line)
+Result<void> ChargePostingStore::saveChargePrints(const PostingBatch &batch,
+                                                  const QList<const PostingLine *> &lines)
 {
-    QVariantList args{line.line.item.trimmed(), line.line.amountValue().toVariant(),
-                      line.line.quantityValue(), line.line.department.trimmed(),
-                      line.line.description.trimmed(), batch.IdNum};
     // The newer procedure also takes the station and the charge slip.
-    if (m_db.parameterCount(u"STATION", u"sp_OR_SaveChargePrint") > args.size())
-        args << batch.station << batch.chargeSlip;
-    return done(m_db.call(u"STATION..sp_OR_SaveChargePrint", args));
+    const bool newer = m_db.parameterCount(u"STATION", u"sp_OR_SaveChargePrint") > 6;
+    QList<QVariantList> calls;
+    for (const PostingLine *line : lines) {
+        const ChargeLine &c = line->line;
+        QVariantList args{c.item.trimmed(),        c.amountValue().toVariant(),
+                          c.quantityValue(),       c.department.trimmed(),
+                          c.description.trimmed(), batch.IdNum};
+        if (newer)
+            args << batch.station << batch.chargeSlip;
+        calls << args;
+    }
+    return m_db.callEach(u"STATION..sp_OR_SaveChargePrint", calls);
 }
 
 Result<void> ChargePostingStore::refillPrintBuffer(const QString &chargeSlip)
@@ -160,34 +167,43 @@ Result<void> ChargePostingStore::stampPackage(const PostingBatch &batch, const P
 
 Result<void> ChargePostingStore::appendCharging(const PostingBatch &batch, const PostingLine &line)
 {
-    const ChargeLine &c = line.line;
-    // The hospital's argument list, then the charge slip (the logbook's ReferenceNum), the
-    // station and the line's stat answer. "X" and "D" are the procedure's fixed markers; the slot before
-    // the markup is passed as NULL.
-    const QVariantList args{batch.HospNum,
-                            batch.IdNum,
-                            c.item.trimmed(),
-                            c.amountValue().toVariant(),
-                            c.quantityValue(),
-                            chargingDateText(batch.when),
-                            c.department.trimmed(),
-                            QStringLiteral("X"),
-                            batch.userCode,
-                            c.description.trimmed(),
-                            batch.patientClass,
-                            QStringLiteral("D"),
-                            batch.room,
-                            batch.department,
-                            batch.requestingDoctor.code,
-                            c.arCode.trimmed(),
-                            batch.requestingDoctor.name,
-                            line.packageId.trimmed(),
-                            QVariant(),
-                            c.markupText.trimmed(),
-                            batch.chargeSlip,
-                            batch.station,
-                            c.statFlag.trimmed()};
-    return done(m_db.call(u"STATION..Nurse_AppendCharging", args));
+    return appendChargings(batch, {&line});
+}
+
+Result<void> ChargePostingStore::appendChargings(const PostingBatch &batch,
+                                                 const QList<const PostingLine *> &lines)
+{
+    QList<QVariantList> calls;
+    for (const PostingLine *line : lines) {
+        const ChargeLine &c = line->line;
+        // The hospital's argument list, then the charge slip (the logbook's ReferenceNum), the
+        // station and the line's stat answer. "X" and "D" are the procedure's fixed markers;
+        // the slot before the markup is passed as NULL.
+        calls << QVariantList{batch.HospNum,
+                              batch.IdNum,
+                              c.item.trimmed(),
+                              c.amountValue().toVariant(),
+                              c.quantityValue(),
+                              chargingDateText(batch.when),
+                              c.department.trimmed(),
+                              QStringLiteral("X"),
+                              batch.userCode,
+                              c.description.trimmed(),
+                              batch.patientClass,
+                              QStringLiteral("D"),
+                              batch.room,
+                              batch.department,
+                              batch.requestingDoctor.code,
+                              c.arCode.trimmed(),
+                              batch.requestingDoctor.name,
+                              line->packageId.trimmed(),
+                              QVariant(),
+                              c.markupText.trimmed(),
+                              batch.chargeSlip,
+                              batch.station,
+                              c.statFlag.trimmed()};
+    }
+    return m_db.callEach(u"STATION..Nurse_AppendCharging", calls);
 }
 
 Result<void> ChargePostingStore::tagSecondOperation(const PostingBatch &batch,

@@ -71,8 +71,10 @@ public:
 
     /// Empties this workstation's print buffer.
     Result<void> clearPrintBuffer();
-    /// Puts a posted line into the print buffer (STATION..sp_OR_SaveChargePrint).
-    Result<void> saveChargePrint(const PostingBatch &batch, const PostingLine &line);
+    /// Puts posted lines into the print buffer, in their order
+    /// (STATION..sp_OR_SaveChargePrint, once a line).
+    Result<void> saveChargePrints(const PostingBatch &batch,
+                                  const QList<const PostingLine *> &lines);
     /// Refills this workstation's print buffer with the lines of a posted slip
     /// (STATION..sp_OR_ReprintChargeSlip).
     Result<void> refillPrintBuffer(const QString &chargeSlip);
@@ -81,6 +83,10 @@ public:
     Result<void> stampPackage(const PostingBatch &batch, const PostingLine &line);
     /// Appends the line to the nurse logbook (STATION..Nurse_AppendCharging).
     Result<void> appendCharging(const PostingBatch &batch, const PostingLine &line);
+    /// Appends lines to the nurse logbook, in their order (STATION..Nurse_AppendCharging, once
+    /// a line).
+    Result<void> appendChargings(const PostingBatch &batch,
+                                 const QList<const PostingLine *> &lines);
     /// Tags the line's logbook row as the stay's second operation.
     Result<void> tagSecondOperation(const PostingBatch &batch, const PostingLine &line);
     /// Writes the doctors' meals of the line into the remark of its logbook row.

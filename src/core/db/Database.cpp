@@ -747,19 +747,58 @@ Result<void> Database::execRaw(const QString &sql)
     return {};
 }
 
-Result<RowSet> Database::call(QStringView procedure, const QVariantList &args)
+namespace {
+
+// The registered procedure `procedure`, or the message the server gives for a call to it with
+// `arguments` arguments.
+Result<const ProcedureRegistry::Entry *> procedureFor(const ProcedureRegistry &procedures,
+                                                      QStringView procedure, qsizetype arguments)
 {
-    const ProcedureRegistry::Entry *entry = m_procedures->find(procedure);
+    const ProcedureRegistry::Entry *entry = procedures.find(procedure);
     const QString shortName = procedure.toString().section(u'.', -1).trimmed();
     if (!entry)
         return failure(QStringLiteral("Could not find stored procedure '%1'.").arg(shortName),
                        procedure.toString());
-    if (args.size() > entry->parameterCount) {
+    if (arguments > entry->parameterCount) {
         return failure(QStringLiteral("Procedure or function %1 has too many arguments specified.")
                            .arg(shortName),
                        procedure.toString());
     }
-    return entry->handler(*this, ProcedureArgs(args));
+    return entry;
+}
+
+} // namespace
+
+Result<RowSet> Database::call(QStringView procedure, const QVariantList &args)
+{
+    auto entry = procedureFor(*m_procedures, procedure, args.size());
+    if (!entry)
+        return tl::unexpected(entry.error());
+    return (*entry)->handler(*this, ProcedureArgs(args));
+}
+
+Result<void> Database::callEach(QStringView procedure, const QList<QVariantList> &calls)
+{
+    qsizetype most = 0;
+    for (const QVariantList &args : calls)
+        most = std::max(most, args.size());
+    auto entry = procedureFor(*m_procedures, procedure, most);
+    if (!entry)
+        return tl::unexpected(entry.error());
+    if (calls.isEmpty())
+        return {};
+    if ((*entry)->batchHandler && calls.size() > 1) {
+        QList<ProcedureArgs> all;
+        all.reserve(calls.size());
+        for (const QVariantList &args : calls)
+            all << ProcedureArgs(args);
+        return (*entry)->batchHandler(*this, all);
+    }
+    for (const QVariantList &args : calls) {
+        if (auto ok = (*entry)->handler(*this, ProcedureArgs(args)); !ok)
+            return tl::unexpected(ok.error());
+    }
+    return {};
 }
 
 int Database::parameterCount(QStringView database, QStringView procedure) const

@@ -32,13 +32,15 @@ QString ProcedureRegistry::normalizedName(QStringView name)
     return m.captured(1).toLower() + u".." + m.captured(2).toLower();
 }
 
-void ProcedureRegistry::add(const QString &name, int parameterCount, ProcedureHandler handler)
+void ProcedureRegistry::add(const QString &name, int parameterCount, ProcedureHandler handler,
+                            ProcedureBatchHandler batchHandler)
 {
     const QString key = normalizedName(name);
     Q_ASSERT_X(!key.isEmpty(), "ProcedureRegistry::add", "procedure names are DATABASE..name");
     if (key.isEmpty())
         return;
-    m_entries.insert(key, Entry{name, parameterCount, std::move(handler)});
+    m_entries.insert(key,
+                     Entry{name, parameterCount, std::move(handler), std::move(batchHandler)});
 }
 
 const ProcedureRegistry::Entry *ProcedureRegistry::find(QStringView name) const

@@ -36,6 +36,10 @@ private:
 };
 
 using ProcedureHandler = std::function<Result<RowSet>(Database &, const ProcedureArgs &)>;
+/// Runs several calls of one procedure as one statement, in the order given; a procedure
+/// that has one is called so when a caller has many rows for it at once.
+using ProcedureBatchHandler =
+    std::function<Result<void>(Database &, const QList<ProcedureArgs> &)>;
 
 /// The hospital database's stored procedures that the program calls, by their full names
 /// ("STATION..sp_OR_ChargingCodes"). Each one is a handler that runs portable statements on
@@ -49,10 +53,12 @@ public:
         QString name;       ///< as registered, e.g. "STATION..sp_OR_ChargingCodes"
         int parameterCount; ///< the number of arguments the procedure declares
         ProcedureHandler handler;
+        ProcedureBatchHandler batchHandler; ///< may be empty: the calls are then made one by one
     };
 
     /// Registers `name` ("DATABASE..procedure" or "DATABASE.dbo.procedure").
-    void add(const QString &name, int parameterCount, ProcedureHandler handler);
+    void add(const QString &name, int parameterCount, ProcedureHandler handler,
+             ProcedureBatchHandler batchHandler = {});
 
     /// The procedure called by `name` in any spelling the hospital's programs use
     /// ("Station..X", "STATION.dbo.X"), or nullptr.
