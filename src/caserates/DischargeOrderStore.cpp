@@ -3,16 +3,13 @@
 #include "caserates/DischargeOrderStore.h"
 
 #include "core/db/Database.h"
+#include "core/db/WriteTransaction.h"
 
 namespace kestrel::caserates {
 
 namespace {
 
 const QString kId = QStringLiteral("id");
-
-// Two workstations that meet on the same stay wait for each other; the one that gives up
-// waiting (a lock timeout, a deadlock or a busy file) tries again whole.
-constexpr int kAttempts = 3;
 
 QString caseTypeText(CaseRate tag)
 {
@@ -266,34 +263,15 @@ Result<WriteOutcome> DischargeOrderStore::holdStay(const QString &idNum, bool re
 Result<WriteOutcome> DischargeOrderStore::inTransaction(const QString &idNum, bool revoking,
                                                         const std::function<Result<void>()> &write)
 {
-    Error last;
-    for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        Transaction tx = m_db.transaction(TransactionMode::Write);
-        if (!tx.isActive()) {
-            last = tx.error();
-            if (last.retryable())
-                continue;
-            return tl::unexpected(last);
-        }
+    // What holdStay finds blocking is answered as it is: the transaction then wrote nothing.
+    return inWriteTransaction(m_db, [&]() -> Result<WriteOutcome> {
         auto held = holdStay(idNum.trimmed(), revoking);
-        if (!held) {
-            last = held.error();
-            if (last.retryable())
-                continue;
-            return tl::unexpected(last);
-        }
-        if (*held != WriteOutcome::Done)
-            return *held;
-        auto ok = write();
-        if (ok)
-            ok = tx.commit();
-        if (ok)
-            return WriteOutcome::Done;
-        last = ok.error();
-        if (!last.retryable())
-            return tl::unexpected(last);
-    }
-    return tl::unexpected(last);
+        if (!held || *held != WriteOutcome::Done)
+            return held;
+        if (auto ok = write(); !ok)
+            return tl::unexpected(ok.error());
+        return WriteOutcome::Done;
+    });
 }
 
 Result<void> DischargeOrderStore::sendNotice(const QString &idNum, const Notice &text,

@@ -126,6 +126,8 @@ private:
     Result<void> writeOrder(const OrderData &order, const SaveRequest &request);
     Result<void> sendNotice(const QString &idNum, const Notice &text, const SaveRequest &request,
                             const QDateTime &operationDate);
+    /// Holds the stay and runs `write` in one transaction, tried again whole when another
+    /// workstation held what it needed (a lock timeout, a deadlock or a busy file).
     Result<WriteOutcome> inTransaction(const QString &idNum, bool revoking,
                                        const std::function<Result<void>()> &write);
 
