@@ -59,8 +59,11 @@ Result<RowSet> assessmentEntry(Database &db, const ProcedureArgs &args)
 // of the assessment that are not revoked, and nothing else.
 Result<RowSet> printAssessment(Database &db, const ProcedureArgs &args)
 {
-    if (auto cleared =
-            db.exec(u"delete from STATION..tbORAssessPrint where HostName = host_name()");
+    auto host = db.hostName();
+    if (!host)
+        return tl::unexpected(host.error());
+    if (auto cleared = db.exec(u"delete from STATION..tbORAssessPrint where HostName = :host",
+                               {{QStringLiteral("host"), *host}});
         !cleared)
         return tl::unexpected(cleared.error());
     return nothing(db.exec(

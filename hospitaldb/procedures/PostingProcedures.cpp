@@ -108,7 +108,11 @@ Result<RowSet> reprintChargeSlip(Database &db, const ProcedureArgs &args)
     Transaction tx = db.transaction();
     if (!tx.isActive())
         return tl::unexpected(tx.error());
-    if (auto emptied = db.exec(u"delete from STATION..tbORChargePrint where HostName = host_name()");
+    auto host = db.hostName();
+    if (!host)
+        return tl::unexpected(host.error());
+    if (auto emptied = db.exec(u"delete from STATION..tbORChargePrint where HostName = :host",
+                               {{QStringLiteral("host"), *host}});
         !emptied)
         return tl::unexpected(emptied.error());
     auto filled = db.exec(

@@ -67,10 +67,14 @@ Result<RowSet> orMonthlyReport(Database &db, const ProcedureArgs &args)
     if (!summary)
         return tl::unexpected(summary.error());
 
+    auto host = db.hostName();
+    if (!host)
+        return tl::unexpected(host.error());
+    const Binds ours{{QStringLiteral("host"), *host}};
     Transaction tx = db.transaction();
     if (!tx.isActive())
         return tl::unexpected(tx.error());
-    if (auto gone = db.exec(u"delete from STATION..tbORMonthlyReport where HostName = host_name()");
+    if (auto gone = db.exec(u"delete from STATION..tbORMonthlyReport where HostName = :host", ours);
         !gone)
         return tl::unexpected(gone.error());
     QList<Binds> rows;
@@ -101,7 +105,8 @@ Result<RowSet> orMonthlyReport(Database &db, const ProcedureArgs &args)
 
     return db.select(u"select ProcedureCode, ProcedureDesc, Category, InPatients, OutPatients, "
                      u"TotalCases, Amount from STATION..tbORMonthlyReport "
-                     u"where HostName = host_name() order by Category, ProcedureDesc");
+                     u"where HostName = :host order by Category, ProcedureDesc",
+                     ours);
 }
 
 } // namespace

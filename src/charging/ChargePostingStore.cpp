@@ -133,7 +133,11 @@ Result<std::optional<QString>> ChargePostingStore::slipOfBatch(const QString &id
 
 Result<void> ChargePostingStore::clearPrintBuffer()
 {
-    return done(m_db.exec(u"delete from STATION..tbORChargePrint where HostName = host_name()"));
+    auto host = m_db.hostName();
+    if (!host)
+        return tl::unexpected(host.error());
+    return done(m_db.exec(u"delete from STATION..tbORChargePrint where HostName = :host",
+                          {{QStringLiteral("host"), *host}}));
 }
 
 Result<void> ChargePostingStore::saveChargePrints(const PostingBatch &batch,

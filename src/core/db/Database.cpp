@@ -709,6 +709,17 @@ Result<QVariant> Database::scalar(QStringView sql, const Binds &binds)
     return (*row)->value(0);
 }
 
+Result<QString> Database::hostName()
+{
+    if (!m_hostName) {
+        auto name = scalar(u"select host_name()");
+        if (!name)
+            return tl::unexpected(name.error());
+        m_hostName = name->toString();
+    }
+    return *m_hostName;
+}
+
 Result<int> Database::exec(QStringView sql, const Binds &binds)
 {
     auto q = prepared(sql);

@@ -187,6 +187,10 @@ public:
     /// PostgreSQL under the C collation. Then the texts between a prefix and the prefix
     /// followed by U+10FFFF are exactly those that begin with it. Asked once per connection.
     bool ordersTextByCodePoint();
+    /// What host_name() answers on this connection, asked once. A workstation's own rows are
+    /// found by comparing their host name to this as a bound value: the server's function
+    /// answers plain text, which the index of a case-blind column cannot take.
+    Result<QString> hostName();
 
     /// Whether the connection was found lost and is not back yet.
     bool connectionLost() const;
@@ -229,6 +233,7 @@ private:
     QDateTime m_serverNow;
     int m_depth = 0;
     std::optional<bool> m_codePointOrder;
+    std::optional<QString> m_hostName;
 };
 
 /// Writes that belong together. A Transaction that goes out of scope without commit() rolls
