@@ -32,8 +32,6 @@ int pixels(int twips)
     return qRound(twips / 15.0);
 }
 
-constexpr int kEntryWidths[] = {300, 700, 1300, 4200, 700, 1300, 1400};
-
 } // namespace
 
 frmAssessment::frmAssessment(Session &session, AssessmentKind kind,
@@ -104,26 +102,14 @@ void frmAssessment::buildUi()
     auto *entry = new QHBoxLayout;
     auto *deptFrame = new QGroupBox(QStringLiteral("Department Codes"), this);
     auto *deptLayout = new QVBoxLayout(deptFrame);
-    m_departments = new QTreeWidget(deptFrame);
-    m_departments->setObjectName(QStringLiteral("lvwDepartments"));
-    m_departments->setHeaderLabels({QStringLiteral("Code"), QStringLiteral("Department")});
-    m_departments->setRootIsDecorated(false);
-    m_departments->setColumnWidth(0, pixels(700));
-    m_departments->setMinimumWidth(pixels(3300));
-    m_departments->setFocusPolicy(Qt::NoFocus);
+    m_departments = makeDepartmentList(deptFrame);
     deptLayout->addWidget(m_departments, 1);
     entry->addWidget(deptFrame);
 
     auto *gridColumn = new QVBoxLayout;
     m_grid = new EntryGrid(m_presenter.grid(), m_presenter, this);
     m_grid->setObjectName(QStringLiteral("mshflexEntry"));
-    for (int c = 0; c < ChargeEntryLine::ColumnCount; ++c) {
-        if (c < ChargeEntryGrid::kShownColumns)
-            m_grid->setColumnWidth(c, pixels(kEntryWidths[c]));
-        else
-            m_grid->setColumnHidden(c, true);
-    }
-    m_grid->setMinimumHeight(pixels(3000));
+    showChargeEntryColumns(*m_grid);
     gridColumn->addWidget(m_grid, 1);
     m_total = new QLabel(this);
     m_total->setObjectName(QStringLiteral("lblTotal"));

@@ -2,12 +2,17 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "charging/ui/EntryGrid.h"
 
+#include "charging/ChargeEntryGrid.h"
+#include "charging/ChargeEntryLine.h"
 #include "core/ui/KeyFilter.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTreeWidget>
+
+#include <iterator>
 
 namespace kestrel {
 
@@ -18,6 +23,9 @@ int pixels(int twips)
 {
     return qRound(twips / 15.0);
 }
+
+// Widths of the charge entry grid's shown columns, in twips.
+constexpr int kChargeEntryWidths[] = {300, 700, 1300, 4200, 700, 1300, 1400};
 
 bool isEnter(int key)
 {
@@ -191,6 +199,30 @@ void EntryGrid::keyPressEvent(QKeyEvent *event)
         return;
     }
     QTableView::keyPressEvent(event);
+}
+
+void showChargeEntryColumns(EntryGrid &grid)
+{
+    static_assert(std::size(kChargeEntryWidths) == ChargeEntryGrid::kShownColumns);
+    for (int c = 0; c < ChargeEntryLine::ColumnCount; ++c) {
+        if (c < ChargeEntryGrid::kShownColumns)
+            grid.setColumnWidth(c, pixels(kChargeEntryWidths[c]));
+        else
+            grid.setColumnHidden(c, true);
+    }
+    grid.setMinimumHeight(pixels(3000));
+}
+
+QTreeWidget *makeDepartmentList(QWidget *parent)
+{
+    auto *list = new QTreeWidget(parent);
+    list->setObjectName(QStringLiteral("lvwDepartments"));
+    list->setHeaderLabels({QStringLiteral("Code"), QStringLiteral("Department")});
+    list->setRootIsDecorated(false);
+    list->setColumnWidth(0, pixels(700));
+    list->setMinimumWidth(pixels(3300));
+    list->setFocusPolicy(Qt::NoFocus);
+    return list;
 }
 
 } // namespace kestrel

@@ -9,6 +9,7 @@
 
 class QLabel;
 class QLineEdit;
+class QTreeWidget;
 
 namespace kestrel {
 
@@ -60,5 +61,12 @@ private:
     QPointer<QLabel> m_prompt;
     GridCell m_editing;
 };
+
+/// The charge entry's grid as the charge and assessment windows show it: its shown columns at
+/// their widths, the others hidden, and room for a dozen lines.
+void showChargeEntryColumns(EntryGrid &grid);
+
+/// The list of departments ("Code", "Department") beside a charge entry grid.
+QTreeWidget *makeDepartmentList(QWidget *parent);
 
 } // namespace kestrel

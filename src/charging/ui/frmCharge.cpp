@@ -31,8 +31,7 @@ int pixels(int twips)
     return qRound(twips / 15.0);
 }
 
-// Widths of the entry grid's shown columns and of the posted list's, in twips.
-constexpr int kEntryWidths[] = {300, 700, 1300, 4200, 700, 1300, 1400};
+// Widths of the posted list's columns, in twips.
 constexpr int kListWidths[] = {300, 700, 1200, 3900, 600, 1300, 1400};
 
 QString dateText(const QDateTime &when)
@@ -109,13 +108,7 @@ void frmCharge::buildUi()
     entry->setContentsMargins(0, 0, 0, 0);
     auto *deptFrame = new QGroupBox(QStringLiteral("Department Codes"), m_entryArea);
     auto *deptLayout = new QVBoxLayout(deptFrame);
-    m_departments = new QTreeWidget(deptFrame);
-    m_departments->setObjectName(QStringLiteral("lvwDepartments"));
-    m_departments->setHeaderLabels({QStringLiteral("Code"), QStringLiteral("Department")});
-    m_departments->setRootIsDecorated(false);
-    m_departments->setColumnWidth(0, pixels(700));
-    m_departments->setMinimumWidth(pixels(3300));
-    m_departments->setFocusPolicy(Qt::NoFocus);
+    m_departments = makeDepartmentList(deptFrame);
     deptLayout->addWidget(m_departments, 1);
     m_deptCode = new QLabel(deptFrame);
     m_deptCode->setObjectName(QStringLiteral("lblDeptCode"));
@@ -125,13 +118,7 @@ void frmCharge::buildUi()
     auto *gridColumn = new QVBoxLayout;
     m_grid = new EntryGrid(m_presenter.grid(), m_presenter, m_entryArea);
     m_grid->setObjectName(QStringLiteral("mshflexEntry"));
-    for (int c = 0; c < ChargeEntryLine::ColumnCount; ++c) {
-        if (c < ChargeEntryGrid::kShownColumns)
-            m_grid->setColumnWidth(c, pixels(kEntryWidths[c]));
-        else
-            m_grid->setColumnHidden(c, true);
-    }
-    m_grid->setMinimumHeight(pixels(3000));
+    showChargeEntryColumns(*m_grid);
     gridColumn->addWidget(m_grid, 1);
     auto *messageFrame = new QGroupBox(QStringLiteral("Message"), m_entryArea);
     auto *messageLayout = new QVBoxLayout(messageFrame);
