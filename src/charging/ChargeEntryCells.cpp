@@ -28,11 +28,6 @@ bool isDepartment(const QString &cell, QStringView code)
     return cell.trimmed().compare(code, Qt::CaseInsensitive) == 0;
 }
 
-// The hospital's item codes carry digits; what has none is the beginning of a name.
-bool looksLikeCode(const QString &typed)
-{
-    return std::any_of(typed.cbegin(), typed.cend(), [](QChar c) { return c.isDigit(); });
-}
 
 } // namespace
 
@@ -188,7 +183,7 @@ CellAnswer ChargeEntry::acceptStockItem(ChargeEntryLine &line, int row, const QS
     const QString department = line.line.department.trimmed();
 
     QString code = text.trimmed();
-    if (!looksLikeCode(code)) {
+    if (!looksLikeItemCode(code)) {
         if (!m_components.drugList) {
             tellNotAvailable(notifier, QStringLiteral("The drug list"));
             return CellAnswer::RefuseAndKeep;

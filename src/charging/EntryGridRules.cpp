@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: Kestrel developers
 #include "charging/EntryGridRules.h"
 
+#include <algorithm>
+
 namespace kestrel {
 
 std::optional<GridCell> EntryGridRules::nextCell(GridCell cell, int columnCount) const
@@ -22,6 +24,11 @@ std::optional<GridCell> EntryGridRules::verticalMove(GridCell from, Direction di
     if (to.row < 1 || to.row > filledRows() || !mayEdit(to))
         return std::nullopt;
     return to;
+}
+
+bool looksLikeItemCode(const QString &typed)
+{
+    return std::any_of(typed.cbegin(), typed.cend(), [](QChar c) { return c.isDigit(); });
 }
 
 } // namespace kestrel

@@ -58,4 +58,8 @@ public:
     std::optional<GridCell> verticalMove(GridCell from, Direction direction) const;
 };
 
+/// Whether a typed item cell holds a code: the hospital's item codes carry digits; what has none
+/// is the beginning of a name, looked up in a list.
+bool looksLikeItemCode(const QString &typed);
+
 } // namespace kestrel

@@ -24,13 +24,43 @@ namespace {
 const QString kNotification = QStringLiteral("Notification");
 const QString kConfirmation = QStringLiteral("Confirmation");
 
-// The hospital's item codes carry digits; what has none is the beginning of a name.
-bool looksLikeCode(const QString &typed)
-{
-    return std::any_of(typed.cbegin(), typed.cend(), [](QChar c) { return c.isDigit(); });
-}
 
 } // namespace
+
+clsDrug *findRequestedDrug(Notifier &notifier, const RequestEntry::Components &components,
+                           const QString &location, const QString &typed,
+                           const std::function<QString(bool fromList)> &inactive,
+                           const std::function<void(const QString &)> &tell)
+{
+    QString code = typed.trimmed();
+    if (code.isEmpty())
+        return nullptr;
+    const bool fromList = !looksLikeItemCode(code);
+    if (fromList) {
+        if (!components.drugList) {
+            tellNotAvailable(notifier, QStringLiteral("The drug list"));
+            return nullptr;
+        }
+        code = components.drugList->ShowList(location, code).trimmed();
+        if (code.isEmpty())
+            return nullptr;
+    }
+    if (!components.drugPicker) {
+        tellNotAvailable(notifier, QStringLiteral("The drug picker"));
+        return nullptr;
+    }
+    clsDrug *drug = components.drugPicker->Drug();
+    drug->setLocationID(location);
+    if (!drug->SearchDrug(code)) {
+        tell(QStringLiteral("Code does not exist."));
+        return nullptr;
+    }
+    if (drug->Status().trimmed().compare(u"A", Qt::CaseInsensitive) != 0) {
+        tell(inactive(fromList));
+        return nullptr;
+    }
+    return drug;
+}
 
 RequestEntry::RequestEntry(Session &session, RequestForm form, Components components,
                            QObject *parent)
@@ -211,33 +241,17 @@ CellAnswer RequestEntry::acceptItem(int row, const QString &text)
     const bool pharmacy = m_layout.isPharmacy();
     const QString location = modGlobals::GetRevenueLocation(m_session, m_layout.department);
 
-    QString code = text.trimmed();
-    if (code.isEmpty())
+    clsDrug *found = findRequestedDrug(
+        notifier, m_components, location, text,
+        [pharmacy](bool) {
+            return pharmacy ? QStringLiteral("Item is inactive. Please check build file of items.")
+                            : QStringLiteral("Record is inactive. Please check build file of "
+                                             "items.");
+        },
+        [this](const QString &message) { tell(message); });
+    if (!found)
         return CellAnswer::RefuseAndKeep;
-    if (!looksLikeCode(code)) {
-        if (!m_components.drugList) {
-            tellNotAvailable(notifier, QStringLiteral("The drug list"));
-            return CellAnswer::RefuseAndKeep;
-        }
-        code = m_components.drugList->ShowList(location, code).trimmed();
-        if (code.isEmpty())
-            return CellAnswer::RefuseAndKeep;
-    }
-    if (!m_components.drugPicker) {
-        tellNotAvailable(notifier, QStringLiteral("The drug picker"));
-        return CellAnswer::RefuseAndKeep;
-    }
-    clsDrug &drug = *m_components.drugPicker->Drug();
-    drug.setLocationID(location);
-    if (!drug.SearchDrug(code)) {
-        tell(QStringLiteral("Code does not exist."));
-        return CellAnswer::RefuseAndKeep;
-    }
-    if (drug.Status().trimmed().compare(u"A", Qt::CaseInsensitive) != 0) {
-        tell(pharmacy ? QStringLiteral("Item is inactive. Please check build file of items.")
-                      : QStringLiteral("Record is inactive. Please check build file of items."));
-        return CellAnswer::RefuseAndKeep;
-    }
+    clsDrug &drug = *found;
     if (pharmacy && m_session.settings.CheckPNF() &&
         !modGlobals::IsPNF(m_session, drug.DrugCode())) {
         if (m_session.settings.NoPNFByPass()) {

@@ -8,12 +8,16 @@
 
 #include <QObject>
 
+#include <functional>
+
 namespace kestrel {
 
 class DrugListComponent;
+class Notifier;
 class ReportService;
 class Session;
 class clsCodeLookup;
+class clsDrug;
 class clsDrugPicker;
 
 /// The rules of the request entry windows `frmPHEntry`, `frmPHEntrywithDosage`,
@@ -103,5 +107,14 @@ private:
     bool m_warnAntibiotic = false;
     bool m_warnHighAlert = false;
 };
+
+/// The medicine a request grid's item cell names, at the stock `location`: a text that is not a
+/// code is looked up in the drug list first, and the drug picker is then set on the medicine.
+/// Nothing when the user was told why: the list or picker missing, the list closed, "Code does
+/// not exist.", or `inactive(fromList)` for an item that is not active. `tell` shows a message.
+clsDrug *findRequestedDrug(Notifier &notifier, const RequestEntry::Components &components,
+                           const QString &location, const QString &typed,
+                           const std::function<QString(bool fromList)> &inactive,
+                           const std::function<void(const QString &)> &tell);
 
 } // namespace kestrel

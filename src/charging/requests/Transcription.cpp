@@ -20,11 +20,6 @@ namespace {
 
 const QString kNotification = QStringLiteral("Notification");
 
-// The hospital's item codes carry digits; what has none is the beginning of a name.
-bool looksLikeCode(const QString &typed)
-{
-    return std::any_of(typed.cbegin(), typed.cend(), [](QChar c) { return c.isDigit(); });
-}
 
 int yearsOld(const QDate &born, const QDate &today)
 {
@@ -238,35 +233,19 @@ CellAnswer Transcription::acceptCell(GridCell cell, const QString &text)
 CellAnswer Transcription::acceptItem(int row, const QString &text)
 {
     Notifier &notifier = m_session.notifier();
-    QString code = text.trimmed();
-    if (code.isEmpty())
+    if (text.trimmed().isEmpty())
         return CellAnswer::RefuseAndKeep;
     const QString location = modGlobals::GetRevenueLocation(m_session, QStringLiteral("PH"));
-    const bool fromList = !looksLikeCode(code);
-    if (fromList) {
-        if (!m_components.drugList) {
-            tellNotAvailable(notifier, QStringLiteral("The drug list"));
-            return CellAnswer::RefuseAndKeep;
-        }
-        code = m_components.drugList->ShowList(location, code).trimmed();
-        if (code.isEmpty())
-            return CellAnswer::RefuseAndKeep;
-    }
-    if (!m_components.drugPicker) {
-        tellNotAvailable(notifier, QStringLiteral("The drug picker"));
+    clsDrug *found = findRequestedDrug(
+        notifier, m_components, location, text,
+        [](bool fromList) {
+            return fromList ? QStringLiteral("Record is inactive. Please check build file of items.")
+                            : QStringLiteral("Record is inactive. Please check build of items.");
+        },
+        [this](const QString &message) { tell(message); });
+    if (!found)
         return CellAnswer::RefuseAndKeep;
-    }
-    clsDrug &drug = *m_components.drugPicker->Drug();
-    drug.setLocationID(location);
-    if (!drug.SearchDrug(code)) {
-        tell(QStringLiteral("Code does not exist."));
-        return CellAnswer::RefuseAndKeep;
-    }
-    if (drug.Status().trimmed().compare(u"A", Qt::CaseInsensitive) != 0) {
-        tell(fromList ? QStringLiteral("Record is inactive. Please check build file of items.")
-                      : QStringLiteral("Record is inactive. Please check build of items."));
-        return CellAnswer::RefuseAndKeep;
-    }
+    clsDrug &drug = *found;
     const QString item = drug.DrugCode().trimmed();
     for (int i = 0; i < m_lines.size(); ++i) {
         if (i != row - 1 && m_lines.at(i).item.compare(item, Qt::CaseInsensitive) == 0) {
