@@ -10,7 +10,6 @@
 #include "charging/ReceivableAccount.h"
 #include "charging/ReceivableSearch.h"
 #include "charging/returns/ChargeRevoke.h"
-#include "hospitaldb/procedures/HospitalProcedures.h"
 #include "support/TestDatabase.h"
 
 #include <QTest>
@@ -350,22 +349,19 @@ void tst_Receivables::twoWorkstations()
     QVERIFY(r.pick(u"AMPARO"_s));
     const CurrentPatientRecord stay = r.receivable.stay();
     const auto before = r.charged();
-    ConnectionSettings settings = (*dbResult)->settings();
+    const test::TestDatabase &hospital = **dbResult;
 
     QStringList slips[2], failures[2];
     std::latch start(2);
     std::vector<std::thread> threads;
     for (int w = 0; w < 2; ++w)
         threads.emplace_back([&, w] {
-            ConnectionSettings own = settings;
-            own.workstation = u"OR-WS-0%1"_s.arg(w + 1);
-            auto opened = Database::open(own);
+            auto opened = hospital.openWorkstation(w + 1);
             if (!opened) {
                 failures[w] << opened.error().message;
                 start.count_down();
                 return;
             }
-            (*opened)->setProcedures(hospitaldb::hospitalProcedures());
             ReceivableFixture ws(**opened);
             const bool picked = ws.receivable.pick(ws.entry, stay);
             start.arrive_and_wait();

@@ -11,7 +11,6 @@
 #include "examrequests/LabRequestForms.h"
 #include "examrequests/RequestReprint.h"
 #include "examrequests/SelectLabExam.h"
-#include "hospitaldb/procedures/HospitalProcedures.h"
 #include "profile/PatientProfile.h"
 #include "reports/RenderedReport.h"
 #include "reports/ReportService.h"
@@ -321,19 +320,15 @@ void tst_ExamRequests::twoWorkstationsRequestOnce()
     QMutex lock;
     QStringList outcomes, failures;
     std::latch bothEntered(2);
-    const ConnectionSettings settings = (*created)->settings();
+    const test::TestDatabase &hospital = **created;
     auto workstation = [&](int n) {
-        ConnectionSettings own = settings;
-        own.workstation = u"OR-WS-0%1"_s.arg(n);
-        auto db = Database::open(own);
+        auto db = hospital.openWorkstation(n);
         if (!db) {
             bothEntered.count_down();
             const QMutexLocker locked(&lock);
             failures << db.error().message;
             return;
         }
-        (*db)->setProcedures(hospitaldb::hospitalProcedures());
-        (void)(*db)->pinClock(test::fixtureNow());
         test::MainWindowFixture station(**db, u"290%1"_s.arg(n + 1));
         ExamRequestEntry entry(station.session, nullptr);
         PatientProfile profile(station.session);

@@ -6,7 +6,6 @@
 // one, a CVOR case's team updated and listed, an item tagged and untagged as a procedure, and
 // two workstations saving one memo at once.
 #include "core/db/Database.h"
-#include "hospitaldb/procedures/HospitalProcedures.h"
 #include "orrecord/CVOR.h"
 #include "orrecord/SurgicalMemo.h"
 #include "orrecord/ui/frmCVORPatients.h"
@@ -471,20 +470,17 @@ void tst_MemoCVOR::twoWorkstationsSaveOneMemo()
     auto made =
         store.save(first, {u"H"_s, u"RACE-MEMO"_s, u"MEMO-RACE"_s, u"I"_s, u"2902"_s, 0, {}});
     QVERIFY(made);
-    const ConnectionSettings settings = (*dbResult)->settings();
+    const test::TestDatabase &hospital = **dbResult;
     QStringList failures(2);
     std::vector<std::thread> workstations;
     for (int w = 0; w < 2; ++w)
         workstations.emplace_back([&, w] {
-            ConnectionSettings own = settings;
-            own.workstation = u"OR-WS-0%1"_s.arg(w + 1);
-            auto opened = Database::open(own);
+            auto opened = hospital.openWorkstation(w + 1);
             if (!opened) {
                 failures[w] = opened.error().message;
                 return;
             }
             Database &mine = **opened;
-            mine.setProcedures(hospitaldb::hospitalProcedures());
             ORRecordStore theirs(mine);
             const QString tag = u"WORKSTATION %1"_s.arg(w + 1);
             ORRecord r = first;
@@ -515,20 +511,17 @@ void tst_MemoCVOR::twoWorkstationsSaveOneMemo()
 void tst_MemoCVOR::twoWorkstationsNameOneTeam()
 {
     KESTREL_OPEN_DEMO(db);
-    const ConnectionSettings settings = (*dbResult)->settings();
+    const test::TestDatabase &hospital = **dbResult;
     QStringList failures(2);
     std::vector<std::thread> workstations;
     for (int w = 0; w < 2; ++w)
         workstations.emplace_back([&, w] {
-            ConnectionSettings own = settings;
-            own.workstation = u"OR-WS-0%1"_s.arg(w + 1);
-            auto opened = Database::open(own);
+            auto opened = hospital.openWorkstation(w + 1);
             if (!opened) {
                 failures[w] = opened.error().message;
                 return;
             }
             Database &mine = **opened;
-            mine.setProcedures(hospitaldb::hospitalProcedures());
             const QString who = w == 0 ? u"1021"_s : u"1024"_s;
             for (int i = 0; i < 10 && failures[w].isEmpty(); ++i) {
                 QVariantList args{u"RACE-CVOR"_s, u"CVOR-RACE-%1"_s.arg(i)};

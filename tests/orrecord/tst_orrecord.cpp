@@ -5,7 +5,6 @@
 // discrepancies, and on each backend a record saved, signed by its five people, printed and
 // reset, with two workstations saving the same operation's first record at once.
 #include "core/db/Database.h"
-#include "hospitaldb/procedures/HospitalProcedures.h"
 #include "orrecord/ORRecordEntry.h"
 #include "reports/ReportDefinition.h"
 #include "reports/ReportRenderer.h"
@@ -512,21 +511,18 @@ void tst_ORRecord::demoRecords()
 void tst_ORRecord::twoWorkstationsSaveOneOperation()
 {
     KESTREL_OPEN_DEMO(db);
-    const ConnectionSettings settings = (*dbResult)->settings();
+    const test::TestDatabase &hospital = **dbResult;
     QStringList failures(2);
     qint64 numbers[2] = {0, 0};
     std::vector<std::thread> workstations;
     for (int w = 0; w < 2; ++w)
         workstations.emplace_back([&, w] {
-            ConnectionSettings own = settings;
-            own.workstation = u"OR-WS-0%1"_s.arg(w + 1);
-            auto opened = Database::open(own);
+            auto opened = hospital.openWorkstation(w + 1);
             if (!opened) {
                 failures[w] = opened.error().message;
                 return;
             }
             Database &mine = **opened;
-            mine.setProcedures(hospitaldb::hospitalProcedures());
             ORRecordStore store(mine);
             ORRecord r = validRecord();
             r.setText(u"Remarks"_s, u"WORKSTATION %1"_s.arg(w + 1));

@@ -989,19 +989,15 @@ void tst_PatientProfile::twoWorkstationsRequestTheSameExamOnce()
     QMutex lock;
     QStringList outcomes, failures;
     std::latch bothAdded(2);
-    const ConnectionSettings settings = (*created)->settings();
+    const test::TestDatabase &hospital = **created;
     auto workstation = [&](int n) {
-        ConnectionSettings own = settings;
-        own.workstation = u"OR-WS-0%1"_s.arg(n);
-        auto db = Database::open(own);
+        auto db = hospital.openWorkstation(n);
         if (!db) {
             bothAdded.count_down();
             const QMutexLocker locked(&lock);
             failures << db.error().message;
             return;
         }
-        (*db)->setProcedures(hospitaldb::hospitalProcedures());
-        (void)(*db)->pinClock(test::fixtureNow());
         test::MainWindowFixture station(**db, u"2903"_s);
         PatientProfile profile(station.session);
         // Both have the exam on their orders before either sends it.
@@ -1213,18 +1209,14 @@ void tst_PatientProfile::twoWorkstationsNotifyHemodialysisOnce()
     QVERIFY(addProfilePatients((*created)->db()));
     QMutex lock;
     QStringList outcomes, failures;
-    const ConnectionSettings settings = (*created)->settings();
+    const test::TestDatabase &hospital = **created;
     auto workstation = [&](int n) {
-        ConnectionSettings own = settings;
-        own.workstation = u"OR-WS-0%1"_s.arg(n);
-        auto db = Database::open(own);
+        auto db = hospital.openWorkstation(n);
         if (!db) {
             const QMutexLocker locked(&lock);
             failures << db.error().message;
             return;
         }
-        (*db)->setProcedures(hospitaldb::hospitalProcedures());
-        (void)(*db)->pinClock(test::fixtureNow());
         test::MainWindowFixture station(**db, u"290%1"_s.arg(n + 1));
         HemodialysisNotification hemo(station.session);
         if (!hemo.open(u"K0100001"_s, u"K0000001"_s)) {

@@ -7,7 +7,6 @@
 // bill.
 #include "core/db/Database.h"
 #include "core/db/NumberFormat.h"
-#include "hospitaldb/procedures/HospitalProcedures.h"
 #include "profile/results/CdfDetails.h"
 #include "profile/results/ExamList.h"
 #include "profile/results/HeartViewer.h"
@@ -307,17 +306,14 @@ void tst_ResultViewers::twoWorkstationsPrintEachResultOnce()
     // Both workstations read the same list, then print it at once; each print takes a moment.
     QMutex lock;
     QStringList printed, failures;
-    const ConnectionSettings settings = (*created)->settings();
+    const test::TestDatabase &hospital = **created;
     auto workstation = [&](int n) {
-        ConnectionSettings own = settings;
-        own.workstation = u"OR-WS-0%1"_s.arg(n);
-        auto db = Database::open(own);
+        auto db = hospital.openWorkstation(n);
         if (!db) {
             const QMutexLocker locked(&lock);
             failures << db.error().message;
             return;
         }
-        (*db)->setProcedures(hospitaldb::hospitalProcedures());
         test::MainWindowFixture station(**db, u"2901"_s);
         VerifiedResults mine(
             station.session,

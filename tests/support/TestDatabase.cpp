@@ -211,6 +211,19 @@ Result<std::unique_ptr<TestDatabase>> TestDatabase::create(Backend backend, Cont
     return t;
 }
 
+Result<std::unique_ptr<Database>> TestDatabase::openWorkstation(int n) const
+{
+    ConnectionSettings own = m_settings;
+    own.workstation = QStringLiteral("OR-WS-0%1").arg(n);
+    auto db = Database::open(own);
+    if (!db)
+        return db;
+    (*db)->setProcedures(hospitaldb::hospitalProcedures());
+    if (auto ok = (*db)->pinClock(fixtureNow()); !ok)
+        return tl::unexpected(ok.error());
+    return db;
+}
+
 TestDatabase::~TestDatabase()
 {
     m_db.reset();

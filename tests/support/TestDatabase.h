@@ -42,6 +42,9 @@ public:
     Database *operator->() { return m_db.get(); }
     /// Where the same database is reached by a second connection (another workstation).
     const ConnectionSettings &settings() const { return m_settings; }
+    /// A connection of workstation "OR-WS-0`n`" to the same database, with the hospital's
+    /// procedures and the test's clock, as the test's own connection has them.
+    Result<std::unique_ptr<Database>> openWorkstation(int n) const;
 
 private:
     TestDatabase() = default;
