@@ -28,7 +28,6 @@ bool isDepartment(const QString &cell, QStringView code)
     return cell.trimmed().compare(code, Qt::CaseInsensitive) == 0;
 }
 
-
 } // namespace
 
 bool ChargeEntry::isPackageLocked(const ChargeEntryLine &line) const

@@ -24,7 +24,6 @@ namespace {
 const QString kNotification = QStringLiteral("Notification");
 const QString kConfirmation = QStringLiteral("Confirmation");
 
-
 } // namespace
 
 clsDrug *findRequestedDrug(Notifier &notifier, const RequestEntry::Components &components,

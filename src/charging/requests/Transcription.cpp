@@ -20,7 +20,6 @@ namespace {
 
 const QString kNotification = QStringLiteral("Notification");
 
-
 int yearsOld(const QDate &born, const QDate &today)
 {
     if (!born.isValid() || !today.isValid() || born > today)
