@@ -4,17 +4,17 @@
 
 #include "core/components/Component.h"
 #include "core/components/LoginPrompt.h"
-#include "shell/ui/WidgetCodePickList.h"
-#include "shell/ui/WidgetListingView.h"
-#include "shell/ui/frmCF4Entry.h"
 #include "core/InstanceGuard.h"
-#include "shell/MainMenu.h"
 #include "core/Session.h"
+#include "shell/MainMenu.h"
 #include "shell/Startup.h"
 #include "shell/ui/AssistantWidget.h"
+#include "shell/ui/frmCF4Entry.h"
 #include "shell/ui/mdiORMenu.h"
 #include "shell/ui/MessageBoxNotifier.h"
+#include "shell/ui/WidgetCodePickList.h"
 #include "shell/ui/WidgetDialogs.h"
+#include "shell/ui/WidgetListingView.h"
 
 #include <QObject>
 
@@ -26,6 +26,7 @@ namespace kestrel {
 class WidgetMonitors;
 
 class clsCF4;
+class clsCodeLookup;
 class LoginDialog;
 class ReportCommands;
 class ReportService;
@@ -79,8 +80,20 @@ private:
     /// The user's CF4 entry object, shown in the program's CF4 window; null when the hospital
     /// does not show the CF4.
     clsCF4 *cf4Entry();
-    /// Registers the discharge notices, the clearing, the discharge and room transfer and the
-    /// discharge instruction sheets.
+    /// The code look-up the entry windows pick codes with; null when start-up has none.
+    clsCodeLookup *codeLookup() const;
+    /// Opens another window through the main window (the windows' own buttons).
+    std::function<void(const QString &formName, const WindowRequest &request)> windowOpener();
+    /// The windows the main window opens by name, registered a part of the program at a time.
+    void registerToolWindows();
+    void registerChargingWindows();
+    void registerRequestWindows();
+    void registerProfileWindows();
+    void registerScheduleWindows();
+    void registerORRecordWindows();
+    void registerNursingWindows();
+    /// The discharge orders, the discharge notices, the clearing, the discharge and room
+    /// transfer and the discharge instruction sheets.
     void registerDischargeWindows();
 
     Options m_options;
