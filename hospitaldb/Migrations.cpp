@@ -425,6 +425,13 @@ const QList<Migration> &migrations()
          {
          QStringLiteral("DROP INDEX IF EXISTS STATION..ix_tbNurseLogBook_IDNum"),
          QStringLiteral("CREATE INDEX ix_tbNurseLogBook_IDNum ON STATION..tbNurseLogBook (IDNum, RecordStatus, Amount)")}},
+        {27,
+         QStringLiteral("The admitted patients' alert reads the few operations the OR has still to "
+                        "check in first, and the patients in the hospital from an index of their own"),
+         {
+         QStringLiteral("DROP INDEX IF EXISTS SCHEDULE..ix_tbORScheduleDetails_NotChecked"),
+         QStringLiteral("CREATE INDEX ix_tbORScheduleDetails_NotChecked ON SCHEDULE..tbORScheduleDetails (IDNum) WHERE RecordStatus = 'C' AND ORNotified <> 'Y'"),
+         QStringLiteral("CREATE INDEX ix_tbPatient_Admitted ON PATIENT_DATA..tbPatient (IDNum, HospNum, RoomID, RecordStatus) WHERE DcrDate IS NULL")}},
     };
     return steps;
 }

@@ -35,25 +35,30 @@ constexpr QStringView kAdmittedNotChecked = u"9";
 // that the OR has not yet tagged as checked, earliest operation first. A search text matches
 // the beginning of the patient's last name, of the admission number or of the hospital number.
 //
+// The operations still to check in are a few dozen (an index of their own) against hundreds of
+// patients in the hospital, and every workstation asks every five seconds: the operations are
+// read first and matched to the stays at once, never each stay looked up among the operations.
+//
 // Columns, as the list shows them after its marker column: the patient, the operation, the
 // two doctors, when, the patient's room; then hidden the hospital number, the admission number
 // and the schedule's transaction number; last the OR room.
 Result<RowSet> admittedNotChecked(Database &db, const QString &typed)
 {
     QString sql = QStringLiteral(
+        "with S as materialized (select TransNum, IDNum, StartTime, ProcedureDesc, RoomID, "
+        "DoctorID1, DoctorID2 from SCHEDULE..tbORScheduleDetails "
+        "where RecordStatus = 'C' and ORNotified <> 'Y') "
         "select S.TransNum, S.IDNum, P.HospNum, S.StartTime, S.ProcedureDesc, P.RoomID, "
         "R.RoomName, M.LastName as PatientLast, M.FirstName as PatientFirst, "
         "M.MiddleName as PatientMiddle, D1.LastName as SurgeonLast, "
         "D1.FirstName as SurgeonFirst, D1.MiddleName as SurgeonMiddle, "
         "D2.LastName as AnesLast, D2.FirstName as AnesFirst, D2.MiddleName as AnesMiddle "
-        "from SCHEDULE..tbORScheduleDetails S "
-        "join PATIENT_DATA..tbPatient P on P.IDNum = S.IDNum "
+        "from S join PATIENT_DATA..tbPatient P on P.IDNum = S.IDNum "
         "join PATIENT_DATA..tbMaster M on M.HospNum = P.HospNum "
         "left join BUILD_FILE..tbCoDoctor D1 on D1.DoctorID = S.DoctorID1 "
         "left join BUILD_FILE..tbCoDoctor D2 on D2.DoctorID = S.DoctorID2 "
         "left join SCHEDULE..tbORRoom R on R.RoomID = S.RoomID "
-        "where S.RecordStatus = 'C' and COALESCE(S.ORNotified, '') <> 'Y' "
-        "and P.DcrDate is null and P.RecordStatus <> 'R'");
+        "where P.DcrDate is null and P.RecordStatus <> 'R'");
     Binds binds;
     if (!typed.isEmpty()) {
         sql += QStringLiteral(" and (M.LastName like :typed escape '\\' "

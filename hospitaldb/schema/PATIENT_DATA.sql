@@ -123,6 +123,7 @@ CREATE INDEX ix_tbPatient_AdmDate ON tbPatient (AdmDate);
 CREATE INDEX ix_tbPatient_DcrDate ON tbPatient (DcrDate);
 -- A room (bed) is taken while a stay not discharged is in it.
 CREATE INDEX ix_tbPatient_RoomID ON tbPatient (RoomID, DcrDate);
+CREATE INDEX ix_tbPatient_Admitted ON tbPatient (IDNum, HospNum, RoomID, RecordStatus) WHERE DcrDate IS NULL;
 
 -- Every move of an inpatient from one room to another.
 CREATE TABLE tbPatientRoomTransfer (
