@@ -52,7 +52,9 @@ struct LayoutCell
 {
     QString text;
     QStringList lines;   ///< the text wrapped to the column; empty when it fits on one line
-    double advance = -1; ///< the width of the text on one line, layout units (-1: wrapped)
+    /// The width of the text on one line, layout units; -1 when it is wrapped, or when it
+    /// surely fits and is measured as it is painted.
+    double advance = -1;
     std::shared_ptr<QTextDocument> rich;
     int column = 0;
     int span = 1;
