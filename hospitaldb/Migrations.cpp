@@ -430,7 +430,7 @@ const QList<Migration> &migrations()
                         "check in first, and the patients in the hospital from an index of their own"),
          {
          QStringLiteral("DROP INDEX IF EXISTS SCHEDULE..ix_tbORScheduleDetails_NotChecked"),
-         QStringLiteral("CREATE INDEX ix_tbORScheduleDetails_NotChecked ON SCHEDULE..tbORScheduleDetails (IDNum) WHERE RecordStatus = 'C' AND ORNotified <> 'Y'"),
+         QStringLiteral("CREATE INDEX ix_tbORScheduleDetails_NotChecked ON SCHEDULE..tbORScheduleDetails (RecordStatus, IDNum) WHERE RecordStatus = 'C' AND ORNotified <> 'Y'"),
          QStringLiteral("CREATE INDEX ix_tbPatient_Admitted ON PATIENT_DATA..tbPatient (IDNum, HospNum, RoomID, RecordStatus) WHERE DcrDate IS NULL")}},
     };
     return steps;

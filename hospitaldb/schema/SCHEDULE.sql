@@ -75,7 +75,7 @@ CREATE INDEX ix_tbORScheduleDetails_IDNum ON tbORScheduleDetails (IDNum);
 CREATE INDEX ix_tbORScheduleDetails_Room ON tbORScheduleDetails (RoomID, RecordStatus, StartTime);
 CREATE INDEX ix_tbORScheduleDetails_RoomLength ON tbORScheduleDetails (RoomID, RecordStatus, Length);
 CREATE INDEX ix_tbORScheduleDetails_Status ON tbORScheduleDetails (RecordStatus, StartTime);
-CREATE INDEX ix_tbORScheduleDetails_NotChecked ON tbORScheduleDetails (IDNum) WHERE RecordStatus = 'C' AND ORNotified <> 'Y';
+CREATE INDEX ix_tbORScheduleDetails_NotChecked ON tbORScheduleDetails (RecordStatus, IDNum) WHERE RecordStatus = 'C' AND ORNotified <> 'Y';
 
 -- The last schedule transaction number drawn: exactly one row, ID 1. Numbers are drawn inside
 -- the saving transaction, so two workstations never get the same one.
