@@ -539,6 +539,12 @@ void tst_NursingForms::demoChecklistsOpenFilled()
                 ->isChecked());
     QVERIFY(preopWindow.close()); // nothing changed: nothing asked
     QVERIFY(f.notifier.boxes().isEmpty());
+    // Changed, the window however closed offers it for saving; declined, it closes unsaved.
+    preopWindow.findChild<QLineEdit *>(u"txtOperation"_s)->setText(u"HERNIORRHAPHY, LEFT"_s);
+    f.notifier.answer({false});
+    QVERIFY(preopWindow.close());
+    QCOMPARE(f.notifier.boxes().size(), 1);
+    f.notifier.clear();
 
     frmSSC sscWindow(f.session, nullptr, nullptr);
     QVERIFY(sscWindow.open(stay));

@@ -7,6 +7,7 @@
 
 #include <QButtonGroup>
 #include <QGridLayout>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -161,6 +162,7 @@ void fillAnswers(const QList<YesNoPair *> &pairs, const QStringList &values)
 FormButtons::FormButtons(NursingForm &form, QWidget *window, std::function<void()> take,
                          std::function<void()> show, QWidget *parent)
     : QWidget(parent)
+    , m_window(window)
     , m_form(form)
     , m_take(std::move(take))
     , m_show(std::move(show))
@@ -191,12 +193,22 @@ FormButtons::FormButtons(NursingForm &form, QWidget *window, std::function<void(
         m_form.print();
     });
     connect(close, &QPushButton::clicked, window, &QWidget::close);
+    window->installEventFilter(this);
 }
 
 bool FormButtons::closeRequested()
 {
     m_take();
     return m_form.closeRequested();
+}
+
+bool FormButtons::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_window && event->type() == QEvent::Close && !closeRequested()) {
+        event->ignore();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void placeScrolledForm(QWidget *window, QWidget *page, FormButtons *buttons)

@@ -82,7 +82,13 @@ public:
     /// The window asks to close: what it holds is offered for saving. False keeps it open.
     bool closeRequested();
 
+protected:
+    /// The form's window closing, however asked (its button, the work area, the main window
+    /// closing), is held open when the nurse keeps what she typed.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    QWidget *m_window;
     NursingForm &m_form;
     std::function<void()> m_take;
     std::function<void()> m_show;

@@ -4,7 +4,6 @@
 
 #include "nursing/ui/NursingFormWidgets.h"
 
-#include <QCloseEvent>
 #include <QDateEdit>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -215,14 +214,6 @@ void frmConsent::showAge()
                                            : QStringLiteral("Patient is a minor "
                                                             "______________________ of age."));
     }
-}
-
-void frmConsent::closeEvent(QCloseEvent *event)
-{
-    if (m_buttons->closeRequested())
-        event->accept();
-    else
-        event->ignore();
 }
 
 } // namespace kestrel

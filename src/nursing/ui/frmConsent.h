@@ -36,9 +36,6 @@ public:
     /// Opens the stay's consent; false (after the message) when it cannot.
     bool open(const CurrentPatientRecord &stay);
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
-
 private:
     void build(clsCodeLookup *doctors);
     void takeEdits();

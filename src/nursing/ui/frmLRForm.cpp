@@ -7,7 +7,6 @@
 #include "nursing/ui/NursingFormWidgets.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QDateTimeEdit>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -134,14 +133,6 @@ void frmLRForm::showRecord()
     m_notifiedBy->setText(r.text(QStringLiteral("NotifiedBy")));
     m_receivedBy->setText(r.text(QStringLiteral("receivedby")));
     m_touched = false;
-}
-
-void frmLRForm::closeEvent(QCloseEvent *event)
-{
-    if (m_buttons->closeRequested())
-        event->accept();
-    else
-        event->ignore();
 }
 
 } // namespace kestrel

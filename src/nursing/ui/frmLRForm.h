@@ -29,9 +29,6 @@ public:
     nursing::NursingForm &presenter() { return m_form; }
     bool open(const CurrentPatientRecord &stay);
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
-
 private:
     void build();
     void takeEdits();

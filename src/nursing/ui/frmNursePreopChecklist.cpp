@@ -5,7 +5,6 @@
 #include "nursing/NursingForms.h"
 #include "nursing/ui/NursingFormWidgets.h"
 
-#include <QCloseEvent>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -172,11 +171,6 @@ void frmNursePreopChecklist::showRecord()
     fillLines(m_times, r.list(QStringLiteral("Time")));
     fillLines(m_signs, r.list(QStringLiteral("Signs")));
     fillLines(m_signers, r.list(QStringLiteral("Signers")));
-}
-
-void frmNursePreopChecklist::closeEvent(QCloseEvent *event)
-{
-    event->setAccepted(m_buttons->closeRequested());
 }
 
 } // namespace kestrel

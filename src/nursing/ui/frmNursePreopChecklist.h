@@ -35,9 +35,6 @@ public:
     /// Opens the stay's checklist; false (after the message) when it cannot.
     bool open(const CurrentPatientRecord &stay);
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
-
 private:
     void build(clsCodeLookup *doctors);
     void takeEdits();

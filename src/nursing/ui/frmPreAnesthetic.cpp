@@ -8,7 +8,6 @@
 #include "nursing/ui/NursingFormWidgets.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -133,11 +132,6 @@ void frmPreAnesthetic::showRecord()
     for (int i = 0; i < m_boxes.size(); ++i)
         m_boxes.at(i)->setChecked(ticks.value(i) == u"1");
     fillLines(m_findings, r.list(QStringLiteral("PreOperative")));
-}
-
-void frmPreAnesthetic::closeEvent(QCloseEvent *event)
-{
-    event->setAccepted(m_buttons->closeRequested());
 }
 
 } // namespace kestrel

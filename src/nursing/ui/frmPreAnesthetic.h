@@ -35,9 +35,6 @@ public:
     nursing::NursingForm &presenter() { return m_form; }
     bool open(const CurrentPatientRecord &stay);
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
-
 private:
     void build(clsCodeLookup *doctors);
     void takeEdits();

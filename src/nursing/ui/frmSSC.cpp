@@ -4,7 +4,6 @@
 
 #include "nursing/ui/NursingFormWidgets.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -178,14 +177,6 @@ void frmSSC::showAnswers()
         m_complete[p]->setEnabled(!safety.isComplete(phase));
     }
     m_showing = false;
-}
-
-void frmSSC::closeEvent(QCloseEvent *event)
-{
-    if (m_buttons->closeRequested())
-        event->accept();
-    else
-        event->ignore();
 }
 
 } // namespace kestrel

@@ -37,9 +37,6 @@ public:
     nursing::SurgicalSafetyChecklist &presenter() { return m_checklist; }
     bool open(const CurrentPatientRecord &stay);
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
-
 private:
     void build(clsCodeLookup *doctors);
     void takeEdits();
