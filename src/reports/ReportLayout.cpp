@@ -1387,6 +1387,19 @@ namespace {
 /// faster.
 constexpr double kPrintGrid = 8.0;
 
+/// Whether `painter` paints on paper or into a PDF file, where places go on the grid.
+bool printsOnGrid(const QPainter &painter)
+{
+    const QPaintEngine *engine = painter.paintEngine();
+    return engine && engine->type() == QPaintEngine::Pdf;
+}
+
+/// `p`, in layout units, as a place on the grid.
+QPointF onGrid(QPointF p)
+{
+    return QPointF(std::round(p.x() * kPrintGrid), std::round(p.y() * kPrintGrid));
+}
+
 /// The rules of one colour and width of a row.
 struct RowRules
 {
@@ -1439,24 +1452,18 @@ QList<QLineF> joinedRules(QList<QLineF> lines)
 /// Strokes `lines`; on paper and in PDF files on the grid the glyphs are placed on.
 void drawRules(QPainter &painter, const RowRules &rules)
 {
-    const QPaintEngine *engine = painter.paintEngine();
-    const QList<QLineF> lines = joinedRules(rules.lines);
-    if (!engine || engine->type() != QPaintEngine::Pdf) {
+    QList<QLineF> lines = joinedRules(rules.lines);
+    if (!printsOnGrid(painter)) {
         painter.setPen(QPen(rules.color, rules.width));
         painter.drawLines(lines);
         return;
     }
-    QList<QLineF> onGrid;
-    onGrid.reserve(lines.size());
-    const auto snap = [](QPointF p) {
-        return QPointF(std::round(p.x() * kPrintGrid), std::round(p.y() * kPrintGrid));
-    };
-    for (const QLineF &l : lines)
-        onGrid << QLineF(snap(l.p1()), snap(l.p2()));
+    for (QLineF &l : lines)
+        l = QLineF(onGrid(l.p1()), onGrid(l.p2()));
     painter.save();
     painter.scale(1 / kPrintGrid, 1 / kPrintGrid);
     painter.setPen(QPen(rules.color, rules.width * kPrintGrid));
-    painter.drawLines(onGrid);
+    painter.drawLines(lines);
     painter.restore();
 }
 
@@ -1510,22 +1517,21 @@ const QRawFont &printFont(const QRawFont &font)
 
 void drawRowTexts(QPainter &painter, QList<RowText> &texts)
 {
-    const QPaintEngine *engine = painter.paintEngine();
-    const bool onGrid = engine && engine->type() == QPaintEngine::Pdf;
+    const bool grid = printsOnGrid(painter);
     for (RowText &t : texts) {
         if (t.glyphs.isEmpty())
             continue;
         QGlyphRun run;
         run.setGlyphIndexes(t.glyphs);
         painter.setPen(t.color);
-        if (!onGrid) {
+        if (!grid) {
             run.setRawFont(t.font);
             run.setPositions(t.positions);
             painter.drawGlyphRun(QPointF(0, 0), run);
             continue;
         }
         for (QPointF &p : t.positions)
-            p = QPointF(std::round(p.x() * kPrintGrid), std::round(p.y() * kPrintGrid));
+            p = onGrid(p);
         run.setRawFont(printFont(t.font));
         run.setPositions(t.positions);
         painter.save();
