@@ -109,6 +109,14 @@ ChargeEntry::Components entryComponents(const ComponentSet &c, Database &db)
             qobject_cast<clsRvsLookup *>(c.rvsLookup.get())};
 }
 
+/// The companion components the pharmacy's and central supply's request windows look medicines
+/// up with.
+RequestEntry::Components requestComponents(const ComponentSet &c, Database &db)
+{
+    const ChargeEntry::Components entry = entryComponents(c, db);
+    return {entry.codeLookup, entry.drugPicker, entry.drugList};
+}
+
 /// The stay a command asks for: its "IdNum", else the selected patient's.
 QString requestedStay(const WindowRequest &request, const Session &session)
 {
@@ -526,18 +534,17 @@ void ApplicationShell::registerRequestWindows()
     // The pharmacy menu's transcription of the doctors' medication orders for the selected stay,
     // emptied when it opens, and the stay's transcription list its button opens, read again
     // each time.
-    m_window->windows().add(
-        QStringLiteral("frmTranscription"),
-        [this](const WindowRequest &, QWidget *open) -> QWidget * {
-            auto *notes = qobject_cast<frmTranscription *>(open);
-            if (!notes) {
-                const ChargeEntry::Components c =
-                    entryComponents(m_startup->components(), m_session.db());
-                notes = new frmTranscription(m_session, {c.codeLookup, c.drugPicker, c.drugList});
-                notes->presenter().setWindowOpener(windowOpener());
-            }
-            return openedOrKept(notes, notes->presenter().open(), open);
-        });
+    m_window->windows().add(QStringLiteral("frmTranscription"),
+                            [this](const WindowRequest &, QWidget *open) -> QWidget * {
+                                auto *notes = qobject_cast<frmTranscription *>(open);
+                                if (!notes) {
+                                    notes = new frmTranscription(
+                                        m_session,
+                                        requestComponents(m_startup->components(), m_session.db()));
+                                    notes->presenter().setWindowOpener(windowOpener());
+                                }
+                                return openedOrKept(notes, notes->presenter().open(), open);
+                            });
     m_window->windows().add(
         QStringLiteral("frmTranscriptionStatus"),
         [this](const WindowRequest &request, QWidget *open) -> QWidget * {
@@ -556,10 +563,8 @@ void ApplicationShell::registerRequestWindows()
             [this, form](const WindowRequest &, QWidget *open) -> QWidget * {
                 auto *entry = qobject_cast<frmPHEntry *>(open);
                 if (!entry) {
-                    const ChargeEntry::Components c =
-                        entryComponents(m_startup->components(), m_session.db());
-                    const RequestEntry::Components components{c.codeLookup, c.drugPicker,
-                                                              c.drugList};
+                    const RequestEntry::Components components =
+                        requestComponents(m_startup->components(), m_session.db());
                     switch (form) {
                     case RequestForm::Pharmacy:
                         entry = new frmPHEntry(m_session, components);
